@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+
+namespace quillmark::platform {
+class WindowList;
+}
+
+namespace quillmark::ui {
+
+// Called by the program's main() before the application object exists: sets what the browser
+// engine needs at that point, without loading the engine.
+void PrepareBrowserEngine();
+
+// Opens a new, independent browser window on startingAddress and adds it to the window list.
+// The browser engine is loaded on the first call.
+void OpenBrowserWindow(const QString& startingAddress, platform::WindowList& windows);
+
+}  // namespace quillmark::ui
