@@ -1,5 +1,5 @@
 // Placeholder until the browser window exists: the Web menu has nothing to open yet.
-#include "ui/shell/OpenBrowser.h"
+#include "ui/shell/browser/OpenBrowser.h"
 
 namespace quillmark::ui {
 
