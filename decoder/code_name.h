@@ -1,0 +1,56 @@
+#pragma once
+// The {code, name} pairs of the program's name tables, their one lookup, and the build-time
+// checks every table passes.
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace quillmark {
+
+struct CodeName {
+    std::string_view code;
+    std::string_view name;
+};
+
+// The name of the entry whose code equals `code` exactly (case-sensitive, nothing trimmed),
+// otherwise `fallback`. Codes are unique within a table, so the first match is the only one.
+constexpr std::string_view NameOr(std::span<const CodeName> table, std::string_view code,
+                                  std::string_view fallback) {
+    for (const CodeName& entry : table)
+        if (entry.code == code) return entry.name;
+    return fallback;
+}
+
+namespace table_check {
+
+constexpr bool IsUpperHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+constexpr bool IsBitChar(char c) { return c == '0' || c == '1'; }
+
+// Codes of `width` characters, each passing `allowed`, strictly ascending (so also unique), and
+// every name non-empty.
+template <std::size_t N>
+constexpr bool CodesWellFormed(const std::array<CodeName, N>& table, std::size_t width,
+                               bool (*allowed)(char), std::size_t first = 0) {
+    for (std::size_t i = first; i < N; ++i) {
+        if (table[i].code.size() != width || table[i].name.empty()) return false;
+        for (char c : table[i].code)
+            if (!allowed(c)) return false;
+        if (i > first && !(table[i - 1].code < table[i].code)) return false;
+    }
+    return true;
+}
+
+template <std::size_t N>
+constexpr bool HexCodes(const std::array<CodeName, N>& table) {
+    return CodesWellFormed(table, 2, IsUpperHexDigit);
+}
+
+template <std::size_t N>
+constexpr bool BitCodes(const std::array<CodeName, N>& table) {
+    return CodesWellFormed(table, 5, IsBitChar);
+}
+
+}  // namespace table_check
+}  // namespace quillmark

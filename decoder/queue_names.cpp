@@ -1,0 +1,10 @@
+#include "decoder/decoder.h"
+#include "decoder/queue_table.h"
+
+namespace quillmark {
+
+std::string_view QueueName(std::string_view code) {
+    return NameOr(kQueueNames, code, "UNKNOWN");
+}
+
+}  // namespace quillmark

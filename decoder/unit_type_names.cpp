@@ -1,0 +1,10 @@
+#include "decoder/decoder.h"
+#include "decoder/unit_type_table.h"
+
+namespace quillmark {
+
+std::string_view UnitTypeName(std::string_view code) {
+    return NameOr(kUnitTypeNames, code, "UNKNOWN");
+}
+
+}  // namespace quillmark

@@ -1,0 +1,66 @@
+#include "decoder/utf8.h"
+
+namespace quillmark::utf8 {
+
+Scan ScanChar(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    if (lead < 0x80) return {Status::Valid, 1};
+
+    // Bytes that follow the lead; the second byte's range is narrower for some leads, which
+    // excludes overlong forms, surrogates and code points beyond U+10FFFF.
+    std::size_t following = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        following = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        following = 2;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        following = 3;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return {Status::Invalid, 1};  // stray continuation byte, C0, C1 or F5..FF
+    }
+
+    for (std::size_t i = 1; i <= following; ++i) {
+        if (i >= text.size()) return {Status::Truncated, i};
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < low || byte > high) return {Status::Invalid, i};
+        low = 0x80;
+        high = 0xBF;
+    }
+    return {Status::Valid, following + 1};
+}
+
+bool IsValid(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        const Scan scan = ScanChar(text.substr(pos));
+        if (scan.status != Status::Valid) return false;
+        pos += scan.size;
+    }
+    return true;
+}
+
+std::string Sanitized(std::string_view text) {
+    if (IsValid(text)) return std::string(text);
+    std::string out;
+    out.reserve(text.size() + 8);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::string_view rest = text.substr(pos);
+        const Scan scan = ScanChar(rest);
+        AppendChar(out, rest, scan);
+        pos += scan.size;
+    }
+    return out;
+}
+
+}  // namespace quillmark::utf8

@@ -1,0 +1,52 @@
+#pragma once
+// UTF-8 character scanning shared by the word reader and the text helpers.
+//
+// A pasted dump may hold any bytes. Every character is scanned as one unit; a byte sequence
+// that is not UTF-8 becomes one U+FFFD per maximal invalid subsequence, the way common
+// decoders (and the Unicode recommendation on substitution) count them.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quillmark::utf8 {
+
+inline constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+enum class Status {
+    Valid,      // a whole, well-formed character
+    Invalid,    // a maximal invalid subsequence: shown as one U+FFFD
+    Truncated,  // the text ends inside a character that could still be completed
+};
+
+struct Scan {
+    Status status;
+    std::size_t size;  // bytes taken by this character, at least 1
+};
+
+inline bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Scans the character at the start of a non-empty text.
+Scan ScanChar(std::string_view text);
+
+// Appends the character that `scan` describes at the start of `text`, or U+FFFD for a broken one.
+inline void AppendChar(std::string& out, std::string_view text, Scan scan) {
+    if (scan.status == Status::Valid)
+        out.append(text.data(), scan.size);
+    else
+        out.append(kReplacement);
+}
+
+// Size in bytes of the character at the start of a non-empty text; an unfinished character at
+// the end of the text counts as one (replaced) character.
+inline std::size_t CharSize(std::string_view text) {
+    if (static_cast<unsigned char>(text.front()) < 0x80) return 1;
+    return ScanChar(text).size;
+}
+
+bool IsValid(std::string_view text);
+
+// The text unchanged when it is valid UTF-8, otherwise with every broken sequence replaced.
+std::string Sanitized(std::string_view text);
+
+}  // namespace quillmark::utf8
