@@ -1,0 +1,49 @@
+#include "cli/OutputSink.h"
+
+#include <cerrno>
+#include <cstddef>
+#include <unistd.h>
+
+namespace quillmark::cli {
+namespace {
+constexpr std::size_t kBlockSize = 64 * 1024;
+}
+
+OutputSink::OutputSink(int fd) : fd_(fd) {
+    buffer_.reserve(2 * kBlockSize);
+}
+
+bool OutputSink::Append(std::string_view text) {
+    buffer_.append(text);
+    return Commit();
+}
+
+bool OutputSink::Commit() {
+    if (state_ != State::Open) {
+        buffer_.clear();
+        return false;
+    }
+    return buffer_.size() < kBlockSize || Flush();
+}
+
+bool OutputSink::Flush() {
+    std::size_t written = 0;
+    while (state_ == State::Open && written < buffer_.size()) {
+        const ssize_t count = ::write(fd_, buffer_.data() + written, buffer_.size() - written);
+        if (count > 0) {
+            written += static_cast<std::size_t>(count);
+        } else if (count == 0) {
+            state_ = State::Failed;  // nothing taken and no reason given: never spin on it
+            error_ = EIO;
+        } else if (errno == EPIPE) {
+            state_ = State::Closed;
+        } else if (errno != EINTR) {
+            state_ = State::Failed;
+            error_ = errno;
+        }
+    }
+    buffer_.clear();
+    return state_ == State::Open;
+}
+
+}  // namespace quillmark::cli
