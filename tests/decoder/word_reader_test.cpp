@@ -1,0 +1,141 @@
+// Cutting text into data words and bit strings.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "decoder/decoder.h"
+
+namespace quillmark {
+namespace {
+
+using Words = std::map<int, std::string>;  // word number -> text; every other slot empty
+
+DataWords Read(std::string_view text) {
+    DataWords words;
+    ReadDataWords(text, words);
+    return words;
+}
+
+Words NonEmpty(const WordArray& slots) {
+    Words words;
+    for (int k = 0; k <= kLastWord; ++k)
+        if (!slots[static_cast<std::size_t>(k)].empty()) words[k] = slots[static_cast<std::size_t>(k)];
+    return words;
+}
+
+struct WordCase {
+    const char* name;
+    std::string text;
+    Words hex;
+    Words bits;
+};
+
+void PrintTo(const WordCase& c, std::ostream* os) { *os << c.name; }
+
+class ReadDataWordsTest : public testing::TestWithParam<WordCase> {};
+
+TEST_P(ReadDataWordsTest, FillsWordsAndBitStrings) {
+    const WordCase& c = GetParam();
+    const DataWords words = Read(c.text);
+    EXPECT_EQ(NonEmpty(words.HexWords), c.hex);
+    EXPECT_EQ(NonEmpty(words.BinWords), c.bits);
+}
+
+const std::string kBits0008F5B4 = "00000000000010001111010110110100";
+const std::string kBits00000102 = "00000000000000000000000100000010";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadDataWordsTest,
+    testing::Values(
+        WordCase{"Empty", "", {}, {}},
+        WordCase{"TwoWords", "0008F5B4 00000102",
+                 {{1, "0008F5B4"}, {2, "00000102"}}, {{1, kBits0008F5B4}, {2, kBits00000102}}},
+        WordCase{"LeadingSpaceEmptiesWordOne", " 0008F5B4", {{2, "0008F5B4"}}, {{2, kBits0008F5B4}}},
+        WordCase{"DoubleSpaceLeavesEmptyWord", "A  B", {{1, "A"}, {3, "B"}}, {{1, "1010"}, {3, "1011"}}},
+        WordCase{"CrLfInsideJoinsWord", "12\r\n34", {{1, "1234"}}, {{1, "0001001000110100"}}},
+        WordCase{"CrLfAfterSpace", "12 \r\n34", {{1, "12"}, {2, "34"}},
+                 {{1, "00010010"}, {2, "00110100"}}},
+        WordCase{"CrLfAtEndAddsNothing", "12\r\n", {{1, "12"}}, {{1, "00010010"}}},
+        WordCase{"LoneLfAndCr", "1\n2\r3", {{1, "123"}}, {{1, "000100100011"}}},
+        WordCase{"LowerCaseKeptWithError", "0a", {{1, "0a"}}, {{1, "0000ERROR"}}},
+        WordCase{"TabBelongsToWord", "1\t2", {{1, "1\t2"}}, {{1, "0001ERROR0010"}}},
+        WordCase{"TrailingSpaceOpensEmptyWord", "F ", {{1, "F"}}, {{1, "1111"}}},
+        WordCase{"OnlyLineBreaks", "\r\n\r\n", {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+std::string NumberedWords(int count) {
+    std::string text;
+    for (int k = 1; k <= count; ++k) text += (k > 1 ? " " : "") + std::to_string(k);
+    return text;
+}
+
+TEST(ReadDataWords, ThirtyWordsFillEverySlot) {
+    const DataWords words = Read(NumberedWords(30));
+    EXPECT_EQ(words.HexWords[0], "");
+    EXPECT_EQ(words.HexWords[1], "1");
+    EXPECT_EQ(words.HexWords[30], "30");
+    EXPECT_EQ(words.BinWords[30], "00110000");
+}
+
+TEST(ReadDataWords, WordsBeyondThirtyAreDropped) {
+    EXPECT_EQ(Read(NumberedWords(31)).HexWords, Read(NumberedWords(30)).HexWords);
+    EXPECT_EQ(Read(NumberedWords(500) + " \xff").BinWords, Read(NumberedWords(30)).BinWords);
+}
+
+TEST(ReadDataWords, AppendsToWhatTheCallerLeftInTheSlots) {
+    DataWords words;
+    words.HexWords[1] = "X";
+    ReadDataWords("1", words);
+    EXPECT_EQ(words.HexWords[1], "X1");
+}
+
+// ---- Streaming reader -------------------------------------------------------------------
+
+TEST(DataWordReader, PiecesGiveTheSameWordsAsOneText) {
+    const std::string text = "0008F5B4 0000\r\n0102 \xc2\xa0" "1\xe2\x82\xac 0a  F";
+    const DataWords whole = Read(text);
+    for (std::size_t cut = 1; cut < text.size(); ++cut) {
+        DataWords pieces;
+        DataWordReader reader(pieces);
+        EXPECT_TRUE(reader.Feed(std::string_view(text).substr(0, cut)));
+        EXPECT_TRUE(reader.Feed(std::string_view(text).substr(cut)));
+        reader.Finish();
+        EXPECT_EQ(pieces.HexWords, whole.HexWords) << "cut at byte " << cut;
+        EXPECT_EQ(pieces.BinWords, whole.BinWords) << "cut at byte " << cut;
+    }
+}
+
+TEST(DataWordReader, ByteByByteJoinsAFourByteCharacter) {
+    DataWords words;
+    DataWordReader reader(words);
+    for (char byte : std::string("\xf0\x9f\x98\x80")) EXPECT_TRUE(reader.Feed(std::string(1, byte)));
+    reader.Finish();
+    EXPECT_EQ(words.HexWords[1], "\xf0\x9f\x98\x80");
+    EXPECT_EQ(words.BinWords[1], "ERROR");
+}
+
+TEST(DataWordReader, FeedReportsCompletionAfterWordThirty) {
+    DataWords words;
+    DataWordReader reader(words);
+    EXPECT_TRUE(reader.Feed(NumberedWords(30)));
+    EXPECT_FALSE(reader.Complete());
+    EXPECT_FALSE(reader.Feed(" "));
+    EXPECT_TRUE(reader.Complete());
+    EXPECT_FALSE(reader.Feed("more"));
+    reader.Finish();
+    EXPECT_EQ(words.HexWords[30], "30");
+}
+
+TEST(DataWordReader, UnfinishedCharacterAtTheEndBecomesOneReplacement) {
+    DataWords words;
+    DataWordReader reader(words);
+    reader.Feed("1\xe2\x82");
+    reader.Finish();
+    EXPECT_EQ(words.HexWords[1], "1\xef\xbf\xbd");
+    EXPECT_EQ(words.BinWords[1], "0001ERROR");
+}
+
+}  // namespace
+}  // namespace quillmark
