@@ -1,0 +1,62 @@
+#include "ui/main/InputBox.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextDocument>
+
+namespace quillmark::ui {
+
+QString WithLineFeeds(QString text) {
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+InputBox::InputBox(QWidget* parent) : QPlainTextEdit(parent) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTabChangesFocus(true);
+    setAcceptDrops(true);
+}
+
+QString InputBox::rawText() const { return WithLineFeeds(document()->toRawText()); }
+
+QString InputBox::selectedRawText() const { return WithLineFeeds(textCursor().selectedText()); }
+
+void InputBox::setMenuShortcuts(QList<QKeySequence> keys) { menuKeys_ = std::move(keys); }
+
+bool InputBox::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (menuKeys_.contains(QKeySequence(key->keyCombination()))) {
+            // Refusing the override lets the menu's shortcut run instead of the box's own key.
+            event->ignore();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void InputBox::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cut)) {
+        emit cutRequested();
+    } else if (event->matches(QKeySequence::Copy)) {
+        emit copyRequested();
+    } else if (event->matches(QKeySequence::Paste)) {
+        emit pasteRequested();
+    } else {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+bool InputBox::canInsertFromMimeData(const QMimeData* source) const {
+    return source && source->hasText();
+}
+
+void InputBox::insertFromMimeData(const QMimeData* source) {
+    if (source && source->hasText()) emit insertRequested(source->text());
+}
+
+}  // namespace quillmark::ui

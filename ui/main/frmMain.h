@@ -1,0 +1,117 @@
+#pragma once
+#include <QMainWindow>
+#include <QString>
+#include <array>
+
+#include "decoder/decoder.h"
+#include "ui/main/MainWindowServices.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace quillmark::ui {
+
+class InputBox;
+
+// The decoder window: the input box, the fifteen result labels, the command buttons, the menu
+// bar and the converter panel. Handlers move text between the controls and the decoder's plain
+// functions; the platform seams arrive in MainWindowServices. Every control carries its name as
+// objectName.
+class frmMain final : public QMainWindow {
+    Q_OBJECT
+public:
+    // The load step: fixed placement and size, caption, and entry in the window list. The window
+    // is created hidden and deletes itself when closed.
+    explicit frmMain(MainWindowServices services, QWidget* parent = nullptr);
+
+    QString savedText() const { return SavedText; }
+
+    static QString Caption(const platform::AppInfo& app);
+
+    // Decode
+    void cmdDebug_Click();
+    // Clipboard report
+    void cmdCopyResult_Click();
+    // Input text tools
+    void cmdReset_Click();
+    void cmdTrim_Click();
+    void cmdRestore_Click();
+    void mnuEditUndo_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuEditPasteSpecial_Click();
+    // Converter panel
+    void mnuViewConverter_Click();
+    // Web and Help
+    void mnuWebNortelHome_Click();
+    void mnuWebDejaNews_Click();
+    void mnuHelpAbout_Click();
+    // Leaving
+    void mnuFileExit_Click();
+    void cmdExit_Click();
+
+protected:
+    // Close processing: other windows closed newest first, then the placement written unless
+    // the window is minimised. Never refuses the close.
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void createControls();
+    void createResultRows(QWidget* area);
+    void createConverter(QWidget* area);
+    void createMenus();
+    void wireEvents();
+    void Form_Load();
+
+    void clearResults();
+    void showResults(const ResultCaptions& captions);
+    void setPointerHighlight(bool on);
+    ResultCaptions currentCaptions() const;
+    void setInputText(const QString& text);
+    void saveInputIfNoneSaved();
+    // Puts text in place of the selection, as much as the box takes; says so when it cut short.
+    // False when nothing could be inserted.
+    bool insertIntoInput(const QString& text);
+    void closeOtherWindows();
+    void writePlacement();
+    void fitOuterSize();
+    void tell(const QString& text);
+
+    MainWindowServices services_;
+    DataWords words_;  // HexWords and BinWords of the last decode
+    QString SavedText;
+    bool closing_ = false;
+
+    InputBox* txtDebugData = nullptr;
+    QPushButton* cmdTrim = nullptr;
+    QPushButton* cmdRestore = nullptr;
+    QPushButton* cmdDebug = nullptr;
+    QPushButton* cmdCopyResult = nullptr;
+    QPushButton* cmdReset = nullptr;
+    QPushButton* cmdExit = nullptr;
+    std::array<QLabel*, kResultCount> results_{};  // in result label order
+    QLabel* lblDigitLoadData = nullptr;
+    QLabel* lblDigitUnloadData = nullptr;
+
+    QGroupBox* fraConvert = nullptr;
+
+    QAction* mnuFileExit = nullptr;
+    QAction* mnuEditUndo = nullptr;
+    QAction* mnuEditCut = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditPaste = nullptr;
+    QAction* mnuEditPasteSpecial = nullptr;
+    QAction* mnuViewConverter = nullptr;
+    QAction* mnuWebNortelHome = nullptr;
+    QAction* mnuWebDejaNews = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+};
+
+}  // namespace quillmark::ui
