@@ -1,10 +1,53 @@
-// Placeholder until the browser window exists: the Web menu has nothing to open yet.
 #include "ui/shell/browser/OpenBrowser.h"
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+#include "platform/WindowList.h"
+#include "quillmark/version.h"
+#include "ui/shell/browser/BrowserModule.h"
+#include "ui/shell/browser/frmBrowser.h"
 
 namespace quillmark::ui {
 
-void PrepareBrowserEngine() {}
+namespace {
 
-void OpenBrowserWindow(const QString&, platform::WindowList&) {}
+void tellUser(const QString& text) {
+    QMessageBox box;
+    box.setWindowTitle(QString::fromUtf8(version::kTitle));
+    box.setIcon(QMessageBox::NoIcon);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace
+
+void PrepareBrowserEngine() {
+    // The web engine shares its drawing contexts with the window toolkit, which it can only
+    // arrange before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The engine's sandbox refuses to run as root (as on build servers); everywhere else it
+    // stays on, and a setting the user made is left alone.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
+void OpenBrowserWindow(const QString& startingAddress, platform::WindowList& windows) {
+    QString error;
+    platform::BrowserEngineFactory* factory = LoadBrowserEngineFactory(&error);
+    std::unique_ptr<platform::BrowserEngine> engine = factory ? factory->createEngine() : nullptr;
+    if (!engine) {
+        tellUser(QStringLiteral("The web browser could not be started.\n\n%1").arg(error).trimmed());
+        return;
+    }
+    auto* window = new frmBrowser(std::move(engine));
+    window->setStartingAddress(startingAddress);
+    windows.add(window);
+    window->show();
+}
 
 }  // namespace quillmark::ui

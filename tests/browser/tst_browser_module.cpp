@@ -1,0 +1,51 @@
+// Finding and loading the browser module, without ever loading the web engine.
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "ui/shell/browser/BrowserModule.h"
+
+using quillmark::ui::BrowserModuleDirectory;
+using quillmark::ui::LoadBrowserEngineFactory;
+
+class BrowserModuleTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void directory_isBesideTheProgramByDefault() {
+        qunsetenv("QUILLMARK_BROWSER_MODULE_DIR");
+        const QString expected = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../" +
+                                                 QStringLiteral("lib"));
+        QVERIFY2(BrowserModuleDirectory().startsWith(expected), qPrintable(BrowserModuleDirectory()));
+        QVERIFY(BrowserModuleDirectory().endsWith(QStringLiteral("/quillmark")));
+    }
+
+    void directory_followsTheEnvironment() {
+        qputenv("QUILLMARK_BROWSER_MODULE_DIR", "/opt/elsewhere");
+        QCOMPARE(BrowserModuleDirectory(), QStringLiteral("/opt/elsewhere"));
+    }
+
+    void load_missingModuleReportsWhyAndRetries() {
+        QTemporaryDir empty;
+        qputenv("QUILLMARK_BROWSER_MODULE_DIR", empty.path().toUtf8());
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            QString error;
+            QCOMPARE(LoadBrowserEngineFactory(&error), nullptr);
+            QVERIFY2(error.contains(QStringLiteral("quillmark_webengine")), qPrintable(error));
+        }
+    }
+
+    void load_fileThatIsNoModuleIsRefused() {
+        QTemporaryDir dir;
+        QFile junk(dir.filePath(QStringLiteral("libquillmark_webengine.so")));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("not a shared library");
+        junk.close();
+        qputenv("QUILLMARK_BROWSER_MODULE_DIR", dir.path().toUtf8());
+        QString error;
+        QCOMPARE(LoadBrowserEngineFactory(&error), nullptr);
+        QVERIFY(!error.isEmpty());
+    }
+};
+
+QTEST_MAIN(BrowserModuleTest)
+#include "tst_browser_module.moc"

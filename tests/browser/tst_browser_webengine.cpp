@@ -1,0 +1,120 @@
+// The browser window on the real web engine, against pages served from inside the test.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTimer>
+#include <QtTest>
+
+#include "tests/browser/LocalPageServer.h"
+#include "tests/support/PlatformFakes.h"
+#include "ui/shell/browser/OpenBrowser.h"
+
+using quillmark::test::FakeWindowList;
+using quillmark::test::LocalPageServer;
+
+namespace {
+
+constexpr int kLoadTimeout = 60000;
+
+bool webEngineLoaded() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngineCore");
+}
+
+QStringList historyOf(QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    return items;
+}
+
+}  // namespace
+
+class BrowserWebEngineTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        server.addPage(QStringLiteral("/"), QStringLiteral("First page"),
+                       QStringLiteral("<a href=\"/second\">on</a>"));
+        server.addPage(QStringLiteral("/second"), QStringLiteral("Second page"));
+        QVERIFY(server.start());
+    }
+
+    void engineIsNotLoadedBeforeTheFirstWindow() { QVERIFY(!webEngineLoaded()); }
+
+    void window_followsPagesKeepsHistoryAndStopsTimer() {
+        FakeWindowList windows;
+        const QString first = server.address(QString());  // empty path, as the Web menu's
+        const QString firstReported = server.address(QStringLiteral("/"));
+        const QString second = server.address(QStringLiteral("/second"));
+
+        quillmark::ui::OpenBrowserWindow(first, windows);
+        QCOMPARE(windows.count(), 1);
+        QWidget* window = windows.at(0);
+        QVERIFY(window->isVisible());
+        QVERIFY(webEngineLoaded());
+        auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
+        auto* timer = window->findChild<QTimer*>(QStringLiteral("timTimer"));
+
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("First page"), kLoadTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), kLoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(historyOf(box), (QStringList{firstReported, first}), kLoadTimeout);
+
+        box->lineEdit()->setFocus();
+        box->lineEdit()->clear();
+        QTest::keyClicks(box->lineEdit(), second);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QVERIFY(timer->isActive());
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Second page"), kLoadTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), kLoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(historyOf(box), (QStringList{second, firstReported, first}),
+                                  kLoadTimeout);
+
+        window->findChild<QAction*>(QStringLiteral("Back"))->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("First page"), kLoadTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), kLoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(historyOf(box), (QStringList{firstReported, second, first}),
+                                  kLoadTimeout);
+
+        QVERIFY(window->close());
+        QTRY_COMPARE(windows.count(), 0);
+    }
+
+    void window_survivesAPageThatFailsToLoad() {
+        FakeWindowList windows;
+        // Nothing listens on port 1: the engine shows its own error page.
+        const QString unreachable = QStringLiteral("http://127.0.0.1:1/");
+        quillmark::ui::OpenBrowserWindow(unreachable, windows);
+        QCOMPARE(windows.count(), 1);
+        QWidget* window = windows.at(0);
+        auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
+        auto* timer = window->findChild<QTimer*>(QStringLiteral("timTimer"));
+        QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), kLoadTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->windowTitle().isEmpty(), kLoadTimeout);
+        QVERIFY(window->windowTitle() != QStringLiteral("Working..."));
+
+        // Still usable: the next address loads.
+        box->lineEdit()->setFocus();
+        box->lineEdit()->setText(server.address(QStringLiteral("/second")));
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Second page"), kLoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(box->itemText(0), server.address(QStringLiteral("/second")),
+                                  kLoadTimeout);
+        QVERIFY(window->close());
+        QTRY_COMPARE(windows.count(), 0);
+    }
+
+private:
+    LocalPageServer server;
+};
+
+int main(int argc, char** argv) {
+    quillmark::ui::PrepareBrowserEngine();
+    QApplication app(argc, argv);
+    BrowserWebEngineTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_browser_webengine.moc"

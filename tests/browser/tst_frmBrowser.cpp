@@ -1,0 +1,297 @@
+// The browser window's history, caption, timer and layout rules, against a scripted engine.
+#include <QAbstractItemView>
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include "tests/browser/FakeBrowserEngine.h"
+#include "ui/shell/browser/frmBrowser.h"
+
+using quillmark::test::FakeBrowserEngine;
+using quillmark::ui::frmBrowser;
+
+namespace {
+
+const QString kStart = QStringLiteral("http://www.nortel.com");
+
+// A browser window with its engine, shown on a starting address.
+struct OpenWindow {
+    explicit OpenWindow(const QString& startingAddress = kStart) {
+        auto owned = std::make_unique<FakeBrowserEngine>();
+        engine = owned.get();
+        window = new frmBrowser(std::move(owned));
+        window->setStartingAddress(startingAddress);
+        window->show();
+    }
+    ~OpenWindow() { delete window.data(); }
+
+    QComboBox* address() const { return window->findChild<QComboBox*>(QStringLiteral("cboAddress")); }
+    QTimer* timer() const { return window->findChild<QTimer*>(QStringLiteral("timTimer")); }
+    QWidget* page() const { return window->findChild<QWidget*>(QStringLiteral("brwWebBrowser")); }
+    QAction* button(const QString& key) const { return window->findChild<QAction*>(key); }
+    QStringList history() const {
+        QStringList items;
+        for (int i = 0; i < address()->count(); ++i) items << address()->itemText(i);
+        return items;
+    }
+
+    QPointer<frmBrowser> window;
+    FakeBrowserEngine* engine = nullptr;
+};
+
+}  // namespace
+
+class FrmBrowserTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void load_fillsAddressHistoryAndStartsNavigation();
+    void load_withoutStartingAddressNavigatesNowhere();
+    void navigateComplete_history_data();
+    void navigateComplete_history();
+    void navigateComplete_programSelectionDoesNotNavigate();
+    void windows_keepSeparateHistories();
+    void addressBox_listChoiceNavigates();
+    void addressBox_typingWithoutEnterDoesNothing();
+    void addressBox_enterNavigatesOnce_data();
+    void addressBox_enterNavigatesOnce();
+    void timer_runsOnlyWhileBusy();
+    void toolbar_buttons_data();
+    void toolbar_buttons();
+    void toolbar_stopShowsLocationAtOnce();
+    void toolbar_backInFreshWindow();
+    void resize_tooSmallKeepsLastValidSizes();
+    void close_deletesWindowAndEngine();
+};
+
+void FrmBrowserTest::load_fillsAddressHistoryAndStartsNavigation() {
+    OpenWindow w;
+    QCOMPARE(w.address()->currentText(), kStart);
+    QCOMPARE(w.history(), QStringList{kStart});
+    QCOMPARE(w.engine->calls, QStringList{QStringLiteral("navigate ") + kStart});
+    QVERIFY(w.timer()->isActive());
+    QCOMPARE(w.timer()->interval(), 5);
+    // The address box sits below its label after loading: 60 + 255 + 15 twips.
+    QCOMPARE(w.address()->pos(), QPoint(3, 22));
+}
+
+void FrmBrowserTest::load_withoutStartingAddressNavigatesNowhere() {
+    OpenWindow w(QString{});
+    QVERIFY(w.engine->calls.isEmpty());
+    QCOMPARE(w.address()->count(), 0);
+    QVERIFY(!w.timer()->isActive());
+    QCOMPARE(w.window->windowTitle(), QString());
+}
+
+void FrmBrowserTest::navigateComplete_history_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QStringList>("reported");
+    QTest::addColumn<QStringList>("expected");
+    const QString a = QStringLiteral("http://a.example/");
+    const QString b = QStringLiteral("http://b.example/");
+    const QString c = QStringLiteral("http://c.example/");
+
+    QTest::newRow("starting address kept below the reported form")
+        << kStart << QStringList{kStart + "/"} << QStringList{kStart + "/", kStart};
+    QTest::newRow("reported form equal to the starting address replaces it")
+        << a << QStringList{a} << QStringList{a};
+    QTest::newRow("newest first") << a << QStringList{a, b, c} << QStringList{c, b, a};
+    QTest::newRow("revisit of the oldest entry moves it to the top")
+        << a << QStringList{a, b, c, a} << QStringList{a, c, b};
+    QTest::newRow("revisit of the top entry leaves one entry")
+        << a << QStringList{a, b, b, b} << QStringList{b, a};
+    QTest::newRow("addresses are compared case-sensitively")
+        << a << QStringList{a, QStringLiteral("http://a.example/X"), QStringLiteral("http://a.example/x")}
+        << QStringList{QStringLiteral("http://a.example/x"), QStringLiteral("http://a.example/X"), a};
+}
+
+void FrmBrowserTest::navigateComplete_history() {
+    QFETCH(QString, start);
+    QFETCH(QStringList, reported);
+    QFETCH(QStringList, expected);
+    OpenWindow w(start);
+    for (const QString& address : reported) w.engine->complete(address, QStringLiteral("Title"));
+    QCOMPARE(w.history(), expected);
+    QCOMPARE(w.address()->currentIndex(), 0);
+    QCOMPARE(w.address()->currentText(), expected.first());
+    QCOMPARE(w.window->windowTitle(), QStringLiteral("Title"));
+}
+
+void FrmBrowserTest::navigateComplete_programSelectionDoesNotNavigate() {
+    OpenWindow w;
+    w.engine->complete(kStart + "/", QStringLiteral("Home"));
+    w.engine->complete(QStringLiteral("http://www.nortel.com/products"), QStringLiteral("Products"));
+    w.engine->complete(kStart + "/", QStringLiteral("Home"));
+    QCOMPARE(w.engine->navigations(), QStringList{QStringLiteral("navigate ") + kStart});
+}
+
+void FrmBrowserTest::windows_keepSeparateHistories() {
+    OpenWindow first;
+    OpenWindow second;
+    first.engine->complete(kStart + "/", QStringLiteral("Nortel"));
+    first.engine->complete(QStringLiteral("http://www.nortel.com/support"), QStringLiteral("Support"));
+    second.engine->complete(kStart + "/", QStringLiteral("Nortel"));
+    QCOMPARE(first.history(),
+             (QStringList{QStringLiteral("http://www.nortel.com/support"), kStart + "/", kStart}));
+    QCOMPARE(second.history(), (QStringList{kStart + "/", kStart}));
+    QCOMPARE(first.window->windowTitle(), QStringLiteral("Support"));
+    QCOMPARE(second.window->windowTitle(), QStringLiteral("Nortel"));
+}
+
+void FrmBrowserTest::addressBox_listChoiceNavigates() {
+    OpenWindow w;
+    w.engine->complete(kStart + "/", QStringLiteral("Nortel"));
+    w.timer()->stop();
+    w.engine->calls.clear();
+
+    QComboBox* box = w.address();
+    box->showPopup();
+    QAbstractItemView* list = box->view();
+    QTRY_VERIFY(list->isVisible());
+    const QRect second = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+
+    QCOMPARE(w.engine->calls, QStringList{QStringLiteral("navigate ") + kStart});
+    QVERIFY(w.timer()->isActive());
+}
+
+void FrmBrowserTest::addressBox_typingWithoutEnterDoesNothing() {
+    OpenWindow w;
+    w.engine->complete(kStart + "/", QStringLiteral("Nortel"));
+    w.engine->calls.clear();
+    QLineEdit* edit = w.address()->lineEdit();
+    edit->setFocus();
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("www.nortel.com/"));
+    QVERIFY(w.engine->calls.isEmpty());
+    QCOMPARE(w.history(), (QStringList{kStart + "/", kStart}));
+}
+
+void FrmBrowserTest::addressBox_enterNavigatesOnce_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key");
+    QTest::newRow("new address, Return") << QStringLiteral("groups.example/nortel") << int(Qt::Key_Return);
+    QTest::newRow("new address, keypad Enter") << QStringLiteral("groups.example/nortel") << int(Qt::Key_Enter);
+    QTest::newRow("address already in the list") << kStart << int(Qt::Key_Return);
+}
+
+void FrmBrowserTest::addressBox_enterNavigatesOnce() {
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    OpenWindow w;
+    w.engine->complete(kStart + "/", QStringLiteral("Nortel"));
+    w.timer()->stop();
+    w.engine->calls.clear();
+    QLineEdit* edit = w.address()->lineEdit();
+    edit->setFocus();
+    edit->clear();
+    QTest::keyClicks(edit, typed);
+    QTest::keyClick(edit, Qt::Key(key));
+    QCOMPARE(w.engine->calls, QStringList{QStringLiteral("navigate ") + typed});
+    QVERIFY(w.timer()->isActive());
+    // The box adds nothing itself: the history changes only when a navigation completes.
+    QCOMPARE(w.history(), (QStringList{kStart + "/", kStart}));
+}
+
+void FrmBrowserTest::timer_runsOnlyWhileBusy() {
+    OpenWindow w;
+    w.engine->title = QStringLiteral("Nortel");
+    w.engine->isBusy = true;
+    QTRY_COMPARE(w.window->windowTitle(), QStringLiteral("Working..."));
+    QVERIFY(w.timer()->isActive());
+    w.engine->isBusy = false;
+    QTRY_VERIFY(!w.timer()->isActive());
+    QCOMPARE(w.window->windowTitle(), QStringLiteral("Nortel"));
+}
+
+void FrmBrowserTest::toolbar_buttons_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("call");
+    QTest::newRow("Back") << "Back" << "back";
+    QTest::newRow("Forward") << "Forward" << "forward";
+    QTest::newRow("Stop") << "Stop" << "stop";
+    QTest::newRow("Refresh") << "Refresh" << "refresh";
+    QTest::newRow("Home") << "Home" << "home";
+    QTest::newRow("Search") << "Search" << "search";
+}
+
+void FrmBrowserTest::toolbar_buttons() {
+    QFETCH(QString, key);
+    QFETCH(QString, call);
+    OpenWindow w;
+    w.engine->calls.clear();
+    QAction* action = w.button(key);
+    QVERIFY(action);
+    QCOMPARE(action->toolTip(), key);
+    QVERIFY(!action->icon().pixmap(24, 24).isNull());
+    auto* toolbar = w.window->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+    QTest::mouseClick(toolbar->widgetForAction(action), Qt::LeftButton);
+    QCOMPARE(w.engine->calls, QStringList{call});
+}
+
+void FrmBrowserTest::toolbar_stopShowsLocationAtOnce() {
+    OpenWindow w;
+    w.engine->title = QStringLiteral("Nortel");
+    w.engine->isBusy = true;
+    QTRY_COMPARE(w.window->windowTitle(), QStringLiteral("Working..."));
+    w.button(QStringLiteral("Stop"))->trigger();
+    QCOMPARE(w.window->windowTitle(), QStringLiteral("Nortel"));
+    QVERIFY(!w.timer()->isActive());
+    QVERIFY(w.engine->calls.contains(QStringLiteral("stop")));
+}
+
+void FrmBrowserTest::toolbar_backInFreshWindow() {
+    OpenWindow w;
+    w.engine->complete(kStart + "/", QStringLiteral("Nortel"));
+    QTRY_VERIFY(!w.timer()->isActive());
+    const QStringList history = w.history();
+    w.button(QStringLiteral("Back"))->trigger();
+    QVERIFY(w.timer()->isActive());
+    QTRY_VERIFY(!w.timer()->isActive());
+    QCOMPARE(w.window->windowTitle(), QStringLiteral("Nortel"));
+    QCOMPARE(w.history(), history);
+}
+
+void FrmBrowserTest::resize_tooSmallKeepsLastValidSizes() {
+    OpenWindow w;
+    w.window->resize(700, 487);
+    QTRY_COMPARE(w.page()->size(), QSize(693, 399));  // 10500-100 by 7305-1315 twips
+    QCOMPARE(w.address()->width(), 693);
+
+    struct Step {
+        QSize client;
+        QSize page;
+        int addressWidth;
+    };
+    // 6 pixels are 90 twips: narrower than the margin. 80 pixels are 1200 twips: lower than the
+    // panel's bottom plus the margin.
+    const Step steps[] = {
+        {{600, 80}, {593, 399}, 593},
+        {{6, 300}, {593, 212}, 593},
+        {{6, 6}, {593, 212}, 593},
+        {{800, 88}, {793, 0}, 793},
+    };
+    for (const Step& step : steps) {
+        w.window->resize(step.client);
+        QTRY_COMPARE(w.window->size(), step.client);
+        QCOMPARE(w.page()->size(), step.page);
+        QCOMPARE(w.address()->width(), step.addressWidth);
+    }
+}
+
+void FrmBrowserTest::close_deletesWindowAndEngine() {
+    OpenWindow w;
+    QPointer<QWidget> page = w.engine->page;
+    QVERIFY(w.window->close());
+    QTRY_VERIFY(w.window.isNull());
+    QVERIFY(page.isNull());
+}
+
+QTEST_MAIN(FrmBrowserTest)
+#include "tst_frmBrowser.moc"

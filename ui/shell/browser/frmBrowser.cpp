@@ -1,0 +1,229 @@
+#include "ui/shell/browser/frmBrowser.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolBar>
+
+namespace quillmark::ui {
+
+namespace {
+
+// The window's arrangement is kept in twips, 15 to a pixel, so that the layout rules read as
+// they are meant: the address box and the page keep a 100-twip margin to the right and bottom.
+constexpr int kTwipsPerPixel = 15;
+constexpr int px(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+constexpr int twips(int pixels) { return pixels * kTwipsPerPixel; }
+
+constexpr int kClientWidth = 10500;
+constexpr int kClientHeight = 7305;
+constexpr int kToolBarHeight = 540;
+constexpr int kPanelTop = 540;
+constexpr int kPanelHeight = 675;
+constexpr int kMargin = 100;
+constexpr int kAddressLeftAfterLoad = 50;
+constexpr int kLabelToBoxGap = 15;
+constexpr int kIconPixels = 24;
+constexpr int kTimerMilliseconds = 5;
+constexpr int kCarriageReturn = 13;
+
+const QString kWorkingCaption = QStringLiteral("Working...");
+
+struct ToolButton {
+    const char* key;
+    const char* picture;
+};
+constexpr ToolButton kToolButtons[] = {
+    {"Back", ":/toolbar/back.svg"},       {"Forward", ":/toolbar/forward.svg"},
+    {"Stop", ":/toolbar/stop.svg"},       {"Refresh", ":/toolbar/refresh.svg"},
+    {"Home", ":/toolbar/home.svg"},       {"Search", ":/toolbar/search.svg"},
+};
+
+}  // namespace
+
+frmBrowser::frmBrowser(std::unique_ptr<platform::BrowserEngine> engine, QWidget* parent)
+    : QWidget(parent), mEngine(std::move(engine)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmBrowser"));
+    createControls();
+    wireEvents();
+    resize(px(kClientWidth), px(kClientHeight));
+}
+
+frmBrowser::~frmBrowser() {
+    timTimer->stop();
+    // The page goes before the window's own controls, and no engine event arrives meanwhile.
+    mEngine.reset();
+}
+
+void frmBrowser::createControls() {
+    createToolBar();
+
+    picAddress = new QWidget(this);
+    picAddress->setObjectName(QStringLiteral("picAddress"));
+    picAddress->setGeometry(0, px(kPanelTop), px(kClientWidth), px(kPanelHeight));
+
+    lblAddress = new QLabel(tr("&Address:"), picAddress);
+    lblAddress->setObjectName(QStringLiteral("lblAddress"));
+    lblAddress->setGeometry(px(45), px(60), px(3075), px(255));
+
+    cboAddress = new QComboBox(picAddress);
+    cboAddress->setObjectName(QStringLiteral("cboAddress"));
+    cboAddress->setEditable(true);
+    // The list is the history this window keeps; the box itself neither adds typed text nor
+    // completes it into an older address.
+    cboAddress->setInsertPolicy(QComboBox::NoInsert);
+    cboAddress->setDuplicatesEnabled(true);
+    cboAddress->setCompleter(nullptr);
+    cboAddress->setGeometry(px(45), px(300), px(10395), px(315));
+    lblAddress->setBuddy(cboAddress);
+
+    brwWebBrowser = mEngine->widget();
+    brwWebBrowser->setParent(this);
+    brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
+    brwWebBrowser->setGeometry(px(45), px(1200), px(10440), px(6015));
+
+    timTimer = new QTimer(this);
+    timTimer->setObjectName(QStringLiteral("timTimer"));
+    timTimer->setInterval(kTimerMilliseconds);
+}
+
+void frmBrowser::createToolBar() {
+    tbToolBar = new QToolBar(this);
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setIconSize(QSize(kIconPixels, kIconPixels));
+    tbToolBar->setMovable(false);
+    tbToolBar->setFloatable(false);
+    tbToolBar->setGeometry(0, 0, px(kClientWidth), px(kToolBarHeight));
+    for (const ToolButton& button : kToolButtons) {
+        const QString key = QString::fromLatin1(button.key);
+        QAction* action = tbToolBar->addAction(QIcon(QString::fromLatin1(button.picture)), key);
+        action->setObjectName(key);
+        action->setToolTip(key);
+        connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
+    }
+}
+
+void frmBrowser::wireEvents() {
+    connect(timTimer, &QTimer::timeout, this, &frmBrowser::timTimer_Timer);
+    // Only a choice by the user: the program's own selection goes through the history code.
+    connect(cboAddress, &QComboBox::activated, this, [this](int) { cboAddress_Click(); });
+    cboAddress->lineEdit()->installEventFilter(this);
+    mEngine->setEvents({
+        .downloadComplete = [this] { brwWebBrowser_DownloadComplete(); },
+        .navigateComplete = [this] { brwWebBrowser_NavigateComplete2(); },
+    });
+}
+
+void frmBrowser::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (mLoaded) return;
+    mLoaded = true;
+    Form_Load();
+}
+
+void frmBrowser::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The toolbar and the address panel run along the top edge at full width.
+    tbToolBar->resize(width(), tbToolBar->height());
+    picAddress->resize(width(), picAddress->height());
+    Form_Resize();
+}
+
+bool frmBrowser::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            cboAddress_KeyPress(kCarriageReturn);
+            // The box's own Enter handling would only choose the matching list entry and so
+            // navigate a second time; the navigation has been started already.
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmBrowser::Form_Load() {
+    // The window is already visible here: loading happens as it is first shown.
+    tbToolBar->update();
+    Form_Resize();
+    cboAddress->move(px(kAddressLeftAfterLoad),
+                     px(twips(lblAddress->y()) + twips(lblAddress->height()) + kLabelToBoxGap));
+    if (mStartingAddress.isEmpty()) return;
+    cboAddress->setEditText(mStartingAddress);
+    cboAddress->addItem(mStartingAddress);
+    timTimer->start();
+    mEngine->navigate(mStartingAddress);
+}
+
+void frmBrowser::Form_Resize() {
+    // A window made smaller than the margins would give negative sizes: such a control keeps
+    // its last size, the others are still laid out.
+    const int clientWidth = twips(width());
+    const int clientHeight = twips(height());
+    const int addressWidth = clientWidth - kMargin;
+    if (addressWidth >= 0) cboAddress->resize(px(addressWidth), cboAddress->height());
+    const int pageWidth = clientWidth - kMargin;
+    if (pageWidth >= 0) brwWebBrowser->resize(px(pageWidth), brwWebBrowser->height());
+    const int pageHeight = clientHeight - (kPanelTop + kPanelHeight) - kMargin;
+    if (pageHeight >= 0) brwWebBrowser->resize(brwWebBrowser->width(), px(pageHeight));
+}
+
+void frmBrowser::brwWebBrowser_DownloadComplete() { setWindowTitle(mEngine->locationName()); }
+
+void frmBrowser::brwWebBrowser_NavigateComplete2() {
+    setWindowTitle(mEngine->locationName());
+    const QString address = mEngine->locationAddress();
+    const int match = cboAddress->findText(address, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    mbUpdatingHistory = true;
+    if (match >= 0) cboAddress->removeItem(match);
+    cboAddress->insertItem(0, address);
+    cboAddress->setCurrentIndex(0);
+    cboAddress_Click();
+    mbUpdatingHistory = false;
+}
+
+void frmBrowser::cboAddress_Click() {
+    if (mbUpdatingHistory) return;
+    timTimer->start();
+    mEngine->navigate(cboAddress->currentText());
+}
+
+void frmBrowser::cboAddress_KeyPress(int keyAscii) {
+    if (keyAscii == kCarriageReturn) cboAddress_Click();
+}
+
+void frmBrowser::timTimer_Timer() {
+    if (mEngine->busy()) {
+        setWindowTitle(kWorkingCaption);
+        return;
+    }
+    timTimer->stop();
+    setWindowTitle(mEngine->locationName());
+}
+
+void frmBrowser::tbToolBar_ButtonClick(const QString& key) {
+    timTimer->start();
+    if (key == QLatin1String("Back")) {
+        mEngine->goBack();
+    } else if (key == QLatin1String("Forward")) {
+        mEngine->goForward();
+    } else if (key == QLatin1String("Refresh")) {
+        mEngine->refresh();
+    } else if (key == QLatin1String("Home")) {
+        mEngine->goHome();
+    } else if (key == QLatin1String("Search")) {
+        mEngine->goSearch();
+    } else if (key == QLatin1String("Stop")) {
+        timTimer->stop();
+        mEngine->stop();
+        setWindowTitle(mEngine->locationName());
+    }
+}
+
+}  // namespace quillmark::ui
