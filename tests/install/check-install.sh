@@ -236,7 +236,7 @@ EOF
     # for what is loaded at run time.
     local depends wanted=(libc6 libstdc++6)
     depends=$(dpkg-deb -f "$deb" Depends)
-    [ "$QM_HAVE_GUI" = 1 ] && wanted+=(libqt6core6 libqt6widgets6 libqt6svg6 hicolor-icon-theme)
+    [ "$QM_HAVE_GUI" = 1 ] && wanted+=(libqt6core6 libqt6widgets6 libqt6svg6 fonts-liberation2 hicolor-icon-theme)
     [ -n "$QM_MODULE" ] && wanted+=(libqt6webenginewidgets6)
     for value in "${wanted[@]}"; do
         sed 's/, /\n/g' <<<"$depends" | cut -d' ' -f1 | grep -qxF "$value" && pass "depends on $value" \
