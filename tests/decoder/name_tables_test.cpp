@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 
 #include "decoder/aux_pm_table.h"
@@ -41,17 +42,13 @@ TEST(AuxPMName, TableOfTheMainPMAndFallbacks) {
         {"02", "02", "DELAYDIAL"},      {"02", "00", "DNTRANS"},       {"02", "34", "CFDD_process"},
         {"02", "3D", "MAX_DIAL_AUXPM"}, {"02", "3E", "UNKNOWN"},       {"02", "3d", "UNKNOWN"},
         {"02", "", "UNKNOWN"},          {"02", "3", "UNKNOWN"},
-        {"03", "00", "BUSY_GIVEN"},     {"03", "03", "EI_PENDING"},    {"03", "04", "UNKNOWN"},
-        {"04", "02", "CHG_CPN_REORDER"}, {"04", "03", "INCOMPAT_DEST"}, {"04", "01", "UNKNOWN"},
-        {"05", "01", "BOUNCE_CHECK"},   {"05", "0A", "SS2500_PHOLD"},  {"05", "03", "UNKNOWN"},
-        {"07", "01", "SPEC_DIALTN"},    {"07", "02", "BOUNCE_SUPPRESS"}, {"07", "00", "UNKNOWN"},
-        {"09", "00", "IDLE"},           {"09", "01", "CHARGE_DISPLAY"}, {"09", "02", "UNKNOWN"},
-        {"0A", "01", "RECALLING_ATTN"}, {"0A", "03", "RECALLING_ACD"}, {"0A", "00", "UNKNOWN"},
+        {"03", "03", "EI_PENDING"},     {"03", "04", "UNKNOWN"},       {"04", "01", "UNKNOWN"},
+        {"05", "0A", "SS2500_PHOLD"},   {"05", "03", "UNKNOWN"},       {"07", "00", "UNKNOWN"},
+        {"09", "00", "IDLE"},           {"09", "02", "UNKNOWN"},       {"0A", "00", "UNKNOWN"},
         {"0C", "00", "AUXPM_0"},        {"0C", "13", "PASSWROD_ENTRY"}, {"0C", "5F", "ENTR_CMD_CR"},
         {"0C", "60", "UNKNOWN"},        {"0C", "61", "SEER_PRINT_TASK"}, {"0C", "89", "GF_TIMER_CR"},
         {"0C", "8A", "UNKNOWN"},
-        {"0F", "00", "CDR_CALLRECORD"}, {"0F", "02", "CDR_PPM_DELAY"}, {"0F", "03", "UNKNOWN"},
-        {"10", "01", "ACD_WAITING_HI"}, {"10", "0B", "MAX_ACD_AUXPMS"}, {"10", "00", "UNKNOWN"},
+        {"0F", "03", "UNKNOWN"},        {"10", "0B", "MAX_ACD_AUXPMS"}, {"10", "00", "UNKNOWN"},
         // Main PMs without an aux table, and codes outside the main table: empty.
         {"06", "02", ""}, {"00", "00", ""}, {"08", "01", ""}, {"0B", "01", ""}, {"0D", "01", ""},
         {"0E", "01", ""}, {"11", "01", ""}, {"1B", "01", ""}, {"1C", "01", ""}, {"0c", "02", ""},
@@ -68,13 +65,10 @@ TEST(AuxPMName, SharedNamesHaveTheSameCodeInEachTable) {
     EXPECT_EQ(AuxPMName("05", "0A"), AuxPMName("0C", "0A"));
 }
 
-TEST(UnitTypeName, EveryEntryAndTheGaps) {
+TEST(UnitTypeName, GapsAndFallback) {
     const Lookup cases[] = {
-        {"00000", "NONE"},      {"00001", "L500_UNIT"}, {"00010", "BCS_UNIT"},  {"00011", "TRK_UNIT"},
-        {"00100", "ATTN_UNIT"}, {"00101", "TTR_UNIT"},  {"00110", "SP_UNIT"},   {"00111", "PWR_UNIT"},
-        {"01000", "LCB_UNIT"},  {"01001", "XTD_UNIT"},  {"01100", "TDET_UNIT"}, {"01101", "MFC_UNIT"},
-        {"01110", "MFE_UNIT"},  {"01111", "DTD_UNIT"},  {"10010", "MFK5_UNIT"}, {"10011", "MFK6_UNIT"},
-        {"10100", "OOSU_UNIT"}, {"10101", "MXC_UNIT"},  {"10110", "CMOD_UNIT"}, {"10111", "MAX_UNIT_MOD"},
+        {"00000", "NONE"},      {"00001", "L500_UNIT"}, {"01001", "XTD_UNIT"},  {"01100", "TDET_UNIT"},
+        {"01111", "DTD_UNIT"},  {"10010", "MFK5_UNIT"}, {"10111", "MAX_UNIT_MOD"},
         {"01010", "UNKNOWN"},   {"01011", "UNKNOWN"},   {"10000", "UNKNOWN"},   {"10001", "UNKNOWN"},
         {"11000", "UNKNOWN"},   {"11111", "UNKNOWN"},   {"ERROR", "UNKNOWN"},   {"0000", "UNKNOWN"},
         {"", "UNKNOWN"},        {"000000", "UNKNOWN"},
@@ -82,19 +76,11 @@ TEST(UnitTypeName, EveryEntryAndTheGaps) {
     for (const Lookup& c : cases) EXPECT_EQ(UnitTypeName(c.code), c.name) << "code '" << c.code << "'";
 }
 
-TEST(QueueName, EveryEntryAndFallback) {
+TEST(QueueName, LoneZeroBoundariesAndFallback) {
     const Lookup cases[] = {
-        {"0", "NONE"},          {"00", "QU_NONE"},       {"01", "QU_128HP"},     {"02", "QU_CADENCE"},
-        {"03", "QU_128"},       {"04", "QU_2S"},         {"05", "QU_RING"},      {"06", "QU_DIAL"},
-        {"07", "QU_WAIT"},      {"08", "QU_RGAG"},       {"09", "QU_CDR"},       {"0A", "QU_CAMP"},
-        {"0B", "QU_PRINT"},     {"0C", "QU_IDLE"},       {"0D", "QU_ATTN"},      {"0E", "QU_RAN"},
-        {"0F", "QU_PLDN"},      {"10", "QU_RPE"},        {"11", "QU_DND"},       {"12", "QU_RAGT"},
-        {"13", "QU_ACD"},       {"14", "QU_AUX_HSIP"},   {"15", "QU_AUX_HSOP"},  {"16", "QU_APL_OP"},
-        {"17", "QU_APL_IP"},    {"18", "QU_PARK"},       {"19", "QU_CDR_Q"},     {"1A", "QU_ATV_PREC"},
-        {"1B", "QU_CSL_SYS_IP"}, {"1C", "QU_CSL_CP_IP"}, {"1D", "QU_CSL_ADM_IP"}, {"1E", "QU_CSL_OP"},
-        {"1F", "QU_AWU_MIX"},   {"20", "QU_RPE2"},       {"21", "QU_RPA_MEET_ME"}, {"22", "TOTAL_QUEUES"},
-        {"23", "UNKNOWN"},      {"FF", "UNKNOWN"},       {"5", "UNKNOWN"},       {"0a", "UNKNOWN"},
-        {"", "UNKNOWN"},
+        {"0", "NONE"},     {"00", "QU_NONE"}, {"0F", "QU_PLDN"},      {"10", "QU_RPE"},
+        {"22", "TOTAL_QUEUES"}, {"23", "UNKNOWN"}, {"FF", "UNKNOWN"}, {"5", "UNKNOWN"},
+        {"0a", "UNKNOWN"}, {"", "UNKNOWN"},   {"000", "UNKNOWN"},
     };
     for (const Lookup& c : cases) EXPECT_EQ(QueueName(c.code), c.name) << "code '" << c.code << "'";
 }
@@ -132,6 +118,47 @@ TEST(AuxPmTables, SizesAndEnds) {
         EXPECT_EQ(table.names.back().code, shape.lastCode);
         EXPECT_EQ(table.names.back().name, shape.lastName);
     }
+}
+
+std::string Listed(std::span<const CodeName> table) {
+    std::string text;
+    for (const CodeName& entry : table) text += std::string(entry.code) + "=" + std::string(entry.name) + " ";
+    return text;
+}
+
+TEST(NameTables, EveryEntryOfTheShortTables) {
+    EXPECT_EQ(Listed(kAuxPmReady),
+              "02=DISA_READY 03=ADLDPM 28=ACD_NSVC 2A=DIAL_ID_STAR 30=USCR_DIAL 32=READY_AUXPMS ");
+    EXPECT_EQ(Listed(kAuxPmBusy), "00=BUSY_GIVEN 01=OVERFLOW_GIVEN 02=MISC_GIVEN 03=EI_PENDING ");
+    EXPECT_EQ(Listed(kAuxPmReorder), "02=CHG_CPN_REORDER 03=INCOMPAT_DEST ");
+    EXPECT_EQ(Listed(kAuxPmRinging), "01=BOUNCE_CHECK 02=PBX_SWHOOK_RLT 04=ACD_NITE_WINK "
+                                     "06=FAXS_COMMAND 0A=SS2500_PHOLD ");
+    EXPECT_EQ(Listed(kAuxPmDelayDialing), "01=SPEC_DIALTN 02=BOUNCE_SUPPRESS ");
+    EXPECT_EQ(Listed(kAuxPmHalfDisc), "00=IDLE 01=CHARGE_DISPLAY ");
+    EXPECT_EQ(Listed(kAuxPmWaiting), "01=RECALLING_ATTN 02=RECALLING_STN 03=RECALLING_ACD ");
+    EXPECT_EQ(Listed(kAuxPmCdr), "00=CDR_CALLRECORD 01=CDR_TIMING 02=CDR_PPM_DELAY ");
+    EXPECT_EQ(Listed(kAuxPmAcd),
+              "01=ACD_WAITING_HI 02=ACD_WAITING_LO 03=ACD_IDLE_POS_QD 04=ACD_128MS "
+              "05=ACD_WAIT_TOF_LO 06=ACD_WAIT_TOF_HI 07=ACD_WAIT_NET_HI 08=ACD_WAIT_NET_LO "
+              "09=ACD_2SEC 0A=ACD_CCR_Q 0B=MAX_ACD_AUXPMS ");
+    EXPECT_EQ(Listed(kMainPmNames),
+              "00=IDLE 01=READY 02=DIALING 03=BUSY 04=REORDER 05=RINGING 06=ESTABLISHED "
+              "07=DELAYDIALING 08=WINKON 09=HALFDISC 0A=WAITING 0B=CAMPON 0C=SPECIAL 0D=CWAITING "
+              "0E=RAN_WAITING 0F=CDR 10=ACD_PM 11=CAS_INFO_TONE 12=RLA_CONF_DISCONNECT 13=CAS_HOLD "
+              "14=OBSERV_PM 15=MUSIC_PM 16=AAB_DISCONNECT 17=ROA_PM 18=PSDL_PM 19=PLDN_PM "
+              "1A=RADIO_PAGE 1B=MAX_MAINPM ");
+    EXPECT_EQ(Listed(kUnitTypeNames),
+              "00000=NONE 00001=L500_UNIT 00010=BCS_UNIT 00011=TRK_UNIT 00100=ATTN_UNIT "
+              "00101=TTR_UNIT 00110=SP_UNIT 00111=PWR_UNIT 01000=LCB_UNIT 01001=XTD_UNIT "
+              "01100=TDET_UNIT 01101=MFC_UNIT 01110=MFE_UNIT 01111=DTD_UNIT 10010=MFK5_UNIT "
+              "10011=MFK6_UNIT 10100=OOSU_UNIT 10101=MXC_UNIT 10110=CMOD_UNIT 10111=MAX_UNIT_MOD ");
+    EXPECT_EQ(Listed(kQueueNames),
+              "0=NONE 00=QU_NONE 01=QU_128HP 02=QU_CADENCE 03=QU_128 04=QU_2S 05=QU_RING 06=QU_DIAL "
+              "07=QU_WAIT 08=QU_RGAG 09=QU_CDR 0A=QU_CAMP 0B=QU_PRINT 0C=QU_IDLE 0D=QU_ATTN 0E=QU_RAN "
+              "0F=QU_PLDN 10=QU_RPE 11=QU_DND 12=QU_RAGT 13=QU_ACD 14=QU_AUX_HSIP 15=QU_AUX_HSOP "
+              "16=QU_APL_OP 17=QU_APL_IP 18=QU_PARK 19=QU_CDR_Q 1A=QU_ATV_PREC 1B=QU_CSL_SYS_IP "
+              "1C=QU_CSL_CP_IP 1D=QU_CSL_ADM_IP 1E=QU_CSL_OP 1F=QU_AWU_MIX 20=QU_RPE2 "
+              "21=QU_RPA_MEET_ME 22=TOTAL_QUEUES ");
 }
 
 TEST(AuxPmTables, SpotChecksOfTheLongTables) {
