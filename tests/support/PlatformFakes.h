@@ -1,5 +1,6 @@
 #pragma once
 // Recording fakes of the platform seams for window tests.
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -44,8 +45,12 @@ public:
 
 class FakeMessageBoxes : public platform::MessageBoxes {
 public:
-    void show(QWidget*, const QString& text) override { shown << text; }
+    void show(QWidget* owner, const QString& text) override {
+        shown << text;
+        owners.push_back(owner);
+    }
     QStringList shown;
+    std::vector<QPointer<QWidget>> owners;
 };
 
 class FakeSettingsStore : public platform::SettingsStore {
@@ -63,12 +68,17 @@ class FakeWindowList : public platform::WindowList {
 public:
     void add(QWidget* window) override {
         windows.push_back(window);
-        QObject::connect(window, &QObject::destroyed, [this, window] { forget(window); });
+        // The context object ends the connection with the list, whichever goes first.
+        QObject::connect(window, &QObject::destroyed, &context_, [this, window] { forget(window); });
     }
     int count() const override { return static_cast<int>(windows.size()); }
-    QWidget* at(int index) const override { return windows.at(static_cast<size_t>(index)); }
+    QWidget* at(int index) const override {
+        if (index < 0 || index >= count()) return nullptr;
+        return windows.at(static_cast<size_t>(index));
+    }
     void close(int index) override {
         QWidget* w = at(index);
+        if (!w) return;
         closed << w->objectName();
         w->close();
     }
@@ -80,6 +90,7 @@ public:
 
 private:
     void forget(QWidget* window) { std::erase(windows, window); }
+    QObject context_;
 };
 
 }  // namespace quillmark::test

@@ -54,6 +54,9 @@ QFont windowFont(bool bold = false) {
                       QStringLiteral("Arimo"), QStringLiteral("Arial"),
                       QStringLiteral("DejaVu Sans")});
     font.setPixelSize(11);
+    // Slightly narrower than the fallbacks' natural width: MS Sans Serif is a narrow face, and
+    // the TN hint with four wide hex digits has to fit its label.
+    font.setStretch(94);
     font.setBold(bold);
     return font;
 }

@@ -1,0 +1,85 @@
+#pragma once
+// A main window over recording fakes, with the lookups every window test needs.
+#include <QAction>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <array>
+
+#include "tests/support/PlatformFakes.h"
+#include "ui/main/InputBox.h"
+#include "ui/main/frmMain.h"
+
+namespace quillmark::test {
+
+// The fifteen result labels in result label order.
+inline const std::array<const char*, 15> kResultLabels{
+    "lblCallRegisterData", "lblMainPMData",    "lblAuxPMData",      "lblOrigTypeData",
+    "lblTermTypeData",     "lblOrigTNData",    "lblTermTNData",     "lblQueueData",
+    "lblCRLinkData",       "lblCRBakLinkData", "lblAuxCRData",      "lblCRDialedData",
+    "lblDigitLoadData",    "lblDigitUnloadData", "lblDigsDialedData"};
+
+inline const QString kWorkedExample = QStringLiteral(
+    "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 00090020 00000000 "
+    "00000000 00000000 000003E5 0000B1A3");
+
+struct MainWindowHarness {
+    explicit MainWindowHarness(platform::AppInfo app = {QStringLiteral("Quillmark"), 2, 0, 0}) {
+        window = new ui::frmMain(ui::MainWindowServices{
+            clipboard, messages, settings, windows, std::move(app),
+            [this](QWidget* owner) { aboutOwners.push_back(owner); },
+            [this](const QString& address) { openedAddresses << address; }});
+    }
+    ~MainWindowHarness() { delete window.data(); }
+    MainWindowHarness(const MainWindowHarness&) = delete;
+    MainWindowHarness& operator=(const MainWindowHarness&) = delete;
+
+    // Shown and active, with the focus in the input box: what shortcuts need.
+    [[nodiscard]] bool showActive() {
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window)) return false;
+        input()->setFocus();
+        return input()->hasFocus();
+    }
+
+    template <class T>
+    T* child(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    QLabel* label(const char* name) const { return child<QLabel>(name); }
+    QPushButton* button(const char* name) const { return child<QPushButton>(name); }
+    QAction* action(const char* name) const { return child<QAction>(name); }
+    ui::InputBox* input() const { return child<ui::InputBox>("txtDebugData"); }
+
+    void click(const char* buttonName) { QTest::mouseClick(button(buttonName), Qt::LeftButton); }
+    void choose(const char* actionName) { action(actionName)->trigger(); }
+
+    QString text() const { return input()->rawText(); }
+    void setText(const QString& text) { input()->setPlainText(text); }
+    // Moves the caret to the end with nothing selected.
+    void caretToEnd() { input()->moveCursor(QTextCursor::End); }
+
+    QStringList results() const {
+        QStringList texts;
+        for (const char* name : kResultLabels) texts << label(name)->text();
+        return texts;
+    }
+    QColor background(const char* name) const {
+        return label(name)->palette().color(QPalette::Window);
+    }
+
+    FakeClipboard clipboard;
+    FakeMessageBoxes messages;
+    FakeSettingsStore settings;
+    FakeWindowList windows;
+    std::vector<QPointer<QWidget>> aboutOwners;
+    QStringList openedAddresses;
+    QPointer<ui::frmMain> window;
+};
+
+inline const QColor kWhite(255, 255, 255);
+inline const QColor kYellow(255, 255, 0);
+
+}  // namespace quillmark::test

@@ -1,0 +1,413 @@
+// The main window as opened, the decode command, the converter panel and plain-text display.
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTest>
+
+#include "tests/ui/MainWindowHarness.h"
+
+using namespace quillmark;
+using namespace quillmark::test;
+
+class tst_frmMain : public QObject {
+    Q_OBJECT
+private slots:
+    // ---- As opened ----
+    void opensWithEmptyWhiteResults();
+    void opensWithControlCaptions_data();
+    void opensWithControlCaptions();
+    void opensWithMenuTree();
+    void opensAtFixedPlaceAndSize();
+    void captionFollowsVersion_data();
+    void captionFollowsVersion();
+    void entersWindowList();
+    void tabOrderRunsFromInputThroughButtons();
+    void noButtonIsDefault();
+
+    // ---- Decode ----
+    void debugClickFillsResults_data();
+    void debugClickFillsResults();
+    void equalPointersTurnHighlightWhiteAgain();
+    void decodeLeavesInputAndSavedTextAlone();
+    void decodeKeepsNonBreakingSpaceInsideWord();
+    void decodeReadsAcrossLineBreaks();
+
+    // ---- Display ----
+    void resultsShowMarkupLiterally();
+    void longResultShowsInFullInToolTip();
+    void longestTextsFitTheirLabels_data();
+    void longestTextsFitTheirLabels();
+
+    // ---- Converter ----
+    void converterToggleFollowsCheckMark();
+    void converterChoicesAreDisabled();
+
+    // ---- Web and Help ----
+    void webAndHelpItemsCallTheShell();
+};
+
+void tst_frmMain::opensWithEmptyWhiteResults() {
+    MainWindowHarness h;
+    QCOMPARE(h.results(), QStringList(15, QString()));
+    for (const char* name : kResultLabels) {
+        QCOMPARE(h.background(name), kWhite);
+        QCOMPARE(h.label(name)->textFormat(), Qt::PlainText);
+    }
+    QCOMPARE(h.text(), QString());
+    QCOMPARE(h.window->savedText(), QString());
+    QVERIFY(h.child<QGroupBox>("fraConvert")->isHidden());
+    QVERIFY(!h.action("mnuViewConverter")->isChecked());
+    QVERIFY(h.showActive());
+    QCOMPARE(QApplication::focusWidget(), h.input());
+}
+
+void tst_frmMain::opensWithControlCaptions_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("pixels");
+    const auto row = [](const char* name, const char* caption, QRect pixels) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption) << pixels;
+    };
+    row("cmdTrim", "Trim Text", QRect(400, 208, 81, 25));
+    row("cmdRestore", "Restore Text", QRect(488, 208, 81, 25));
+    row("cmdDebug", "DeBug", QRect(480, 248, 89, 25));
+    row("cmdCopyResult", "Copy Results", QRect(480, 280, 89, 25));
+    row("cmdReset", "Reset", QRect(480, 312, 89, 25));
+    row("cmdExit", "Quit", QRect(480, 344, 89, 25));
+    row("lblCallReg", "Call Register", QRect(24, 112, 73, 17));
+    row("lblMainPM", "Main PM", QRect(24, 136, 73, 17));
+    row("lblAuxPM", "AUX PM", QRect(24, 160, 73, 17));
+    row("lblOrigType", "OrigType", QRect(24, 184, 73, 17));
+    row("lblTermType", "TermType", QRect(24, 208, 73, 17));
+    row("lblOrigTN", "OrigTN", QRect(24, 232, 73, 17));
+    row("lblTermTN", "TermTN", QRect(24, 256, 73, 17));
+    row("lblQueue", "Queue", QRect(24, 280, 73, 17));
+    row("lblCRLink", "CR Fwd Link", QRect(24, 304, 73, 17));
+    row("lblCRBakLink", "CR Back Link", QRect(8, 328, 89, 17));
+    row("lblAuxCR", "Aux CR", QRect(8, 352, 89, 17));
+    row("lblCRDialed", "CR Dialed", QRect(312, 112, 73, 17));
+    row("lblDigitLoad", "Digit Load", QRect(312, 136, 73, 17));
+    row("lblDigitUnload", "Digit UnLoad", QRect(296, 160, 89, 17));
+    row("lblDigsDialed", "Digits Dialed", QRect(296, 184, 89, 17));
+    row("lblCallRegisterData", "", QRect(112, 112, 169, 17));
+    row("lblAuxCRData", "", QRect(112, 352, 169, 17));
+    row("lblDigsDialedData", "", QRect(400, 184, 169, 17));
+    row("txtDebugData", "", QRect(8, 8, 561, 97));
+    row("fraConvert", "Converter", QRect(312, 256, 129, 113));
+}
+
+void tst_frmMain::opensWithControlCaptions() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, pixels);
+    MainWindowHarness h;
+    QWidget* control = h.window->findChild<QWidget*>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(), pixels);
+    if (auto* button = qobject_cast<QPushButton*>(control)) QCOMPARE(button->text(), caption);
+    if (auto* label = qobject_cast<QLabel*>(control)) QCOMPARE(label->text(), caption);
+    if (auto* frame = qobject_cast<QGroupBox*>(control)) QCOMPARE(frame->title(), caption);
+}
+
+void tst_frmMain::opensWithMenuTree() {
+    MainWindowHarness h;
+    QStringList tree;
+    for (QAction* top : h.window->menuBar()->actions()) {
+        tree << top->menu()->objectName() + "=" + top->text();
+        for (QAction* item : top->menu()->actions()) {
+            QString line = "  " + item->objectName() + "=" + (item->isSeparator() ? "-" : item->text());
+            if (!item->shortcut().isEmpty()) line += " [" + item->shortcut().toString() + "]";
+            if (item->isChecked() || !item->isEnabled() || !item->isVisible()) line += " (!)";
+            tree << line;
+        }
+    }
+    const QStringList expected{
+        "mnuFile=&File",
+        "  mnuFileExit=E&xit",
+        "mnuEdit=&Edit",
+        "  mnuEditUndo=&Undo",
+        "  mnuEditBar0=-",
+        "  mnuEditCut=Cu&t [Ctrl+X]",
+        "  mnuEditCopy=&Copy [Ctrl+C]",
+        "  mnuEditPaste=&Paste [Ctrl+V]",
+        "  mnuEditPasteSpecial=Paste &Special...",
+        "mnuView=&View",
+        "  mnuViewConverter=&Converter",
+        "mnuWeb=&Web",
+        "  mnuWebNortelHome=&Nortel Home",
+        "  mnuWebBar1=-",
+        "  mnuWebDejaNews=Nortel Newsgroup (via &Google Groups)",
+        "mnuHelp=&Help",
+        "  mnuHelpAbout=&About ",
+    };
+    QCOMPARE(tree, expected);
+}
+
+void tst_frmMain::opensAtFixedPlaceAndSize() {
+    MainWindowHarness h;
+    h.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.window));
+    QCOMPARE(h.window->frameGeometry(), QRect(0, 0, 586, 423));
+    QCOMPARE(h.window->minimumSize(), h.window->maximumSize());
+    QVERIFY(!(h.window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    // The controls sit in the client area below the menu bar.
+    QCOMPARE(h.window->centralWidget()->y(), h.window->menuBar()->height());
+}
+
+void tst_frmMain::captionFollowsVersion_data() {
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<int>("revision");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("this build 2.0.0") << 2 << 0 << 0 << "Quillmark V2.0 Rev:0";
+    QTest::newRow("two-digit parts 10.3.12") << 10 << 3 << 12 << "Quillmark V10.3 Rev:12";
+}
+
+void tst_frmMain::captionFollowsVersion() {
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(int, revision);
+    QFETCH(QString, caption);
+    MainWindowHarness h({QStringLiteral("Quillmark"), major, minor, revision});
+    QCOMPARE(h.window->windowTitle(), caption);
+}
+
+void tst_frmMain::entersWindowList() {
+    MainWindowHarness h;
+    QCOMPARE(h.windows.count(), 1);
+    QCOMPARE(h.windows.at(0), h.window.data());
+    QVERIFY(h.window->testAttribute(Qt::WA_DeleteOnClose));
+}
+
+void tst_frmMain::tabOrderRunsFromInputThroughButtons() {
+    MainWindowHarness h;
+    QVERIFY(h.showActive());
+    h.setText(QStringLiteral("AB"));
+    h.caretToEnd();
+    QStringList visited;
+    for (int i = 0; i < 7; ++i) {
+        visited << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited, (QStringList{"txtDebugData", "cmdDebug", "cmdExit", "cmdReset", "cmdTrim",
+                                   "cmdRestore", "cmdCopyResult"}));
+    QCOMPARE(h.text(), QStringLiteral("AB"));  // Tab moved on, it inserted nothing
+}
+
+void tst_frmMain::noButtonIsDefault() {
+    MainWindowHarness h;
+    QVERIFY(h.showActive());
+    h.setText(QStringLiteral("AB"));
+    h.caretToEnd();
+    QTest::keyClick(h.input(), Qt::Key_Return);
+    QTest::keyClick(h.input(), Qt::Key_Escape);
+    QCOMPARE(h.text(), QStringLiteral("AB\n"));
+    QCOMPARE(h.results(), QStringList(15, QString()));
+    for (QPushButton* button : h.window->findChildren<QPushButton*>()) {
+        QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(button->objectName()));
+    }
+}
+
+void tst_frmMain::debugClickFillsResults_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("results");
+    QTest::addColumn<bool>("yellow");
+    QTest::newRow("worked example")
+        << kWorkedExample
+        << QStringList{"0008F5B4", "READY", "DISA_READY", "XTD_UNIT", "UNKNOWN",
+                       "Use LD 32 to Convert TN H.0421", "Use LD 32 to Convert TN H.0422",
+                       "QU_IDLE", "00090010", "00090020", "00000000", "00000000",
+                       "H.00101 (DEC: 5)", "H.11111 (DEC: 31)", "301B"}
+        << true;
+    QTest::newRow("empty input gives fallbacks")
+        << QString()
+        << QStringList{"", "UNDEFINED", "", "UNKNOWN", "UNKNOWN", "Use LD 32 to Convert TN H.",
+                       "Use LD 32 to Convert TN H.", "UNKNOWN", "", "", "", "", "H. (DEC: 0)",
+                       "H. (DEC: 0)", ""}
+        << false;
+    QTest::newRow("pasted BUG word not trimmed shifts every field")
+        << "BUG0123 " + kWorkedExample
+        << QStringList{"BUG0123", "UNDEFINED", "", "NONE", "L500_UNIT",
+                       "Use LD 32 to Convert TN H.1A48", "Use LD 32 to Convert TN H.0421",
+                       "TOTAL_QUEUES", "0000000C", "00090010", "00090020", "00000000",
+                       "H.00000 (DEC: 0)", "H.00000 (DEC: 0)", "5E3301B"}
+        << false;
+}
+
+void tst_frmMain::debugClickFillsResults() {
+    QFETCH(QString, input);
+    QFETCH(QStringList, results);
+    QFETCH(bool, yellow);
+    MainWindowHarness h;
+    QVERIFY(h.showActive());
+    h.setText(input);
+    h.click("cmdDebug");
+    QCOMPARE(h.results(), results);
+    QCOMPARE(h.background("lblDigitLoadData"), yellow ? kYellow : kWhite);
+    QCOMPARE(h.background("lblDigitUnloadData"), yellow ? kYellow : kWhite);
+    QCOMPARE(h.messages.shown, QStringList());
+}
+
+void tst_frmMain::equalPointersTurnHighlightWhiteAgain() {
+    MainWindowHarness h;
+    QVERIFY(h.showActive());
+    h.setText(kWorkedExample);
+    h.click("cmdDebug");
+    QCOMPARE(h.background("lblDigitLoadData"), kYellow);
+    h.setText(QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 00000000"));
+    h.click("cmdDebug");
+    QCOMPARE(h.label("lblDigitLoadData")->text(), QStringLiteral("H.00000 (DEC: 0)"));
+    QCOMPARE(h.background("lblDigitLoadData"), kWhite);
+    QCOMPARE(h.background("lblDigitUnloadData"), kWhite);
+    QCOMPARE(h.label("lblCallRegisterData")->text(), QStringLiteral("1"));
+    QCOMPARE(h.label("lblDigsDialedData")->text(), QString());  // nothing of the first decode
+}
+
+void tst_frmMain::decodeLeavesInputAndSavedTextAlone() {
+    MainWindowHarness h;
+    h.setText(kWorkedExample);
+    h.window->cmdDebug_Click();
+    QCOMPARE(h.text(), kWorkedExample);
+    QCOMPARE(h.window->savedText(), QString());
+}
+
+void tst_frmMain::decodeKeepsNonBreakingSpaceInsideWord() {
+    // Only a plain space ends a word; a non-breaking one belongs to the word.
+    MainWindowHarness h;
+    h.setText(QStringLiteral("AB\u00A0CD 00000102"));
+    h.window->cmdDebug_Click();
+    QCOMPARE(h.label("lblCallRegisterData")->text(), QStringLiteral("AB\u00A0CD"));
+    QCOMPARE(h.label("lblMainPMData")->text(), QStringLiteral("READY"));
+}
+
+void tst_frmMain::decodeReadsAcrossLineBreaks() {
+    // Line breaks are dropped without ending a word, wherever the text box keeps them.
+    MainWindowHarness h;
+    h.setText(QStringLiteral("0008\nF5B4 0000\u20280102"));
+    h.window->cmdDebug_Click();
+    QCOMPARE(h.label("lblCallRegisterData")->text(), QStringLiteral("0008F5B4"));
+    QCOMPARE(h.label("lblMainPMData")->text(), QStringLiteral("READY"));
+}
+
+void tst_frmMain::resultsShowMarkupLiterally() {
+    MainWindowHarness h;
+    h.setText(QStringLiteral("<b>x</b> 00000102 <img\tsrc=x>"));
+    h.window->cmdDebug_Click();
+    QLabel* callRegister = h.label("lblCallRegisterData");
+    QCOMPARE(callRegister->text(), QStringLiteral("<b>x</b>"));
+    QCOMPARE(callRegister->textFormat(), Qt::PlainText);
+    QCOMPARE(callRegister->toolTip(),
+             QStringLiteral("<p style='white-space:pre'>&lt;b&gt;x&lt;/b&gt;</p>"));
+}
+
+void tst_frmMain::longResultShowsInFullInToolTip() {
+    MainWindowHarness h;
+    QString text = QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 12");
+    for (int i = 0; i < 18; ++i) text += QStringLiteral(" 12345678");
+    h.setText(text);
+    h.window->cmdDebug_Click();
+    const QString digits = QString(QStringLiteral("8765")).repeated(18);
+    QCOMPARE(h.label("lblDigsDialedData")->text(), digits);
+    QCOMPARE(h.label("lblDigsDialedData")->toolTip(),
+             "<p style='white-space:pre'>" + digits + "</p>");
+    h.window->cmdReset_Click();
+    QCOMPARE(h.label("lblDigsDialedData")->toolTip(), QString());
+}
+
+void tst_frmMain::longestTextsFitTheirLabels_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    const auto row = [](const char* tag, const char* name, const char* text) {
+        QTest::newRow(tag) << QString::fromLatin1(name) << QString::fromLatin1(text);
+    };
+    row("longest main PM", "lblMainPMData", "RLA_CONF_DISCONNECT");
+    row("long aux PM", "lblAuxPMData", "AML_MSDL_I_PRINT");
+    row("TN hint", "lblOrigTNData", "Use LD 32 to Convert TN H.0421");
+    row("TN hint, wide digits", "lblTermTNData", "Use LD 32 to Convert TN H.DDDD");
+    row("pointer", "lblDigitUnloadData", "H.11111 (DEC: 31)");
+    row("longest unit type", "lblOrigTypeData", "MAX_UNIT_MOD");
+    for (const char* name : {"lblCallReg", "lblMainPM", "lblAuxPM", "lblOrigType", "lblTermType",
+                             "lblOrigTN", "lblTermTN", "lblQueue", "lblCRLink", "lblCRBakLink",
+                             "lblAuxCR", "lblCRDialed", "lblDigitLoad", "lblDigitUnload",
+                             "lblDigsDialed"})
+        QTest::newRow(name) << QString::fromLatin1(name) << QString();
+}
+
+void tst_frmMain::longestTextsFitTheirLabels() {
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    MainWindowHarness h;
+    QLabel* label = h.window->findChild<QLabel*>(name);
+    QVERIFY(label);
+    if (text.isEmpty()) text = label->text();  // a caption label's own caption
+    const QFontMetrics metrics(label->font());
+    QVERIFY2(metrics.horizontalAdvance(text) <= label->contentsRect().width(),
+             qPrintable(QStringLiteral("%1 px for %2 px: %3")
+                            .arg(metrics.horizontalAdvance(text))
+                            .arg(label->contentsRect().width())
+                            .arg(text)));
+    QVERIFY(metrics.height() <= label->contentsRect().height());
+}
+
+void tst_frmMain::converterToggleFollowsCheckMark() {
+    MainWindowHarness h;
+    QVERIFY(h.showActive());
+    auto* frame = h.child<QGroupBox>("fraConvert");
+    QAction* item = h.action("mnuViewConverter");
+    QVERIFY(item->isCheckable());
+    h.choose("mnuViewConverter");
+    QVERIFY(item->isChecked());
+    QVERIFY(frame->isVisible());
+    QCOMPARE(frame->palette().color(QPalette::Window), QColor(255, 255, 192));
+    QLabel* disabled = h.label("lblData");
+    QCOMPARE(disabled->text(), QStringLiteral("DISABLED"));
+    QCOMPARE(disabled->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(disabled->palette().color(QPalette::Window), kWhite);
+    QCOMPARE(disabled->alignment(), Qt::AlignCenter);
+    h.choose("mnuViewConverter");
+    QVERIFY(!item->isChecked());
+    QVERIFY(!frame->isVisible());
+    h.choose("mnuViewConverter");
+    QVERIFY(item->isChecked());
+    QVERIFY(frame->isVisible());
+}
+
+void tst_frmMain::converterChoicesAreDisabled() {
+    MainWindowHarness h;
+    QVERIFY(h.showActive());
+    h.choose("mnuViewConverter");
+    QStringList captions;
+    for (const char* name : {"optDec2Hex", "optHex2Dec", "optHex2Bin"}) {
+        auto* choice = h.child<QRadioButton>(name);
+        captions << choice->text();
+        QVERIFY(!choice->isEnabled());
+        QVERIFY(choice->font().bold());
+        QCOMPARE(choice->focusPolicy(), Qt::NoFocus);
+        QTest::mouseClick(choice, Qt::LeftButton);
+        QVERIFY(!choice->isChecked());
+    }
+    QCOMPARE(captions, (QStringList{"DEC to HEX", "HEX to DEC", "HEX to BIN"}));
+    // The shown panel overlaps no other control.
+    const QRect panel = h.child<QGroupBox>("fraConvert")->geometry();
+    for (QWidget* other : h.window->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other->objectName() == "fraConvert") continue;
+        QVERIFY2(!panel.intersects(other->geometry()), qPrintable(other->objectName()));
+    }
+}
+
+void tst_frmMain::webAndHelpItemsCallTheShell() {
+    MainWindowHarness h;
+    h.choose("mnuWebNortelHome");
+    h.choose("mnuWebDejaNews");
+    QCOMPARE(h.openedAddresses,
+             (QStringList{"http://www.nortel.com",
+                          "http://groups.google.com/groups?hl=en&group=comp.dcom.sys.nortel"}));
+    h.choose("mnuHelpAbout");
+    QCOMPARE(h.aboutOwners.size(), 1u);
+    QCOMPARE(h.aboutOwners.front().data(), h.window.data());
+}
+
+QTEST_MAIN(tst_frmMain)
+#include "tst_frmMain.moc"
