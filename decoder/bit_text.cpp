@@ -72,13 +72,18 @@ std::string RightText(std::string_view s, std::size_t count) {
     }
     // Every byte that is not a continuation byte starts a character, however broken the text
     // around it, so counting can start at such a byte and go forward. Walk back from the end
-    // one such segment at a time until the tail holds enough characters.
+    // one such segment at a time until the tail holds enough characters. A lead byte carries
+    // at most three continuation bytes, so a fourth one in a row stands alone: the walk never
+    // looks more than four bytes back per character.
     std::size_t from = s.size();
     std::size_t chars = 0;
     while (from > 0 && chars < count) {
         std::size_t segment = from - 1;
-        while (segment > 0 && utf8::IsContinuation(static_cast<unsigned char>(s[segment])))
+        while (segment > 0 && from - segment < 4 &&
+               utf8::IsContinuation(static_cast<unsigned char>(s[segment])))
             --segment;
+        if (utf8::IsContinuation(static_cast<unsigned char>(s[segment])) && from - segment >= 4)
+            segment = from - 1;  // a stray continuation byte
         for (std::size_t pos = segment; pos < from; ++chars)
             pos += utf8::CharSize(s.substr(pos, from - pos));
         from = segment;

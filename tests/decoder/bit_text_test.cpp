@@ -99,6 +99,10 @@ TEST(RightText, LastCharactersOrAll) {
         {"A\xe2\x82", 1, "\xef\xbf\xbd"},                   // unfinished: one replacement
         {"A\xe2\x82" "B", 2, "\xef\xbf\xbd" "B"},
         {"\xf0\x9f\x98\x80\x80", 2, "\xf0\x9f\x98\x80\xef\xbf\xbd"},
+        {"\xe2\x82\xac\x80", 1, "\xef\xbf\xbd"},
+        {"\xe2\x82\xac\x80", 2, "\xe2\x82\xac\xef\xbf\xbd"},
+        {"A" + std::string(1000, '\x80'), 2, "\xef\xbf\xbd\xef\xbf\xbd"},
+        {"\x80\x80\x80\x80\x80", 9, "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},
     };
     for (const RightCase& c : cases) EXPECT_EQ(RightText(c.s, c.count), c.result) << "'" << c.s << "', " << c.count;
 }

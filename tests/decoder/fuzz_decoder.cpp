@@ -4,11 +4,14 @@
 // where the input says gives the same words as reading the text at once, and every text the
 // decoder hands out is valid UTF-8.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "decoder/decoder.h"
 #include "decoder/utf8.h"
@@ -24,6 +27,16 @@ void Require(bool condition, const char* what) {
 
 void RequireValid(std::string_view text, const char* what) {
     Require(quillmark::utf8::IsValid(text), what);
+}
+
+// The characters of valid UTF-8 text, one string each.
+std::vector<std::string> Characters(const std::string& valid) {
+    std::vector<std::string> chars;
+    for (unsigned char byte : valid) {
+        if (chars.empty() || !quillmark::utf8::IsContinuation(byte)) chars.emplace_back();
+        chars.back() += static_cast<char>(byte);
+    }
+    return chars;
 }
 
 }  // namespace
@@ -68,11 +81,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RequireValid(report, "report");
     RequireValid(TrimFirstWord(text), "trimmed text");
 
-    // The text helpers on raw bytes, with positions taken from the input.
+    // The text helpers on raw bytes, with positions taken from the input, against the
+    // characters of the whole text decoded front to back.
     const std::size_t start = size > 0 ? data[0] % 40 : 1;
     const std::size_t count = size > 1 ? data[1] % 40 : 0;
-    RequireValid(MidText(text, start, count), "MidText");
-    RequireValid(RightText(text, count), "RightText");
+    const std::vector<std::string> chars = Characters(utf8::Sanitized(text));
+    std::string mid, right;
+    const std::size_t first = std::max<std::size_t>(start, 1) - 1;
+    for (std::size_t i = first; i < chars.size() && i < first + count; ++i) mid += chars[i];
+    for (std::size_t i = chars.size() - std::min(count, chars.size()); i < chars.size(); ++i)
+        right += chars[i];
+    Require(MidText(text, start, count) == mid, "MidText counts characters");
+    Require(RightText(text, count) == right, "RightText counts characters");
     const int value = BinVal(text);
     Require(value >= 0 && value <= 31, "BinVal range");
     RequireValid(Binary(text.substr(0, 4)), "Binary");
