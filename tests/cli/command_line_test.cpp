@@ -1,0 +1,84 @@
+// Options, help, version and usage errors.
+
+#include <gtest/gtest.h>
+
+#include "quillmark/version.h"
+#include "tests/cli/decode_process.h"
+
+namespace quillmark::cli::test {
+namespace {
+
+constexpr const char* kUsageLine =
+    "Usage: quillmark-decode [--lines] [--json] [--skip N] [FILE...]\n";
+
+TEST(CommandLine, VersionComesFromTheVersionRecord) {
+    const Outcome outcome = RunDecode({"--version"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, std::string("quillmark-decode ") + version::kString + "\n");
+    EXPECT_EQ(outcome.out, "quillmark-decode 2.0.0\n");
+    EXPECT_EQ(outcome.err, "");
+}
+
+TEST(CommandLine, HelpNamesEveryOption) {
+    const Outcome outcome = RunDecode({"--help"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "");
+    for (const char* option : {"--lines", "--json", "--skip N", "--version", "FILE"}) {
+        EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
+    }
+}
+
+struct UsageErrorCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* firstLine;
+};
+
+void PrintTo(const UsageErrorCase& c, std::ostream* os) { *os << c.name; }
+
+class UsageErrors : public testing::TestWithParam<UsageErrorCase> {};
+
+TEST_P(UsageErrors, PrintUsageAndExitTwo) {
+    const Outcome outcome = RunDecode(GetParam().args, "0008F5B4 00000102");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, std::string(GetParam().firstLine) + "\n" + kUsageLine +
+                               "Try 'quillmark-decode --help' for more information.\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, UsageErrors,
+    testing::Values(
+        UsageErrorCase{"UnknownLongOption", {"--no-sandbox"},
+                       "quillmark-decode: The following argument was not expected: --no-sandbox"},
+        UsageErrorCase{"UnknownShortOption", {"-x"},
+                       "quillmark-decode: The following argument was not expected: -x"},
+        UsageErrorCase{"ToolkitStyleOption", {"-platform", "offscreen"},
+                       "quillmark-decode: The following argument was not expected: -platform"},
+        UsageErrorCase{"SkipWithoutCount", {"--skip"}, "quillmark-decode: --skip: 1 required N missing"},
+        UsageErrorCase{"SkipNotANumber", {"--skip", "abc"},
+                       "quillmark-decode: --skip: N must be a whole number of words, 0 or more: abc"},
+        UsageErrorCase{"SkipNegative", {"--skip", "-1"},
+                       "quillmark-decode: --skip: N must be a whole number of words, 0 or more: -1"},
+        UsageErrorCase{"SkipFraction", {"--skip=1.5"},
+                       "quillmark-decode: --skip: N must be a whole number of words, 0 or more: 1.5"},
+        UsageErrorCase{"SkipHexadecimal", {"--skip", "0x10"},
+                       "quillmark-decode: --skip: N must be a whole number of words, 0 or more: 0x10"},
+        UsageErrorCase{"SkipTooLarge", {"--skip", "18446744073709551616"},
+                       "quillmark-decode: --skip: N must be a whole number of words, 0 or more: "
+                       "18446744073709551616"},
+        UsageErrorCase{"SkipTwice", {"--skip", "1", "--skip", "2"},
+                       "quillmark-decode: --skip: At Most 1 required but received 2"}),
+    [](const testing::TestParamInfo<UsageErrorCase>& info) { return info.param.name; });
+
+TEST(CommandLine, DoubleDashEndsTheOptions) {
+    const std::string text = "0008F5B4 00000102";
+    const std::string file = ScratchFile("-dash-named", text);
+    // A file whose name starts with a dash, after "--", is a file, not an option.
+    const Outcome outcome = RunDecode({"--", file}, "");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, WindowReport(text));
+}
+
+}  // namespace
+}  // namespace quillmark::cli::test

@@ -1,0 +1,83 @@
+// Unreadable inputs, a full disk and a reader that goes away.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "tests/cli/decode_process.h"
+
+namespace quillmark::cli::test {
+namespace {
+
+TEST(Failure, UnreadableInputsReportedOthersStillDecoded) {
+    const std::string first = ScratchFile("before-missing", "0008F5B4 00000102");
+    const std::string folder = ScratchDir("a-folder");
+    const std::string missing = folder + "/missing";
+    const Outcome outcome = RunDecode({first, missing, folder, "-"}, "AAAA");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "quillmark-decode: " + missing + ": No such file or directory\n" +
+                               "quillmark-decode: " + folder + ": Is a directory\n");
+    EXPECT_EQ(outcome.out, WindowReport("0008F5B4 00000102") + "\n" + WindowReport("AAAA"));
+}
+
+TEST(Failure, UnreadableInputInLinesMode) {
+    const std::string folder = ScratchDir("lines-folder");
+    const Outcome outcome = RunDecode({"--lines", folder, "-"}, "A\nB\n");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "quillmark-decode: " + folder + ": Is a directory\n");
+    EXPECT_EQ(outcome.out, WindowReport("A") + "\n" + WindowReport("B"));
+}
+
+struct FullDiskCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* error;
+};
+
+void PrintTo(const FullDiskCase& c, std::ostream* os) { *os << c.name; }
+
+class FullDisk : public testing::TestWithParam<FullDiskCase> {};
+
+TEST_P(FullDisk, WriteErrorReportedWithFailureStatus) {
+    const Outcome outcome = RunDecode(GetParam().args, "0008F5B4 00000102\n00000000\n", "/dev/full");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failure, FullDisk,
+    testing::Values(
+        FullDiskCase{"Report", {}, "quillmark-decode: write error: No space left on device\n"},
+        FullDiskCase{"Lines", {"--lines"}, "quillmark-decode: write error: No space left on device\n"},
+        FullDiskCase{"Json", {"--json"}, "quillmark-decode: write error: No space left on device\n"},
+        FullDiskCase{"Version", {"--version"}, "quillmark-decode: write error\n"},
+        FullDiskCase{"Help", {"--help"}, "quillmark-decode: write error\n"}),
+    [](const testing::TestParamInfo<FullDiskCase>& info) { return info.param.name; });
+
+TEST(Failure, ClosedPipeEndsQuietly) {
+    std::string many;
+    for (int k = 0; k < 20000; ++k) {
+        many += "0008F5B4 00000102 00001A48 000A0421\n";  // far more output than a pipe holds
+    }
+    const std::string input = ScratchFile("many-lines", many);
+    const std::string errPath = ScratchFile("pipe-err", "");
+    FILE* in = std::fopen(input.c_str(), "re");
+    FILE* err = std::fopen(errPath.c_str(), "we");
+    int pipeFds[2];
+    ASSERT_EQ(::pipe2(pipeFds, O_CLOEXEC), 0);
+    const int pid = SpawnDecode({"--lines"}, fileno(in), pipeFds[1], fileno(err));
+    ::close(pipeFds[1]);
+    char head[100];
+    EXPECT_EQ(::read(pipeFds[0], head, sizeof head), static_cast<ssize_t>(sizeof head));
+    ::close(pipeFds[0]);  // like `| head -c 100`
+    const int status = WaitStatus(pid);
+    std::fclose(in);
+    std::fclose(err);
+    EXPECT_EQ(status, 0);  // not ended by SIGPIPE (141) and no failure either
+    EXPECT_EQ(ReadWholeFile(errPath), "");
+    EXPECT_EQ(std::string(head, 15), "Call Register: ");
+}
+
+}  // namespace
+}  // namespace quillmark::cli::test

@@ -1,0 +1,132 @@
+// --json: one JSON object per message, read back with a real JSON parser.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+#include "decoder/decoder.h"
+#include "tests/cli/decode_process.h"
+
+namespace quillmark::cli::test {
+namespace {
+
+using nlohmann::json;
+
+std::vector<json> ParseLines(const std::string& text) {
+    std::vector<json> records;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        // The parser rejects text that is not valid UTF-8, so this also checks the encoding.
+        records.push_back(json::parse(line));
+    }
+    return records;
+}
+
+void ExpectFieldsOf(const json& record, std::string_view text) {
+    const DecodedFields fields = DecodeText(text);
+    const std::vector<std::pair<const char*, const std::string*>> texts{
+        {"CallRegister", &fields.CallRegister}, {"MainPM", &fields.MainPM},
+        {"AuxPM", &fields.AuxPM},               {"TermType", &fields.TermType},
+        {"OrigType", &fields.OrigType},         {"OrigTN", &fields.OrigTN},
+        {"TermTN", &fields.TermTN},             {"Queue", &fields.Queue},
+        {"CRLink", &fields.CRLink},             {"CRBakLink", &fields.CRBakLink},
+        {"AuxCR", &fields.AuxCR},               {"CRDialed", &fields.CRDialed},
+        {"DigitLoad", &fields.DigitLoad},       {"DigitUnload", &fields.DigitUnload},
+        {"DigsDialed", &fields.DigsDialed},
+    };
+    for (const auto& [key, value] : texts) {
+        EXPECT_EQ(record.at(key).get<std::string>(), *value) << key;
+    }
+    EXPECT_EQ(record.at("PointersDiffer").get<bool>(), fields.PointersDiffer);
+    const json& codes = record.at("codes");
+    EXPECT_EQ(codes.size(), 5U);
+    EXPECT_EQ(codes.at("MainPM").get<std::string>(), fields.Codes.MainPM);
+    EXPECT_EQ(codes.at("AuxPM").get<std::string>(), fields.Codes.AuxPM);
+    EXPECT_EQ(codes.at("TermType").get<std::string>(), fields.Codes.TermType);
+    EXPECT_EQ(codes.at("OrigType").get<std::string>(), fields.Codes.OrigType);
+    EXPECT_EQ(codes.at("Queue").get<std::string>(), fields.Codes.Queue);
+}
+
+TEST(Json, WorkedExampleRecord) {
+    const std::string text =
+        "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 00090020 00000000 "
+        "00000000 00000000 000003E5 0000B1A3";
+    const Outcome outcome = RunDecode({"--json"}, text);
+    EXPECT_EQ(outcome.status, 0);
+    const std::vector<json> records = ParseLines(outcome.out);
+    ASSERT_EQ(records.size(), 1U);
+    const json& record = records.front();
+    EXPECT_EQ(record.at("file"), "-");
+    EXPECT_FALSE(record.contains("line"));
+    EXPECT_EQ(record.at("CallRegister"), "0008F5B4");
+    EXPECT_EQ(record.at("OrigTN"), "Use LD 32 to Convert TN H.0421");
+    EXPECT_EQ(record.at("DigitLoad"), "H.00101 (DEC: 5)");
+    EXPECT_EQ(record.at("DigitUnload"), "H.11111 (DEC: 31)");
+    EXPECT_EQ(record.at("PointersDiffer"), true);
+    EXPECT_EQ(record.at("DigsDialed"), "301B");
+    EXPECT_EQ(record.at("codes"), (json{{"MainPM", "01"}, {"AuxPM", "02"}, {"TermType", "11010"},
+                                        {"OrigType", "01001"}, {"Queue", "0C"}}));
+    EXPECT_EQ(record.size(), 18U);  // file, fifteen fields, PointersDiffer, codes
+    ExpectFieldsOf(record, text);
+}
+
+struct JsonTextCase {
+    const char* name;
+    std::string text;
+};
+
+void PrintTo(const JsonTextCase& c, std::ostream* os) { *os << c.name; }
+
+const std::vector<JsonTextCase> kAwkwardTexts{
+    {"QuotesAndBackslashes", "\"0008\\F5B4\" 00000102"},
+    {"ControlCharacters", "\x01\x1f\x7f\t 00\x08" "0102"},
+    {"InvalidBytes", "\xFF\xFE\xFD 0000\xC0\xAF 00\xED\xA0\x80"},
+    {"TruncatedCharacterAtTheEnd", "0008F5B4 \xE2\x82"},
+    {"NulBytes", std::string("\0\0 \0", 4)},
+    {"NonAscii", "St\xC3\xB6rung \xE2\x82\xAC\xF0\x9F\x93\x9E"},
+};
+
+class JsonText : public testing::TestWithParam<JsonTextCase> {};
+
+TEST_P(JsonText, ValidUtf8JsonWithTheDecodedTexts) {
+    const Outcome outcome = RunDecode({"--json"}, GetParam().text);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "");
+    const std::vector<json> records = ParseLines(outcome.out);
+    ASSERT_EQ(records.size(), 1U);
+    ExpectFieldsOf(records.front(), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Json, JsonText, testing::ValuesIn(kAwkwardTexts),
+                         [](const testing::TestParamInfo<JsonTextCase>& info) { return info.param.name; });
+
+TEST(Json, LinesCarryFileAndLineNumber) {
+    const std::string file = ScratchFile("json-lines", "0008F5B4 00000102\r\n\r\n\"q\"");
+    const Outcome outcome = RunDecode({"--lines", "--json", file, "-"}, "ABCD\n");
+    EXPECT_EQ(outcome.status, 0);
+    const std::vector<json> records = ParseLines(outcome.out);
+    ASSERT_EQ(records.size(), 4U);
+    const std::vector<std::tuple<std::string, int, std::string>> expected{
+        {file, 1, "0008F5B4 00000102"}, {file, 2, ""}, {file, 3, "\"q\""}, {"-", 1, "ABCD"}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto& [name, line, text] = expected[i];
+        EXPECT_EQ(records[i].at("file"), name);
+        EXPECT_EQ(records[i].at("line"), line);
+        ExpectFieldsOf(records[i], text);
+    }
+}
+
+TEST(Json, FileNameThatIsNotUtf8StaysValidJson) {
+    const std::string file = ScratchFile("name-\xFF", "0008F5B4");
+    const Outcome outcome = RunDecode({"--json", file});
+    EXPECT_EQ(outcome.status, 0);
+    const std::vector<json> records = ParseLines(outcome.out);
+    ASSERT_EQ(records.size(), 1U);
+    const std::string name = records.front().at("file");
+    EXPECT_EQ(name.substr(name.size() - 8), "name-\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace quillmark::cli::test

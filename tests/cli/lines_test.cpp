@@ -1,0 +1,67 @@
+// --lines: every line of every input is a message of its own.
+
+#include <gtest/gtest.h>
+
+#include "tests/cli/decode_process.h"
+
+namespace quillmark::cli::test {
+namespace {
+
+std::string Reports(const std::vector<std::string>& messages) {
+    std::string text;
+    for (const std::string& message : messages) {
+        text += (text.empty() ? "" : "\n") + WindowReport(message);
+    }
+    return text;
+}
+
+struct LinesCase {
+    const char* name;
+    std::string input;
+    std::vector<std::string> messages;  // the line texts, one record each
+};
+
+void PrintTo(const LinesCase& c, std::ostream* os) { *os << c.name; }
+
+std::string LongLine() {
+    std::string line;
+    for (int k = 0; k < 20000; ++k) {
+        line += "0000B1A3 ";  // 180000 bytes: past word 30 and across several read blocks
+    }
+    return line;
+}
+
+const std::vector<LinesCase> kLines{
+    {"NoInputNoRecord", "", {}},
+    {"OneLineWithoutLineFeed", "0008F5B4 00000102", {"0008F5B4 00000102"}},
+    {"FinalLineFeedEndsTheLastLine", "0008F5B4\n", {"0008F5B4"}},
+    {"CarriageReturnsDropped", "A1 B2\r\nC3\r\n\r\nD4", {"A1 B2", "C3", "", "D4"}},
+    {"EmptyLinesAreRecords", "\n\nX\n\n", {"", "", "X", ""}},
+    {"LoneCarriageReturnStaysInItsLine", "12\r34\n", {"1234"}},
+    {"LongLineThenShortOne", LongLine() + "\n0008F5B4 00000102\n", {LongLine(), "0008F5B4 00000102"}},
+    {"MalformedByteBeforeLineFeed", "00\xE2\n\xA2 11\n", {"00\xE2", "\xA2 11"}},
+};
+
+class Lines : public testing::TestWithParam<LinesCase> {};
+
+TEST_P(Lines, EveryLineDecodedOnItsOwn) {
+    const Outcome outcome = RunDecode({"--lines"}, GetParam().input);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.out, Reports(GetParam().messages));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, Lines, testing::ValuesIn(kLines),
+                         [](const testing::TestParamInfo<LinesCase>& info) { return info.param.name; });
+
+TEST(Lines, LinesOfSeveralInputsFollowEachOther) {
+    // A last line without a line feed ends with its input; it is not joined to the next one.
+    const std::string first = ScratchFile("lines-first", "1\r\n2");
+    const std::string last = ScratchFile("lines-last", "4\n");
+    const Outcome outcome = RunDecode({"--lines", first, "-", last}, "3\n");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, Reports({"1", "2", "3", "4"}));
+}
+
+}  // namespace
+}  // namespace quillmark::cli::test
