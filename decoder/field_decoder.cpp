@@ -3,6 +3,7 @@
 #include <array>
 
 #include "decoder/decoder.h"
+#include "decoder/utf8.h"
 
 namespace quillmark {
 
@@ -84,7 +85,7 @@ constexpr int kFirstDigitWord = 13;
 constexpr std::array<std::size_t, 4> kDigitPositions{8, 7, 6, 5};
 
 std::string CutOf(const std::string& text, Cut cut) {
-    if (cut.whole) return text;
+    if (cut.whole) return utf8::Sanitized(text);  // arrays filled by hand may hold any bytes
     if (cut.start == 0) return RightText(text, cut.length);
     return MidText(text, cut.start, cut.length);
 }

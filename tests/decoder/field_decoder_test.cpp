@@ -54,12 +54,14 @@ TEST(DecodeCallRegister, ReadsOnlyTheArraysItIsGiven) {
     words.HexWords[2] = "00000C89";
     words.BinWords[3] = "0000000000000000000" "10111" "00001" "000";
     words.BinWords[12] = "ERRORERROR";
+    words.HexWords[7] = "0009\xff";
     const DecodedFields f = DecodeCallRegister(words);
     EXPECT_EQ(f.MainPM, "SPECIAL");
     EXPECT_EQ(f.AuxPM, "GF_TIMER_CR");
     EXPECT_EQ(f.TermType, "MAX_UNIT_MOD");
     EXPECT_EQ(f.OrigType, "L500_UNIT");
     EXPECT_EQ(f.DigitLoad, "H.ERROR (DEC: 0)");
+    EXPECT_EQ(f.CRLink, "0009\xef\xbf\xbd");  // no invalid UTF-8 comes out
 }
 
 // One field of a dump whose other words are the worked example's.
