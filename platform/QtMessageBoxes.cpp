@@ -11,7 +11,8 @@ void QtMessageBoxes::show(QWidget* owner, const QString& text) {
     box.setObjectName(QStringLiteral("messageBox"));
     // Set before the text: the text may come from the clipboard and must never render as markup.
     box.setTextFormat(Qt::PlainText);
-    box.setText(text);
+    // A label draws CR as a glyph of its own; the lines of a report end in CR LF.
+    box.setText(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();
