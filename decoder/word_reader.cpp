@@ -8,10 +8,17 @@ namespace quillmark {
 
 namespace {
 
-// Adds one character that is not a space or line break to a word and its bit string.
-void AppendAscii(DataWords& words, int word, char c) {
-    words.HexWords[static_cast<std::size_t>(word)] += c;
-    words.BinWords[static_cast<std::size_t>(word)] += BitsOfByte(c);
+// An ASCII character that belongs to its word: neither a space nor a line break.
+bool IsPlainAscii(char c) {
+    return static_cast<unsigned char>(c) < 0x80 && c != ' ' && c != '\r' && c != '\n';
+}
+
+// Adds a run of such characters to a word and its bit string.
+void AppendAscii(DataWords& words, int word, std::string_view run) {
+    words.HexWords[static_cast<std::size_t>(word)] += run;
+    std::string& bits = words.BinWords[static_cast<std::size_t>(word)];
+    bits.reserve(bits.size() + 5 * run.size());
+    for (char c : run) bits += BitsOfByte(c);
 }
 
 // A multi-byte character (or U+FFFD for a broken one) is never a hexadecimal digit.
@@ -52,8 +59,11 @@ bool DataWordReader::Feed(std::string_view piece) {
         } else if (c == '\r' || c == '\n') {
             ++i;  // line breaks are dropped without ending the word
         } else if (static_cast<unsigned char>(c) < 0x80) {
-            AppendAscii(words_, word_, c);
-            ++i;
+            // Fast path: a run of plain ASCII characters goes in at once.
+            std::size_t end = i + 1;
+            while (end < piece.size() && IsPlainAscii(piece[end])) ++end;
+            AppendAscii(words_, word_, piece.substr(i, end - i));
+            i = end;
         } else {
             const std::string_view rest = piece.substr(i);
             const utf8::Scan scan = utf8::ScanChar(rest);
