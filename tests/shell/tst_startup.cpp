@@ -1,0 +1,141 @@
+// The start-up routine with the real main window and fake platform seams: the splash shows
+// first, the main window only once the splash has gone, and only once.
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include "tests/support/PlatformFakes.h"
+#include "ui/shell/Module1.h"
+
+using namespace quillmark;
+
+namespace {
+
+// Counts the main window's show events and notes whether the splash still existed then.
+class ShowWatcher : public QObject {
+public:
+    explicit ShowWatcher(const QPointer<ui::frmSplash>& splash) : splash_(splash) {}
+    int shows = 0;
+    bool splashExistedAtShow = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            ++shows;
+            splashExistedAtShow = splashExistedAtShow || !splash_.isNull();
+        }
+        return false;
+    }
+
+private:
+    const QPointer<ui::frmSplash>& splash_;
+};
+
+struct Fakes {
+    test::FakeClipboard clipboard;
+    test::FakeMessageBoxes messages;
+    test::FakeSettingsStore settings;
+    test::FakeWindowList windows;
+    int aboutOpenings = 0;
+
+    ui::MainWindowServices services() {
+        return {clipboard,
+                messages,
+                settings,
+                windows,
+                platform::AppInfo{QStringLiteral("Quillmark"), 2, 0, 0},
+                [this](QWidget*) { ++aboutOpenings; },
+                [](const QString&) {}};
+    }
+};
+
+QStringList windowNames(const test::FakeWindowList& windows) {
+    QStringList names;
+    for (const QWidget* window : windows.windows) names << window->objectName();
+    return names;
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void splashShownMainLoadedHidden() {
+        Fakes fakes;
+        const auto started = ui::Module1::Main(fakes.services());
+        QVERIFY(started.splash->isVisible());
+        QVERIFY(!started.main->isVisible());
+        QCOMPARE(started.main->windowTitle(), QStringLiteral("Quillmark V2.0 Rev:0"));
+        QCOMPARE(windowNames(fakes.windows), QStringList({"frmSplash", "frmMain"}));
+        // The main window's load step ran inside the splash timer's 5000 ms.
+        QVERIFY(started.splash->findChild<QTimer*>("Timer1")->isActive());
+        delete started.splash.data();
+        delete started.main.data();
+    }
+
+    void handOverByClick_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QPoint>("where");
+        QTest::newRow("frame") << "fraMainFrame" << QPoint(470, 100);
+        QTest::newRow("logo") << "picLogo" << QPoint(38, 38);
+        QTest::newRow("version line") << "lblDevName" << QPoint(10, 8);
+    }
+    void handOverByClick() {
+        QFETCH(QString, control);
+        QFETCH(QPoint, where);
+        Fakes fakes;
+        const auto started = ui::Module1::Main(fakes.services());
+        ShowWatcher watcher(started.splash);
+        started.main->installEventFilter(&watcher);
+        QPointer<QTimer> timer = started.splash->findChild<QTimer*>("Timer1");
+
+        QTest::mouseClick(started.splash->findChild<QWidget*>(control), Qt::LeftButton, {}, where);
+
+        QTRY_VERIFY(started.main->isVisible());
+        QVERIFY(started.splash.isNull());
+        QVERIFY(timer.isNull());
+        QVERIFY(!watcher.splashExistedAtShow);
+        QCOMPARE(windowNames(fakes.windows), QStringList({"frmMain"}));
+        // Nothing is left that could hand over a second time.
+        QTest::qWait(50);
+        QCOMPARE(watcher.shows, 1);
+        delete started.main.data();
+    }
+
+    void handOverByTimer() {
+        Fakes fakes;
+        const auto started = ui::Module1::Main(fakes.services());
+        ShowWatcher watcher(started.splash);
+        started.main->installEventFilter(&watcher);
+
+        started.splash->findChild<QTimer*>("Timer1")->setInterval(1);
+
+        QTRY_VERIFY(started.main->isVisible());
+        QVERIFY(started.splash.isNull());
+        QVERIFY(!watcher.splashExistedAtShow);
+        QCOMPARE(watcher.shows, 1);
+        delete started.main.data();
+    }
+
+    void clickThenTimerHandsOverOnce() {
+        Fakes fakes;
+        const auto started = ui::Module1::Main(fakes.services());
+        ShowWatcher watcher(started.splash);
+        started.main->installEventFilter(&watcher);
+        QTimer* timer = started.splash->findChild<QTimer*>("Timer1");
+        timer->setInterval(20);
+
+        QTest::mouseClick(started.splash->findChild<QWidget*>("lblAppName"), Qt::LeftButton);
+        QTRY_VERIFY(started.main->isVisible());
+        // The user hides the main window again; a late tick must not bring it back.
+        started.main->hide();
+        QTest::qWait(100);
+        QVERIFY(!started.main->isVisible());
+        QCOMPARE(watcher.shows, 1);
+        delete started.main.data();
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"

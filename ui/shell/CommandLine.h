@@ -1,0 +1,21 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+namespace quillmark::ui {
+
+// Reads an environment variable; null when it is not set.
+using EnvironmentLookup = std::function<const char*(const char* name)>;
+
+// What the window program answers before any window or toolkit exists: "--version",
+// "--help", and the lack of a display. Returns the exit code to end with, or nullopt to go on
+// and start the windows. Every other argument is left alone for the toolkit and the browser
+// engine, whose own options may reach the program.
+std::optional<int> AnswerBeforeStart(const std::vector<std::string_view>& arguments,
+                                     const EnvironmentLookup& environment, std::ostream& out,
+                                     std::ostream& err);
+
+}  // namespace quillmark::ui

@@ -1,0 +1,167 @@
+#include "ui/shell/frmSplash.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <array>
+#include <initializer_list>
+
+#include "resources/ProgramIcon.h"
+#include "ui/shell/ShellFonts.h"
+#include "ui/shell/Twips.h"
+#include "ui/shell/VersionText.h"
+
+namespace quillmark::ui {
+
+namespace {
+
+// Client area 7215 x 2850 twips inside a one-pixel fixed border.
+constexpr int kBorderPixels = 1;
+const QColor kBorderColour{0x40, 0x40, 0x40};
+const QColor kWhite{0xFF, 0xFF, 0xFF};
+const QColor kBlue{0x00, 0x00, 0xFF};   // &H00FF0000
+const QColor kRed{0xFF, 0x00, 0x00};    // &H000000FF
+const QColor kBlack{0x00, 0x00, 0x00};
+
+struct SplashLabel {
+    const char* name;
+    const char* designText;
+    QRect twips;
+    qreal points;
+    bool bold;
+    bool italic;
+    QColor colour;
+    Qt::Alignment alignment;
+};
+
+QLabel* createLabel(QWidget* parent, const SplashLabel& design) {
+    auto* label = new QLabel(QString::fromUtf8(design.designText), parent);
+    label->setObjectName(QString::fromLatin1(design.name));
+    label->setTextFormat(Qt::PlainText);
+    label->setGeometry(twipsRect(design.twips.x(), design.twips.y(), design.twips.width(),
+                                 design.twips.height()));
+    label->setFont(tahomaFont(design.points, design.bold, design.italic));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, design.colour);
+    label->setPalette(palette);
+    label->setAlignment(design.alignment | Qt::AlignTop);
+    return label;
+}
+
+}  // namespace
+
+frmSplash::frmSplash(const platform::AppInfo& app, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("frmSplash"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Between the splash closing and the main window showing, no window is visible; that
+    // moment must not end the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    createControls();
+    Form_Load(app);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(kTimer1IntervalMs);
+    connect(Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
+    Timer1->start();
+}
+
+void frmSplash::createControls() {
+    const QSize client = twipsRect(0, 0, 7215, 2850).size();
+    setFixedSize(client + QSize(2 * kBorderPixels, 2 * kBorderPixels));
+    QPalette border = palette();
+    border.setColor(QPalette::Window, kBorderColour);
+    setPalette(border);
+    setAutoFillBackground(true);
+
+    // Children are clipped to the client area, which hides the frame's own border.
+    client_ = new QWidget(this);
+    client_->setGeometry(QRect(QPoint(kBorderPixels, kBorderPixels), client));
+
+    fraMainFrame = new QFrame(client_);
+    fraMainFrame->setObjectName(QStringLiteral("fraMainFrame"));
+    fraMainFrame->setFrameShape(QFrame::Box);
+    fraMainFrame->setGeometry(twipsRect(-120, -120, 7380, 3015));
+    QPalette white = fraMainFrame->palette();
+    white.setColor(QPalette::Window, kWhite);
+    fraMainFrame->setPalette(white);
+    fraMainFrame->setAutoFillBackground(true);
+
+    // Positions below are inside the client area; the frame starts 120 twips above and left.
+    const QPoint inFrame = -fraMainFrame->pos();
+
+    picLogo = new QLabel(fraMainFrame);
+    picLogo->setObjectName(QStringLiteral("picLogo"));
+    picLogo->setGeometry(twipsRect(240, 240, 1140, 1140).translated(inFrame));
+    picLogo->setAlignment(Qt::AlignCenter);
+    picLogo->setPixmap(resources::programPicture(72, devicePixelRatioF()));
+
+    const std::array<SplashLabel, 5> labels{{
+        {"lblAppName", "Quillmark", {1440, 240, 5895, 1215}, 36, true, false, kBlue,
+         Qt::AlignHCenter},
+        {"lblAppDesc", "Nortel BUG Message Decoder", {1320, 960, 6015, 375}, 15.75, false, true,
+         kBlack, Qt::AlignHCenter},
+        {"lblEval", "ashgrove.dev", {2040, 1560, 4815, 855}, 26.25, true, false, kRed,
+         Qt::AlignHCenter},
+        {"lblDevName", "Developer", {120, 2640, 5775, 255}, 8.25, false, false, kBlack,
+         Qt::AlignLeft},
+        {"lblCopyright", "\u00A9 2026 Ashgrove", {5400, 2640, 1935, 255}, 8.25, false, false,
+         kBlack, Qt::AlignHCenter},
+    }};
+    std::array<QLabel**, 5> members{&lblAppName, &lblAppDesc, &lblEval, &lblDevName, &lblCopyright};
+    for (size_t i = 0; i < labels.size(); ++i) {
+        QLabel* label = createLabel(fraMainFrame, labels[i]);
+        label->move(label->pos() + inFrame);
+        *members[i] = label;
+    }
+
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             fraMainFrame, picLogo, lblAppName, lblAppDesc, lblEval, lblDevName, lblCopyright}) {
+        control->installEventFilter(this);
+    }
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect centred = rect();
+        centred.moveCenter(screen->availableGeometry().center());
+        move(centred.topLeft());
+    }
+}
+
+void frmSplash::Form_Load(const platform::AppInfo& app) {
+    lblDevName->setText(SplashVersionLine(app));
+}
+
+void frmSplash::Timer1_Timer() { HandOver(); }
+
+void frmSplash::Control_Click() { HandOver(); }
+
+void frmSplash::HandOver() { close(); }
+
+bool frmSplash::eventFilter(QObject* watched, QEvent* event) {
+    // A click completes when the left button comes up over the control it went down on.
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const auto* control = qobject_cast<QWidget*>(watched);
+        if (mouse->button() == Qt::LeftButton && control &&
+            control->rect().contains(mouse->position().toPoint())) {
+            Control_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmSplash::closeEvent(QCloseEvent* event) {
+    // However the splash goes (click, timer, or the window system closing it), it unloads:
+    // the timer stops now and the window is destroyed right after this event.
+    Timer1->stop();
+    event->accept();
+}
+
+}  // namespace quillmark::ui
