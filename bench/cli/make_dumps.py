@@ -1,0 +1,56 @@
+#!/usr/bin/env python3
+"""Writes call register dumps, one per line, well-formed and malformed mixed, up to a size.
+
+usage: make_dumps.py OUTPUT SIZE_MB [SEED]
+"""
+import random
+import sys
+
+
+def hex_word(rng):
+    return "%08X" % rng.getrandbits(32)
+
+
+def well_formed(rng):
+    return " ".join(hex_word(rng) for _ in range(30))
+
+
+def malformed(rng):
+    kind = rng.randrange(10)
+    if kind == 0:  # a short dump
+        return " ".join(hex_word(rng) for _ in range(rng.randrange(1, 13)))
+    if kind == 1:  # lower-case digits
+        return well_formed(rng).lower()
+    if kind == 2:  # text before the first word, as pasted from the log
+        return "BUG%04d CR %s" % (rng.randrange(10000), well_formed(rng))
+    if kind == 3:  # runs of spaces and tabs
+        return "  ".join(hex_word(rng) for _ in range(20)) + "\t" + hex_word(rng)
+    if kind == 4:  # CR LF line end
+        return well_formed(rng) + "\r"
+    if kind == 5:  # an empty line
+        return ""
+    if kind == 6:  # bytes that are not UTF-8, control characters and quotes
+        return hex_word(rng) + ' \udcff\udcfe"\\\x01\x1f ' + well_formed(rng)
+    if kind == 7:  # non-ASCII text
+        return "Störung €" + " " + well_formed(rng)
+    if kind == 8:  # far more than 30 words
+        return " ".join(hex_word(rng) for _ in range(400))
+    return "".join(rng.choice("0123456789ABCDEFG xz") for _ in range(rng.randrange(400)))
+
+
+def main():
+    output, size_mb = sys.argv[1], float(sys.argv[2])
+    rng = random.Random(int(sys.argv[3]) if len(sys.argv) > 3 else 1)
+    pool = [(well_formed(rng) if rng.random() < 0.6 else malformed(rng)).encode("utf-8", "surrogateescape")
+            for _ in range(20000)]
+    limit = int(size_mb * 1024 * 1024)
+    written = 0
+    with open(output, "wb") as out:
+        while written < limit:
+            chunk = b"\n".join(rng.choice(pool) for _ in range(2000)) + b"\n"
+            out.write(chunk)
+            written += len(chunk)
+
+
+if __name__ == "__main__":
+    main()

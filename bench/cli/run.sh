@@ -1,0 +1,3 @@
+#!/usr/bin/env bash
+# Benchmark of quillmark-decode --lines against wc -l; see run.py for what it reports.
+exec python3 "$(dirname "${BASH_SOURCE[0]}")/run.py" "$@"
