@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/InputFile.h"
@@ -21,7 +22,11 @@ class DecodeRun {
 public:
     DecodeRun(const DecodeOptions& options, int outputFd)
         : options_(options), out_(outputFd), feeder_(words_, options.skip),
-          block_(std::make_unique<char[]>(kReadBlock)) {}
+          block_(std::make_unique<char[]>(kReadBlock)) {
+        if (options.json) {
+            json_.emplace(options.lines);
+        }
+    }
 
     int Run() {
         static const std::vector<std::string> kStandardInput{"-"};
@@ -113,8 +118,8 @@ private:
     bool Emit(const MessageOrigin& origin) {
         const DecodedFields fields = DecodeCallRegister(words_);
         std::string& text = out_.Buffer();
-        if (options_.json) {
-            AppendJsonRecord(text, fields, origin);
+        if (json_) {
+            json_->Append(text, fields, origin);
         } else {
             if (reportsWritten_ > 0) {
                 text += '\n';
@@ -137,6 +142,7 @@ private:
     OutputSink out_;
     DataWords words_;
     MessageFeeder feeder_;
+    std::optional<JsonRecords> json_;
     std::unique_ptr<char[]> block_;
     std::uint64_t reportsWritten_ = 0;
     int status_ = 0;

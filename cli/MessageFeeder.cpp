@@ -9,15 +9,30 @@ MessageFeeder::MessageFeeder(DataWords& words, std::uint64_t skipWords)
     Restart();
 }
 
+namespace {
+
+// Keeps the storage of ordinary words from message to message, but gives back what an
+// unusually long word took, so one huge message does not hold memory for the rest of the run.
+void Empty(std::string& text) {
+    constexpr std::size_t kKeptCapacity = 64 * 1024;
+    if (text.capacity() > kKeptCapacity) {
+        std::string().swap(text);
+    } else {
+        text.clear();
+    }
+}
+
+}  // namespace
+
 void MessageFeeder::Restart() {
     for (std::string& word : words_.HexWords) {
-        word.clear();
+        Empty(word);
     }
     for (std::string& bits : words_.BinWords) {
-        bits.clear();
+        Empty(bits);
     }
     spacesToDrop_ = skipWords_;
-    sinceLastSpace_.clear();
+    Empty(sinceLastSpace_);
     reader_.emplace(words_);
     complete_ = false;
 }

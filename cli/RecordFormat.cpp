@@ -1,10 +1,29 @@
 #include "cli/RecordFormat.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cstring>
 
 namespace quillmark::cli {
+namespace {
+
+// The record's text keys in output order, after "file" (and "line"): the fields by their
+// names, then the codes inside "codes".
+constexpr std::array<const char*, 15> kFieldKeys{
+    "CallRegister", "MainPM", "AuxPM",     "TermType", "OrigType",
+    "OrigTN",       "TermTN", "Queue",     "CRLink",   "CRBakLink",
+    "AuxCR",        "CRDialed", "DigitLoad", "DigitUnload", "DigsDialed"};
+constexpr std::array<const char*, 5> kCodeKeys{"MainPM", "AuxPM", "TermType", "OrigType", "Queue"};
+
+std::array<const std::string*, 15> FieldTexts(const DecodedFields& f) {
+    return {&f.CallRegister, &f.MainPM, &f.AuxPM,     &f.TermType,  &f.OrigType,
+            &f.OrigTN,       &f.TermTN, &f.Queue,     &f.CRLink,    &f.CRBakLink,
+            &f.AuxCR,        &f.CRDialed, &f.DigitLoad, &f.DigitUnload, &f.DigsDialed};
+}
+
+std::array<const std::string*, 5> CodeTexts(const FieldCodes& c) {
+    return {&c.MainPM, &c.AuxPM, &c.TermType, &c.OrigType, &c.Queue};
+}
+
+}  // namespace
 
 void AppendTextReport(std::string& out, const DecodedFields& fields) {
     const std::string report = BuildReport(CaptionsInLabelOrder(fields));
@@ -23,34 +42,50 @@ void AppendTextReport(std::string& out, const DecodedFields& fields) {
     }
 }
 
-void AppendJsonRecord(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) {
-    nlohmann::ordered_json record;
-    record["file"] = origin.file;
-    if (origin.line) {
-        record["line"] = *origin.line;
+JsonRecords::JsonRecords(bool withLine) {
+    record_ = nlohmann::ordered_json::object();
+    record_["file"] = "";
+    if (withLine) {
+        record_["line"] = 0;
     }
-    record["CallRegister"] = fields.CallRegister;
-    record["MainPM"] = fields.MainPM;
-    record["AuxPM"] = fields.AuxPM;
-    record["TermType"] = fields.TermType;
-    record["OrigType"] = fields.OrigType;
-    record["OrigTN"] = fields.OrigTN;
-    record["TermTN"] = fields.TermTN;
-    record["Queue"] = fields.Queue;
-    record["CRLink"] = fields.CRLink;
-    record["CRBakLink"] = fields.CRBakLink;
-    record["AuxCR"] = fields.AuxCR;
-    record["CRDialed"] = fields.CRDialed;
-    record["DigitLoad"] = fields.DigitLoad;
-    record["DigitUnload"] = fields.DigitUnload;
-    record["DigsDialed"] = fields.DigsDialed;
-    record["PointersDiffer"] = fields.PointersDiffer;
-    record["codes"] = {
-        {"MainPM", fields.Codes.MainPM},     {"AuxPM", fields.Codes.AuxPM},
-        {"TermType", fields.Codes.TermType}, {"OrigType", fields.Codes.OrigType},
-        {"Queue", fields.Codes.Queue},
-    };
-    out += record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    for (const char* key : kFieldKeys) {
+        record_[key] = "";
+    }
+    record_["PointersDiffer"] = false;
+    nlohmann::ordered_json& codes = record_["codes"] = nlohmann::ordered_json::object();
+    for (const char* key : kCodeKeys) {
+        codes[key] = "";
+    }
+
+    // No key is added from here on, so the values stay where they are.
+    std::size_t slot = 0;
+    texts_[slot++] = &record_["file"].get_ref<std::string&>();
+    for (const char* key : kFieldKeys) {
+        texts_[slot++] = &record_[key].get_ref<std::string&>();
+    }
+    for (const char* key : kCodeKeys) {
+        texts_[slot++] = &record_["codes"][key].get_ref<std::string&>();
+    }
+    if (withLine) {
+        line_ = &record_["line"];
+    }
+    pointersDiffer_ = &record_["PointersDiffer"];
+}
+
+void JsonRecords::Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) {
+    std::size_t slot = 0;
+    texts_[slot++]->assign(origin.file);
+    for (const std::string* text : FieldTexts(fields)) {
+        texts_[slot++]->assign(*text);
+    }
+    for (const std::string* text : CodeTexts(fields.Codes)) {
+        texts_[slot++]->assign(*text);
+    }
+    if (line_ != nullptr) {
+        *line_ = origin.line.value_or(0);
+    }
+    *pointersDiffer_ = fields.PointersDiffer;
+    out += record_.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
     out += '\n';
 }
 
