@@ -1,6 +1,5 @@
 #include "cli/DecodeRun.h"
 
-#include <cerrno>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -8,10 +7,10 @@
 #include <string>
 
 #include "cli/InputFile.h"
-#include "cli/MessageFeeder.h"
+#include "cli/LinePipeline.h"
+#include "cli/MessageCutter.h"
+#include "cli/MessageDecoder.h"
 #include "cli/OutputSink.h"
-#include "cli/RecordFormat.h"
-#include "decoder/decoder.h"
 
 namespace quillmark::cli {
 namespace {
@@ -21,10 +20,12 @@ constexpr std::size_t kReadBlock = 64 * 1024;
 class DecodeRun {
 public:
     DecodeRun(const DecodeOptions& options, int outputFd)
-        : options_(options), out_(outputFd), feeder_(words_, options.skip),
+        : options_(options), out_(outputFd), cutter_(options.skip),
           block_(std::make_unique<char[]>(kReadBlock)) {
-        if (options.json) {
-            json_.emplace(options.lines);
+        if (options.lines) {
+            lines_.emplace(options, out_);
+        } else {
+            decoder_.emplace(options.json, false);
         }
     }
 
@@ -56,31 +57,35 @@ private:
 
     // The whole input is one message, read only as far as its words reach.
     bool DecodeMessage(InputFile& input, const std::string& name) {
-        feeder_.Restart();
+        cutter_.Restart();
+        message_.clear();
         for (;;) {
             const long count = input.Read(block_.get(), kReadBlock);
             if (count < 0) {
                 return ReportInputError(name, input.Error());
             }
-            if (count == 0 || !feeder_.Feed({block_.get(), static_cast<std::size_t>(count)})) {
+            if (count == 0 || !cutter_.Take({block_.get(), static_cast<std::size_t>(count)}, message_)) {
                 break;
             }
         }
-        feeder_.Finish();
-        return Emit({name, std::nullopt});
+        cutter_.Finish(message_);
+        decoder_->Append(out_.Buffer(), message_, {name, std::nullopt}, messagesWritten_++ == 0);
+        return out_.Commit();
     }
 
     // Every line is a message; a line's text after its word 30 is passed over unread.
     bool DecodeLines(InputFile& input, const std::string& name) {
-        std::uint64_t line = 0;
+        lines_->StartInput(name);
         bool lineOpen = false;  // bytes of an unfinished line were seen
         bool wanted = true;     // the current line's words are not complete yet
-        feeder_.Restart();
+        cutter_.Restart();
         for (;;) {
             const long count = input.Read(block_.get(), kReadBlock);
             if (count < 0) {
                 // The unfinished line is not decoded: its record would be wrong.
-                return ReportInputError(name, input.Error());
+                lines_->DropOpenLine();
+                const bool open = lines_->Drain();
+                return ReportInputError(name, input.Error()) && open;
             }
             if (count == 0) {
                 break;
@@ -92,42 +97,29 @@ private:
                     static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
                 const char* const textEnd = lineFeed != nullptr ? lineFeed : end;
                 if (wanted && textEnd > at) {
-                    wanted = feeder_.Feed({at, static_cast<std::size_t>(textEnd - at)});
+                    wanted = cutter_.Take({at, static_cast<std::size_t>(textEnd - at)}, lines_->LineText());
                 }
                 lineOpen = lineOpen || textEnd > at;
                 if (lineFeed == nullptr) {
                     break;
                 }
-                feeder_.Finish();
-                if (!Emit({name, ++line})) {
+                cutter_.Finish(lines_->LineText());
+                if (!lines_->EndLine()) {
                     return false;
                 }
-                feeder_.Restart();
+                cutter_.Restart();
                 wanted = true;
                 lineOpen = false;
                 at = lineFeed + 1;
             }
         }
         if (lineOpen) {
-            feeder_.Finish();
-            return Emit({name, ++line});
-        }
-        return true;
-    }
-
-    bool Emit(const MessageOrigin& origin) {
-        const DecodedFields fields = DecodeCallRegister(words_);
-        std::string& text = out_.Buffer();
-        if (json_) {
-            json_->Append(text, fields, origin);
-        } else {
-            if (reportsWritten_ > 0) {
-                text += '\n';
+            cutter_.Finish(lines_->LineText());
+            if (!lines_->EndLine()) {
+                return false;
             }
-            AppendTextReport(text, fields);
         }
-        ++reportsWritten_;
-        return out_.Commit();
+        return lines_->Drain();
     }
 
     bool ReportInputError(const std::string& name, int error) {
@@ -140,11 +132,12 @@ private:
 
     const DecodeOptions& options_;
     OutputSink out_;
-    DataWords words_;
-    MessageFeeder feeder_;
-    std::optional<JsonRecords> json_;
+    MessageCutter cutter_;
     std::unique_ptr<char[]> block_;
-    std::uint64_t reportsWritten_ = 0;
+    std::string message_;                   // default mode: the text decoding needs
+    std::optional<MessageDecoder> decoder_;  // default mode
+    std::optional<LinePipeline> lines_;      // --lines
+    std::uint64_t messagesWritten_ = 0;
     int status_ = 0;
 };
 

@@ -130,3 +130,27 @@ TEST(Json, FileNameThatIsNotUtf8StaysValidJson) {
 
 }  // namespace
 }  // namespace quillmark::cli::test
+
+namespace quillmark::cli::test {
+namespace {
+
+TEST(Json, ManyLinesNumberedInOrder) {
+    std::string input;
+    for (int k = 1; k <= 5000; ++k) {
+        input += std::to_string(k) + (k % 3 == 0 ? "\r\n" : "\n");
+    }
+    const std::string file = ScratchFile("json-many", input);
+    const Outcome outcome = RunDecode({"--lines", "--json", file, "-"}, input);
+    EXPECT_EQ(outcome.status, 0);
+    const std::vector<json> records = ParseLines(outcome.out);
+    ASSERT_EQ(records.size(), 10000U);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const int line = static_cast<int>(i % 5000) + 1;
+        ASSERT_EQ(records[i].at("file"), i < 5000 ? file : "-") << i;
+        ASSERT_EQ(records[i].at("line"), line) << i;
+        ASSERT_EQ(records[i].at("CallRegister"), std::to_string(line)) << i;
+    }
+}
+
+}  // namespace
+}  // namespace quillmark::cli::test

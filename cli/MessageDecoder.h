@@ -1,0 +1,28 @@
+#pragma once
+// Decodes the text of one message and writes its record; one per thread, since it keeps its
+// word arrays and JSON record from message to message.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/RecordFormat.h"
+#include "decoder/decoder.h"
+
+namespace quillmark::cli {
+
+class MessageDecoder {
+public:
+    MessageDecoder(bool json, bool lines);
+
+    // Decodes the text as the window decodes its input box and appends the record to `out`;
+    // in report form an empty line goes first unless this is the run's first record.
+    void Append(std::string& out, std::string_view text, const MessageOrigin& origin,
+                bool firstRecord);
+
+private:
+    DataWords words_;
+    std::optional<JsonRecords> json_;
+};
+
+}  // namespace quillmark::cli
