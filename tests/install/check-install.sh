@@ -154,6 +154,18 @@ check_metainfo() {
         || fail "metainfo launches '$launch', which is not installed"
 }
 
+# The release history's newest entry must be the version being installed.
+check_changelog() {
+    local root="$1" log="$1/usr/share/doc/quillmark/changelog.gz" newest
+    if [ ! -f "$log" ]; then
+        fail "release history missing at /usr/share/doc/quillmark/changelog.gz"
+        return
+    fi
+    newest=$(zcat "$log" | head -n 1 | sed -n 's/^quillmark (\([^)]*\)).*/\1/p')
+    [ "$newest" = "$QM_VERSION" ] && pass "release history's newest entry is $QM_VERSION" \
+        || fail "release history's newest entry is '$newest', the program is $QM_VERSION"
+}
+
 check_icons() {
     local root="$1" dir="$1/usr/share/icons/hicolor" size png kind
     [ -f "$dir/scalable/apps/quillmark.svg" ] && pass "scalable icon installed" \
@@ -177,6 +189,7 @@ check_tree() {
     fi
     pass "installed into a staging DESTDIR"
     check_only_under_usr "$root"
+    check_changelog "$root"
 
     if [ "$QM_HAVE_CLI" = 1 ]; then
         check_program "$root" quillmark-decode
@@ -244,7 +257,7 @@ EOF
     done
 
     contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-    local expected=()
+    local expected=(./usr/share/doc/quillmark/changelog.gz)
     [ "$QM_HAVE_CLI" = 1 ] && expected+=(./usr/bin/quillmark-decode ./usr/share/man/man1/quillmark-decode.1.gz)
     [ "$QM_HAVE_GUI" = 1 ] && expected+=(./usr/bin/quillmark "./usr/share/applications/$QM_APP_ID.desktop"
         "./usr/share/metainfo/$QM_APP_ID.metainfo.xml")
