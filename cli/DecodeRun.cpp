@@ -80,6 +80,11 @@ private:
         bool wanted = true;     // the current line's words are not complete yet
         cutter_.Restart();
         for (;;) {
+            // Lines that arrive slowly (`tail -f log | quillmark-decode --lines`) are shown
+            // as soon as no more input is waiting, not when a block is full.
+            if (input.WouldWait() && !lines_->Publish()) {
+                return false;
+            }
             const long count = input.Read(block_.get(), kReadBlock);
             if (count < 0) {
                 // The unfinished line is not decoded: its record would be wrong.

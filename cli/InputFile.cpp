@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace quillmark::cli {
@@ -24,6 +25,11 @@ InputFile::~InputFile() {
     if (owned_) {
         ::close(fd_);
     }
+}
+
+bool InputFile::WouldWait() const {
+    pollfd ready{fd_, POLLIN, 0};
+    return ::poll(&ready, 1, 0) == 0;
 }
 
 long InputFile::Read(char* buffer, std::size_t capacity) {

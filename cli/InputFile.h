@@ -17,6 +17,8 @@ public:
     bool IsOpen() const { return fd_ >= 0; }
     // Reads the next block into buffer: the number of bytes read, 0 at the end, -1 on failure.
     long Read(char* buffer, std::size_t capacity);
+    // True when a read would have to wait for more input, as on a pipe whose writer is slow.
+    bool WouldWait() const;
     // errno of the failed open or read.
     int Error() const { return error_; }
 

@@ -80,16 +80,27 @@ void LinePipeline::DropOpenLine() {
     filling_->text.resize(filling_->ends.empty() ? 0 : filling_->ends.back());
 }
 
-bool LinePipeline::Drain() {
-    DropOpenLine();
+bool LinePipeline::Publish() {
+    std::string openLine;
     if (!filling_->ends.empty()) {
+        openLine.assign(filling_->text, filling_->ends.back());
+        DropOpenLine();
         Submit();
     }
     bool open = true;
     while (inFlight_ > 0 && open) {
         open = WriteOldest();
     }
-    return open && TakeFreeSlot();
+    open = open && TakeFreeSlot() && out_.Flush();
+    if (open && !openLine.empty()) {
+        filling_->text = std::move(openLine);
+    }
+    return open;
+}
+
+bool LinePipeline::Drain() {
+    DropOpenLine();
+    return Publish();
 }
 
 void LinePipeline::Submit() {

@@ -31,7 +31,9 @@ public:
     bool EndLine();
     // Forgets the unfinished current line (its input failed).
     void DropOpenLine();
-    // Writes every line ended so far. False once the output is gone.
+    // Writes every line ended so far; the unfinished line stays. False once the output is gone.
+    bool Publish();
+    // Writes every line ended so far at the end of an input. False once the output is gone.
     bool Drain();
 
 private:

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "tests/cli/decode_process.h"
 
@@ -95,6 +97,57 @@ TEST(Lines, ManyLinesKeepTheirOrder) {
     std::vector<std::string> twice = lines;
     twice.insert(twice.end(), lines.begin(), lines.end());
     EXPECT_TRUE(outcome.out == Reports(twice));  // not printed: megabytes of text
+}
+
+}  // namespace
+}  // namespace quillmark::cli::test
+
+namespace quillmark::cli::test {
+namespace {
+
+std::string ReadExactly(int fd, std::size_t size) {
+    std::string text(size, '\0');
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t count = ::read(fd, text.data() + got, size - got);
+        if (count <= 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(count);
+    }
+    text.resize(got);
+    return text;
+}
+
+TEST(Lines, LinesThatArriveSlowlyAreShownAtOnce) {
+    // Like `tail -f log | quillmark-decode --lines`: each record must come out while the
+    // input stays open. Were it held back, the read below would wait for ever (test timeout).
+    int input[2];
+    int output[2];
+    ASSERT_EQ(::pipe2(input, O_CLOEXEC), 0);
+    ASSERT_EQ(::pipe2(output, O_CLOEXEC), 0);
+    const std::string errPath = ScratchFile("slow-err", "");
+    FILE* err = std::fopen(errPath.c_str(), "we");
+    const int pid = SpawnDecode({"--lines"}, input[0], output[1], fileno(err));
+    ::close(input[0]);
+    ::close(output[1]);
+
+    const std::string first = "0008F5B4 00000102 00001A48";
+    ASSERT_EQ(::write(input[1], (first + "\r\n0000").data(), first.size() + 6),
+              static_cast<ssize_t>(first.size() + 6));
+    EXPECT_EQ(ReadExactly(output[0], WindowReport(first).size()), WindowReport(first));
+
+    // The line begun before the pause goes on where it stopped.
+    ASSERT_EQ(::write(input[1], "0102\n", 5), 5);
+    const std::string second = "\n" + WindowReport("00000102");
+    EXPECT_EQ(ReadExactly(output[0], second.size()), second);
+
+    ::close(input[1]);
+    EXPECT_EQ(ReadExactly(output[0], 1), "");  // nothing more once the input ends
+    ::close(output[0]);
+    EXPECT_EQ(WaitStatus(pid), 0);
+    std::fclose(err);
+    EXPECT_EQ(ReadWholeFile(errPath), "");
 }
 
 }  // namespace
