@@ -233,7 +233,7 @@ void frmMain::createConverter(QWidget* area) {
     lblData->setObjectName(QStringLiteral("lblData"));
     lblData->setTextFormat(Qt::PlainText);
     lblData->setAlignment(Qt::AlignCenter);
-    lblData->setFrameStyle(QFrame::Box | QFrame::Plain);
+    lblData->setFrameStyle(QFrame::Panel | QFrame::Sunken);  // a plain box would draw in red
     lblData->setGeometry(TwipsRect(240, 240, 1455, 375));
     setColours(lblData, kRed, kWhite);
 
