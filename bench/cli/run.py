@@ -73,6 +73,8 @@ def main():
     subprocess.run(["cat", str(small)], stdout=subprocess.DEVNULL, check=True)  # warm the cache
 
     print("input: %s, %.1f MB, %d lines" % (small, size / 1e6, lines))
+    # --lines decodes on one worker thread per core; other work on the machine slows it.
+    print("cores: %d, load average before: %.2f" % (os.cpu_count(), os.getloadavg()[0]))
     print("%-32s %9s %10s %7s %8s   %s" % ("", "wall s", "MB/s", "ratio", "CPU s", "CPU ratio"))
     wc_wall, wc_cpu = best_seconds(["wc", "-l", str(small)])
     print("%-32s %9.3f %10.1f %7s %8.3f" % ("wc -l", wc_wall, size / wc_wall / 1e6, "1", wc_cpu))
