@@ -21,9 +21,10 @@ QPixmap programPicture(int side, qreal devicePixelRatio) {
 
 QIcon programIcon() {
     // Drawn by this library rather than an icon engine plugin, so the icon shows wherever
-    // the program runs, whatever image plugins are installed.
+    // the program runs, whatever image plugins are installed. Window systems receive every
+    // size at once with each window, so only the sizes they commonly show are drawn.
     QIcon icon;
-    for (int side : {16, 22, 24, 32, 48, 64, 72, 128, 256}) icon.addPixmap(programPicture(side));
+    for (int side : {16, 24, 32, 48, 64, 128}) icon.addPixmap(programPicture(side));
     return icon;
 }
 

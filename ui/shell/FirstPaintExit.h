@@ -1,12 +1,12 @@
 #pragma once
 // Start-up measurement aid, shared by the window program and the bare comparison program:
-// with QUILLMARK_EXIT_ON_FIRST_PAINT set in the environment, the process ends as soon as the
-// given window has been painted and put on the screen, so that timing the whole process
+// with QUILLMARK_EXIT_ON_FIRST_PAINT set in the environment, the process ends as soon as its
+// first window has been painted and put on the screen, so that timing the whole process
 // measures the start-up alone. Without the variable it does nothing.
+#include <QApplication>
 #include <QEvent>
 #include <QObject>
 #include <QTimer>
-#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,9 +16,10 @@ inline constexpr const char* kExitOnFirstPaintVariable = "QUILLMARK_EXIT_ON_FIRS
 
 class FirstPaintExit final : public QObject {
 public:
-    static void watch(QWidget* window) {
-        if (!window || qEnvironmentVariableIsEmpty(kExitOnFirstPaintVariable)) return;
-        window->installEventFilter(new FirstPaintExit(window));
+    // Call once the application object exists and before any window is shown.
+    static void arm() {
+        if (qEnvironmentVariableIsEmpty(kExitOnFirstPaintVariable)) return;
+        qApp->installEventFilter(new FirstPaintExit(qApp));
     }
 
 protected:

@@ -41,6 +41,7 @@ int main(int argc, char* argv[]) {
     // Desktops match the running program to its launcher entry by this name.
     QApplication::setDesktopFileName(QStringLiteral("org.quillmark.Quillmark"));
     QApplication::setWindowIcon(resources::programIcon());
+    ui::FirstPaintExit::arm();
 
     // The platform adapters outlive every window.
     platform::QtClipboard clipboard;
@@ -58,7 +59,6 @@ int main(int argc, char* argv[]) {
     };
 
     const ui::Module1::StartedWindows started = ui::Module1::Main(services);
-    ui::FirstPaintExit::watch(started.splash);
 
     const int exitCode = QApplication::exec();
     // Windows still open when the program ends (Quit) go before the adapters they use.

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Start-up of the window program beside a bare Qt Widgets program, as whole processes: time
+# from start until the first window (the splash) is painted on the screen, and peak memory.
+#   bench/startup/measure-startup.sh [build-dir] [runs]
+# Runs under a virtual X server of its own when no display is set.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build=$(cd "${1:-$top/build}" && pwd)
+runs="${2:-40}"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${QUILLMARK_UNDER_XVFB:-}" ]; then
+    QUILLMARK_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$runs"
+fi
+
+program="$build/bin/quillmark"
+bare="$build/bin/bench_bare_window"
+for binary in "$program" "$bare"; do
+    [ -x "$binary" ] || { echo "missing $binary: build the targets quillmark and bench_bare_window" >&2; exit 1; }
+done
+
+export QUILLMARK_EXIT_ON_FIRST_PAINT=1
+# The window program must not touch the settings of whoever runs the measurement.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
+results=$(mktemp)
+
+echo "== Time until the first window is on the screen ($runs runs each, alternating)"
+hyperfine --style basic --warmup 5 --runs "$runs" --export-json "$results" \
+    --command-name bare "$bare" --command-name quillmark "$program"
+
+# Median of the maximum resident set size, in KiB, over the runs.
+peak_rss() {
+    for _ in $(seq "$runs"); do
+        /usr/bin/time -f %M "$1" 2>&1 >/dev/null | tail -n 1
+    done | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+
+echo "== Peak memory (median of $runs runs, max RSS)"
+bare_rss=$(peak_rss "$bare")
+program_rss=$(peak_rss "$program")
+
+python3 - "$results" "$bare_rss" "$program_rss" <<'PY'
+import json, sys
+results = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
+bare_rss, program_rss = int(sys.argv[2]), int(sys.argv[3])
+bare, program = results["bare"], results["quillmark"]
+print(f"{'':10} {'median ms':>10} {'mean ms':>9} {'stddev':>7} {'max RSS KiB':>12}")
+print(f"{'bare':10} {bare['median']*1e3:10.1f} {bare['mean']*1e3:9.1f} {bare['stddev']*1e3:7.1f} {bare_rss:12d}")
+print(f"{'quillmark':10} {program['median']*1e3:10.1f} {program['mean']*1e3:9.1f} {program['stddev']*1e3:7.1f} {program_rss:12d}")
+time_ratio = program["median"] / bare["median"]
+rss_ratio = program_rss / bare_rss
+print(f"ratio      time {time_ratio:.2f}x   memory {rss_ratio:.2f}x   (target: within 1.20x on both)")
+PY
+rm -f "$results"
