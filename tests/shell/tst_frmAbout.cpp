@@ -119,12 +119,6 @@ private slots:
                                 .arg(shown->height())));
     }
 
-    void clientArea() {
-        frmAbout about(kThisBuild);
-        QCOMPARE(about.size(), QSize(391, 242));  // 5865 x 3630 twips
-        QCOMPARE(about.findChild<QPushButton*>("cmdOK")->geometry(), QRect(283, 175, 98, 23));
-    }
-
     void closeKeys_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("focusedOn");

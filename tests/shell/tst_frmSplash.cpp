@@ -128,14 +128,6 @@ private slots:
         QCOMPARE(destroyed.count(), 1);
     }
 
-    void rightClickDoesNotUnload() {
-        QPointer<frmSplash> splash = openSplash();
-        QTest::mouseClick(splash->findChild<QWidget*>("picLogo"), Qt::RightButton);
-        QCoreApplication::processEvents();
-        QVERIFY(splash->isVisible());
-        delete splash.data();
-    }
-
     void timerUnloadsTheSplash() {
         QPointer<frmSplash> splash = openSplash();
         // Only the interval is shortened: the tick itself takes the ordinary way.
