@@ -52,14 +52,16 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
                  "Quillmark window's \"DeBug\" button does, and writes the fifteen report lines.",
                  kProgramName};
     app.add_flag("--lines", options.lines,
-                 "Decode every line as a message of its own, empty lines included");
+                 "Decode every line as a message of its own, empty lines included")
+        ->disable_flag_override();
     app.add_flag("--json", options.json,
-                 "Write one JSON object per message on one line (JSON Lines)");
+                 "Write one JSON object per message on one line (JSON Lines)")
+        ->disable_flag_override();
     app.add_option("--skip", skipText,
                    "Drop N leading words before decoding, as N presses of \"Trim Text\" would")
         ->type_name("N")
         ->check(kWordCount);
-    app.add_flag("--version", showVersion, "Print the version and exit");
+    app.add_flag("--version", showVersion, "Print the version and exit")->disable_flag_override();
     app.add_option("FILE", options.files, "Inputs decoded in turn; - or none means standard input")
         ->type_name("");
 

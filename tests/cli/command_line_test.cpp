@@ -67,6 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         UsageErrorCase{"SkipTooLarge", {"--skip", "18446744073709551616"},
                        "quillmark-decode: --skip: N must be a whole number of words, 0 or more: "
                        "18446744073709551616"},
+        UsageErrorCase{"FlagWithValue", {"--lines=0"},
+                       "quillmark-decode: lines was given a disallowed flag override"},
         UsageErrorCase{"SkipTwice", {"--skip", "1", "--skip", "2"},
                        "quillmark-decode: --skip: At Most 1 required but received 2"}),
     [](const testing::TestParamInfo<UsageErrorCase>& info) { return info.param.name; });
