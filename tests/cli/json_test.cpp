@@ -128,11 +128,6 @@ TEST(Json, FileNameThatIsNotUtf8StaysValidJson) {
     EXPECT_EQ(name.substr(name.size() - 8), "name-\xEF\xBF\xBD");
 }
 
-}  // namespace
-}  // namespace quillmark::cli::test
-
-namespace quillmark::cli::test {
-namespace {
 
 TEST(Json, ManyLinesNumberedInOrder) {
     std::string input;

@@ -70,37 +70,6 @@ TEST(Lines, LinesOfSeveralInputsFollowEachOther) {
 }  // namespace
 }  // namespace quillmark::cli::test
 
-namespace quillmark::cli::test {
-namespace {
-
-// Far more lines than one batch of work holds, each one different, so that a record out of
-// place or lost shows.
-std::vector<std::string> NumberedLines(int count) {
-    std::vector<std::string> lines;
-    for (int k = 1; k <= count; ++k) {
-        char word[16];
-        std::snprintf(word, sizeof word, "%08X", k);
-        lines.push_back(std::string(word) + " 00000102 00001A48 000A0421 " + (k % 7 == 0 ? "" : word));
-    }
-    return lines;
-}
-
-TEST(Lines, ManyLinesKeepTheirOrder) {
-    const std::vector<std::string> lines = NumberedLines(5000);
-    std::string input;
-    for (const std::string& line : lines) {
-        input += line + "\n";
-    }
-    const std::string file = ScratchFile("many-numbered", input);
-    const Outcome outcome = RunDecode({"--lines", file, file});
-    EXPECT_EQ(outcome.status, 0);
-    std::vector<std::string> twice = lines;
-    twice.insert(twice.end(), lines.begin(), lines.end());
-    EXPECT_TRUE(outcome.out == Reports(twice));  // not printed: megabytes of text
-}
-
-}  // namespace
-}  // namespace quillmark::cli::test
 
 namespace quillmark::cli::test {
 namespace {
