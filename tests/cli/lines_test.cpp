@@ -67,12 +67,6 @@ TEST(Lines, LinesOfSeveralInputsFollowEachOther) {
     EXPECT_EQ(outcome.out, Reports({"1", "2", "3", "4"}));
 }
 
-}  // namespace
-}  // namespace quillmark::cli::test
-
-
-namespace quillmark::cli::test {
-namespace {
 
 std::string ReadExactly(int fd, std::size_t size) {
     std::string text(size, '\0');
