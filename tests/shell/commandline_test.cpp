@@ -1,11 +1,11 @@
 // What the window program answers before it opens any window.
+#include "ui/shell/CommandLine.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <sstream>
 #include <string>
-
-#include "ui/shell/CommandLine.h"
 
 using quillmark::ui::AnswerBeforeStart;
 
@@ -79,10 +79,9 @@ TEST(Start, GoesOnWithADisplay) {
 }
 
 TEST(Start, AcceptsEveryOtherArgumentSilently) {
-    const Outcome outcome =
-        answer({"--no-sandbox", "--disable-gpu", "--remote-debugging-port=9222", "-style",
-                "fusion", "stray", "--", "--versions"},
-               kX11);
+    const Outcome outcome = answer({"--no-sandbox", "--disable-gpu", "--remote-debugging-port=9222",
+                                    "-style", "fusion", "stray", "--", "--versions"},
+                                   kX11);
     EXPECT_EQ(outcome.exitCode, std::nullopt);
     EXPECT_EQ(outcome.out + outcome.err, "");
 }

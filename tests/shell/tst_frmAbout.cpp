@@ -39,16 +39,19 @@ struct Seen {
 
 // Opens the about box the way Help > About does and, while it is open, records what it shows
 // and then acts on it; returns once the box has closed.
-Seen openAbout(FakeWindowList& windows, QWidget* owner,
-               const std::function<void(QDialog*)>& act) {
+Seen openAbout(FakeWindowList& windows, QWidget* owner, const std::function<void(QDialog*)>& act) {
     Seen seen;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!box) return;
-        seen = Seen{box->windowTitle(),          labelText(box, "lblTitle"),
-                    labelText(box, "lblVersion"), labelText(box, "lblDescription"),
-                    labelText(box, "lblDisclaimer"), box->isModal(),
-                    box->parentWidget(),          windows.count()};
+        seen = Seen{box->windowTitle(),
+                    labelText(box, "lblTitle"),
+                    labelText(box, "lblVersion"),
+                    labelText(box, "lblDescription"),
+                    labelText(box, "lblDisclaimer"),
+                    box->isModal(),
+                    box->parentWidget(),
+                    windows.count()};
         act(box);
     });
     ShowAbout(kThisBuild, windows, owner);
@@ -109,9 +112,9 @@ private slots:
         QFETCH(QString, label);
         frmAbout about(kThisBuild);
         const auto* shown = about.findChild<QLabel*>(label);
-        const QRect needed = QFontMetrics(shown->font())
-                                 .boundingRect(QRect(0, 0, shown->width(), 10000),
-                                               Qt::TextWordWrap, shown->text());
+        const QRect needed =
+            QFontMetrics(shown->font())
+                .boundingRect(QRect(0, 0, shown->width(), 10000), Qt::TextWordWrap, shown->text());
         QVERIFY2(needed.height() <= shown->height(),
                  qPrintable(QStringLiteral("%1 needs %2 pixels, has %3")
                                 .arg(label)

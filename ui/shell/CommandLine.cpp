@@ -36,10 +36,8 @@ bool isSet(const EnvironmentLookup& environment, const char* name) {
 bool hasDisplay(const std::vector<std::string_view>& arguments,
                 const EnvironmentLookup& environment) {
     // A platform named on the command line ("-platform offscreen") counts as a display.
-    const bool platformArgument =
-        std::ranges::any_of(arguments, [](std::string_view a) {
-            return a == "-platform" || a == "--platform";
-        });
+    const bool platformArgument = std::ranges::any_of(
+        arguments, [](std::string_view a) { return a == "-platform" || a == "--platform"; });
     return platformArgument || isSet(environment, "DISPLAY") ||
            isSet(environment, "WAYLAND_DISPLAY") || isSet(environment, "QT_QPA_PLATFORM");
 }

@@ -26,10 +26,10 @@ QFont tahomaFont(qreal points, bool bold, bool italic) {
 }
 
 QFont dialogFont() {
-    return fontFromFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                             QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                             QStringLiteral("DejaVu Sans")},
-                            8.25);
+    return fontFromFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+         QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")},
+        8.25);
 }
 
 }  // namespace quillmark::ui

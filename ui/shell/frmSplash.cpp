@@ -23,11 +23,12 @@ namespace {
 constexpr int kBorderPixels = 1;
 const QColor kBorderColour{0x40, 0x40, 0x40};
 const QColor kWhite{0xFF, 0xFF, 0xFF};
-const QColor kBlue{0x00, 0x00, 0xFF};   // &H00FF0000
-const QColor kRed{0xFF, 0x00, 0x00};    // &H000000FF
+const QColor kBlue{0x00, 0x00, 0xFF};  // &H00FF0000
+const QColor kRed{0xFF, 0x00, 0x00};   // &H000000FF
 const QColor kBlack{0x00, 0x00, 0x00};
 
 struct SplashLabel {
+    QLabel* frmSplash::*control;
     const char* name;
     const char* designText;
     QRect twips;
@@ -42,8 +43,8 @@ QLabel* createLabel(QWidget* parent, const SplashLabel& design) {
     auto* label = new QLabel(QString::fromUtf8(design.designText), parent);
     label->setObjectName(QString::fromLatin1(design.name));
     label->setTextFormat(Qt::PlainText);
-    label->setGeometry(twipsRect(design.twips.x(), design.twips.y(), design.twips.width(),
-                                 design.twips.height()));
+    label->setGeometry(
+        twipsRect(design.twips.x(), design.twips.y(), design.twips.width(), design.twips.height()));
     label->setFont(tahomaFont(design.points, design.bold, design.italic));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, design.colour);
@@ -102,23 +103,24 @@ void frmSplash::createControls() {
     picLogo->setAlignment(Qt::AlignCenter);
     picLogo->setPixmap(resources::programPicture(72, devicePixelRatioF()));
 
+    // clang-format off
     const std::array<SplashLabel, 5> labels{{
-        {"lblAppName", "Quillmark", {1440, 240, 5895, 1215}, 36, true, false, kBlue,
-         Qt::AlignHCenter},
-        {"lblAppDesc", "Nortel BUG Message Decoder", {1320, 960, 6015, 375}, 15.75, false, true,
-         kBlack, Qt::AlignHCenter},
-        {"lblEval", "ashgrove.dev", {2040, 1560, 4815, 855}, 26.25, true, false, kRed,
-         Qt::AlignHCenter},
-        {"lblDevName", "Developer", {120, 2640, 5775, 255}, 8.25, false, false, kBlack,
-         Qt::AlignLeft},
-        {"lblCopyright", "\u00A9 2026 Ashgrove", {5400, 2640, 1935, 255}, 8.25, false, false,
-         kBlack, Qt::AlignHCenter},
+        {&frmSplash::lblAppName, "lblAppName", "Quillmark",
+         {1440, 240, 5895, 1215}, 36, true, false, kBlue, Qt::AlignHCenter},
+        {&frmSplash::lblAppDesc, "lblAppDesc", "Nortel BUG Message Decoder",
+         {1320, 960, 6015, 375}, 15.75, false, true, kBlack, Qt::AlignHCenter},
+        {&frmSplash::lblEval, "lblEval", "ashgrove.dev",
+         {2040, 1560, 4815, 855}, 26.25, true, false, kRed, Qt::AlignHCenter},
+        {&frmSplash::lblDevName, "lblDevName", "Developer",
+         {120, 2640, 5775, 255}, 8.25, false, false, kBlack, Qt::AlignLeft},
+        {&frmSplash::lblCopyright, "lblCopyright", "\u00A9 2026 Ashgrove",
+         {5400, 2640, 1935, 255}, 8.25, false, false, kBlack, Qt::AlignHCenter},
     }};
-    std::array<QLabel**, 5> members{&lblAppName, &lblAppDesc, &lblEval, &lblDevName, &lblCopyright};
-    for (size_t i = 0; i < labels.size(); ++i) {
-        QLabel* label = createLabel(fraMainFrame, labels[i]);
+    // clang-format on
+    for (const SplashLabel& design : labels) {
+        QLabel* label = createLabel(fraMainFrame, design);
         label->move(label->pos() + inFrame);
-        *members[i] = label;
+        this->*design.control = label;
     }
 
     for (QWidget* control : std::initializer_list<QWidget*>{

@@ -24,8 +24,7 @@ int main(int argc, char* argv[]) {
 
     const std::vector<std::string_view> arguments(argv, argv + argc);
     if (const auto exitCode = ui::AnswerBeforeStart(
-            arguments, [](const char* name) { return std::getenv(name); }, std::cout,
-            std::cerr)) {
+            arguments, [](const char* name) { return std::getenv(name); }, std::cout, std::cerr)) {
         return *exitCode;
     }
 
@@ -34,10 +33,8 @@ int main(int argc, char* argv[]) {
     const platform::AppInfo app = platform::currentAppInfo();
     QApplication::setOrganizationName(app.title);
     QApplication::setApplicationName(app.title);
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(app.major)
-                                            .arg(app.minor)
-                                            .arg(app.revision));
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(app.major).arg(app.minor).arg(app.revision));
     // Desktops match the running program to its launcher entry by this name.
     QApplication::setDesktopFileName(QStringLiteral("org.quillmark.Quillmark"));
     QApplication::setWindowIcon(resources::programIcon());
