@@ -144,14 +144,6 @@ private slots:
         QVERIFY(splash->close());
         QTRY_VERIFY(splash.isNull());
     }
-
-    void closingTheSplashDoesNotEndTheProgram() {
-        QPointer<frmSplash> splash = openSplash();
-        QSignalSpy lastWindow(qApp, &QGuiApplication::lastWindowClosed);
-        QTest::mouseClick(splash->findChild<QWidget*>("lblEval"), Qt::LeftButton);
-        QTRY_VERIFY(splash.isNull());
-        QCOMPARE(lastWindow.count(), 0);
-    }
 };
 
 QTEST_MAIN(SplashTest)

@@ -118,6 +118,20 @@ private slots:
         delete started.main.data();
     }
 
+    // With the splash closed and the main window not yet shown, no window is visible for a
+    // moment; in the running event loop that must not end the program.
+    void handOverKeepsTheProgramRunning() {
+        Fakes fakes;
+        const auto started = ui::Module1::Main(fakes.services());
+        QTimer::singleShot(0, [&] {
+            QTest::mouseClick(started.splash->findChild<QWidget*>("lblEval"), Qt::LeftButton);
+        });
+        QTimer::singleShot(300, [] { QCoreApplication::exit(42); });
+        QCOMPARE(QCoreApplication::exec(), 42);
+        QVERIFY(started.main->isVisible());
+        delete started.main.data();
+    }
+
     void clickThenTimerHandsOverOnce() {
         Fakes fakes;
         const auto started = ui::Module1::Main(fakes.services());
