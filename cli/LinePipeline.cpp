@@ -1,6 +1,7 @@
 #include "cli/LinePipeline.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "cli/MessageDecoder.h"
 
@@ -35,8 +36,15 @@ LinePipeline::LinePipeline(const DecodeOptions& options, OutputSink& out)
         slots_.push_back(std::make_unique<Batch>());
     }
     filling_ = slots_.front().get();
-    for (unsigned k = 0; k < workers; ++k) {
-        workers_.emplace_back([this] { Work(); });
+    try {
+        for (unsigned k = 0; k < workers; ++k) {
+            workers_.emplace_back([this] { Work(); });
+        }
+    } catch (const std::system_error&) {
+        // No more threads to be had: those that started do the work, or else Submit() does.
+    }
+    if (workers_.empty()) {
+        inlineDecoder_ = std::make_unique<MessageDecoder>(options_.json, true);
     }
 }
 
@@ -105,11 +113,13 @@ bool LinePipeline::Drain() {
 
 void LinePipeline::Submit() {
     recordsSubmitted_ += filling_->ends.size();
-    {
+    if (inlineDecoder_) {
+        Decode(*filling_, *inlineDecoder_);
+    } else {
         const std::lock_guard lock(mutex_);
         queue_.push_back(filling_);
+        workReady_.notify_one();
     }
-    workReady_.notify_one();
     ++inFlight_;
     filling_ = nullptr;
 }
@@ -118,8 +128,8 @@ bool LinePipeline::TakeFreeSlot() {
     if (filling_ != nullptr) {
         return true;
     }
-    if (inFlight_ == slots_.size() - 1 && !WriteOldest()) {
-        return false;
+    if (inFlight_ == slots_.size() && !WriteOldest()) {
+        return false;  // every slot is in flight: the oldest must be written first
     }
     Batch& next = *slots_[(oldest_ + inFlight_) % slots_.size()];
     if (next.text.capacity() > 4 * kBatchText) {
@@ -162,19 +172,23 @@ void LinePipeline::Work() {
             batch = queue_.front();
             queue_.pop_front();
         }
-        std::size_t begin = 0;
-        for (std::size_t k = 0; k < batch->ends.size(); ++k) {
-            const std::string_view text(batch->text.data() + begin, batch->ends[k] - begin);
-            decoder.Append(batch->output, text, {batch->file, batch->firstLine + k},
-                           batch->firstRecord + k == 0);
-            begin = batch->ends[k];
-        }
-        {
-            const std::lock_guard lock(mutex_);
-            batch->done = true;
-        }
-        batchDone_.notify_all();
+        Decode(*batch, decoder);
     }
+}
+
+void LinePipeline::Decode(Batch& batch, MessageDecoder& decoder) {
+    std::size_t begin = 0;
+    for (std::size_t k = 0; k < batch.ends.size(); ++k) {
+        const std::string_view text(batch.text.data() + begin, batch.ends[k] - begin);
+        decoder.Append(batch.output, text, {batch.file, batch.firstLine + k},
+                       batch.firstRecord + k == 0);
+        begin = batch.ends[k];
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        batch.done = true;
+    }
+    batchDone_.notify_all();
 }
 
 }  // namespace quillmark::cli

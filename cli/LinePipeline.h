@@ -16,6 +16,8 @@
 
 namespace quillmark::cli {
 
+class MessageDecoder;
+
 class LinePipeline {
 public:
     LinePipeline(const DecodeOptions& options, OutputSink& out);
@@ -40,6 +42,7 @@ private:
     struct Batch;
 
     void Work();
+    void Decode(Batch& batch, MessageDecoder& decoder);
     void Submit();
     bool WriteOldest();
     bool TakeFreeSlot();
@@ -60,6 +63,7 @@ private:
     std::deque<Batch*> queue_;
     bool stopping_ = false;
     std::vector<std::thread> workers_;
+    std::unique_ptr<MessageDecoder> inlineDecoder_;  // when no worker thread could start
 };
 
 }  // namespace quillmark::cli
