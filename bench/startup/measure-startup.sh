@@ -27,29 +27,32 @@ results=$(mktemp)
 
 echo "== Time until the first window is on the screen ($runs runs each, alternating)"
 hyperfine --style basic --warmup 5 --runs "$runs" --export-json "$results" \
-    --command-name bare "$bare" --command-name quillmark "$program"
+    --command-name bare "$bare" --command-name "bare+label" "$bare --label" \
+    --command-name quillmark "$program"
 
 # Median of the maximum resident set size, in KiB, over the runs.
 peak_rss() {
     for _ in $(seq "$runs"); do
-        /usr/bin/time -f %M "$1" 2>&1 >/dev/null | tail -n 1
+        /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -n 1
     done | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
 echo "== Peak memory (median of $runs runs, max RSS)"
 bare_rss=$(peak_rss "$bare")
+label_rss=$(peak_rss "$bare" --label)
 program_rss=$(peak_rss "$program")
 
-python3 - "$results" "$bare_rss" "$program_rss" <<'PY'
+python3 - "$results" "$bare_rss" "$label_rss" "$program_rss" <<'PY'
 import json, sys
 results = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
-bare_rss, program_rss = int(sys.argv[2]), int(sys.argv[3])
-bare, program = results["bare"], results["quillmark"]
-print(f"{'':10} {'median ms':>10} {'mean ms':>9} {'stddev':>7} {'max RSS KiB':>12}")
-print(f"{'bare':10} {bare['median']*1e3:10.1f} {bare['mean']*1e3:9.1f} {bare['stddev']*1e3:7.1f} {bare_rss:12d}")
-print(f"{'quillmark':10} {program['median']*1e3:10.1f} {program['mean']*1e3:9.1f} {program['stddev']*1e3:7.1f} {program_rss:12d}")
-time_ratio = program["median"] / bare["median"]
-rss_ratio = program_rss / bare_rss
-print(f"ratio      time {time_ratio:.2f}x   memory {rss_ratio:.2f}x   (target: within 1.20x on both)")
+rss = dict(zip(["bare", "bare+label", "quillmark"], map(int, sys.argv[2:5])))
+print(f"{'':11} {'median ms':>10} {'mean ms':>9} {'stddev':>7} {'max RSS KiB':>12}")
+for name in rss:
+    r = results[name]
+    print(f"{name:11} {r['median']*1e3:10.1f} {r['mean']*1e3:9.1f} {r['stddev']*1e3:7.1f} {rss[name]:12d}")
+program = results["quillmark"]
+for name in ["bare", "bare+label"]:
+    print(f"quillmark / {name:10}  time {program['median'] / results[name]['median']:.2f}x"
+          f"   memory {rss['quillmark'] / rss[name]:.2f}x   (target: within 1.20x on both)")
 PY
 rm -f "$results"
