@@ -27,8 +27,10 @@ void tellUser(const QString& text) {
 }  // namespace
 
 void PrepareBrowserEngine() {
-    // The web engine shares its drawing contexts with the window toolkit, which it can only
-    // arrange before the application object exists.
+    // The web engine draws through an OpenGL context shared with the window toolkit, which can
+    // only be arranged before the application object exists; without it the engine ends the
+    // program when the first browser window opens. The price, paid at every start, is that
+    // context and the OpenGL driver it loads.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // The engine's sandbox refuses to run as root (as on build servers); everywhere else it
     // stays on, and a setting the user made is left alone.
