@@ -126,7 +126,7 @@ private slots:
         QTimer::singleShot(0, [&] {
             QTest::mouseClick(started.splash->findChild<QWidget*>("lblEval"), Qt::LeftButton);
         });
-        QTimer::singleShot(300, [] { QCoreApplication::exit(42); });
+        QTimer::singleShot(1000, [] { QCoreApplication::exit(42); });
         QCOMPARE(QCoreApplication::exec(), 42);
         QVERIFY(started.main->isVisible());
         delete started.main.data();
