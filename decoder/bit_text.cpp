@@ -8,21 +8,6 @@
 
 namespace quillmark {
 
-namespace {
-
-constexpr std::array<std::string_view, 16> kNibbleBits{
-    "0000", "0001", "0010", "0011", "0100", "0101", "0110", "0111",
-    "1000", "1001", "1010", "1011", "1100", "1101", "1110", "1111",
-};
-
-}  // namespace
-
-std::string_view BitsOfByte(char c) {
-    if (c >= '0' && c <= '9') return kNibbleBits[static_cast<std::size_t>(c - '0')];
-    if (c >= 'A' && c <= 'F') return kNibbleBits[static_cast<std::size_t>(c - 'A' + 10)];
-    return kNotHexBits;
-}
-
 std::string Binary(std::string_view charArg) {
     if (charArg.empty()) return {};
     const auto first = charArg.find_first_not_of(' ');

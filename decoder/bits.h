@@ -1,6 +1,7 @@
 #pragma once
 // Bit characters of single characters, shared by Binary and the word reader.
 
+#include <array>
 #include <string_view>
 
 namespace quillmark {
@@ -8,7 +9,17 @@ namespace quillmark {
 // What a character that is not an upper-case hexadecimal digit contributes to a bit string.
 inline constexpr std::string_view kNotHexBits = "ERROR";
 
+inline constexpr std::array<std::string_view, 16> kNibbleBits{
+    "0000", "0001", "0010", "0011", "0100", "0101", "0110", "0111",
+    "1000", "1001", "1010", "1011", "1100", "1101", "1110", "1111",
+};
+
 // The four bit characters of an upper-case hexadecimal digit, "ERROR" for any other byte.
-std::string_view BitsOfByte(char c);
+// Inline: the word reader calls it once per character.
+inline std::string_view BitsOfByte(char c) {
+    if (c >= '0' && c <= '9') return kNibbleBits[static_cast<std::size_t>(c - '0')];
+    if (c >= 'A' && c <= 'F') return kNibbleBits[static_cast<std::size_t>(c - 'A' + 10)];
+    return kNotHexBits;
+}
 
 }  // namespace quillmark

@@ -1,5 +1,6 @@
 // Taking each call register field from its word and position.
 
+#include <algorithm>
 #include <array>
 
 #include "decoder/decoder.h"
@@ -95,9 +96,15 @@ std::string CutOf(const std::string& text, Cut cut) {
 std::string DialedDigits(const DataWords& words) {
     std::string digits;
     for (int k = kFirstDigitWord; k <= kLastWord; ++k) {
+        const std::string& word = words.HexWords[static_cast<std::size_t>(k)];
+        // Where the first eight bytes are ASCII, character n is byte n: index directly.
+        const std::string_view head = std::string_view(word).substr(0, kDigitPositions.front());
+        const bool ascii = std::all_of(head.begin(), head.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
         for (std::size_t position : kDigitPositions) {
-            const std::string digit = MidText(words.HexWords[static_cast<std::size_t>(k)], position, 1);
-            if (digit == "0") continue;
+            const std::string digit = ascii ? std::string(head.substr(std::min(position - 1, head.size()), 1))
+                                            : MidText(word, position, 1);
+            if (digit.empty() || digit == "0") continue;
             digits += digit == "A" ? std::string("0") : digit;
         }
     }

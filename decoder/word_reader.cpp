@@ -1,5 +1,7 @@
 // Cutting the pasted text into data words 1..30 and their bit strings.
 
+#include <algorithm>
+
 #include "decoder/bits.h"
 #include "decoder/decoder.h"
 #include "decoder/utf8.h"
@@ -17,8 +19,15 @@ bool IsPlainAscii(char c) {
 void AppendAscii(DataWords& words, int word, std::string_view run) {
     words.HexWords[static_cast<std::size_t>(word)] += run;
     std::string& bits = words.BinWords[static_cast<std::size_t>(word)];
-    bits.reserve(bits.size() + 5 * run.size());
-    for (char c : run) bits += BitsOfByte(c);
+    // Room for the worst case ("ERROR" per character), written in place, then cut to size.
+    const std::size_t start = bits.size();
+    bits.resize(start + kNotHexBits.size() * run.size());
+    char* out = bits.data() + start;
+    for (char c : run) {
+        const std::string_view b = BitsOfByte(c);
+        out = std::copy(b.begin(), b.end(), out);
+    }
+    bits.resize(static_cast<std::size_t>(out - bits.data()));
 }
 
 // A multi-byte character (or U+FFFD for a broken one) is never a hexadecimal digit.
