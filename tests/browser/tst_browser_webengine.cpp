@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
+#include <QOpenGLContext>
 #include <QTimer>
 #include <QtTest>
 
@@ -18,9 +20,22 @@ namespace {
 
 constexpr int kLoadTimeout = 60000;
 
-bool webEngineLoaded() {
+bool mapped(const char* library) {
     QFile maps(QStringLiteral("/proc/self/maps"));
-    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngineCore");
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(library);
+}
+
+bool webEngineLoaded() { return mapped("libQt6WebEngineCore"); }
+
+// The page's heading is dark text on a light page: a page view that draws nothing has none.
+bool showsDarkPixels(QWidget* page) {
+    const QImage image = page->grab().toImage();
+    for (int y = 0; y < image.height(); y += 2) {
+        for (int x = 0; x < image.width(); x += 2) {
+            if (qGray(image.pixel(x, y)) < 64) return true;
+        }
+    }
+    return false;
 }
 
 QStringList historyOf(QComboBox* box) {
@@ -42,7 +57,14 @@ private slots:
         QVERIFY(server.start());
     }
 
-    void engineIsNotLoadedBeforeTheFirstWindow() { QVERIFY(!webEngineLoaded()); }
+    void engineIsNotLoadedBeforeTheFirstWindow() {
+        QVERIFY(!webEngineLoaded());
+        // Nor the OpenGL context the engine draws with, nor the driver such a context loads.
+        QCOMPARE(QOpenGLContext::globalShareContext(), nullptr);
+        QVERIFY(!QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts));
+        QVERIFY(!mapped("libLLVM"));
+        QVERIFY(!mapped("_mesa"));
+    }
 
     void window_followsPagesKeepsHistoryAndStopsTimer() {
         FakeWindowList windows;
@@ -55,12 +77,17 @@ private slots:
         QWidget* window = windows.at(0);
         QVERIFY(window->isVisible());
         QVERIFY(webEngineLoaded());
+        QVERIFY(QOpenGLContext::globalShareContext() != nullptr);
+        QVERIFY(QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts));
         auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
         auto* timer = window->findChild<QTimer*>(QStringLiteral("timTimer"));
 
         QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("First page"), kLoadTimeout);
         QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), kLoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(historyOf(box), (QStringList{firstReported, first}), kLoadTimeout);
+        // Drawn, also where the system offers no OpenGL.
+        auto* page = window->findChild<QWidget*>(QStringLiteral("brwWebBrowser"));
+        QTRY_VERIFY_WITH_TIMEOUT(showsDarkPixels(page), kLoadTimeout);
 
         box->lineEdit()->setFocus();
         box->lineEdit()->clear();

@@ -4,8 +4,10 @@
 # machine by a web engine option given on the program's command line, which the program passes
 # on), its caption becomes the page title, and File > Exit closes it with the program.
 #   tests/browser/web-menu-under-xvfb.sh <build dir> [screenshot.png]
-# On the way it reports whether the web engine is mapped into the program before and after the
-# browser window opens, and the memory of the program and its web engine processes.
+# On the way it reports what of the web engine and of the OpenGL driver (Mesa, LLVM) is mapped
+# into the program before and after the browser window opens, and fails if any of it is there
+# before; and it reports the memory of the program and its web engine processes. Run it with
+# QT_XCB_GL_INTEGRATION=none for a system without OpenGL.
 # Needs xvfb-run, xdotool, ImageMagick's import and python3 (for the page server).
 set -euo pipefail
 build=$(cd "${1:?usage: $0 <build dir> [screenshot.png]}" && pwd)
@@ -31,7 +33,13 @@ export RULES="--host-resolver-rules=MAP www.nortel.com 127.0.0.1:$port"
 export PROGRAM="$program" SHOT="$shot"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -euo pipefail -c '
     "$PROGRAM" --webEngineArgs "$RULES" & program=$!
-    webengine_mapped() { grep -c "libQt6WebEngineCore" "/proc/$program/maps" || true; }
+    # Mapped files of the web engine, the OpenGL driver and its compiler, one count each.
+    mapped() {
+        local maps="/proc/$program/maps"
+        echo "web engine $(grep -c libQt6WebEngineCore "$maps" || true)," \
+             "Mesa $(grep -cE "libGLX_mesa|libEGL_mesa|_dri\.so|libgallium" "$maps" || true)," \
+             "LLVM $(grep -c libLLVM "$maps" || true)"
+    }
     # Memory of the program and of the web engine processes it started, in MiB.
     memory() {
         local pids="$program" more="$program" p
@@ -48,14 +56,18 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -euo pipefail -c '
     }
     main=$(timeout 60 xdotool search --sync --onlyvisible --name "^Quillmark V" | head -n1)
     echo "main window: $(xdotool getwindowname "$main")"
-    echo "web engine mappings before the Web menu: $(webengine_mapped)"
+    before=$(mapped)
+    echo "mapped before the Web menu: $before"
+    if [ "$before" != "web engine 0, Mesa 0, LLVM 0" ]; then
+        echo "the main window already carries the web engine or the OpenGL driver" >&2; kill "$program"; exit 1
+    fi
     echo "memory with the main window: $(memory)"
     xdotool windowfocus --sync "$main"
     xdotool key --delay 200 alt+w n
     browser=$(timeout 60 xdotool search --sync --onlyvisible --name "^Nortel Home \(local test page\)$" | head -n1)
     echo "browser window caption: $(xdotool getwindowname "$browser")"
     sleep 2
-    echo "web engine mappings with a browser window: $(webengine_mapped)"
+    echo "mapped with a browser window: $(mapped)"
     echo "memory with a browser window: $(memory)"
     import -window root "$SHOT"
     echo "screenshot: $SHOT"

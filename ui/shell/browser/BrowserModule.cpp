@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QPluginLoader>
 
+#include "ui/shell/browser/SharedOpenGLContext.h"
+
 namespace quillmark::ui {
 
 namespace {
@@ -23,6 +25,8 @@ platform::BrowserEngineFactory* LoadBrowserEngineFactory(QString* error) {
     static platform::BrowserEngineFactory* factory = nullptr;
     if (factory) return factory;
 
+    // The engine takes the shared OpenGL context as it is loaded, and cannot start without one.
+    EnsureSharedOpenGLContext();
     const QString path = BrowserModuleDirectory() + QLatin1Char('/') + kModuleName;
     auto* loader = new QPluginLoader(path, QCoreApplication::instance());
     QObject* instance = loader->instance();

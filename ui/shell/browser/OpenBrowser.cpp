@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QMessageBox>
 
 #include "platform/WindowList.h"
@@ -27,11 +26,6 @@ void tellUser(const QString& text) {
 }  // namespace
 
 void PrepareBrowserEngine() {
-    // The web engine draws through an OpenGL context shared with the window toolkit, which can
-    // only be arranged before the application object exists; without it the engine ends the
-    // program when the first browser window opens. The price, paid at every start, is that
-    // context and the OpenGL driver it loads.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // The engine's sandbox refuses to run as root (as on build servers); everywhere else it
     // stays on, and a setting the user made is left alone.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))

@@ -8,7 +8,7 @@ class WindowList;
 namespace quillmark::ui {
 
 // Called by the program's main() before the application object exists: sets what the browser
-// engine needs at that point, without loading the engine.
+// engine needs from the environment, without loading the engine or anything it draws with.
 void PrepareBrowserEngine();
 
 // Opens a new, independent browser window on startingAddress and adds it to the window list.
