@@ -1,4 +1,5 @@
 // Finding and loading the browser module, without ever loading the web engine.
+#include <QOpenGLContext>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -11,6 +12,22 @@ class BrowserModuleTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // First, while nothing has been loaded: the context the engine draws with is made by the
+    // first attempt to load it, once, and not by starting the program.
+    void load_makesTheSharedOpenGLContextOnce() {
+        QCOMPARE(QOpenGLContext::globalShareContext(), nullptr);
+        QVERIFY(!QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts));
+        QTemporaryDir empty;
+        qputenv("QUILLMARK_BROWSER_MODULE_DIR", empty.path().toUtf8());
+        QString error;
+        QCOMPARE(LoadBrowserEngineFactory(&error), nullptr);
+        QOpenGLContext* const shared = QOpenGLContext::globalShareContext();
+        QVERIFY(shared != nullptr);
+        QVERIFY(QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts));
+        QCOMPARE(LoadBrowserEngineFactory(&error), nullptr);
+        QCOMPARE(QOpenGLContext::globalShareContext(), shared);
+    }
+
     void directory_isBesideTheProgramByDefault() {
         qunsetenv("QUILLMARK_BROWSER_MODULE_DIR");
         const QString expected = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../" +

@@ -1,6 +1,6 @@
 #include "ui/shell/browser/SharedOpenGLContext.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QString>
 #include <QSurfaceFormat>
@@ -43,6 +43,8 @@ void deleteOwnContext() {
 
 bool EnsureSharedOpenGLContext() {
     if (QOpenGLContext* existing = QOpenGLContext::globalShareContext()) return existing->isValid();
+    // Without a window system there is nothing to draw with, nor a page to show.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
 
     // What Qt does at start-up for Qt::AA_ShareOpenGLContexts: the default format, and the
     // context set as the shared one even when it could not be made.
