@@ -13,7 +13,7 @@ namespace {
 // The page view draws through Qt Quick, on OpenGL by default. Where the window program could
 // make no OpenGL context (a system or remote display without OpenGL), that view would end the
 // program as it is first drawn; Qt Quick's software drawing shows the pages instead. The choice
-// holds for the program's life, so it is made before the first page view exists.
+// holds for the program's life, so it is made as the module is loaded, before any page view.
 void chooseHowPagesAreDrawn() {
     const QOpenGLContext* shared = QOpenGLContext::globalShareContext();
     if (shared && shared->isValid()) return;
@@ -23,9 +23,9 @@ void chooseHowPagesAreDrawn() {
 
 }  // namespace
 
+WebEnginePlugin::WebEnginePlugin() { chooseHowPagesAreDrawn(); }
+
 std::unique_ptr<BrowserEngine> WebEnginePlugin::createEngine() {
-    static const bool chosen = (chooseHowPagesAreDrawn(), true);
-    Q_UNUSED(chosen);
     return std::make_unique<WebEngineBrowser>();
 }
 

@@ -13,6 +13,7 @@ class WebEnginePlugin final : public QObject, public BrowserEngineFactory {
     Q_INTERFACES(quillmark::platform::BrowserEngineFactory)
 
 public:
+    WebEnginePlugin();
     std::unique_ptr<BrowserEngine> createEngine() override;
 };
 

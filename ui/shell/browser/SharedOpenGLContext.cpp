@@ -20,8 +20,8 @@ QtMessageHandler previousHandler = nullptr;
 // purpose, together with the context it stands for, so that one warning is dropped.
 void dropLateAttributeWarning(QtMsgType type, const QMessageLogContext& context,
                               const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("Attribute Qt::AA_ShareOpenGLContexts")))
-        return;
+    const auto lateAttribute = QLatin1String("Attribute Qt::AA_ShareOpenGLContexts");
+    if (type == QtWarningMsg && message.startsWith(lateAttribute)) return;
     if (previousHandler) previousHandler(type, context, message);
 }
 
