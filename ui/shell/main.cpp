@@ -16,6 +16,7 @@
 #include "ui/shell/CommandLine.h"
 #include "ui/shell/FirstPaintExit.h"
 #include "ui/shell/Module1.h"
+#include "ui/shell/StandardIconsOnDemand.h"
 #include "ui/shell/browser/OpenBrowser.h"
 #include "ui/shell/frmAbout.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char* argv[]) {
     // Desktops match the running program to its launcher entry by this name.
     QApplication::setDesktopFileName(QStringLiteral("org.quillmark.Quillmark"));
     QApplication::setWindowIcon(resources::programIcon());
+    ui::UseStandardIconsOnDemand();
     ui::FirstPaintExit::arm();
 
     // The platform adapters outlive every window.
