@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 #include <string>
 
 using quillmark::ui::AnswerBeforeStart;
@@ -20,13 +19,15 @@ struct Outcome {
 Outcome answer(std::vector<std::string_view> arguments,
                const std::map<std::string, std::string>& environment) {
     arguments.insert(arguments.begin(), "quillmark");
-    std::ostringstream out;
-    std::ostringstream err;
+    Outcome outcome;
     const auto lookup = [&environment](const char* name) -> const char* {
         const auto found = environment.find(name);
         return found == environment.end() ? nullptr : found->second.c_str();
     };
-    return {AnswerBeforeStart(arguments, lookup, out, err), out.str(), err.str()};
+    outcome.exitCode = AnswerBeforeStart(
+        arguments, lookup, [&outcome](std::string_view text) { outcome.out.append(text); },
+        [&outcome](std::string_view text) { outcome.err.append(text); });
+    return outcome;
 }
 
 const std::map<std::string, std::string> kX11{{"DISPLAY", ":0"}};

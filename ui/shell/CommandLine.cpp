@@ -1,6 +1,7 @@
 #include "ui/shell/CommandLine.h"
 
 #include <algorithm>
+#include <string>
 
 #include "quillmark/version.h"
 
@@ -45,21 +46,21 @@ bool hasDisplay(const std::vector<std::string_view>& arguments,
 }  // namespace
 
 std::optional<int> AnswerBeforeStart(const std::vector<std::string_view>& arguments,
-                                     const EnvironmentLookup& environment, std::ostream& out,
-                                     std::ostream& err) {
+                                     const EnvironmentLookup& environment, const TextSink& out,
+                                     const TextSink& err) {
     // The first argument is the program itself.
     for (size_t i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == "--version") {
-            out << "quillmark " << version::kString << '\n';
+            out(std::string("quillmark ").append(version::kString).append("\n"));
             return 0;
         }
         if (arguments[i] == "--help" || arguments[i] == "-h") {
-            out << kUsage;
+            out(kUsage);
             return 0;
         }
     }
     if (!hasDisplay(arguments, environment)) {
-        err << kNoDisplay;
+        err(kNoDisplay);
         return 1;
     }
     return std::nullopt;

@@ -22,6 +22,10 @@ QFont tahomaFont(qreal points, bool bold, bool italic) {
                                   points);
     font.setBold(bold);
     font.setItalic(italic);
+    // The splash window's texts are fixed Latin text that each of these faces draws in full,
+    // so the list of faces to fall back on for other characters, which takes fontconfig a
+    // sizeable part of the start-up to sort, is never asked for.
+    font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
 

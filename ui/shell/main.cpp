@@ -1,8 +1,8 @@
 // The window program quillmark: answers --version and --help, makes sure there is a display,
 // then starts the windows from the start-up routine.
 #include <QApplication>
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <string_view>
 #include <vector>
 
@@ -24,8 +24,12 @@ int main(int argc, char* argv[]) {
     using namespace quillmark;
 
     const std::vector<std::string_view> arguments(argv, argv + argc);
+    const auto writeTo = [](std::FILE* stream) {
+        return [stream](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stream); };
+    };
     if (const auto exitCode = ui::AnswerBeforeStart(
-            arguments, [](const char* name) { return std::getenv(name); }, std::cout, std::cerr)) {
+            arguments, [](const char* name) { return std::getenv(name); }, writeTo(stdout),
+            writeTo(stderr))) {
         return *exitCode;
     }
 
