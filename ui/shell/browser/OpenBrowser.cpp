@@ -7,6 +7,7 @@
 #include "platform/WindowList.h"
 #include "quillmark/version.h"
 #include "ui/shell/browser/BrowserModule.h"
+#include "ui/shell/browser/ChromiumFlags.h"
 #include "ui/shell/browser/frmBrowser.h"
 
 namespace quillmark::ui {
@@ -30,6 +31,13 @@ void PrepareBrowserEngine() {
     // stays on, and a setting the user made is left alone.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+
+    // Options given to the engine with blanks in their values arrive whole.
+    if (qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS")) {
+        const QString flags = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS");
+        const QString joined = JoinedChromiumFlags(flags);
+        if (joined != flags) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", joined.toUtf8());
+    }
 }
 
 void OpenBrowserWindow(const QString& startingAddress, platform::WindowList& windows) {
