@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up of the window program beside a bare Qt Widgets program, as whole processes: time
-# from start until the first window (the splash) is painted on the screen, and peak memory.
+# from start until the first window (the splash) is painted on the screen, peak memory, and the
+# libraries the window program has mapped at that point that the bare program has not.
 #   bench/startup/measure-startup.sh [build-dir] [runs]
 # Runs under a virtual X server of its own when no display is set.
 set -euo pipefail
@@ -41,6 +42,21 @@ echo "== Peak memory (median of $runs runs, max RSS)"
 bare_rss=$(peak_rss "$bare")
 label_rss=$(peak_rss "$bare" --label)
 program_rss=$(peak_rss "$program")
+
+# Shared libraries and plugins the window program has mapped while its splash shows that the
+# bare program with a label has not: each is start-up work the bare program does not do.
+mapped_libraries() {
+    unset QUILLMARK_EXIT_ON_FIRST_PAINT
+    "$@" >/dev/null 2>&1 &
+    local pid=$!
+    sleep 2
+    grep -o '/[^ ]*\.so[.0-9]*$' "/proc/$pid/maps" | sort -u
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+}
+echo "== Libraries mapped at the splash beyond the bare program with a label"
+extra=$(comm -13 <(mapped_libraries "$bare" --label) <(mapped_libraries "$program"))
+echo "${extra:-(none)}" | sed 's/^/   /'
 
 python3 - "$results" "$bare_rss" "$label_rss" "$program_rss" <<'PY'
 import json, sys
