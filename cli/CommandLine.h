@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The command line of quillmark-decode: [--lines] [--json] [--skip N] [FILE...]
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One input of quillmark-decode, read block by block: a named file, or standard input for "-".
 

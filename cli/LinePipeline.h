@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Decodes the lines of an input on worker threads while the main thread reads on, and writes
 // the records in input order. Memory stays bounded: a few batches of lines are in flight.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Cuts from a message, piece by piece, the text that decoding it needs: its leading words
 // dropped as the given number of "Trim Text" presses would, and nothing after word 30.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/MessageDecoder.h"
 
 namespace quillmark::cli {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Decodes the text of one message and writes its record; one per thread, since it keeps its
 // word arrays and JSON record from message to message.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/OutputSink.h"
 
 #include <cerrno>

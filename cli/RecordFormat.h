@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How one decoded message is written: the clipboard report with LF line ends, or a JSON line.
 

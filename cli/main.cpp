@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quillmark-decode: decodes call register dumps of BUG messages as the Quillmark window does.
 
 #include <csignal>

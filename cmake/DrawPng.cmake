@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Drawing an SVG picture as a square PNG at build time, with rsvg-convert (librsvg2-bin).
 find_program(QUILLMARK_RSVG_CONVERT rsvg-convert)
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decoder/aux_pm_table.h"
 #include "decoder/decoder.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Auxiliary progress marks. An aux code means something only under its main progress mark, so
 // each main PM with auxiliary states has a table of its own; main PMs without one have no aux

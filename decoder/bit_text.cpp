@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Binary, BinVal and the clipping substring helpers. Positions count characters.
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Bit characters of single characters, shared by Binary and the word reader.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The {code, name} pairs of the program's name tables, their one lookup, and the build-time
 // checks every table passes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Toolkit-free decoding of the call register dump of a BUG message.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Taking each call register field from its word and position.
 
 #include <algorithm>

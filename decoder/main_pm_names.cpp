@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decoder/decoder.h"
 #include "decoder/main_pm_table.h"
 

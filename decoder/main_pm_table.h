@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Main progress marks: the state of the call in call processing, two hexadecimal digits.
 

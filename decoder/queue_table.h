@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Call-processing queues. The lone "0" stands first: it is what the queue field holds when the
 // queue word is written as a single zero; all other codes are two hexadecimal digits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clipboard report and the input text tool that drops the first word.
 
 #include <array>

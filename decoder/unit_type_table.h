@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Terminal unit types: five bit characters, most significant first, shared by the originating
 // and the terminating type. Values 10, 11, 16, 17 and 24 to 31 have no entry.

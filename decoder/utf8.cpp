@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decoder/utf8.h"
 
 namespace quillmark::utf8 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // UTF-8 character scanning shared by the word reader and the text helpers.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cutting the pasted text into data words 1..30 and their bit strings.
 
 #include <algorithm>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian package of a build on a clean Debian 12 and runs both programs there, the
 # way a user who has nothing but the package would. Needs root, debootstrap and the network.
 #

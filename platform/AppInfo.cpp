@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppInfo.h"
 
 #include "quillmark/version.h"

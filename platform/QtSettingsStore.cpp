@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/QtSettingsStore.h"
 
 #include "platform/SettingsKeys.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The names under which the main window records its placement in the per-user settings store.
 #include <QLatin1StringView>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "resources/ProgramIcon.h"
 
 #include <QImage>

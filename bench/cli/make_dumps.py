@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes call register dumps, one per line, well-formed and malformed mixed, up to a size.
 
 usage: make_dumps.py OUTPUT SIZE_MB [SEED]

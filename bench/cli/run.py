@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Throughput and peak memory of `quillmark-decode --lines` beside `wc -l` on the same dumps.
 
 usage: bench/cli/run.sh [PROGRAM]   (default: build/bin/quillmark-decode)

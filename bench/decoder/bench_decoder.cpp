@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cost of one decode (ReadDataWords + DecodeCallRegister) for a plain dump and for pastes far
 // larger than the thirty words that are read: the second must cost the same as the first.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A bare Qt Widgets program that shows one frameless window as large as the splash window:
 // empty, or with "--label" one line of text in the default font (drawing any text at all
 // loads the font machinery, which the empty window never does). With

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up of the window program beside a bare Qt Widgets program, as whole processes: time
 # from start until the first window (the splash) is painted on the screen, peak memory, and the
 # libraries the window program has mapped at that point that the bare program has not.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/webengine/WebEnginePlugin.h"
 
 #include <QOpenGLContext>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A scripted browser engine: records what the window asks of it, and lets a test say when a
 // navigation completes and whether the engine is busy.

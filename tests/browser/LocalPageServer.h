@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A tiny web server on 127.0.0.1 for tests: answers every GET with the page registered for its
 // path, or 404, and closes the connection.

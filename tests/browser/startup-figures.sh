@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up time and peak memory of the window program, whole process, under a virtual X server:
 # from exec until its first window is painted (the main window is built, hidden, before that
 # window shows), for each build tree given, e.g. one with and one without the browser:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Engine options from the environment: values with blanks must reach the engine whole.
 #include <QTest>
 

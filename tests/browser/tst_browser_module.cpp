@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finding and loading the browser module, without ever loading the web engine.
 #include <QOpenGLContext>
 #include <QTemporaryDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The browser window on the real web engine, against pages served from inside the test.
 #include <QAction>
 #include <QApplication>

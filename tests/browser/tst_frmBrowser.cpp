@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The browser window's history, caption, timer and layout rules, against a scripted engine.
 #include <QAbstractItemView>
 #include <QAction>

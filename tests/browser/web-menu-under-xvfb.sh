@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks the Web menu with the real window program under a virtual X server: Web > Nortel Home
 # opens a browser window on a local page (the corporate host is mapped to a server on this
 # machine by a web engine option given on the program's command line, which the program passes

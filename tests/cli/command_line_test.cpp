@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Options, help, version and usage errors.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Runs quillmark-decode as a separate process, the way a shell script would.
 

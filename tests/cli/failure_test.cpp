@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Unreadable inputs, a full disk and a reader that goes away.
 
 #include <gtest/gtest.h>

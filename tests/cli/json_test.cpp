@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // --json: one JSON object per message, read back with a real JSON parser.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // --lines: every line of every input is a message of its own.
 
 #include <gtest/gtest.h>

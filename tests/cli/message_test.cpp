@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The default mode: each input is one message, decoded as the window decodes its input box.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // --skip N: the text as N presses of "Trim Text" leave it, in both modes.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Binary, BinVal, MidText and RightText.
 
 #include <gtest/gtest.h>

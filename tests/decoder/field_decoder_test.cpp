@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The call register fields, end to end from text.
 
 #include <gtest/gtest.h>

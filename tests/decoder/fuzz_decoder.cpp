@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzz target: any bytes through the word reader and the field decoder, whole and in pieces.
 //
 // Checks, beyond "no crash, no out-of-bounds read": the streaming reader fed in pieces cut

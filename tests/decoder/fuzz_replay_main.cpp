@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the fuzz target over every file of a corpus directory, for builds without libFuzzer.
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The four name lookups and the tables behind them.
 
 #include <gtest/gtest.h>

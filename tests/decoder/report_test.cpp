@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Captions in label order, the clipboard report and dropping the first word.
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the decoder fuzz target with clang and libFuzzer in build-fuzz/ and runs it on one core,
 # seeded from the committed corpus. Crashing inputs land in build-fuzz/fuzz-artifacts/; after
 # the fix, copy them into tests/decoder/corpus/ so the replay test keeps them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Characters, not bytes: multi-byte characters stay whole, broken bytes become U+FFFD.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cutting text into data words and bit strings.
 
 #include <gtest/gtest.h>

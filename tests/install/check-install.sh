@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks what a user gets: the build installed the way a distribution installs it, or the
 # Debian package made from it.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the window program answers before it opens any window.
 #include "ui/shell/CommandLine.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The application style that reads the bars' overflow pictures when first drawn: building a
 // menu bar loads no image plugin, and the picture drawn is the style's own.
 #include <QApplication>

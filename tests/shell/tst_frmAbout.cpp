@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The about box: its texts, its keys, and a fresh box on every opening.
 #include <QApplication>
 #include <QDialog>

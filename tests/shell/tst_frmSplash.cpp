@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The splash window on its own: version line, Timer1, and the clicks that unload it.
 #include <QFontMetrics>
 #include <QLabel>

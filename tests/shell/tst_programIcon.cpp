@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program icon compiled into the program: every size there and drawn, and reading it loads
 // neither an image format plugin nor the SVG library.
 #include <QFile>

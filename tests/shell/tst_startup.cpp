@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The start-up routine with the real main window and fake platform seams: the splash shows
 // first, the main window only once the splash has gone, and only once.
 #include <QLabel>

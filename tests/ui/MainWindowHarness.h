@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A main window over recording fakes, with the lookups every window test needs.
 #include <QAction>

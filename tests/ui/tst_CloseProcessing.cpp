@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Close processing of the main window, Quit, and the placement written in twips.
 #include <QTest>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Copy Results": the fifteen-line report on the clipboard and its confirmation box.
 #include <QTest>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt adapters of the platform seams: settings store, window list, message boxes, clipboard.
 #include <QApplication>
 #include <QCloseEvent>

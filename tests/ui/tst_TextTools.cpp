@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reset, Trim Text, Restore Text and the Edit menu with its shortcuts, and SavedText through them.
 #include <QSignalSpy>
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window as opened, the decode command, the converter panel and plain-text display.
 #include <QFontMetrics>
 #include <QGroupBox>

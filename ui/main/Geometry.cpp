@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/main/Geometry.h"
 
 #include <cmath>

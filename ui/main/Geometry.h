@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window's arrangement is given in twips; the window is laid out at 15 twips a pixel.
 #include <QRect>

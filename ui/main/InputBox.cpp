@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/main/InputBox.h"
 
 #include <QKeyEvent>

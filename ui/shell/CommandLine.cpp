@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/shell/CommandLine.h"
 
 #include <algorithm>

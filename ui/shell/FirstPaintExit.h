@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Start-up measurement aid, shared by the window program and the bare comparison program:
 // with QUILLMARK_EXIT_ON_FIRST_PAINT set in the environment, the process ends as soon as its

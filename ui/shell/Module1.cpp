@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/shell/Module1.h"
 
 #include "platform/WindowList.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/shell/VersionText.h"
 
 namespace quillmark::ui {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window program quillmark: answers --version and --help, makes sure there is a display,
 // then starts the windows from the start-up routine.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/shell/browser/BrowserModule.h"
 
 #include <QCoreApplication>

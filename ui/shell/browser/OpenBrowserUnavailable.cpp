@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Web menu's opener in a build without the web browser: it says so and opens nothing.
 #include <QMessageBox>
 

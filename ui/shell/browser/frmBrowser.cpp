@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/shell/browser/frmBrowser.h"
 
 #include <QAction>
