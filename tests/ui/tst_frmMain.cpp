@@ -334,7 +334,7 @@ void tst_frmMain::converterToggleFollowsCheckMark() {
     QCOMPARE(frame->palette().color(QPalette::Window), QColor(255, 255, 192));
     QLabel* disabled = h.label("lblData");
     QCOMPARE(disabled->text(), QStringLiteral("DISABLED"));
-    QCOMPARE(disabled->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(disabled->palette().color(QPalette::WindowText), QColor(0xE0, 0, 0));
     QCOMPARE(disabled->palette().color(QPalette::Window), kWhite);
     QCOMPARE(disabled->alignment(), Qt::AlignCenter);
     h.choose("mnuViewConverter");

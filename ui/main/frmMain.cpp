@@ -18,18 +18,14 @@
 #include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
 #include "platform/WindowList.h"
+#include "ui/common/FieldAccessible.h"
+#include "ui/common/WindowLook.h"
 #include "ui/main/Geometry.h"
 #include "ui/main/InputBox.h"
 
 namespace quillmark::ui {
 
 namespace {
-
-const QColor kTeal(0, 128, 128);
-const QColor kWhite(255, 255, 255);
-const QColor kYellow(255, 255, 0);
-const QColor kLightYellow(255, 255, 192);
-const QColor kRed(255, 0, 0);
 
 const QString kNortelHome = QStringLiteral("http://www.nortel.com");
 const QString kNortelNewsgroup =
@@ -47,36 +43,16 @@ const QString kClipboardNotReadBack = QStringLiteral(
 const QString kClipboardNotRead =
     QStringLiteral("The clipboard cannot be read. Nothing was pasted.");
 
-// The nearest installed relatives of the 8.25 point MS Sans Serif the window was drawn for:
-// 11 pixels is 8.25 points at 96 dpi, and the positions are in pixels too.
-QFont windowFont(bool bold = false) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arimo"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(11);
-    // Slightly narrower than the fallbacks' natural width: MS Sans Serif is a narrow face, and
-    // the TN hint with four wide hex digits has to fit its label.
-    font.setStretch(94);
-    font.setBold(bold);
-    return font;
-}
+// The fixed colours of a result field: black on white, or on yellow while the pointers differ.
+const look::Colours kResultColours{look::kBlack, look::kWhite};
+const look::Colours kHighlightColours{look::kBlack, look::kYellow};
+// Caption labels: white, the classic highlighted-text colour, which reads on teal.
+const look::Colours kCaptionColours{look::kWhite, look::kTeal};
 
-// Text colour for the enabled states only, so that disabled controls still draw greyed.
-void setColours(QWidget* widget, const QColor& text, const QColor& background) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Active, QPalette::WindowText, text);
-    palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
-    palette.setColor(QPalette::Window, background);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-void setBackground(QLabel* label, const QColor& colour) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, colour);
-    label->setPalette(palette);
-}
+const QString kInputName = QStringLiteral("BUG message text");
+const QString kInputDescription = QStringLiteral(
+    "The call register words of a BUG message, eight hex digits each, separated by spaces");
+const QString kWindowName = QStringLiteral("Quillmark BUG message decoder");
 
 // A tooltip that shows the text literally: Qt would otherwise take "<b>x</b>" as markup.
 QString plainToolTip(const QString& text) {
@@ -156,15 +132,18 @@ void frmMain::createControls() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFont(windowFont());
+    setFont(look::windowFont());
+    setAccessibleName(kWindowName);
 
     auto* area = new QWidget(this);
     area->setObjectName(QStringLiteral("clientArea"));
-    setColours(area, palette().color(QPalette::WindowText), kTeal);
+    look::setBackground(area, look::kTeal);
     setCentralWidget(area);
 
     txtDebugData = new InputBox(area);
     txtDebugData->setObjectName(QStringLiteral("txtDebugData"));
+    txtDebugData->setAccessibleName(kInputName);
+    txtDebugData->setAccessibleDescription(kInputDescription);
     txtDebugData->setGeometry(TwipsRect(120, 120, 8415, 1455));
     txtDebugData->setContextMenuPolicy(Qt::ActionsContextMenu);
 
@@ -196,28 +175,29 @@ void frmMain::createControls() {
 }
 
 void frmMain::createResultRows(QWidget* area) {
-    const QColor captionText = palette().color(QPalette::HighlightedText);
-    const QColor resultText = palette().color(QPalette::ButtonText);
     for (std::size_t i = 0; i < kResultRows.size(); ++i) {
         const ResultRow& row = kResultRows[i];
 
-        auto* caption = new QLabel(QString::fromLatin1(row.caption), area);
-        caption->setObjectName(QString::fromLatin1(row.captionName));
-        caption->setTextFormat(Qt::PlainText);
-        caption->setFont(windowFont(true));
-        caption->setAlignment(Qt::AlignRight | Qt::AlignTop);
-        caption->setGeometry(TwipsRect(row.captionLeft, row.top, row.captionWidth, kRowHeight));
-        setColours(caption, captionText, kTeal);
+        QLabel* caption = look::createLabel(
+            area, {.name = row.captionName,
+                   .text = QString::fromLatin1(row.caption),
+                   .geometry = TwipsRect(row.captionLeft, row.top, row.captionWidth, kRowHeight),
+                   .font = look::windowFont(true),
+                   .alignment = Qt::AlignRight | Qt::AlignTop,
+                   .colours = kCaptionColours,
+                   .fill = true});
 
-        auto* result = new QLabel(area);
-        result->setObjectName(QString::fromLatin1(row.resultName));
-        result->setTextFormat(Qt::PlainText);
-        result->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        result->setFrameStyle(QFrame::Box | QFrame::Plain);
-        result->setLineWidth(1);
-        result->setMargin(0);
-        result->setGeometry(TwipsRect(row.resultLeft, row.top, kResultWidth, kRowHeight));
-        setColours(result, resultText, kWhite);
+        QLabel* result = look::createLabel(
+            area, {.name = row.resultName,
+                   .text = QString(),
+                   .geometry = TwipsRect(row.resultLeft, row.top, kResultWidth, kRowHeight),
+                   .alignment = Qt::AlignRight | Qt::AlignVCenter,
+                   .colours = kResultColours,
+                   .fill = true,
+                   .border = look::Border::Line});
+        // Screen readers name the field by its caption and read its value as its text.
+        caption->setBuddy(result);
+        makeAccessibleField(result, caption->text());
         results_[i] = result;
     }
     lblDigitLoadData = results_[kDigitLoadRow];
@@ -228,20 +208,21 @@ void frmMain::createConverter(QWidget* area) {
     fraConvert = new QGroupBox(QStringLiteral("Converter"), area);
     fraConvert->setObjectName(QStringLiteral("fraConvert"));
     fraConvert->setGeometry(TwipsRect(4680, 3840, 1935, 1695));
-    setColours(fraConvert, Qt::black, kLightYellow);
+    look::setColours(fraConvert, {look::kBlack, look::kLightYellow}, true);
 
-    auto* lblData = new QLabel(QStringLiteral("DISABLED"), fraConvert);
-    lblData->setObjectName(QStringLiteral("lblData"));
-    lblData->setTextFormat(Qt::PlainText);
-    lblData->setAlignment(Qt::AlignCenter);
-    lblData->setFrameStyle(QFrame::Panel | QFrame::Sunken);  // a plain box would draw in red
-    lblData->setGeometry(TwipsRect(240, 240, 1455, 375));
-    setColours(lblData, kRed, kWhite);
+    look::createLabel(fraConvert, {.name = "lblData",
+                                   .text = QStringLiteral("DISABLED"),
+                                   .geometry = TwipsRect(240, 240, 1455, 375),
+                                   .alignment = Qt::AlignCenter,
+                                   .colours = {look::kRed, look::kWhite},
+                                   .fill = true,
+                                   // a plain box would draw in the text's red
+                                   .border = look::Border::Sunken});
 
     auto option = [this](const char* name, const char* caption, int top) {
         auto* choice = new QRadioButton(QString::fromLatin1(caption), fraConvert);
         choice->setObjectName(QString::fromLatin1(name));
-        choice->setFont(windowFont(true));
+        choice->setFont(look::windowFont(true));
         choice->setGeometry(TwipsRect(240, top, 1455, 255));
         choice->setEnabled(false);
         choice->setFocusPolicy(Qt::NoFocus);
@@ -365,8 +346,15 @@ void frmMain::showResults(const ResultCaptions& captions) {
 }
 
 void frmMain::setPointerHighlight(bool on) {
-    setBackground(lblDigitLoadData, on ? kYellow : kWhite);
-    setBackground(lblDigitUnloadData, on ? kYellow : kWhite);
+    // The yellow also said in words, for whoever does not see it.
+    const auto highlight = [on](QLabel* pointer, const QLabel* other) {
+        look::setColours(pointer, on ? kHighlightColours : kResultColours, true);
+        pointer->setAccessibleDescription(
+            on ? QStringLiteral("differs from %1 pointer").arg(other->accessibleName())
+               : QString());
+    };
+    highlight(lblDigitLoadData, lblDigitUnloadData);
+    highlight(lblDigitUnloadData, lblDigitLoadData);
 }
 
 ResultCaptions frmMain::currentCaptions() const {

@@ -8,7 +8,7 @@
 
 #include "platform/WindowList.h"
 #include "resources/ProgramIcon.h"
-#include "ui/shell/ShellFonts.h"
+#include "ui/common/WindowLook.h"
 #include "ui/shell/Twips.h"
 #include "ui/shell/VersionText.h"
 
@@ -16,18 +16,15 @@ namespace quillmark::ui {
 
 namespace {
 
+// The labels follow the system palette, text and background alike, as the dialog does: black
+// on a light theme's dialog colour, light text on a dark theme's.
 QLabel* createLabel(QWidget* parent, const char* name, const QString& text, QRect geometry,
                     bool wrap) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(wrap);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
-    return label;
+    return look::createLabel(parent, {.name = name,
+                                      .text = text,
+                                      .geometry = geometry,
+                                      .font = look::windowFont(),
+                                      .wrap = wrap});
 }
 
 }  // namespace
@@ -37,7 +34,7 @@ frmAbout::frmAbout(const platform::AppInfo& app, QWidget* owner) : QDialog(owner
     setWindowTitle(QString::fromLatin1(kCaption));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFont(dialogFont());
+    setFont(look::windowFont());
     setFixedSize(twipsRect(0, 0, 5865, 3630).size());
     createControls();
     Form_Load(app);

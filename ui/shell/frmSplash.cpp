@@ -12,7 +12,7 @@
 #include <initializer_list>
 
 #include "resources/ProgramIcon.h"
-#include "ui/shell/ShellFonts.h"
+#include "ui/common/WindowLook.h"
 #include "ui/shell/Twips.h"
 #include "ui/shell/VersionText.h"
 
@@ -22,11 +22,6 @@ namespace {
 
 // Client area 7215 x 2850 twips inside a one-pixel fixed border.
 constexpr int kBorderPixels = 1;
-const QColor kBorderColour{0x40, 0x40, 0x40};
-const QColor kWhite{0xFF, 0xFF, 0xFF};
-const QColor kBlue{0x00, 0x00, 0xFF};  // &H00FF0000
-const QColor kRed{0xFF, 0x00, 0x00};   // &H000000FF
-const QColor kBlack{0x00, 0x00, 0x00};
 
 struct SplashLabel {
     QLabel* frmSplash::*control;
@@ -40,18 +35,17 @@ struct SplashLabel {
     Qt::Alignment alignment;
 };
 
+// Drawn on the frame's white, which shows through: labels overlap, and a label filling its
+// own background would cover a neighbour's descenders.
 QLabel* createLabel(QWidget* parent, const SplashLabel& design) {
-    auto* label = new QLabel(QString::fromUtf8(design.designText), parent);
-    label->setObjectName(QString::fromLatin1(design.name));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(
-        twipsRect(design.twips.x(), design.twips.y(), design.twips.width(), design.twips.height()));
-    label->setFont(tahomaFont(design.points, design.bold, design.italic));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, design.colour);
-    label->setPalette(palette);
-    label->setAlignment(design.alignment | Qt::AlignTop);
-    return label;
+    const QRect& t = design.twips;
+    return look::createLabel(parent, {.name = design.name,
+                                      .text = QString::fromUtf8(design.designText),
+                                      .geometry = twipsRect(t.x(), t.y(), t.width(), t.height()),
+                                      .font = look::tahomaFont(design.points, design.bold,
+                                                               design.italic),
+                                      .alignment = design.alignment | Qt::AlignTop,
+                                      .colours = {design.colour, look::kWhite}});
 }
 
 }  // namespace
@@ -77,10 +71,8 @@ frmSplash::frmSplash(const platform::AppInfo& app, QWidget* parent)
 void frmSplash::createControls() {
     const QSize client = twipsRect(0, 0, 7215, 2850).size();
     setFixedSize(client + QSize(2 * kBorderPixels, 2 * kBorderPixels));
-    QPalette border = palette();
-    border.setColor(QPalette::Window, kBorderColour);
-    setPalette(border);
-    setAutoFillBackground(true);
+    look::setBackground(this, look::kDarkGrey);
+    setAccessibleName(QStringLiteral("Quillmark start-up screen"));
 
     // Children are clipped to the client area, which hides the frame's own border.
     client_ = new QWidget(this);
@@ -90,10 +82,8 @@ void frmSplash::createControls() {
     fraMainFrame->setObjectName(QStringLiteral("fraMainFrame"));
     fraMainFrame->setFrameShape(QFrame::Box);
     fraMainFrame->setGeometry(twipsRect(-120, -120, 7380, 3015));
-    QPalette white = fraMainFrame->palette();
-    white.setColor(QPalette::Window, kWhite);
-    fraMainFrame->setPalette(white);
-    fraMainFrame->setAutoFillBackground(true);
+    // Black text unless a label says otherwise; the frame's border, never seen, too.
+    look::setColours(fraMainFrame, {look::kBlack, look::kWhite}, true);
 
     // Positions below are inside the client area; the frame starts 120 twips above and left.
     const QPoint inFrame = -fraMainFrame->pos();
@@ -107,15 +97,15 @@ void frmSplash::createControls() {
     // clang-format off
     const std::array<SplashLabel, 5> labels{{
         {&frmSplash::lblAppName, "lblAppName", "Quillmark",
-         {1440, 240, 5895, 1215}, 36, true, false, kBlue, Qt::AlignHCenter},
+         {1440, 240, 5895, 1215}, 36, true, false, look::kBlue, Qt::AlignHCenter},
         {&frmSplash::lblAppDesc, "lblAppDesc", "Nortel BUG Message Decoder",
-         {1320, 960, 6015, 375}, 15.75, false, true, kBlack, Qt::AlignHCenter},
+         {1320, 960, 6015, 375}, 15.75, false, true, look::kBlack, Qt::AlignHCenter},
         {&frmSplash::lblEval, "lblEval", "ashgrove.dev",
-         {2040, 1560, 4815, 855}, 26.25, true, false, kRed, Qt::AlignHCenter},
+         {2040, 1560, 4815, 855}, 26.25, true, false, look::kRed, Qt::AlignHCenter},
         {&frmSplash::lblDevName, "lblDevName", "Developer",
-         {120, 2640, 5775, 255}, 8.25, false, false, kBlack, Qt::AlignLeft},
+         {120, 2640, 5775, 255}, 8.25, false, false, look::kBlack, Qt::AlignLeft},
         {&frmSplash::lblCopyright, "lblCopyright", "\u00A9 2026 Ashgrove",
-         {5400, 2640, 1935, 255}, 8.25, false, false, kBlack, Qt::AlignHCenter},
+         {5400, 2640, 1935, 255}, 8.25, false, false, look::kBlack, Qt::AlignHCenter},
     }};
     // clang-format on
     for (const SplashLabel& design : labels) {

@@ -51,6 +51,8 @@ frmBrowser::frmBrowser(std::unique_ptr<platform::BrowserEngine> engine, QWidget*
     : QWidget(parent), mEngine(std::move(engine)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmBrowser"));
+    // The caption is the page's title; the name says what the window is.
+    setAccessibleName(QStringLiteral("Quillmark web browser"));
     createControls();
     wireEvents();
     resize(px(kClientWidth), px(kClientHeight));
