@@ -60,17 +60,16 @@ async function openPage(browser, before) {
 // The fifteen result captions and whether the pointer pair is highlighted, as shown.
 const readResults = (tab) => tab.evaluate((names) => ({
     captions: names.map((name) => document.getElementById(name).textContent),
+    input: document.getElementById('txtDebugData').value,
     highlighted: ['lblDigitLoadData', 'lblDigitUnloadData']
         .map((name) => document.getElementById(name).classList.contains('differ')),
 }), kResultNames);
 
-// Replaces the input box's text the way typing does (one editing command), and returns what
-// the box then holds.
+// Replaces the input box's text the way typing does (one editing command).
 async function enterText(tab, text) {
     await tab.$eval('#txtDebugData', (box) => { box.focus(); box.select(); });
     if (text === '') await tab.keyboard.press('Delete');
     else await tab.keyboard.sendCharacter(text);
-    return tab.$eval('#txtDebugData', (box) => box.value);
 }
 
 function run(main) {
