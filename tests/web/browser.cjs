@@ -46,11 +46,16 @@ async function startBrowser() {
 }
 
 // A fresh tab with the page loaded from disk and its decoder ready; every request it makes is
-// recorded in `requests`.
+// recorded in `requests`, everything its security policy refuses in window.refused.
 async function openPage(browser, before) {
     const tab = await browser.newPage();
     const requests = [];
     tab.on('request', (request) => requests.push(request.url()));
+    await tab.evaluateOnNewDocument(() => {
+        window.refused = [];
+        document.addEventListener('securitypolicyviolation', (event) =>
+            window.refused.push(`${event.violatedDirective} ${event.blockedURI}`));
+    });
     if (before) await before(tab);
     await tab.goto(`file://${page}`);
     await tab.waitForSelector('html[data-ready]', { timeout: 10000 });

@@ -129,6 +129,7 @@ async function workedExampleAndReport(browser) {
     await tab.click('#cmdReset');
     assert.deepEqual(await readResults(tab), { captions: kWorkedCaptions.map(() => ''), input: '', highlighted: [false, false] });
     assert.deepEqual(requests, [`file://${process.env.QM_PAGE}`], 'no request but the page');
+    assert.deepEqual(await tab.evaluate(() => window.refused), [], 'the page keeps its own policy');
     await tab.close();
 }
 
@@ -206,6 +207,7 @@ async function nothingLeaves(browser) {
     await new Promise((resolve) => setTimeout(resolve, 300));
     server.close();
     assert.deepEqual(outcome, ['blocked', 'blocked']);
+    assert.deepEqual(await tab.evaluate(() => window.refused.map((r) => r.split(' ')[0]).sort()), ['connect-src', 'img-src']);
     assert.equal(connections, 0, 'no connection reached the server');
     await tab.close();
 }
