@@ -69,15 +69,17 @@
     const wasmBinary = () => Uint8Array.from(atob(QuillmarkWasm), (c) => c.charCodeAt(0));
 
     let binding = null;
-    const ready = Promise.resolve().then(() => QuillmarkDecoder({ wasmBinary: wasmBinary() })).then((module) => {
-        binding = Binding(module);
-        performance.mark('quillmark-ready');
-        document.documentElement.dataset.ready = 'true';
-    }, (error) => {
-        const status = control('status');
-        status.textContent = kNoDecoder + (error && error.message ? error.message : String(error));
-        status.hidden = false;
-    });
+    const ready = Promise.resolve()
+        .then(() => QuillmarkDecoder({ wasmBinary: wasmBinary() }))
+        .then((module) => {
+            binding = Binding(module);
+            performance.mark('quillmark-ready');
+            document.documentElement.dataset.ready = 'true';
+        }, (error) => {
+            const status = control('status');
+            status.textContent = kNoDecoder + (error && error.message ? error.message : String(error));
+            status.hidden = false;
+        });
 
     // A command runs at once when the module is there, and as soon as it is there otherwise.
     const command = (handler) => () => (binding ? handler() : ready.then(() => binding && handler()));
