@@ -18,8 +18,10 @@ const kResultNames = [
 ];
 
 // No background traffic of the browser's own: the page is the only thing that could reach out.
+// Shared memory files go to /tmp, since a container's /dev/shm is often too small.
 const kFlags = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'];
+    '--disable-background-networking', '--disable-component-update', '--disable-sync',
+    '--disable-dev-shm-usage'];
 
 async function startBrowser() {
     if (!page || !fs.existsSync(page)) throw new Error(`the web page ${page} is not built`);
