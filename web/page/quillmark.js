@@ -66,7 +66,12 @@
     }
 
     // The module's bytes come with the page (base64), so nothing is ever fetched.
-    const wasmBinary = () => Uint8Array.from(atob(QuillmarkWasm), (c) => c.charCodeAt(0));
+    function wasmBinary() {
+        const text = atob(QuillmarkWasm);
+        const bytes = new Uint8Array(text.length);
+        for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+        return bytes;
+    }
 
     let binding = null;
     const ready = Promise.resolve()
