@@ -150,8 +150,14 @@ async function markupStaysText(browser) {
 
 async function accessibleNames(browser) {
     const { tab } = await openPage(browser);
-    const nameOf = async (id) => (await tab.accessibility.snapshot({ root: await tab.$(`#${id}`), interestingOnly: false })).name;
-    assert.equal(await nameOf('txtDebugData'), 'BUG message');
+    const node = async (id) => tab.accessibility.snapshot({ root: await tab.$(`#${id}`), interestingOnly: false });
+    const nameOf = async (id) => (await node(id)).name;
+    assert.equal(await nameOf('txtDebugData'), 'BUG message text');
+    assert.equal((await node('txtDebugData')).description, 'The call register words of a BUG message, eight hex digits each, separated by spaces');
+    await enterText(tab, kWorkedExample);
+    await tab.click('#cmdDebug');
+    assert.equal((await node('lblDigitLoadData')).description, 'differs from Digit UnLoad pointer');
+    assert.equal((await node('lblDigitUnloadData')).description, 'differs from Digit Load pointer');
     for (const [i, id] of kResultNames.entries()) assert.equal(await nameOf(id), kCaptionLabels[i], id);
     for (const [id, name] of [['cmdDebug', 'DeBug'], ['cmdReset', 'Reset'], ['cmdTrim', 'Trim Text'],
         ['cmdRestore', 'Restore Text'], ['cmdCopyResult', 'Copy Results']]) assert.equal(await nameOf(id), name);

@@ -106,10 +106,11 @@
 
     // ---- Results -----------------------------------------------------------------------------
 
+    // The yellow is also said in words, for whoever does not see it.
     function setPointerHighlight(on) {
         for (const pointer of pointers) {
             pointer.classList.toggle('differ', on);
-            if (on) pointer.setAttribute('aria-describedby', 'differNote');
+            if (on) pointer.setAttribute('aria-describedby', `${pointer.id.replace(/Data$/, '')}Differs`);
             else pointer.removeAttribute('aria-describedby');
         }
     }
@@ -179,8 +180,11 @@
 
     // ---- Input text tools --------------------------------------------------------------------
 
+    // The cap is stated, on screen and to assistive tools, while the box is full.
     function showCapNote() {
-        control('capNote').hidden = txtDebugData.value.length < kCharacterLimit;
+        const full = txtDebugData.value.length >= kCharacterLimit;
+        control('capNote').hidden = !full;
+        txtDebugData.setAttribute('aria-describedby', full ? 'hintDebugData capNote' : 'hintDebugData');
     }
 
     function setInputText(text) {
