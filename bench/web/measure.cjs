@@ -2,6 +2,7 @@
 // Measures the web page; see run.sh.
 'use strict';
 const fs = require('node:fs');
+const os = require('node:os');
 const path = require('node:path');
 const { startBrowser, openPage, enterText } = require('../../tests/web/browser.cjs');
 
@@ -15,6 +16,8 @@ const ms = (value) => `${value.toFixed(3)} ms`;
 async function main(shots) {
     const { browser, close } = await startBrowser();
     try {
+        // Timings depend on what else the machine runs: say how busy it was.
+        console.log(`load average ${os.loadavg().map((l) => l.toFixed(1)).join(' ')} on ${os.cpus().length} CPUs`);
         console.log(`page size: ${fs.statSync(process.env.QM_PAGE).size} bytes`);
 
         // From the start of the navigation (the page's time origin) to the decoder being ready.
