@@ -14,6 +14,7 @@
 #   QM_HAVE_ICON          1 when the program icon exists in the sources
 #   QM_MODULE             path of the browser module relative to the prefix, empty when not built
 #   QM_ICON_SIZES         bitmap icon sizes, e.g. "16 22 24 32 48 64 128 256"
+#   QM_WEB_PAGE           the built web page, empty when it is not built
 set -uo pipefail
 
 mode="$1"
@@ -216,6 +217,13 @@ check_tree() {
     else
         skip "the browser module is not built in this configuration"
     fi
+    if [ -n "$QM_WEB_PAGE" ]; then
+        cmp -s "$QM_WEB_PAGE" "$root/usr/share/quillmark/web/quillmark.html" \
+            && pass "web page installed at /usr/share/quillmark/web/quillmark.html" \
+            || fail "web page not installed as built at /usr/share/quillmark/web/quillmark.html"
+    else
+        skip "the web page is not built in this configuration"
+    fi
 }
 
 # --- The Debian package ----------------------------------------------------------------
@@ -263,6 +271,7 @@ EOF
     [ "$QM_HAVE_GUI" = 1 ] && expected+=(./usr/bin/quillmark "./usr/share/applications/$QM_APP_ID.desktop"
         "./usr/share/metainfo/$QM_APP_ID.metainfo.xml")
     [ -n "$QM_MODULE" ] && expected+=("./usr/$QM_MODULE")
+    [ -n "$QM_WEB_PAGE" ] && expected+=(./usr/share/quillmark/web/quillmark.html)
     for path in "${expected[@]}"; do
         grep -qxF "$path" <<<"$contents" && pass "package holds $path" || fail "package lacks $path"
     done

@@ -1,0 +1,265 @@
+// SPDX-License-Identifier: MIT
+// The page's handlers: they move text between the controls and the decoder module, exactly as
+// the window's handlers move it between its controls and the decoder. Text reaches the page
+// only as text (value, textContent, title), never as markup.
+'use strict';
+(() => {
+    const kCharacterLimit = 65536;
+    const kConfirmation = '\r\n\r\nABOVE TEXT COPIED TO CLIPBOARD';
+    const kClipboardNotWritten = 'The clipboard cannot be written. Nothing was copied.';
+    const kNoDecoder = 'This browser cannot run the decoder (WebAssembly): ';
+    // In result label order, the order of the module's captions.
+    const kResultNames = [
+        'lblCallRegisterData', 'lblMainPMData', 'lblAuxPMData', 'lblOrigTypeData',
+        'lblTermTypeData', 'lblOrigTNData', 'lblTermTNData', 'lblQueueData', 'lblCRLinkData',
+        'lblCRBakLinkData', 'lblAuxCRData', 'lblCRDialedData', 'lblDigitLoadData',
+        'lblDigitUnloadData', 'lblDigsDialedData',
+    ];
+    const kDigitLoad = 12;
+    const kDigitUnload = 13;
+
+    const control = (id) => document.getElementById(id);
+    const txtDebugData = control('txtDebugData');
+    const results = kResultNames.map(control);
+    const pointers = [results[kDigitLoad], results[kDigitUnload]];
+    let SavedText = '';
+
+    // ---- The decoder module ------------------------------------------------------------------
+
+    // Wraps the module's exports: text goes in as UTF-8 through its input buffer, answers come
+    // back by index.
+    function Binding(module) {
+        const encoder = new TextEncoder();
+        // A caption may begin with U+FEFF: it is text to show, not a byte order mark to drop.
+        const decoder = new TextDecoder('utf-8', { ignoreBOM: true });
+        const put = (text) => {
+            const bytes = encoder.encode(text);
+            const at = module._WebInput(bytes.length);
+            module.HEAPU8.set(bytes, at);  // read HEAPU8 after the call: memory may have grown
+        };
+        const take = (data, size) => decoder.decode(module.HEAPU8.subarray(data, data + size));
+        const texts = (data, size) => kResultNames.map((_, i) => take(data(i), size(i)));
+        return {
+            decode(text) {
+                put(text);
+                const pointersDiffer = module._WebDecode() === 1;
+                return {
+                    captions: texts(module._WebCaption, module._WebCaptionSize),
+                    sources: texts(module._WebSource, module._WebSourceSize),
+                    pointersDiffer,
+                };
+            },
+            trimFirstWord(text) {
+                put(text);
+                module._WebTrimFirstWord();
+                return take(module._WebAnswer(), module._WebAnswerSize());
+            },
+            buildReport(captions) {
+                captions.forEach((caption, i) => {
+                    put(caption);
+                    module._WebSetCaption(i);
+                });
+                module._WebBuildReport();
+                return take(module._WebAnswer(), module._WebAnswerSize());
+            },
+        };
+    }
+
+    // The module's bytes come with the page (base64), so nothing is ever fetched.
+    function wasmBinary() {
+        const text = atob(QuillmarkWasm);
+        const bytes = new Uint8Array(text.length);
+        for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+        return bytes;
+    }
+
+    let binding = null;
+    const ready = Promise.resolve()
+        .then(() => QuillmarkDecoder({ wasmBinary: wasmBinary() }))
+        .then((module) => {
+            binding = Binding(module);
+            performance.mark('quillmark-ready');
+            document.documentElement.dataset.ready = 'true';
+        }, (error) => {
+            const status = control('status');
+            status.textContent = kNoDecoder + (error && error.message ? error.message : String(error));
+            status.hidden = false;
+        });
+
+    // A command runs at once when the module is there, and as soon as it is there otherwise.
+    const command = (handler) => () => (binding ? handler() : ready.then(() => binding && handler()));
+
+    // ---- Message box -------------------------------------------------------------------------
+
+    const msgBox = control('msgBox');
+    let focusBeforeMessage = null;
+    function tell(text) {
+        focusBeforeMessage = document.activeElement;
+        control('msgText').textContent = text;
+        if (!msgBox.open) msgBox.showModal();
+        control('msgOk').focus();
+    }
+    control('msgOk').addEventListener('click', () => msgBox.close());
+    msgBox.addEventListener('close', () => {
+        if (focusBeforeMessage && focusBeforeMessage.focus) focusBeforeMessage.focus();
+    });
+
+    // ---- Results -----------------------------------------------------------------------------
+
+    // The yellow is also said in words, for whoever does not see it.
+    function setPointerHighlight(on) {
+        for (const pointer of pointers) {
+            pointer.classList.toggle('differ', on);
+            if (on) pointer.setAttribute('aria-describedby', `${pointer.id.replace(/Data$/, '')}Differs`);
+            else pointer.removeAttribute('aria-describedby');
+        }
+    }
+
+    function clearResults() {
+        for (const result of results) {
+            result.textContent = '';
+            result.removeAttribute('title');
+        }
+        setPointerHighlight(false);
+    }
+
+    // The title shows the caption, as the window's tooltip does, and where it came from when
+    // the module can tell.
+    function showResults(captions, sources) {
+        results.forEach((result, i) => {
+            result.textContent = captions[i];
+            const title = [captions[i], sources[i]].filter((text) => text !== '').join('\n');
+            if (title !== '') result.title = title;
+        });
+    }
+
+    function cmdDebug_Click() {
+        clearResults();
+        const fields = binding.decode(txtDebugData.value);
+        showResults(fields.captions, fields.sources);
+        setPointerHighlight(fields.pointersDiffer);
+    }
+
+    // ---- Clipboard report --------------------------------------------------------------------
+
+    // The clipboard's own copy command with the text handed over in the copy event, which keeps
+    // CR LF exactly (a text box would turn it into LF).
+    function copyThroughEvent(text) {
+        let handed = false;
+        const give = (event) => {
+            event.clipboardData.setData('text/plain', text);
+            event.preventDefault();
+            handed = true;
+        };
+        document.addEventListener('copy', give, { once: true });
+        try {
+            return document.execCommand('copy') && handed;
+        } catch {
+            return false;
+        } finally {
+            document.removeEventListener('copy', give);
+        }
+    }
+
+    async function putOnClipboard(text) {
+        if (navigator.clipboard && navigator.clipboard.writeText) {
+            try {
+                await navigator.clipboard.writeText(text);
+                return true;
+            } catch {
+                // Not allowed here (an old browser, or no permission): the copy command may be.
+            }
+        }
+        return copyThroughEvent(text);
+    }
+
+    async function cmdCopyResult_Click() {
+        const report = binding.buildReport(results.map((result) => result.textContent));
+        tell((await putOnClipboard(report)) ? report + kConfirmation : kClipboardNotWritten);
+    }
+
+    // ---- Input text tools --------------------------------------------------------------------
+
+    // The cap is stated, on screen and to assistive tools, while the box is full.
+    function showCapNote() {
+        const full = txtDebugData.value.length >= kCharacterLimit;
+        control('capNote').hidden = !full;
+        txtDebugData.setAttribute('aria-describedby', full ? 'hintDebugData capNote' : 'hintDebugData');
+    }
+
+    function setInputText(text) {
+        txtDebugData.value = text;
+        showCapNote();
+    }
+
+    function saveInputIfNoneSaved() {
+        if (SavedText === '') SavedText = txtDebugData.value;
+    }
+
+    function cmdReset_Click() {
+        saveInputIfNoneSaved();
+        setInputText('');
+        clearResults();
+    }
+
+    function cmdTrim_Click() {
+        saveInputIfNoneSaved();
+        const text = txtDebugData.value;
+        const trimmed = binding.trimFirstWord(text);
+        if (trimmed !== text) setInputText(trimmed);
+    }
+
+    function cmdRestore_Click() {
+        if (SavedText !== '') setInputText(SavedText);
+    }
+
+    // Puts text in place of the selection, as much as the box takes, and says so when it cut
+    // short; false when nothing could be inserted. Counts UTF-16 units, as the box does.
+    function insertIntoInput(text) {
+        const { selectionStart, selectionEnd, value } = txtDebugData;
+        const kept = value.length - (selectionEnd - selectionStart);
+        const room = Math.max(0, kCharacterLimit - kept);
+        let taken = text.length;
+        if (text.length > room) {
+            taken = room;
+            const last = taken > 0 ? text.charCodeAt(taken - 1) : 0;
+            if (last >= 0xd800 && last <= 0xdbff) --taken;  // never half a character
+            if (taken === 0) {
+                tell(`The input box holds at most ${kCharacterLimit} characters and has no room ` +
+                    'for the text; nothing was pasted.');
+                return false;
+            }
+        }
+        const piece = text.slice(0, taken);
+        // The editing command keeps the box's own undo; where it is missing, set the range.
+        if (!document.execCommand('insertText', false, piece)) {
+            txtDebugData.setRangeText(piece, selectionStart, selectionEnd, 'end');
+        }
+        showCapNote();
+        if (taken < text.length) {
+            tell(`The text is ${text.length} characters long, but the input box holds at most ` +
+                `${kCharacterLimit} characters. Only the first ${taken} characters were pasted.`);
+        }
+        return true;
+    }
+
+    // Pasting keeps the text as it stands afterwards in SavedText, for Restore.
+    function txtDebugData_Paste(event) {
+        event.preventDefault();
+        const pasted = event.clipboardData ? event.clipboardData.getData('text/plain') : '';
+        // The box holds line breaks as LF: count what it will hold.
+        if (!insertIntoInput(pasted.replace(/\r\n?/g, '\n'))) return;
+        SavedText = txtDebugData.value;
+    }
+
+    // ---- Wiring ------------------------------------------------------------------------------
+
+    control('cmdDebug').addEventListener('click', command(cmdDebug_Click));
+    control('cmdReset').addEventListener('click', command(cmdReset_Click));
+    control('cmdTrim').addEventListener('click', command(cmdTrim_Click));
+    control('cmdRestore').addEventListener('click', command(cmdRestore_Click));
+    control('cmdCopyResult').addEventListener('click', command(cmdCopyResult_Click));
+    txtDebugData.addEventListener('paste', txtDebugData_Paste);
+    txtDebugData.addEventListener('input', showCapNote);
+    txtDebugData.focus();
+})();

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+// The decoder as the web page calls it. Text crosses between JavaScript and WebAssembly as
+// UTF-8 in plain buffers: the page writes into the input buffer, calls one operation, and reads
+// the answer texts back by index. The page holds no decoding logic of its own.
+
+#include <emscripten/emscripten.h>
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+#include "decoder/decoder.h"
+
+namespace {
+
+using quillmark::kResultCount;
+
+std::string input;                        // what the page handed over last
+quillmark::ResultCaptions captions;       // of the last decode, or set one by one for a report
+quillmark::ResultCaptions sources;        // where each caption came from; empty where unknown
+std::string answer;                       // trimmed text or report
+
+bool InRange(int index) { return index >= 0 && index < kResultCount; }
+
+const std::string& Caption(int index) {
+    static const std::string none;
+    return InRange(index) ? captions[static_cast<std::size_t>(index)] : none;
+}
+
+const std::string& Source(int index) {
+    static const std::string none;
+    return InRange(index) ? sources[static_cast<std::size_t>(index)] : none;
+}
+
+// Fills one text per result label, in result label order, telling which word and characters
+// its caption came from. The page shows a non-empty source in the result's title.
+void DescribeSources(const quillmark::DecodedFields& /*fields*/, quillmark::ResultCaptions& out) {
+    out = {};
+}
+
+}  // namespace
+
+extern "C" {
+
+// A buffer of `size` bytes for the next input text; valid until the next call of any function.
+EMSCRIPTEN_KEEPALIVE char* WebInput(std::size_t size) {
+    input.resize(size);
+    return input.data();
+}
+
+// Decodes the input as the window's "DeBug" button does; returns 1 when the digit load and
+// unload pointers differ. The fifteen captions and their sources are then readable by index.
+EMSCRIPTEN_KEEPALIVE int WebDecode() {
+    const quillmark::DecodedFields fields = quillmark::DecodeText(input);
+    captions = quillmark::CaptionsInLabelOrder(fields);
+    DescribeSources(fields, sources);
+    return fields.PointersDiffer ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* WebCaption(int index) { return Caption(index).data(); }
+EMSCRIPTEN_KEEPALIVE std::size_t WebCaptionSize(int index) { return Caption(index).size(); }
+EMSCRIPTEN_KEEPALIVE const char* WebSource(int index) { return Source(index).data(); }
+EMSCRIPTEN_KEEPALIVE std::size_t WebSourceSize(int index) { return Source(index).size(); }
+
+// The input becomes caption `index` of the report that WebBuildReport writes.
+EMSCRIPTEN_KEEPALIVE void WebSetCaption(int index) {
+    if (InRange(index)) captions[static_cast<std::size_t>(index)] = input;
+}
+
+EMSCRIPTEN_KEEPALIVE void WebBuildReport() { answer = quillmark::BuildReport(captions); }
+
+EMSCRIPTEN_KEEPALIVE void WebTrimFirstWord() { answer = quillmark::TrimFirstWord(input); }
+
+EMSCRIPTEN_KEEPALIVE const char* WebAnswer() { return answer.data(); }
+EMSCRIPTEN_KEEPALIVE std::size_t WebAnswerSize() { return answer.size(); }
+
+}  // extern "C"
