@@ -12,12 +12,12 @@
 namespace quillmark {
 namespace {
 
-const std::string kWorkedExample(test::kWorkedExample);
+const std::string kWorkedExample(sample::kWorkedExample);
 
 TEST(DecodeText, WorkedExample) {
     const DecodedFields f = DecodeText(kWorkedExample);
     for (const FieldRow& row : kFields)  // term type 11010 is 26: no unit type, "UNKNOWN"
-        EXPECT_EQ(f.*row.member, test::kWorkedExampleResults[IndexOf(row.field)]) << row.key;
+        EXPECT_EQ(f.*row.member, sample::kWorkedExampleResults[IndexOf(row.field)]) << row.key;
     EXPECT_TRUE(f.PointersDiffer);
     EXPECT_EQ(f.Codes.MainPM, "01");
     EXPECT_EQ(f.Codes.AuxPM, "02");

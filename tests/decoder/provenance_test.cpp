@@ -41,7 +41,7 @@ TEST(SourcesOf, WorkedExample) {
         "word 12, bit characters 23-27: 11111",
         "word 13, characters 5-8, read from 8 to 5: B1A3",
     };
-    const FieldSources sources = SourcesOf(WordsOf(test::kWorkedExample));
+    const FieldSources sources = SourcesOf(WordsOf(sample::kWorkedExample));
     for (const FieldRow& row : kFields)
         EXPECT_EQ(SourcesText(row.field, sources[IndexOf(row.field)]), expected[IndexOf(row.field)])
             << row.key;

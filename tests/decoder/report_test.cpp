@@ -22,12 +22,12 @@ TEST(CaptionsInLabelOrder, FollowsTheResultLabels) {
 }
 
 TEST(BuildReport, EmptyCaptionsGiveTheLabelsAlone) {
-    EXPECT_EQ(BuildReport(ResultCaptions{}), test::kEmptyReport);
+    EXPECT_EQ(BuildReport(ResultCaptions{}), sample::kEmptyReport);
 }
 
 TEST(BuildReport, WorkedExampleCaptionsUnchanged) {
-    EXPECT_EQ(BuildReport(CaptionsInLabelOrder(DecodeText(test::kWorkedExample))),
-              test::kWorkedExampleReport);
+    EXPECT_EQ(BuildReport(CaptionsInLabelOrder(DecodeText(sample::kWorkedExample))),
+              sample::kWorkedExampleReport);
 }
 
 TEST(BuildReport, CaptionsGoInAsTheyStand) {

@@ -6,7 +6,7 @@
 #include <array>
 #include <string_view>
 
-namespace quillmark::test {
+namespace quillmark::sample {
 
 inline constexpr std::string_view kWorkedExample =
     "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 00090020 00000000 "
@@ -56,4 +56,4 @@ inline constexpr std::string_view kEmptyReport =
     "Digit Unload: \r\n"
     "Digits Dialed: \r\n";
 
-}  // namespace quillmark::test
+}  // namespace quillmark::sample

@@ -20,6 +20,7 @@
 #include "platform/WindowList.h"
 #include "ui/main/Geometry.h"
 #include "ui/main/InputBox.h"
+#include "decoder/field_catalogue.h"
 
 namespace quillmark::ui {
 
@@ -78,13 +79,6 @@ void setBackground(QLabel* label, const QColor& colour) {
     label->setPalette(palette);
 }
 
-// A tooltip that shows the text literally: Qt would otherwise take "<b>x</b>" as markup.
-QString plainToolTip(const QString& text) {
-    if (text.isEmpty()) return QString();
-    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
-           QStringLiteral("</p>");
-}
-
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -95,39 +89,53 @@ std::string_view view(const QByteArray& bytes) {
     return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-// One row of the result table: caption label and result label side by side (twips).
+// Where a result row stands (twips); its captions come from the field catalogue, and its result
+// label is named "lbl" + the field's key + "Data".
 struct ResultRow {
+    Field field;
     const char* captionName;
-    const char* caption;
     int captionLeft;
     int captionWidth;
-    const char* resultName;
     int resultLeft;
     int top;
 };
 
-// In result label order, which is also the order of the decoder's captions.
-constexpr std::array<ResultRow, kResultCount> kResultRows{{
-    {"lblCallReg", "Call Register", 360, 1095, "lblCallRegisterData", 1680, 1680},
-    {"lblMainPM", "Main PM", 360, 1095, "lblMainPMData", 1680, 2040},
-    {"lblAuxPM", "AUX PM", 360, 1095, "lblAuxPMData", 1680, 2400},
-    {"lblOrigType", "OrigType", 360, 1095, "lblOrigTypeData", 1680, 2760},
-    {"lblTermType", "TermType", 360, 1095, "lblTermTypeData", 1680, 3120},
-    {"lblOrigTN", "OrigTN", 360, 1095, "lblOrigTNData", 1680, 3480},
-    {"lblTermTN", "TermTN", 360, 1095, "lblTermTNData", 1680, 3840},
-    {"lblQueue", "Queue", 360, 1095, "lblQueueData", 1680, 4200},
-    {"lblCRLink", "CR Fwd Link", 360, 1095, "lblCRLinkData", 1680, 4560},
-    {"lblCRBakLink", "CR Back Link", 120, 1335, "lblCRBakLinkData", 1680, 4920},
-    {"lblAuxCR", "Aux CR", 120, 1335, "lblAuxCRData", 1680, 5280},
-    {"lblCRDialed", "CR Dialed", 4680, 1095, "lblCRDialedData", 6000, 1680},
-    {"lblDigitLoad", "Digit Load", 4680, 1095, "lblDigitLoadData", 6000, 2040},
-    {"lblDigitUnload", "Digit UnLoad", 4440, 1335, "lblDigitUnloadData", 6000, 2400},
-    {"lblDigsDialed", "Digits Dialed", 4440, 1335, "lblDigsDialedData", 6000, 2760},
+constexpr std::array<ResultRow, kFieldCount> kResultRows{{
+    // field               caption label     left  width  result  top
+    {Field::CallRegister,  "lblCallReg",     360,  1095,  1680,   1680},
+    {Field::MainPM,        "lblMainPM",      360,  1095,  1680,   2040},
+    {Field::AuxPM,         "lblAuxPM",       360,  1095,  1680,   2400},
+    {Field::OrigType,      "lblOrigType",    360,  1095,  1680,   2760},
+    {Field::TermType,      "lblTermType",    360,  1095,  1680,   3120},
+    {Field::OrigTN,        "lblOrigTN",      360,  1095,  1680,   3480},
+    {Field::TermTN,        "lblTermTN",      360,  1095,  1680,   3840},
+    {Field::Queue,         "lblQueue",       360,  1095,  1680,   4200},
+    {Field::CRLink,        "lblCRLink",      360,  1095,  1680,   4560},
+    {Field::CRBakLink,     "lblCRBakLink",   120,  1335,  1680,   4920},
+    {Field::AuxCR,         "lblAuxCR",       120,  1335,  1680,   5280},
+    {Field::CRDialed,      "lblCRDialed",    4680, 1095,  6000,   1680},
+    {Field::DigitLoad,     "lblDigitLoad",   4680, 1095,  6000,   2040},
+    {Field::DigitUnload,   "lblDigitUnload", 4440, 1335,  6000,   2400},
+    {Field::DigsDialed,    "lblDigsDialed",  4440, 1335,  6000,   2760},
 }};
+constexpr bool RowsInFieldOrder() {
+    for (std::size_t i = 0; i < kResultRows.size(); ++i)
+        if (IndexOf(kResultRows[i].field) != i) return false;
+    return true;
+}
+static_assert(RowsInFieldOrder(), "result rows are indexed by Field");
 constexpr int kResultWidth = 2535;
 constexpr int kRowHeight = 255;
-constexpr int kDigitLoadRow = 12;
-constexpr int kDigitUnloadRow = 13;
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A result's tooltip: the full result text, and below it where it came from.
+QString resultToolTip(const QString& text, Field field, const std::vector<Source>& sources) {
+    const QString source = fromUtf8(SourcesText(field, sources));
+    return text.isEmpty() ? source : text + QLatin1Char('\n') + source;
+}
 
 }  // namespace
 
@@ -198,10 +206,10 @@ void frmMain::createControls() {
 void frmMain::createResultRows(QWidget* area) {
     const QColor captionText = palette().color(QPalette::HighlightedText);
     const QColor resultText = palette().color(QPalette::ButtonText);
-    for (std::size_t i = 0; i < kResultRows.size(); ++i) {
-        const ResultRow& row = kResultRows[i];
+    for (const ResultRow& row : kResultRows) {
+        const FieldRow& field = RowOf(row.field);
 
-        auto* caption = new QLabel(QString::fromLatin1(row.caption), area);
+        auto* caption = new QLabel(fromView(field.caption), area);
         caption->setObjectName(QString::fromLatin1(row.captionName));
         caption->setTextFormat(Qt::PlainText);
         caption->setFont(windowFont(true));
@@ -210,7 +218,7 @@ void frmMain::createResultRows(QWidget* area) {
         setColours(caption, captionText, kTeal);
 
         auto* result = new QLabel(area);
-        result->setObjectName(QString::fromLatin1(row.resultName));
+        result->setObjectName(QStringLiteral("lbl") + fromView(field.key) + QStringLiteral("Data"));
         result->setTextFormat(Qt::PlainText);
         result->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         result->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -218,10 +226,11 @@ void frmMain::createResultRows(QWidget* area) {
         result->setMargin(0);
         result->setGeometry(TwipsRect(row.resultLeft, row.top, kResultWidth, kRowHeight));
         setColours(result, resultText, kWhite);
-        results_[i] = result;
+        result->installEventFilter(&plainToolTips_);
+        results_[IndexOf(row.field)] = result;
     }
-    lblDigitLoadData = results_[kDigitLoadRow];
-    lblDigitUnloadData = results_[kDigitUnloadRow];
+    lblDigitLoadData = results_[IndexOf(Field::DigitLoad)];
+    lblDigitUnloadData = results_[IndexOf(Field::DigitUnload)];
 }
 
 void frmMain::createConverter(QWidget* area) {
@@ -344,7 +353,7 @@ void frmMain::cmdDebug_Click() {
     }
     reader.Finish();
     const DecodedFields fields = DecodeCallRegister(words_);
-    showResults(CaptionsInLabelOrder(fields));
+    showResults(CaptionsInLabelOrder(fields), SourcesOf(words_));
     setPointerHighlight(fields.PointersDiffer);
 }
 
@@ -356,11 +365,12 @@ void frmMain::clearResults() {
     setPointerHighlight(false);
 }
 
-void frmMain::showResults(const ResultCaptions& captions) {
-    for (std::size_t i = 0; i < results_.size(); ++i) {
+void frmMain::showResults(const ResultCaptions& captions, const FieldSources& sources) {
+    for (const FieldRow& row : kFields) {
+        const std::size_t i = IndexOf(row.field);
         const QString text = fromUtf8(captions[i]);
         results_[i]->setText(text);
-        results_[i]->setToolTip(plainToolTip(text));
+        results_[i]->setToolTip(resultToolTip(text, row.field, sources[i]));
     }
 }
 
