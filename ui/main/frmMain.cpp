@@ -18,7 +18,8 @@
 #include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
 #include "platform/WindowList.h"
-#include "ui/main/Geometry.h"
+#include "ui/common/Twips.h"
+#include "ui/common/VersionText.h"
 #include "ui/main/InputBox.h"
 #include "decoder/field_catalogue.h"
 
@@ -125,6 +126,8 @@ constexpr bool RowsInFieldOrder() {
 }
 static_assert(RowsInFieldOrder(), "result rows are indexed by Field");
 constexpr int kResultWidth = 2535;
+// Fixed outer size of the main window, frame included.
+constexpr QSize kMainOuterSize = twipsSize(8790, 6345);
 constexpr int kRowHeight = 255;
 
 QString fromView(std::string_view text) {
@@ -150,12 +153,8 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     services_.windows.add(this);
 }
 
-QString frmMain::Caption(const platform::AppInfo& app) {
-    return QStringLiteral("%1 V%2.%3 Rev:%4")
-        .arg(app.title)
-        .arg(app.major)
-        .arg(app.minor)
-        .arg(app.revision);
+QString frmMain::caption(const platform::AppInfo& app) {
+    return titleAndVersion(app);
 }
 
 // ---- Building the window ---------------------------------------------------------------------
@@ -173,7 +172,7 @@ void frmMain::createControls() {
 
     txtDebugData = new InputBox(area);
     txtDebugData->setObjectName(QStringLiteral("txtDebugData"));
-    txtDebugData->setGeometry(TwipsRect(120, 120, 8415, 1455));
+    txtDebugData->setGeometry(twipsRect(120, 120, 8415, 1455));
     txtDebugData->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     auto button = [area](QPushButton*& control, const char* name, const char* caption,
@@ -184,12 +183,12 @@ void frmMain::createControls() {
         control->setAutoDefault(false);
         control->setDefault(false);
     };
-    button(cmdTrim, "cmdTrim", "Trim Text", TwipsRect(6000, 3120, 1215, 375));
-    button(cmdRestore, "cmdRestore", "Restore Text", TwipsRect(7320, 3120, 1215, 375));
-    button(cmdDebug, "cmdDebug", "DeBug", TwipsRect(7200, 3720, 1335, 375));
-    button(cmdCopyResult, "cmdCopyResult", "Copy Results", TwipsRect(7200, 4200, 1335, 375));
-    button(cmdReset, "cmdReset", "Reset", TwipsRect(7200, 4680, 1335, 375));
-    button(cmdExit, "cmdExit", "Quit", TwipsRect(7200, 5160, 1335, 375));
+    button(cmdTrim, "cmdTrim", "Trim Text", twipsRect(6000, 3120, 1215, 375));
+    button(cmdRestore, "cmdRestore", "Restore Text", twipsRect(7320, 3120, 1215, 375));
+    button(cmdDebug, "cmdDebug", "DeBug", twipsRect(7200, 3720, 1335, 375));
+    button(cmdCopyResult, "cmdCopyResult", "Copy Results", twipsRect(7200, 4200, 1335, 375));
+    button(cmdReset, "cmdReset", "Reset", twipsRect(7200, 4680, 1335, 375));
+    button(cmdExit, "cmdExit", "Quit", twipsRect(7200, 5160, 1335, 375));
 
     createResultRows(area);
     createConverter(area);
@@ -214,7 +213,7 @@ void frmMain::createResultRows(QWidget* area) {
         caption->setTextFormat(Qt::PlainText);
         caption->setFont(windowFont(true));
         caption->setAlignment(Qt::AlignRight | Qt::AlignTop);
-        caption->setGeometry(TwipsRect(row.captionLeft, row.top, row.captionWidth, kRowHeight));
+        caption->setGeometry(twipsRect(row.captionLeft, row.top, row.captionWidth, kRowHeight));
         setColours(caption, captionText, kTeal);
 
         auto* result = new QLabel(area);
@@ -224,7 +223,7 @@ void frmMain::createResultRows(QWidget* area) {
         result->setFrameStyle(QFrame::Box | QFrame::Plain);
         result->setLineWidth(1);
         result->setMargin(0);
-        result->setGeometry(TwipsRect(row.resultLeft, row.top, kResultWidth, kRowHeight));
+        result->setGeometry(twipsRect(row.resultLeft, row.top, kResultWidth, kRowHeight));
         setColours(result, resultText, kWhite);
         result->installEventFilter(&plainToolTips_);
         results_[IndexOf(row.field)] = result;
@@ -236,7 +235,7 @@ void frmMain::createResultRows(QWidget* area) {
 void frmMain::createConverter(QWidget* area) {
     fraConvert = new QGroupBox(QStringLiteral("Converter"), area);
     fraConvert->setObjectName(QStringLiteral("fraConvert"));
-    fraConvert->setGeometry(TwipsRect(4680, 3840, 1935, 1695));
+    fraConvert->setGeometry(twipsRect(4680, 3840, 1935, 1695));
     setColours(fraConvert, Qt::black, kLightYellow);
 
     auto* lblData = new QLabel(QStringLiteral("DISABLED"), fraConvert);
@@ -244,14 +243,14 @@ void frmMain::createConverter(QWidget* area) {
     lblData->setTextFormat(Qt::PlainText);
     lblData->setAlignment(Qt::AlignCenter);
     lblData->setFrameStyle(QFrame::Panel | QFrame::Sunken);  // a plain box would draw in red
-    lblData->setGeometry(TwipsRect(240, 240, 1455, 375));
+    lblData->setGeometry(twipsRect(240, 240, 1455, 375));
     setColours(lblData, kRed, kWhite);
 
     auto option = [this](const char* name, const char* caption, int top) {
         auto* choice = new QRadioButton(QString::fromLatin1(caption), fraConvert);
         choice->setObjectName(QString::fromLatin1(name));
         choice->setFont(windowFont(true));
-        choice->setGeometry(TwipsRect(240, top, 1455, 255));
+        choice->setGeometry(twipsRect(240, top, 1455, 255));
         choice->setEnabled(false);
         choice->setFocusPolicy(Qt::NoFocus);
     };
@@ -336,7 +335,7 @@ void frmMain::wireEvents() {
 void frmMain::Form_Load() {
     move(0, 0);
     fitOuterSize();
-    setWindowTitle(Caption(services_.app));
+    setWindowTitle(caption(services_.app));
 }
 
 // ---- Decode ----------------------------------------------------------------------------------
@@ -349,7 +348,7 @@ void frmMain::cmdDebug_Click() {
     const QTextDocument* document = txtDebugData->document();
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         if (block != document->begin() && !reader.Feed("\n")) break;
-        if (!reader.Feed(view(toUtf8(WithLineFeeds(block.text()))))) break;
+        if (!reader.Feed(view(toUtf8(withLineFeeds(block.text()))))) break;
     }
     reader.Finish();
     const DecodedFields fields = DecodeCallRegister(words_);
@@ -519,10 +518,10 @@ void frmMain::writePlacement() {
     const double dpiY = logicalDpiY();
     // A failed write changes nothing: the window closes all the same.
     platform::SettingsStore& store = services_.settings;
-    store.write(keys::kSection, keys::kMainLeft, TwipsText(outer.x(), dpiX));
-    store.write(keys::kSection, keys::kMainTop, TwipsText(outer.y(), dpiY));
-    store.write(keys::kSection, keys::kMainWidth, TwipsText(outer.width(), dpiX));
-    store.write(keys::kSection, keys::kMainHeight, TwipsText(outer.height(), dpiY));
+    store.write(keys::kSection, keys::kMainLeft, twipsText(outer.x(), dpiX));
+    store.write(keys::kSection, keys::kMainTop, twipsText(outer.y(), dpiY));
+    store.write(keys::kSection, keys::kMainWidth, twipsText(outer.width(), dpiX));
+    store.write(keys::kSection, keys::kMainHeight, twipsText(outer.height(), dpiY));
 }
 
 void frmMain::showEvent(QShowEvent* event) {

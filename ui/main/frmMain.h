@@ -33,7 +33,7 @@ public:
 
     QString savedText() const { return SavedText; }
 
-    static QString Caption(const platform::AppInfo& app);
+    static QString caption(const platform::AppInfo& app);
 
     // Decode
     void cmdDebug_Click();
