@@ -3,22 +3,14 @@
 
 #include <cstring>
 
+#include "decoder/field_catalogue.h"
+
 namespace quillmark::cli {
 namespace {
 
 // The record's text keys in output order, after "file" (and "line"): the fields by their
-// names, then the codes inside "codes".
-constexpr std::array<const char*, 15> kFieldKeys{
-    "CallRegister", "MainPM", "AuxPM",     "TermType", "OrigType",
-    "OrigTN",       "TermTN", "Queue",     "CRLink",   "CRBakLink",
-    "AuxCR",        "CRDialed", "DigitLoad", "DigitUnload", "DigsDialed"};
+// catalogue keys, then the codes inside "codes".
 constexpr std::array<const char*, 5> kCodeKeys{"MainPM", "AuxPM", "TermType", "OrigType", "Queue"};
-
-std::array<const std::string*, 15> FieldTexts(const DecodedFields& f) {
-    return {&f.CallRegister, &f.MainPM, &f.AuxPM,     &f.TermType,  &f.OrigType,
-            &f.OrigTN,       &f.TermTN, &f.Queue,     &f.CRLink,    &f.CRBakLink,
-            &f.AuxCR,        &f.CRDialed, &f.DigitLoad, &f.DigitUnload, &f.DigsDialed};
-}
 
 std::array<const std::string*, 5> CodeTexts(const FieldCodes& c) {
     return {&c.MainPM, &c.AuxPM, &c.TermType, &c.OrigType, &c.Queue};
@@ -49,8 +41,8 @@ JsonRecords::JsonRecords(bool withLine) {
     if (withLine) {
         record_["line"] = 0;
     }
-    for (const char* key : kFieldKeys) {
-        record_[key] = "";
+    for (const FieldRow& row : kFields) {
+        record_[std::string(row.key)] = "";
     }
     record_["PointersDiffer"] = false;
     nlohmann::ordered_json& codes = record_["codes"] = nlohmann::ordered_json::object();
@@ -61,8 +53,8 @@ JsonRecords::JsonRecords(bool withLine) {
     // No key is added from here on, so the values stay where they are.
     std::size_t slot = 0;
     texts_[slot++] = &record_["file"].get_ref<std::string&>();
-    for (const char* key : kFieldKeys) {
-        texts_[slot++] = &record_[key].get_ref<std::string&>();
+    for (const FieldRow& row : kFields) {
+        texts_[slot++] = &record_[std::string(row.key)].get_ref<std::string&>();
     }
     for (const char* key : kCodeKeys) {
         texts_[slot++] = &record_["codes"][key].get_ref<std::string&>();
@@ -76,8 +68,8 @@ JsonRecords::JsonRecords(bool withLine) {
 void JsonRecords::Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) {
     std::size_t slot = 0;
     texts_[slot++]->assign(origin.file);
-    for (const std::string* text : FieldTexts(fields)) {
-        texts_[slot++]->assign(*text);
+    for (const FieldRow& row : kFields) {
+        texts_[slot++]->assign(fields.*row.member);
     }
     for (const std::string* text : CodeTexts(fields.Codes)) {
         texts_[slot++]->assign(*text);

@@ -74,9 +74,7 @@ std::string_view QueueName(std::string_view code);                              
 // ---- Result captions, report and text tools --------------------------------------------------
 
 inline constexpr int kResultCount = 15;
-// The fifteen result captions in result label order: CallRegister, MainPM, AuxPM, OrigType,
-// TermType, OrigTN, TermTN, Queue, CRLink, CRBakLink, AuxCR, CRDialed, DigitLoad, DigitUnload,
-// DigsDialed.
+// The fifteen result captions in result label order, indexed by Field (decoder/field_catalogue.h).
 using ResultCaptions = std::array<std::string, kResultCount>;
 ResultCaptions CaptionsInLabelOrder(const DecodedFields& fields);
 

@@ -4,32 +4,23 @@
 #include <array>
 
 #include "decoder/decoder.h"
+#include "decoder/field_catalogue.h"
 #include "decoder/utf8.h"
 
 namespace quillmark {
 
-namespace {
-
-// The report's own label texts, in report order; some differ from the captions on screen.
-constexpr std::array<std::string_view, kResultCount> kReportLabels{
-    "Call Register: ", "Main PM: ",     "AUX PM: ",     "Orig Type: ",  "Term Type: ",
-    "Orig TN: ",       "Term TN: ",     "Queue: ",      "CR Fwd Link: ", "CR Bak Link: ",
-    "Aux CR: ",        "CR Dialed: ",   "Digit Load: ", "Digit Unload: ", "Digits Dialed: ",
-};
-
-}  // namespace
-
-ResultCaptions CaptionsInLabelOrder(const DecodedFields& f) {
-    return {f.CallRegister, f.MainPM,    f.AuxPM, f.OrigType,  f.TermType,
-            f.OrigTN,       f.TermTN,    f.Queue, f.CRLink,    f.CRBakLink,
-            f.AuxCR,        f.CRDialed,  f.DigitLoad, f.DigitUnload, f.DigsDialed};
+ResultCaptions CaptionsInLabelOrder(const DecodedFields& fields) {
+    ResultCaptions captions;
+    for (const FieldRow& row : kFields) captions[IndexOf(row.field)] = fields.*row.member;
+    return captions;
 }
 
 std::string BuildReport(const ResultCaptions& captions) {
     std::string report;
-    for (std::size_t line = 0; line < kResultCount; ++line) {
-        report += kReportLabels[line];
-        report += utf8::Sanitized(captions[line]);
+    // The report's label texts are its own; some differ from the captions on screen.
+    for (const FieldRow& row : kFields) {
+        report += row.reportLabel;
+        report += utf8::Sanitized(captions[IndexOf(row.field)]);
         report += "\r\n";
     }
     return report;

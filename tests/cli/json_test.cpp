@@ -9,6 +9,7 @@
 
 #include "decoder/decoder.h"
 #include "tests/cli/decode_process.h"
+#include "tests/support/WorkedExample.h"
 
 namespace quillmark::cli::test {
 namespace {
@@ -51,9 +52,7 @@ void ExpectFieldsOf(const json& record, std::string_view text) {
 }
 
 TEST(Json, WorkedExampleRecord) {
-    const std::string text =
-        "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 00090020 00000000 "
-        "00000000 00000000 000003E5 0000B1A3";
+    const std::string text(sample::kWorkedExample);
     const Outcome outcome = RunDecode({"--json"}, text);
     EXPECT_EQ(outcome.status, 0);
     const std::vector<json> records = ParseLines(outcome.out);

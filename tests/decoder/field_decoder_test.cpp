@@ -6,31 +6,18 @@
 #include <string>
 
 #include "decoder/decoder.h"
+#include "decoder/field_catalogue.h"
+#include "tests/support/WorkedExample.h"
 
 namespace quillmark {
 namespace {
 
-const std::string kWorkedExample =
-    "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 00090020 00000000 "
-    "00000000 00000000 000003E5 0000B1A3";
+const std::string kWorkedExample(sample::kWorkedExample);
 
 TEST(DecodeText, WorkedExample) {
     const DecodedFields f = DecodeText(kWorkedExample);
-    EXPECT_EQ(f.CallRegister, "0008F5B4");
-    EXPECT_EQ(f.MainPM, "READY");
-    EXPECT_EQ(f.AuxPM, "DISA_READY");
-    EXPECT_EQ(f.TermType, "UNKNOWN");  // 11010 is 26: no unit type
-    EXPECT_EQ(f.OrigType, "XTD_UNIT");
-    EXPECT_EQ(f.OrigTN, "Use LD 32 to Convert TN H.0421");
-    EXPECT_EQ(f.TermTN, "Use LD 32 to Convert TN H.0422");
-    EXPECT_EQ(f.Queue, "QU_IDLE");
-    EXPECT_EQ(f.CRLink, "00090010");
-    EXPECT_EQ(f.CRBakLink, "00090020");
-    EXPECT_EQ(f.AuxCR, "00000000");
-    EXPECT_EQ(f.CRDialed, "00000000");
-    EXPECT_EQ(f.DigitLoad, "H.00101 (DEC: 5)");
-    EXPECT_EQ(f.DigitUnload, "H.11111 (DEC: 31)");
-    EXPECT_EQ(f.DigsDialed, "301B");
+    for (const FieldRow& row : kFields)  // term type 11010 is 26: no unit type, "UNKNOWN"
+        EXPECT_EQ(f.*row.member, sample::kWorkedExampleResults[IndexOf(row.field)]) << row.key;
     EXPECT_TRUE(f.PointersDiffer);
     EXPECT_EQ(f.Codes.MainPM, "01");
     EXPECT_EQ(f.Codes.AuxPM, "02");

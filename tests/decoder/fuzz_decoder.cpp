@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "decoder/decoder.h"
+#include "decoder/provenance.h"
 #include "decoder/utf8.h"
 
 namespace {
@@ -77,6 +78,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& caption : CaptionsInLabelOrder(fields)) RequireValid(caption, "field");
     Require(fields.PointersDiffer == (fields.DigitLoad != fields.DigitUnload), "pointer flag");
     Require(fields.DigsDialed.size() <= 72 * 4, "at most 72 dialed digits");
+
+    // Every source is valid text, and a looked-up field's source holds exactly its code.
+    const FieldSources sources = SourcesOf(whole);
+    for (const FieldRow& row : kFields) {
+        for (const Source& source : sources[IndexOf(row.field)]) {
+            RequireValid(source.text, "source text");
+            RequireValid(SourceText(source), "source line");
+            Require(Characters(source.text).size() == source.length, "source length in characters");
+        }
+        if (row.code != nullptr)
+            Require(sources[IndexOf(row.field)].front().text == fields.Codes.*row.code, "source is the code");
+    }
 
     const std::string report = BuildReport(CaptionsInLabelOrder(fields));
     RequireValid(report, "report");

@@ -6,59 +6,28 @@
 #include <string>
 
 #include "decoder/decoder.h"
+#include "decoder/field_catalogue.h"
+#include "tests/support/WorkedExample.h"
 
 namespace quillmark {
 namespace {
 
 TEST(CaptionsInLabelOrder, FollowsTheResultLabels) {
     DecodedFields f;
-    f.CallRegister = "1"; f.MainPM = "2"; f.AuxPM = "3"; f.OrigType = "4"; f.TermType = "5";
-    f.OrigTN = "6"; f.TermTN = "7"; f.Queue = "8"; f.CRLink = "9"; f.CRBakLink = "10";
-    f.AuxCR = "11"; f.CRDialed = "12"; f.DigitLoad = "13"; f.DigitUnload = "14"; f.DigsDialed = "15";
-    const ResultCaptions expected{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10",
-                                  "11", "12", "13", "14", "15"};
+    for (const FieldRow& row : kFields) f.*row.member = row.key;
+    const ResultCaptions expected{"CallRegister", "MainPM", "AuxPM",     "OrigType",  "TermType",
+                                  "OrigTN",       "TermTN", "Queue",     "CRLink",    "CRBakLink",
+                                  "AuxCR",        "CRDialed", "DigitLoad", "DigitUnload", "DigsDialed"};
     EXPECT_EQ(CaptionsInLabelOrder(f), expected);
 }
 
 TEST(BuildReport, EmptyCaptionsGiveTheLabelsAlone) {
-    EXPECT_EQ(BuildReport(ResultCaptions{}),
-              "Call Register: \r\n"
-              "Main PM: \r\n"
-              "AUX PM: \r\n"
-              "Orig Type: \r\n"
-              "Term Type: \r\n"
-              "Orig TN: \r\n"
-              "Term TN: \r\n"
-              "Queue: \r\n"
-              "CR Fwd Link: \r\n"
-              "CR Bak Link: \r\n"
-              "Aux CR: \r\n"
-              "CR Dialed: \r\n"
-              "Digit Load: \r\n"
-              "Digit Unload: \r\n"
-              "Digits Dialed: \r\n");
+    EXPECT_EQ(BuildReport(ResultCaptions{}), sample::kEmptyReport);
 }
 
 TEST(BuildReport, WorkedExampleCaptionsUnchanged) {
-    const DecodedFields f = DecodeText(
-        "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 00090020 00000000 "
-        "00000000 00000000 000003E5 0000B1A3");
-    EXPECT_EQ(BuildReport(CaptionsInLabelOrder(f)),
-              "Call Register: 0008F5B4\r\n"
-              "Main PM: READY\r\n"
-              "AUX PM: DISA_READY\r\n"
-              "Orig Type: XTD_UNIT\r\n"
-              "Term Type: UNKNOWN\r\n"
-              "Orig TN: Use LD 32 to Convert TN H.0421\r\n"
-              "Term TN: Use LD 32 to Convert TN H.0422\r\n"
-              "Queue: QU_IDLE\r\n"
-              "CR Fwd Link: 00090010\r\n"
-              "CR Bak Link: 00090020\r\n"
-              "Aux CR: 00000000\r\n"
-              "CR Dialed: 00000000\r\n"
-              "Digit Load: H.00101 (DEC: 5)\r\n"
-              "Digit Unload: H.11111 (DEC: 31)\r\n"
-              "Digits Dialed: 301B\r\n");
+    EXPECT_EQ(BuildReport(CaptionsInLabelOrder(DecodeText(sample::kWorkedExample))),
+              sample::kWorkedExampleReport);
 }
 
 TEST(BuildReport, CaptionsGoInAsTheyStand) {

@@ -25,7 +25,7 @@ class StandardIconsOnDemandTest : public QObject {
 private slots:
     void initTestCase() {
         chosen_ = QApplication::style()->name();
-        ui::UseStandardIconsOnDemand();
+        ui::useStandardIconsOnDemand();
     }
 
     // First, while nothing else in this process has read a picture.

@@ -161,8 +161,8 @@ void tst_WindowLook::resultsAreNamedByTheirCaptionsAndReadAsText() {
     // Markup typed into the input reaches a result and its tooltip, never a description.
     h.setText(QStringLiteral("<b>x</b> ") + kWorkedExample.section(QLatin1Char(' '), 1));
     h.window->cmdDebug_Click();
-    for (const char* name : kResultLabels) {
-        QLabel* field = h.label(name);
+    for (const FieldRow& row : kFields) {
+        QLabel* field = h.window->findChild<QLabel*>(resultLabelName(row));
         QAccessibleInterface* node = accessible(field);
         const auto captions = node->relations(QAccessible::Label);
         QCOMPARE(captions.size(), 1);

@@ -17,7 +17,7 @@
 using quillmark::platform::AppInfo;
 using quillmark::test::FakeWindowList;
 using quillmark::ui::frmAbout;
-using quillmark::ui::ShowAbout;
+using quillmark::ui::showAbout;
 
 namespace {
 
@@ -55,7 +55,7 @@ Seen openAbout(FakeWindowList& windows, QWidget* owner, const std::function<void
                     windows.count()};
         act(box);
     });
-    ShowAbout(kThisBuild, windows, owner);
+    showAbout(kThisBuild, windows, owner);
     return seen;
 }
 

@@ -8,22 +8,31 @@
 #include <QTest>
 #include <array>
 
+#include "decoder/field_catalogue.h"
 #include "tests/support/PlatformFakes.h"
+#include "tests/support/WorkedExample.h"
 #include "ui/main/InputBox.h"
 #include "ui/main/frmMain.h"
 
 namespace quillmark::test {
 
-// The fifteen result labels in result label order.
-inline const std::array<const char*, 15> kResultLabels{
-    "lblCallRegisterData", "lblMainPMData",    "lblAuxPMData",      "lblOrigTypeData",
-    "lblTermTypeData",     "lblOrigTNData",    "lblTermTNData",     "lblQueueData",
-    "lblCRLinkData",       "lblCRBakLinkData", "lblAuxCRData",      "lblCRDialedData",
-    "lblDigitLoadData",    "lblDigitUnloadData", "lblDigsDialedData"};
+// The name of a field's result label: "lbl" + its key + "Data".
+inline QString resultLabelName(const FieldRow& row) {
+    return QStringLiteral("lbl") + QString::fromLatin1(row.key.data(), row.key.size()) +
+           QStringLiteral("Data");
+}
 
-inline const QString kWorkedExample = QStringLiteral(
-    "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 00090020 00000000 "
-    "00000000 00000000 000003E5 0000B1A3");
+inline QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline const QString kWorkedExample = fromView(sample::kWorkedExample);
+
+inline QStringList workedExampleResults() {
+    QStringList results;
+    for (std::string_view text : sample::kWorkedExampleResults) results << fromView(text);
+    return results;
+}
 
 struct MainWindowHarness {
     explicit MainWindowHarness(platform::AppInfo app = {QStringLiteral("Quillmark"), 2, 0, 0}) {
@@ -50,6 +59,9 @@ struct MainWindowHarness {
         return window->findChild<T*>(QString::fromLatin1(name));
     }
     QLabel* label(const char* name) const { return child<QLabel>(name); }
+    QLabel* result(Field field) const {
+        return window->findChild<QLabel*>(resultLabelName(RowOf(field)));
+    }
     QPushButton* button(const char* name) const { return child<QPushButton>(name); }
     QAction* action(const char* name) const { return child<QAction>(name); }
     ui::InputBox* input() const { return child<ui::InputBox>("txtDebugData"); }
@@ -64,7 +76,7 @@ struct MainWindowHarness {
 
     QStringList results() const {
         QStringList texts;
-        for (const char* name : kResultLabels) texts << label(name)->text();
+        for (const FieldRow& row : kFields) texts << result(row.field)->text();
         return texts;
     }
     QColor background(const char* name) const {

@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "tests/ui/MainWindowHarness.h"
-#include "ui/main/Geometry.h"
+#include "ui/common/Twips.h"
 
 using namespace quillmark;
 using namespace quillmark::test;
@@ -73,7 +73,7 @@ void tst_CloseProcessing::twipsText() {
     QFETCH(int, pixels);
     QFETCH(double, dpi);
     QFETCH(QString, text);
-    QCOMPARE(ui::TwipsText(pixels, dpi), text);
+    QCOMPARE(ui::twipsText(pixels, dpi), text);
 }
 
 void tst_CloseProcessing::exitClosesOthersNewestFirstThenWrites() {

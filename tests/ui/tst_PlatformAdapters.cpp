@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "quillmark/version.h"
 #include "platform/AppInfo.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtMessageBoxes.h"
@@ -176,7 +177,10 @@ void tst_PlatformAdapters::clipboardRoundTrip() {
 void tst_PlatformAdapters::appInfoOfThisBuild() {
     const platform::AppInfo app = platform::currentAppInfo();
     QCOMPARE(app.title, QStringLiteral("Quillmark"));
-    QCOMPARE(ui::frmMain::Caption(app), QStringLiteral("Quillmark V2.0 Rev:0"));
+    QCOMPARE(ui::frmMain::caption(app), QStringLiteral("Quillmark V%1.%2 Rev:%3")
+                                            .arg(quillmark::version::kMajor)
+                                            .arg(quillmark::version::kMinor)
+                                            .arg(quillmark::version::kRevision));
 }
 
 QTEST_MAIN(tst_PlatformAdapters)

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The main window as opened, the decode command, the converter panel and plain-text display.
+#include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextDocument>
 
 #include "tests/ui/MainWindowHarness.h"
 
@@ -36,6 +39,9 @@ private slots:
 
     // ---- Display ----
     void resultsShowMarkupLiterally();
+    void toolTipsSayWhereEachResultCameFrom_data();
+    void toolTipsSayWhereEachResultCameFrom();
+    void emptyResultStillNamesItsSource();
     void longResultShowsInFullInToolTip();
     void longestTextsFitTheirLabels_data();
     void longestTextsFitTheirLabels();
@@ -51,9 +57,12 @@ private slots:
 void tst_frmMain::opensWithEmptyWhiteResults() {
     MainWindowHarness h;
     QCOMPARE(h.results(), QStringList(15, QString()));
-    for (const char* name : kResultLabels) {
-        QCOMPARE(h.background(name), kWhite);
-        QCOMPARE(h.label(name)->textFormat(), Qt::PlainText);
+    for (const FieldRow& row : kFields) {
+        QLabel* result = h.result(row.field);
+        QVERIFY2(result != nullptr, row.key.data());
+        QCOMPARE(result->palette().color(QPalette::Window), kWhite);
+        QCOMPARE(result->textFormat(), Qt::PlainText);
+        QCOMPARE(result->toolTip(), QString());
     }
     QCOMPARE(h.text(), QString());
     QCOMPARE(h.window->savedText(), QString());
@@ -186,12 +195,7 @@ void tst_frmMain::debugClickFillsResults_data() {
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<bool>("yellow");
     QTest::newRow("worked example")
-        << kWorkedExample
-        << QStringList{"0008F5B4", "READY", "DISA_READY", "XTD_UNIT", "UNKNOWN",
-                       "Use LD 32 to Convert TN H.0421", "Use LD 32 to Convert TN H.0422",
-                       "QU_IDLE", "00090010", "00090020", "00000000", "00000000",
-                       "H.00101 (DEC: 5)", "H.11111 (DEC: 31)", "301B"}
-        << true;
+        << kWorkedExample << workedExampleResults() << true;
     QTest::newRow("empty input gives fallbacks")
         << QString()
         << QStringList{"", "UNDEFINED", "", "UNKNOWN", "UNKNOWN", "Use LD 32 to Convert TN H.",
@@ -262,15 +266,70 @@ void tst_frmMain::decodeReadsAcrossLineBreaks() {
     QCOMPARE(h.label("lblMainPMData")->text(), QStringLiteral("READY"));
 }
 
+// What the tooltip window shows, as the characters a person reads.
+QString shownToolTip() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* tip = qobject_cast<QLabel*>(widget);
+        if (tip == nullptr || !tip->inherits("QTipLabel") || !tip->isVisible()) continue;
+        if (!Qt::mightBeRichText(tip->text())) return tip->text();
+        QTextDocument document;
+        document.setHtml(tip->text());
+        return document.toPlainText();
+    }
+    return QStringLiteral("(no tooltip shown)");
+}
+
+QString hoverToolTip(QLabel* label) {
+    QHelpEvent hover(QEvent::ToolTip, label->rect().center(), label->mapToGlobal(label->rect().center()));
+    QApplication::sendEvent(label, &hover);
+    return shownToolTip();
+}
+
 void tst_frmMain::resultsShowMarkupLiterally() {
     MainWindowHarness h;
+    h.window->show();
     h.setText(QStringLiteral("<b>x</b> 00000102 <img\tsrc=x>"));
     h.window->cmdDebug_Click();
     QLabel* callRegister = h.label("lblCallRegisterData");
     QCOMPARE(callRegister->text(), QStringLiteral("<b>x</b>"));
     QCOMPARE(callRegister->textFormat(), Qt::PlainText);
-    QCOMPARE(callRegister->toolTip(),
-             QStringLiteral("<p style='white-space:pre'>&lt;b&gt;x&lt;/b&gt;</p>"));
+    const QString tip = QStringLiteral("<b>x</b>\nword 1, characters 1-8: <b>x</b>");
+    QCOMPARE(callRegister->toolTip(), tip);
+    QCOMPARE(hoverToolTip(callRegister), tip);
+}
+
+void tst_frmMain::toolTipsSayWhereEachResultCameFrom_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("tip");
+    const auto row = [](Field field, const char* tip) {
+        QTest::newRow(RowOf(field).key.data()) << static_cast<int>(field) << QString::fromLatin1(tip);
+    };
+    row(Field::CallRegister, "0008F5B4\nword 1, characters 1-8: 0008F5B4");
+    row(Field::MainPM, "READY\nword 2, characters 5-6: 01");
+    row(Field::TermType, "UNKNOWN\nword 3, bit characters 20-24: 11010");
+    row(Field::OrigTN, "Use LD 32 to Convert TN H.0421\nword 4, characters 5-8: 0421");
+    row(Field::DigitUnload, "H.11111 (DEC: 31)\nword 12, bit characters 23-27: 11111");
+    row(Field::DigsDialed, "301B\nword 13, characters 5-8, read from 8 to 5: B1A3");
+}
+
+void tst_frmMain::toolTipsSayWhereEachResultCameFrom() {
+    QFETCH(int, field);
+    QFETCH(QString, tip);
+    MainWindowHarness h;
+    h.window->show();
+    h.setText(kWorkedExample);
+    h.window->cmdDebug_Click();
+    QLabel* result = h.result(static_cast<Field>(field));
+    QCOMPARE(result->toolTip(), tip);
+    QCOMPARE(hoverToolTip(result), tip);
+}
+
+void tst_frmMain::emptyResultStillNamesItsSource() {
+    MainWindowHarness h;
+    h.window->cmdDebug_Click();
+    QCOMPARE(h.result(Field::AuxPM)->toolTip(), QStringLiteral("word 2 ends before character 7"));
+    QCOMPARE(h.result(Field::DigsDialed)->toolTip(),
+             QStringLiteral("words 13-30, characters 5-8: no digit"));
 }
 
 void tst_frmMain::longResultShowsInFullInToolTip() {
@@ -281,8 +340,10 @@ void tst_frmMain::longResultShowsInFullInToolTip() {
     h.window->cmdDebug_Click();
     const QString digits = QString(QStringLiteral("8765")).repeated(18);
     QCOMPARE(h.label("lblDigsDialedData")->text(), digits);
-    QCOMPARE(h.label("lblDigsDialedData")->toolTip(),
-             "<p style='white-space:pre'>" + digits + "</p>");
+    const QStringList tip = h.label("lblDigsDialedData")->toolTip().split(QLatin1Char('\n'));
+    QCOMPARE(tip.size(), 1 + 18);
+    QCOMPARE(tip.front(), digits);
+    QCOMPARE(tip.back(), QStringLiteral("word 30, characters 5-8, read from 8 to 5: 5678"));
     h.window->cmdReset_Click();
     QCOMPARE(h.label("lblDigsDialedData")->toolTip(), QString());
 }

@@ -7,7 +7,7 @@
 
 namespace quillmark::ui {
 
-QString WithLineFeeds(QString text) {
+QString withLineFeeds(QString text) {
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return text;
@@ -20,9 +20,9 @@ InputBox::InputBox(QWidget* parent) : QPlainTextEdit(parent) {
     setAcceptDrops(true);
 }
 
-QString InputBox::rawText() const { return WithLineFeeds(document()->toRawText()); }
+QString InputBox::rawText() const { return withLineFeeds(document()->toRawText()); }
 
-QString InputBox::selectedRawText() const { return WithLineFeeds(textCursor().selectedText()); }
+QString InputBox::selectedRawText() const { return withLineFeeds(textCursor().selectedText()); }
 
 void InputBox::setMenuShortcuts(QList<QKeySequence> keys) { menuKeys_ = std::move(keys); }
 

@@ -43,6 +43,6 @@ private:
 };
 
 // Lines and paragraphs of a text box's raw text joined by LF instead of U+2028 / U+2029.
-QString WithLineFeeds(QString text);
+QString withLineFeeds(QString text);
 
 }  // namespace quillmark::ui

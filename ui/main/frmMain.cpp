@@ -19,9 +19,11 @@
 #include "platform/SettingsStore.h"
 #include "platform/WindowList.h"
 #include "ui/common/FieldAccessible.h"
+#include "ui/common/Twips.h"
+#include "ui/common/VersionText.h"
 #include "ui/common/WindowLook.h"
-#include "ui/main/Geometry.h"
 #include "ui/main/InputBox.h"
+#include "decoder/field_catalogue.h"
 
 namespace quillmark::ui {
 
@@ -54,13 +56,6 @@ const QString kInputDescription = QStringLiteral(
     "The call register words of a BUG message, eight hex digits each, separated by spaces");
 const QString kWindowName = QStringLiteral("Quillmark BUG message decoder");
 
-// A tooltip that shows the text literally: Qt would otherwise take "<b>x</b>" as markup.
-QString plainToolTip(const QString& text) {
-    if (text.isEmpty()) return QString();
-    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
-           QStringLiteral("</p>");
-}
-
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -71,39 +66,55 @@ std::string_view view(const QByteArray& bytes) {
     return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-// One row of the result table: caption label and result label side by side (twips).
+// Where a result row stands (twips); its captions come from the field catalogue, and its result
+// label is named "lbl" + the field's key + "Data".
 struct ResultRow {
+    Field field;
     const char* captionName;
-    const char* caption;
     int captionLeft;
     int captionWidth;
-    const char* resultName;
     int resultLeft;
     int top;
 };
 
-// In result label order, which is also the order of the decoder's captions.
-constexpr std::array<ResultRow, kResultCount> kResultRows{{
-    {"lblCallReg", "Call Register", 360, 1095, "lblCallRegisterData", 1680, 1680},
-    {"lblMainPM", "Main PM", 360, 1095, "lblMainPMData", 1680, 2040},
-    {"lblAuxPM", "AUX PM", 360, 1095, "lblAuxPMData", 1680, 2400},
-    {"lblOrigType", "OrigType", 360, 1095, "lblOrigTypeData", 1680, 2760},
-    {"lblTermType", "TermType", 360, 1095, "lblTermTypeData", 1680, 3120},
-    {"lblOrigTN", "OrigTN", 360, 1095, "lblOrigTNData", 1680, 3480},
-    {"lblTermTN", "TermTN", 360, 1095, "lblTermTNData", 1680, 3840},
-    {"lblQueue", "Queue", 360, 1095, "lblQueueData", 1680, 4200},
-    {"lblCRLink", "CR Fwd Link", 360, 1095, "lblCRLinkData", 1680, 4560},
-    {"lblCRBakLink", "CR Back Link", 120, 1335, "lblCRBakLinkData", 1680, 4920},
-    {"lblAuxCR", "Aux CR", 120, 1335, "lblAuxCRData", 1680, 5280},
-    {"lblCRDialed", "CR Dialed", 4680, 1095, "lblCRDialedData", 6000, 1680},
-    {"lblDigitLoad", "Digit Load", 4680, 1095, "lblDigitLoadData", 6000, 2040},
-    {"lblDigitUnload", "Digit UnLoad", 4440, 1335, "lblDigitUnloadData", 6000, 2400},
-    {"lblDigsDialed", "Digits Dialed", 4440, 1335, "lblDigsDialedData", 6000, 2760},
+constexpr std::array<ResultRow, kFieldCount> kResultRows{{
+    // field               caption label     left  width  result  top
+    {Field::CallRegister,  "lblCallReg",     360,  1095,  1680,   1680},
+    {Field::MainPM,        "lblMainPM",      360,  1095,  1680,   2040},
+    {Field::AuxPM,         "lblAuxPM",       360,  1095,  1680,   2400},
+    {Field::OrigType,      "lblOrigType",    360,  1095,  1680,   2760},
+    {Field::TermType,      "lblTermType",    360,  1095,  1680,   3120},
+    {Field::OrigTN,        "lblOrigTN",      360,  1095,  1680,   3480},
+    {Field::TermTN,        "lblTermTN",      360,  1095,  1680,   3840},
+    {Field::Queue,         "lblQueue",       360,  1095,  1680,   4200},
+    {Field::CRLink,        "lblCRLink",      360,  1095,  1680,   4560},
+    {Field::CRBakLink,     "lblCRBakLink",   120,  1335,  1680,   4920},
+    {Field::AuxCR,         "lblAuxCR",       120,  1335,  1680,   5280},
+    {Field::CRDialed,      "lblCRDialed",    4680, 1095,  6000,   1680},
+    {Field::DigitLoad,     "lblDigitLoad",   4680, 1095,  6000,   2040},
+    {Field::DigitUnload,   "lblDigitUnload", 4440, 1335,  6000,   2400},
+    {Field::DigsDialed,    "lblDigsDialed",  4440, 1335,  6000,   2760},
 }};
+constexpr bool RowsInFieldOrder() {
+    for (std::size_t i = 0; i < kResultRows.size(); ++i)
+        if (IndexOf(kResultRows[i].field) != i) return false;
+    return true;
+}
+static_assert(RowsInFieldOrder(), "result rows are indexed by Field");
 constexpr int kResultWidth = 2535;
+// Fixed outer size of the main window, frame included.
+constexpr QSize kMainOuterSize = twipsSize(8790, 6345);
 constexpr int kRowHeight = 255;
-constexpr int kDigitLoadRow = 12;
-constexpr int kDigitUnloadRow = 13;
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A result's tooltip: the full result text, and below it where it came from.
+QString resultToolTip(const QString& text, Field field, const std::vector<Source>& sources) {
+    const QString source = fromUtf8(SourcesText(field, sources));
+    return text.isEmpty() ? source : text + QLatin1Char('\n') + source;
+}
 
 }  // namespace
 
@@ -118,12 +129,8 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     services_.windows.add(this);
 }
 
-QString frmMain::Caption(const platform::AppInfo& app) {
-    return QStringLiteral("%1 V%2.%3 Rev:%4")
-        .arg(app.title)
-        .arg(app.major)
-        .arg(app.minor)
-        .arg(app.revision);
+QString frmMain::caption(const platform::AppInfo& app) {
+    return titleAndVersion(app);
 }
 
 // ---- Building the window ---------------------------------------------------------------------
@@ -144,7 +151,7 @@ void frmMain::createControls() {
     txtDebugData->setObjectName(QStringLiteral("txtDebugData"));
     txtDebugData->setAccessibleName(kInputName);
     txtDebugData->setAccessibleDescription(kInputDescription);
-    txtDebugData->setGeometry(TwipsRect(120, 120, 8415, 1455));
+    txtDebugData->setGeometry(twipsRect(120, 120, 8415, 1455));
     txtDebugData->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     auto button = [area](QPushButton*& control, const char* name, const char* caption,
@@ -155,12 +162,12 @@ void frmMain::createControls() {
         control->setAutoDefault(false);
         control->setDefault(false);
     };
-    button(cmdTrim, "cmdTrim", "Trim Text", TwipsRect(6000, 3120, 1215, 375));
-    button(cmdRestore, "cmdRestore", "Restore Text", TwipsRect(7320, 3120, 1215, 375));
-    button(cmdDebug, "cmdDebug", "DeBug", TwipsRect(7200, 3720, 1335, 375));
-    button(cmdCopyResult, "cmdCopyResult", "Copy Results", TwipsRect(7200, 4200, 1335, 375));
-    button(cmdReset, "cmdReset", "Reset", TwipsRect(7200, 4680, 1335, 375));
-    button(cmdExit, "cmdExit", "Quit", TwipsRect(7200, 5160, 1335, 375));
+    button(cmdTrim, "cmdTrim", "Trim Text", twipsRect(6000, 3120, 1215, 375));
+    button(cmdRestore, "cmdRestore", "Restore Text", twipsRect(7320, 3120, 1215, 375));
+    button(cmdDebug, "cmdDebug", "DeBug", twipsRect(7200, 3720, 1335, 375));
+    button(cmdCopyResult, "cmdCopyResult", "Copy Results", twipsRect(7200, 4200, 1335, 375));
+    button(cmdReset, "cmdReset", "Reset", twipsRect(7200, 4680, 1335, 375));
+    button(cmdExit, "cmdExit", "Quit", twipsRect(7200, 5160, 1335, 375));
 
     createResultRows(area);
     createConverter(area);
@@ -175,22 +182,23 @@ void frmMain::createControls() {
 }
 
 void frmMain::createResultRows(QWidget* area) {
-    for (std::size_t i = 0; i < kResultRows.size(); ++i) {
-        const ResultRow& row = kResultRows[i];
+    for (const ResultRow& row : kResultRows) {
+        const FieldRow& field = RowOf(row.field);
 
         QLabel* caption = look::createLabel(
             area, {.name = row.captionName,
-                   .text = QString::fromLatin1(row.caption),
-                   .geometry = TwipsRect(row.captionLeft, row.top, row.captionWidth, kRowHeight),
+                   .text = fromView(field.caption),
+                   .geometry = twipsRect(row.captionLeft, row.top, row.captionWidth, kRowHeight),
                    .font = look::windowFont(true),
                    .alignment = Qt::AlignRight | Qt::AlignTop,
                    .colours = kCaptionColours,
                    .fill = true});
 
+        const QByteArray resultName = "lbl" + QByteArray(field.key.data(), field.key.size()) + "Data";
         QLabel* result = look::createLabel(
-            area, {.name = row.resultName,
+            area, {.name = resultName.constData(),
                    .text = QString(),
-                   .geometry = TwipsRect(row.resultLeft, row.top, kResultWidth, kRowHeight),
+                   .geometry = twipsRect(row.resultLeft, row.top, kResultWidth, kRowHeight),
                    .alignment = Qt::AlignRight | Qt::AlignVCenter,
                    .colours = kResultColours,
                    .fill = true,
@@ -198,21 +206,22 @@ void frmMain::createResultRows(QWidget* area) {
         // Screen readers name the field by its caption and read its value as its text.
         caption->setBuddy(result);
         makeAccessibleField(result, caption->text());
-        results_[i] = result;
+        result->installEventFilter(&plainToolTips_);
+        results_[IndexOf(row.field)] = result;
     }
-    lblDigitLoadData = results_[kDigitLoadRow];
-    lblDigitUnloadData = results_[kDigitUnloadRow];
+    lblDigitLoadData = results_[IndexOf(Field::DigitLoad)];
+    lblDigitUnloadData = results_[IndexOf(Field::DigitUnload)];
 }
 
 void frmMain::createConverter(QWidget* area) {
     fraConvert = new QGroupBox(QStringLiteral("Converter"), area);
     fraConvert->setObjectName(QStringLiteral("fraConvert"));
-    fraConvert->setGeometry(TwipsRect(4680, 3840, 1935, 1695));
+    fraConvert->setGeometry(twipsRect(4680, 3840, 1935, 1695));
     look::setColours(fraConvert, {look::kBlack, look::kLightYellow}, true);
 
     look::createLabel(fraConvert, {.name = "lblData",
                                    .text = QStringLiteral("DISABLED"),
-                                   .geometry = TwipsRect(240, 240, 1455, 375),
+                                   .geometry = twipsRect(240, 240, 1455, 375),
                                    .alignment = Qt::AlignCenter,
                                    .colours = {look::kRed, look::kWhite},
                                    .fill = true,
@@ -223,7 +232,7 @@ void frmMain::createConverter(QWidget* area) {
         auto* choice = new QRadioButton(QString::fromLatin1(caption), fraConvert);
         choice->setObjectName(QString::fromLatin1(name));
         choice->setFont(look::windowFont(true));
-        choice->setGeometry(TwipsRect(240, top, 1455, 255));
+        choice->setGeometry(twipsRect(240, top, 1455, 255));
         choice->setEnabled(false);
         choice->setFocusPolicy(Qt::NoFocus);
     };
@@ -308,7 +317,7 @@ void frmMain::wireEvents() {
 void frmMain::Form_Load() {
     move(0, 0);
     fitOuterSize();
-    setWindowTitle(Caption(services_.app));
+    setWindowTitle(caption(services_.app));
 }
 
 // ---- Decode ----------------------------------------------------------------------------------
@@ -321,11 +330,11 @@ void frmMain::cmdDebug_Click() {
     const QTextDocument* document = txtDebugData->document();
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         if (block != document->begin() && !reader.Feed("\n")) break;
-        if (!reader.Feed(view(toUtf8(WithLineFeeds(block.text()))))) break;
+        if (!reader.Feed(view(toUtf8(withLineFeeds(block.text()))))) break;
     }
     reader.Finish();
     const DecodedFields fields = DecodeCallRegister(words_);
-    showResults(CaptionsInLabelOrder(fields));
+    showResults(CaptionsInLabelOrder(fields), SourcesOf(words_));
     setPointerHighlight(fields.PointersDiffer);
 }
 
@@ -337,11 +346,12 @@ void frmMain::clearResults() {
     setPointerHighlight(false);
 }
 
-void frmMain::showResults(const ResultCaptions& captions) {
-    for (std::size_t i = 0; i < results_.size(); ++i) {
+void frmMain::showResults(const ResultCaptions& captions, const FieldSources& sources) {
+    for (const FieldRow& row : kFields) {
+        const std::size_t i = IndexOf(row.field);
         const QString text = fromUtf8(captions[i]);
         results_[i]->setText(text);
-        results_[i]->setToolTip(plainToolTip(text));
+        results_[i]->setToolTip(resultToolTip(text, row.field, sources[i]));
     }
 }
 
@@ -497,10 +507,10 @@ void frmMain::writePlacement() {
     const double dpiY = logicalDpiY();
     // A failed write changes nothing: the window closes all the same.
     platform::SettingsStore& store = services_.settings;
-    store.write(keys::kSection, keys::kMainLeft, TwipsText(outer.x(), dpiX));
-    store.write(keys::kSection, keys::kMainTop, TwipsText(outer.y(), dpiY));
-    store.write(keys::kSection, keys::kMainWidth, TwipsText(outer.width(), dpiX));
-    store.write(keys::kSection, keys::kMainHeight, TwipsText(outer.height(), dpiY));
+    store.write(keys::kSection, keys::kMainLeft, twipsText(outer.x(), dpiX));
+    store.write(keys::kSection, keys::kMainTop, twipsText(outer.y(), dpiY));
+    store.write(keys::kSection, keys::kMainWidth, twipsText(outer.width(), dpiX));
+    store.write(keys::kSection, keys::kMainHeight, twipsText(outer.height(), dpiY));
 }
 
 void frmMain::showEvent(QShowEvent* event) {

@@ -5,7 +5,9 @@
 #include <array>
 
 #include "decoder/decoder.h"
+#include "decoder/provenance.h"
 #include "ui/main/MainWindowServices.h"
+#include "ui/main/PlainToolTips.h"
 
 class QAction;
 class QGroupBox;
@@ -31,7 +33,7 @@ public:
 
     QString savedText() const { return SavedText; }
 
-    static QString Caption(const platform::AppInfo& app);
+    static QString caption(const platform::AppInfo& app);
 
     // Decode
     void cmdDebug_Click();
@@ -72,7 +74,7 @@ private:
     void Form_Load();
 
     void clearResults();
-    void showResults(const ResultCaptions& captions);
+    void showResults(const ResultCaptions& captions, const FieldSources& sources);
     void setPointerHighlight(bool on);
     ResultCaptions currentCaptions() const;
     void setInputText(const QString& text);
@@ -89,6 +91,7 @@ private:
     DataWords words_;  // HexWords and BinWords of the last decode
     QString SavedText;
     bool closing_ = false;
+    PlainToolTips plainToolTips_;  // the result labels' tooltips, shown as the text they hold
 
     InputBox* txtDebugData = nullptr;
     QPushButton* cmdTrim = nullptr;
@@ -97,7 +100,7 @@ private:
     QPushButton* cmdCopyResult = nullptr;
     QPushButton* cmdReset = nullptr;
     QPushButton* cmdExit = nullptr;
-    std::array<QLabel*, kResultCount> results_{};  // in result label order
+    std::array<QLabel*, kFieldCount> results_{};  // indexed by Field
     QLabel* lblDigitLoadData = nullptr;
     QLabel* lblDigitUnloadData = nullptr;
 

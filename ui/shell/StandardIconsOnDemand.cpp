@@ -80,7 +80,7 @@ QIcon StandardIconsOnDemand::standardIcon(StandardPixmap standardIcon, const QSt
     return QIcon(new DeferredIconEngine(std::move(picture)));
 }
 
-void UseStandardIconsOnDemand() {
+void useStandardIconsOnDemand() {
     // The style Qt chose is owned by the application, so the wrapper gets one of its own.
     if (QStyle* chosen = QStyleFactory::create(QApplication::style()->name())) {
         QApplication::setStyle(new StandardIconsOnDemand(chosen));

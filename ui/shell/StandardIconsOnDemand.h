@@ -20,6 +20,6 @@ public:
 
 // Puts the application's style, as chosen by Qt (command line, environment or desktop), inside
 // StandardIconsOnDemand. Call once the application object exists and before any widget does.
-void UseStandardIconsOnDemand();
+void useStandardIconsOnDemand();
 
 }  // namespace quillmark::ui

@@ -8,9 +8,9 @@
 
 #include "platform/WindowList.h"
 #include "resources/ProgramIcon.h"
+#include "ui/common/Twips.h"
+#include "ui/common/VersionText.h"
 #include "ui/common/WindowLook.h"
-#include "ui/shell/Twips.h"
-#include "ui/shell/VersionText.h"
 
 namespace quillmark::ui {
 
@@ -66,7 +66,7 @@ void frmAbout::createControls() {
 }
 
 void frmAbout::Form_Load(const platform::AppInfo& app) {
-    lblVersion->setText(AboutVersionLine(app));
+    lblVersion->setText(aboutVersionLine(app));
     lblTitle->setText(app.title);
 }
 
@@ -85,7 +85,7 @@ void frmAbout::paintEvent(QPaintEvent* event) {
                      QPoint(twipsToPixels(5657), twipsToPixels(2445) + 1));
 }
 
-void ShowAbout(const platform::AppInfo& app, platform::WindowList& windows, QWidget* owner) {
+void showAbout(const platform::AppInfo& app, platform::WindowList& windows, QWidget* owner) {
     // Guarded: if the owner goes while the box is open, it takes the box with it.
     QPointer<frmAbout> about = new frmAbout(app, owner);
     windows.add(about);

@@ -45,6 +45,6 @@ private:
 
 // Help > About: opens a new about box modal over owner, adds it to the window list and
 // returns when it has been closed and destroyed.
-void ShowAbout(const platform::AppInfo& app, platform::WindowList& windows, QWidget* owner);
+void showAbout(const platform::AppInfo& app, platform::WindowList& windows, QWidget* owner);
 
 }  // namespace quillmark::ui

@@ -12,9 +12,9 @@
 #include <initializer_list>
 
 #include "resources/ProgramIcon.h"
+#include "ui/common/Twips.h"
+#include "ui/common/VersionText.h"
 #include "ui/common/WindowLook.h"
-#include "ui/shell/Twips.h"
-#include "ui/shell/VersionText.h"
 
 namespace quillmark::ui {
 
@@ -127,14 +127,14 @@ void frmSplash::createControls() {
 }
 
 void frmSplash::Form_Load(const platform::AppInfo& app) {
-    lblDevName->setText(SplashVersionLine(app));
+    lblDevName->setText(splashVersionLine(app));
 }
 
-void frmSplash::Timer1_Timer() { HandOver(); }
+void frmSplash::Timer1_Timer() { handOver(); }
 
-void frmSplash::Control_Click() { HandOver(); }
+void frmSplash::Control_Click() { handOver(); }
 
-void frmSplash::HandOver() { close(); }
+void frmSplash::handOver() { close(); }
 
 bool frmSplash::eventFilter(QObject* watched, QEvent* event) {
     // A click completes when the left button comes up over the control it went down on.

@@ -33,7 +33,7 @@ private:
     void Timer1_Timer();
     // Every control's click handler: the frame, the logo and the five labels.
     void Control_Click();
-    void HandOver();
+    void handOver();
 
     QWidget* client_ = nullptr;
     QFrame* fraMainFrame = nullptr;

@@ -14,7 +14,7 @@
 #include "platform/QtWindowList.h"
 #include "resources/ProgramIcon.h"
 #include "ui/main/MainWindowServices.h"
-#include "ui/shell/CommandLine.h"
+#include "ui/shell/AnswerBeforeStart.h"
 #include "ui/shell/FirstPaintExit.h"
 #include "ui/shell/Module1.h"
 #include "ui/shell/StandardIconsOnDemand.h"
@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
     const auto writeTo = [](std::FILE* stream) {
         return [stream](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stream); };
     };
-    if (const auto exitCode = ui::AnswerBeforeStart(
+    if (const auto exitCode = ui::answerBeforeStart(
             arguments, [](const char* name) { return std::getenv(name); }, writeTo(stdout),
             writeTo(stderr))) {
         return *exitCode;
@@ -44,7 +44,7 @@ int main(int argc, char* argv[]) {
     // Desktops match the running program to its launcher entry by this name.
     QApplication::setDesktopFileName(QStringLiteral("org.quillmark.Quillmark"));
     QApplication::setWindowIcon(resources::programIcon());
-    ui::UseStandardIconsOnDemand();
+    ui::useStandardIconsOnDemand();
     ui::FirstPaintExit::arm();
 
     // The platform adapters outlive every window.
@@ -58,7 +58,7 @@ int main(int argc, char* argv[]) {
         settings,
         windows,
         app,
-        [&app, &windows](QWidget* owner) { ui::ShowAbout(app, windows, owner); },
+        [&app, &windows](QWidget* owner) { ui::showAbout(app, windows, owner); },
         [&windows](const QString& address) { ui::OpenBrowserWindow(address, windows); },
     };
 

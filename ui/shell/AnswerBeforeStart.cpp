@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/shell/CommandLine.h"
+#include "ui/shell/AnswerBeforeStart.h"
 
 #include <algorithm>
 #include <string>
@@ -46,7 +46,7 @@ bool hasDisplay(const std::vector<std::string_view>& arguments,
 
 }  // namespace
 
-std::optional<int> AnswerBeforeStart(const std::vector<std::string_view>& arguments,
+std::optional<int> answerBeforeStart(const std::vector<std::string_view>& arguments,
                                      const EnvironmentLookup& environment, const TextSink& out,
                                      const TextSink& err) {
     // The first argument is the program itself.

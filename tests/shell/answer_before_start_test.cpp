@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 // What the window program answers before it opens any window.
-#include "ui/shell/CommandLine.h"
+#include "quillmark/version.h"
+#include "ui/shell/AnswerBeforeStart.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
-using quillmark::ui::AnswerBeforeStart;
+using quillmark::ui::answerBeforeStart;
 
 namespace {
 
@@ -25,7 +26,7 @@ Outcome answer(std::vector<std::string_view> arguments,
         const auto found = environment.find(name);
         return found == environment.end() ? nullptr : found->second.c_str();
     };
-    outcome.exitCode = AnswerBeforeStart(
+    outcome.exitCode = answerBeforeStart(
         arguments, lookup, [&outcome](std::string_view text) { outcome.out.append(text); },
         [&outcome](std::string_view text) { outcome.err.append(text); });
     return outcome;
@@ -46,14 +47,14 @@ const std::string kNoDisplayMessage =
 TEST(Version, PrintsNameAndVersionWithoutADisplay) {
     const Outcome outcome = answer({"--version"}, kNoScreen);
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.out, "quillmark 2.0.0\n");
+    EXPECT_EQ(outcome.out, std::string("quillmark ") + quillmark::version::kString + "\n");
     EXPECT_EQ(outcome.err, "");
 }
 
 TEST(Version, WinsOverOtherArguments) {
     const Outcome outcome = answer({"--no-sandbox", "--version", "--help"}, kX11);
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.out, "quillmark 2.0.0\n");
+    EXPECT_EQ(outcome.out, std::string("quillmark ") + quillmark::version::kString + "\n");
 }
 
 TEST(Help, PrintsUsageWithoutADisplay) {

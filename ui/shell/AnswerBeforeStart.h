@@ -18,7 +18,7 @@ using TextSink = std::function<void(std::string_view text)>;
 // "--help", and the lack of a display. Returns the exit code to end with, or nullopt to go on
 // and start the windows. Every other argument is left alone for the toolkit and the browser
 // engine, whose own options may reach the program.
-std::optional<int> AnswerBeforeStart(const std::vector<std::string_view>& arguments,
+std::optional<int> answerBeforeStart(const std::vector<std::string_view>& arguments,
                                      const EnvironmentLookup& environment, const TextSink& out,
                                      const TextSink& err);
 
