@@ -131,15 +131,21 @@ constexpr int kDigitUnloadRow = 13;
 
 }  // namespace
 
-frmMain::frmMain(MainWindowServices services, QWidget* parent)
+frmMain::frmMain(MainWindowServices services, QWidget* parent, Controls controls)
     : QMainWindow(parent), services_(std::move(services)) {
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_DeleteOnClose);
+    if (controls == Controls::AtLoad) completeControls();
+    Form_Load();
+    services_.windows.add(this);
+}
+
+void frmMain::completeControls() {
+    if (controlsComplete_) return;
+    controlsComplete_ = true;
     createControls();
     createMenus();
     wireEvents();
-    Form_Load();
-    services_.windows.add(this);
 }
 
 QString frmMain::Caption(const platform::AppInfo& app) {

@@ -16,7 +16,6 @@
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtWindowList.h"
-#include "resources/ProgramIcon.h"
 #include "ui/main/MainWindowServices.h"
 #include "ui/shell/CommandLine.h"
 #include "ui/shell/FirstPaintExit.h"
@@ -101,7 +100,6 @@ int main(int argc, char* argv[]) {
         QStringLiteral("%1.%2.%3").arg(app.major).arg(app.minor).arg(app.revision));
     // Desktops match the running program to its launcher entry by this name.
     QApplication::setDesktopFileName(QStringLiteral("org.quillmark.Quillmark"));
-    QApplication::setWindowIcon(resources::programIcon());
     ui::UseStandardIconsOnDemand();
     ui::FirstPaintExit::arm();
 
