@@ -6,15 +6,17 @@
 # programs take turns, so that other work on the machine falls on both alike; the figures are
 # medians. Then the libraries the window program has mapped at its splash that the bare
 # program has not.
-#   bench/startup/measure-startup.sh [build-dir] [runs]      (runs: 7 by default)
+#   bench/startup/measure-startup.sh [build-dir] [runs] [other-quillmark...]   (runs: 7 by default)
+# Other window programs given (an older build, say) take their turns in the same series.
 # Runs under a virtual X server of its own when no display is set.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$(cd "${1:-$top/build}" && pwd)
 runs="${2:-7}"
+others=("${@:3}")
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${QUILLMARK_UNDER_XVFB:-}" ]; then
-    QUILLMARK_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$runs"
+    QUILLMARK_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$runs" "${others[@]}"
 fi
 
 program="$build/bin/quillmark"
@@ -29,11 +31,13 @@ XDG_CONFIG_HOME=$(mktemp -d)
 export XDG_CONFIG_HOME
 trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 
-python3 - "$runs" "$bare" "$program" <<'PY'
+python3 - "$runs" "$bare" "$program" "${others[@]}" <<'PY'
 import os, statistics, subprocess, sys, time
 
 runs = int(sys.argv[1])
 programs = {"bare": sys.argv[2], "quillmark": sys.argv[3]}
+for n, other in enumerate(sys.argv[4:], 1):
+    programs[f"other {n}"] = other
 
 def once(path):
     """Wall time in ms until the process ends at its first painted window, and its peak RSS."""
@@ -54,6 +58,8 @@ for _ in range(runs):
         samples[name].append(once(path))
 
 print(f"== {runs} runs each, alternating; medians")
+for name, path in programs.items():
+    print(f"{name:10} {path}")
 print(f"{'':10} {'ms to first window':>19} {'cpu ms':>7} {'peak RSS KiB':>13}   all times (ms)")
 medians = {}
 for name, values in samples.items():
@@ -63,10 +69,13 @@ for name, values in samples.items():
     medians[name] = (ms, rss)
     every = " ".join(f"{v[0]:.0f}" for v in values)
     print(f"{name:10} {ms:19.1f} {cpu:7.1f} {rss:13.0f}   {every}")
-time_ratio = medians["quillmark"][0] / medians["bare"][0]
-rss_ratio = medians["quillmark"][1] / medians["bare"][1]
-print(f"quillmark / bare: time x{time_ratio:.2f} (target at most x1.10), "
-      f"peak RSS x{rss_ratio:.2f} (target at most x1.20)")
+for name in programs:
+    if name == "bare":
+        continue
+    time_ratio = medians[name][0] / medians["bare"][0]
+    rss_ratio = medians[name][1] / medians["bare"][1]
+    print(f"{name} / bare: time x{time_ratio:.2f} (target at most x1.10), "
+          f"peak RSS x{rss_ratio:.2f} (target at most x1.20)")
 PY
 
 # Shared libraries and plugins the window program has mapped while its splash shows that the
