@@ -21,85 +21,99 @@ protected:
 
 }  // namespace
 
-WebEngineBrowser::WebEngineBrowser() : mView(new SingleWindowView) { wireEvents(); }
+WebEngineBrowser::WebEngineBrowser() : view_(new SingleWindowView) { wireEvents(); }
 
 WebEngineBrowser::~WebEngineBrowser() {
     // No event may reach the window while the page goes.
-    mEvents = {};
-    delete mView.data();
+    events_ = {};
+    delete view_.data();
 }
 
-QWidget* WebEngineBrowser::widget() { return mView; }
+QWidget* WebEngineBrowser::widget() { return view_; }
 
-void WebEngineBrowser::setEvents(Events events) { mEvents = std::move(events); }
+void WebEngineBrowser::setEvents(Events events) { events_ = std::move(events); }
 
 void WebEngineBrowser::wireEvents() {
-    QWebEnginePage* page = mView->page();
+    QWebEnginePage* page = view_->page();
+    // From its start the load itself tells that the engine is busy.
+    QObject::connect(page, &QWebEnginePage::loadStarted, view_, [this] { requestAnswered(); });
     // A finished load is a completed navigation (also when it failed: the error page is then
     // the document, and its address is the one asked for).
-    QObject::connect(page, &QWebEnginePage::loadFinished, mView, [this](bool) {
+    QObject::connect(page, &QWebEnginePage::loadFinished, view_, [this](bool) {
+        requestAnswered();
         notifyNavigateComplete();
         notifyDownloadComplete();
     });
-    QObject::connect(page, &QWebEnginePage::titleChanged, mView,
+    QObject::connect(page, &QWebEnginePage::titleChanged, view_,
                      [this](const QString&) { notifyDownloadComplete(); });
     // Moves inside a document (anchors, script history) load nothing but change the address.
-    QObject::connect(page, &QWebEnginePage::urlChanged, mView, [this](const QUrl&) {
-        if (!mView->page()->isLoading()) notifyNavigateComplete();
+    QObject::connect(page, &QWebEnginePage::urlChanged, view_, [this](const QUrl&) {
+        if (view_->page()->isLoading()) return;
+        requestAnswered();
+        notifyNavigateComplete();
     });
 }
 
 void WebEngineBrowser::notifyDownloadComplete() const {
-    if (mEvents.downloadComplete) mEvents.downloadComplete();
+    if (events_.downloadComplete) events_.downloadComplete();
 }
 
 void WebEngineBrowser::notifyNavigateComplete() const {
-    if (mEvents.navigateComplete) mEvents.navigateComplete();
+    if (events_.navigateComplete) events_.navigateComplete();
 }
 
-void WebEngineBrowser::open(const QUrl& url) {
-    if (!url.isValid() || !mView) return;
-    mView->setUrl(url);
+bool WebEngineBrowser::open(const QUrl& url) {
+    if (!url.isValid() || !view_) return false;
+    view_->setUrl(url);
+    return true;
 }
 
-void WebEngineBrowser::navigate(const QString& address) {
+bool WebEngineBrowser::startNavigate(const QString& address) {
     const QUrl url = QUrl::fromUserInput(address.trimmed());
-    if (!url.isValid()) return;
-    if (mHome.isEmpty()) mHome = url;
-    open(url);
+    if (!url.isValid()) return false;
+    if (home_.isEmpty()) home_ = url;
+    return open(url);
 }
 
-void WebEngineBrowser::goBack() {
-    if (mView && mView->history()->canGoBack()) mView->back();
+bool WebEngineBrowser::startBack() {
+    if (!view_ || !view_->history()->canGoBack()) return false;
+    view_->back();
+    return true;
 }
 
-void WebEngineBrowser::goForward() {
-    if (mView && mView->history()->canGoForward()) mView->forward();
+bool WebEngineBrowser::startForward() {
+    if (!view_ || !view_->history()->canGoForward()) return false;
+    view_->forward();
+    return true;
 }
 
-void WebEngineBrowser::goHome() { open(mHome.isEmpty() ? QUrl(QStringLiteral("about:blank")) : mHome); }
-
-void WebEngineBrowser::goSearch() { open(kSearchPage); }
-
-void WebEngineBrowser::refresh() {
-    if (mView && !mView->url().isEmpty()) mView->reload();
+bool WebEngineBrowser::startHome() {
+    return open(home_.isEmpty() ? QUrl(QStringLiteral("about:blank")) : home_);
 }
 
-void WebEngineBrowser::stop() {
-    if (mView) mView->stop();
+bool WebEngineBrowser::startSearch() { return open(kSearchPage); }
+
+bool WebEngineBrowser::startRefresh() {
+    if (!view_ || view_->url().isEmpty()) return false;
+    view_->reload();
+    return true;
 }
 
-bool WebEngineBrowser::busy() const { return mView && mView->page()->isLoading(); }
+void WebEngineBrowser::stopLoading() {
+    if (view_) view_->stop();
+}
+
+bool WebEngineBrowser::loading() const { return view_ && view_->page()->isLoading(); }
 
 QString WebEngineBrowser::locationName() const {
-    if (!mView) return {};
-    const QString title = mView->title();
+    if (!view_) return {};
+    const QString title = view_->title();
     // A page without a title is named by its address, as browsers show it.
     return title.isEmpty() ? locationAddress() : title;
 }
 
 QString WebEngineBrowser::locationAddress() const {
-    return mView ? mView->url().toString() : QString();
+    return view_ ? view_->url().toString() : QString();
 }
 
 }  // namespace quillmark::platform

@@ -21,27 +21,28 @@ public:
     QWidget* widget() override;
     void setEvents(Events events) override;
 
-    void navigate(const QString& address) override;
-    void goBack() override;
-    void goForward() override;
-    void goHome() override;
-    void goSearch() override;
-    void refresh() override;
-    void stop() override;
-
-    bool busy() const override;
     QString locationName() const override;
     QString locationAddress() const override;
 
+protected:
+    bool startNavigate(const QString& address) override;
+    bool startBack() override;
+    bool startForward() override;
+    bool startHome() override;
+    bool startSearch() override;
+    bool startRefresh() override;
+    void stopLoading() override;
+    bool loading() const override;
+
 private:
     void wireEvents();
-    void open(const QUrl& url);
+    bool open(const QUrl& url);
     void notifyDownloadComplete() const;
     void notifyNavigateComplete() const;
 
-    QPointer<QWebEngineView> mView;
-    Events mEvents;
-    QUrl mHome;
+    QPointer<QWebEngineView> view_;
+    Events events_;
+    QUrl home_;
 };
 
 }  // namespace quillmark::platform

@@ -12,8 +12,8 @@ set -euo pipefail
 names=() commands=()
 first=$(cd "$1" && pwd)
 if [ -x "$first/bin/bench_bare_window" ]; then
-    names+=(bare "bare+label")
-    commands+=("$first/bin/bench_bare_window" "$first/bin/bench_bare_window --label")
+    names+=(bare)
+    commands+=("$first/bin/bench_bare_window")
 fi
 for build in "$@"; do
     program="$(cd "$build" && pwd)/bin/quillmark"

@@ -4,7 +4,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "tests/support/PlatformFakes.h"
 #include "ui/shell/browser/BrowserModule.h"
+#include "ui/shell/browser/OpenBrowser.h"
 
 using quillmark::ui::BrowserModuleDirectory;
 using quillmark::ui::LoadBrowserEngineFactory;
@@ -62,6 +64,19 @@ private slots:
         QString error;
         QCOMPARE(LoadBrowserEngineFactory(&error), nullptr);
         QVERIFY(!error.isEmpty());
+    }
+
+    // The Web menu's opener tells the user through the program's message boxes.
+    void open_withoutModuleSaysWhyAndOpensNothing() {
+        QTemporaryDir empty;
+        qputenv("QUILLMARK_BROWSER_MODULE_DIR", empty.path().toUtf8());
+        quillmark::test::FakeWindowList windows;
+        quillmark::test::FakeMessageBoxes messages;
+        quillmark::ui::OpenBrowserWindow(QStringLiteral("http://www.nortel.com"), windows, messages);
+        QCOMPARE(windows.count(), 0);
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown.first().startsWith(QStringLiteral("The web browser could not be started.")));
+        QVERIFY(messages.shown.first().contains(QStringLiteral("quillmark_webengine")));
     }
 };
 

@@ -14,6 +14,7 @@
 #include "tests/support/PlatformFakes.h"
 #include "ui/shell/browser/OpenBrowser.h"
 
+using quillmark::test::FakeMessageBoxes;
 using quillmark::test::FakeWindowList;
 using quillmark::test::LocalPageServer;
 
@@ -55,6 +56,9 @@ private slots:
         server.addPage(QStringLiteral("/"), QStringLiteral("First page"),
                        QStringLiteral("<a href=\"/second\">on</a>"));
         server.addPage(QStringLiteral("/second"), QStringLiteral("Second page"));
+        server.addPage(QStringLiteral("/stalling"), QStringLiteral("Late page"));
+        server.addPage(QStringLiteral("/stalling?again"), QStringLiteral("Late page"));
+        server.hold(QStringLiteral("/stalling"));
         QVERIFY(server.start());
     }
 
@@ -67,13 +71,55 @@ private slots:
         QVERIFY(!mapped("_mesa"));
     }
 
+    // Opened on a page whose server does not answer yet, and then on another typed into the
+    // address box as a user does (keys through the window to the focus widget): "Working..."
+    // while the server stalls, the page title once it answers; each address asked for once.
+    void window_showsWorkingWhileTheServerStalls() {
+        FakeWindowList windows;
+        const QString first = server.address(QStringLiteral("/stalling"));
+        quillmark::ui::OpenBrowserWindow(first, windows, messages);
+        QWidget* window = windows.at(0);
+        auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
+        auto* timer = window->findChild<QTimer*>(QStringLiteral("timTimer"));
+        const auto stallsThenLoads = [&](const QString& path) {
+            QTRY_VERIFY_WITH_TIMEOUT(server.requested.contains(path), kLoadTimeout);
+            QSignalSpy ticks(timer, &QTimer::timeout);
+            QTRY_VERIFY(ticks.count() >= 20);
+            QCOMPARE(window->windowTitle(), QStringLiteral("Working..."));
+            QVERIFY(timer->isActive());
+            server.answerHeld();
+            QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Late page"), kLoadTimeout);
+            QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), kLoadTimeout);
+            QCOMPARE(server.requested.count(path), 1);
+        };
+        stallsThenLoads(QStringLiteral("/stalling"));
+        if (QTest::currentTestFailed()) return;
+
+        server.hold(QStringLiteral("/stalling?again"));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
+        QTRY_COMPARE(QApplication::focusWidget(), box);
+        QTest::keyClick(window->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+        const QString again = first + QStringLiteral("?again");
+        for (const QChar c : again) QTest::keyClick(window->windowHandle(), c.toLatin1());
+        QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+        stallsThenLoads(QStringLiteral("/stalling?again"));
+        if (QTest::currentTestFailed()) return;
+        QCOMPARE(box->itemText(0), again);
+
+        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(window->close());
+        QTRY_COMPARE(windows.count(), 0);
+    }
+
     void window_followsPagesKeepsHistoryAndStopsTimer() {
         FakeWindowList windows;
         const QString first = server.address(QString());  // empty path, as the Web menu's
         const QString firstReported = server.address(QStringLiteral("/"));
         const QString second = server.address(QStringLiteral("/second"));
 
-        quillmark::ui::OpenBrowserWindow(first, windows);
+        quillmark::ui::OpenBrowserWindow(first, windows, messages);
         QCOMPARE(windows.count(), 1);
         QWidget* window = windows.at(0);
         QVERIFY(window->isVisible());
@@ -114,7 +160,7 @@ private slots:
         FakeWindowList windows;
         // Nothing listens on port 1: the engine shows its own error page.
         const QString unreachable = QStringLiteral("http://127.0.0.1:1/");
-        quillmark::ui::OpenBrowserWindow(unreachable, windows);
+        quillmark::ui::OpenBrowserWindow(unreachable, windows, messages);
         QCOMPARE(windows.count(), 1);
         QWidget* window = windows.at(0);
         auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
@@ -136,6 +182,7 @@ private slots:
 
 private:
     LocalPageServer server;
+    FakeMessageBoxes messages;
 };
 
 int main(int argc, char** argv) {

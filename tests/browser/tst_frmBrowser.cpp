@@ -2,6 +2,7 @@
 // The browser window's history, caption, timer and layout rules, against a scripted engine.
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -23,9 +24,10 @@ const QString kStart = QStringLiteral("http://www.nortel.com");
 
 // A browser window with its engine, shown on a starting address.
 struct OpenWindow {
-    explicit OpenWindow(const QString& startingAddress = kStart) {
+    explicit OpenWindow(const QString& startingAddress = kStart, bool startsAtOnce = false) {
         auto owned = std::make_unique<FakeBrowserEngine>();
         engine = owned.get();
+        engine->startsAtOnce = startsAtOnce;
         window = new frmBrowser(std::move(owned));
         window->setStartingAddress(startingAddress);
         window->show();
@@ -40,6 +42,33 @@ struct OpenWindow {
         QStringList items;
         for (int i = 0; i < address()->count(); ++i) items << address()->itemText(i);
         return items;
+    }
+
+    // Clicks into the address box of the active window and replaces its text by typing, with
+    // the keys going in through the window as the window system delivers them: to the focus
+    // widget, which the click has made the box itself.
+    [[nodiscard]] bool typeAddress(const QString& typed) {
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window)) return false;
+        QTest::mouseClick(address()->lineEdit(), Qt::LeftButton);
+        if (!QTest::qWaitFor([this] { return QApplication::focusWidget() == address(); }))
+            return false;
+        QTest::keyClick(window->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+        for (const QChar c : typed) QTest::keyClick(window->windowHandle(), c.toLatin1());
+        return address()->currentText() == typed;
+    }
+    void pressEnter(Qt::Key key = Qt::Key_Return) {
+        QTest::keyClick(window->windowHandle(), key,
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    }
+
+    [[nodiscard]] bool chooseFromList(int row) {
+        address()->showPopup();
+        QAbstractItemView* list = address()->view();
+        if (!QTest::qWaitFor([list] { return list->isVisible(); })) return false;
+        const QRect item = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        return true;
     }
 
     QPointer<frmBrowser> window;
@@ -62,7 +91,8 @@ private slots:
     void addressBox_typingWithoutEnterDoesNothing();
     void addressBox_enterNavigatesOnce_data();
     void addressBox_enterNavigatesOnce();
-    void timer_runsOnlyWhileBusy();
+    void working_fromRequestUntilLoaded_data();
+    void working_fromRequestUntilLoaded();
     void toolbar_buttons_data();
     void toolbar_buttons();
     void toolbar_stopShowsLocationAtOnce();
@@ -151,12 +181,7 @@ void FrmBrowserTest::addressBox_listChoiceNavigates() {
     w.timer()->stop();
     w.engine->calls.clear();
 
-    QComboBox* box = w.address();
-    box->showPopup();
-    QAbstractItemView* list = box->view();
-    QTRY_VERIFY(list->isVisible());
-    const QRect second = list->visualRect(list->model()->index(1, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    QVERIFY(w.chooseFromList(1));
 
     QCOMPARE(w.engine->calls, QStringList{QStringLiteral("navigate ") + kStart});
     QVERIFY(w.timer()->isActive());
@@ -166,10 +191,11 @@ void FrmBrowserTest::addressBox_typingWithoutEnterDoesNothing() {
     OpenWindow w;
     w.engine->complete(kStart + "/", QStringLiteral("Nortel"));
     w.engine->calls.clear();
-    QLineEdit* edit = w.address()->lineEdit();
-    edit->setFocus();
-    edit->clear();
-    QTest::keyClicks(edit, QStringLiteral("www.nortel.com/"));
+    // Text equal to an older entry, then the focus moves on to the page.
+    QVERIFY(w.typeAddress(kStart));
+    w.page()->setFocusPolicy(Qt::StrongFocus);
+    QTest::keyClick(w.window->windowHandle(), Qt::Key_Tab);
+    QTRY_VERIFY(!w.address()->hasFocus());
     QVERIFY(w.engine->calls.isEmpty());
     QCOMPARE(w.history(), (QStringList{kStart + "/", kStart}));
 }
@@ -180,6 +206,7 @@ void FrmBrowserTest::addressBox_enterNavigatesOnce_data() {
     QTest::newRow("new address, Return") << QStringLiteral("groups.example/nortel") << int(Qt::Key_Return);
     QTest::newRow("new address, keypad Enter") << QStringLiteral("groups.example/nortel") << int(Qt::Key_Enter);
     QTest::newRow("address already in the list") << kStart << int(Qt::Key_Return);
+    QTest::newRow("current entry unchanged") << kStart + "/" << int(Qt::Key_Return);
 }
 
 void FrmBrowserTest::addressBox_enterNavigatesOnce() {
@@ -189,26 +216,55 @@ void FrmBrowserTest::addressBox_enterNavigatesOnce() {
     w.engine->complete(kStart + "/", QStringLiteral("Nortel"));
     w.timer()->stop();
     w.engine->calls.clear();
-    QLineEdit* edit = w.address()->lineEdit();
-    edit->setFocus();
-    edit->clear();
-    QTest::keyClicks(edit, typed);
-    QTest::keyClick(edit, Qt::Key(key));
+    QVERIFY(w.typeAddress(typed));
+    QVERIFY(w.engine->calls.isEmpty());
+    w.pressEnter(Qt::Key(key));
     QCOMPARE(w.engine->calls, QStringList{QStringLiteral("navigate ") + typed});
     QVERIFY(w.timer()->isActive());
     // The box adds nothing itself: the history changes only when a navigation completes.
     QCOMPARE(w.history(), (QStringList{kStart + "/", kStart}));
 }
 
-void FrmBrowserTest::timer_runsOnlyWhileBusy() {
-    OpenWindow w;
-    w.engine->title = QStringLiteral("Nortel");
-    w.engine->isBusy = true;
-    QTRY_COMPARE(w.window->windowTitle(), QStringLiteral("Working..."));
-    QVERIFY(w.timer()->isActive());
-    w.engine->isBusy = false;
+void FrmBrowserTest::working_fromRequestUntilLoaded_data() {
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<bool>("startsAtOnce");
+    for (const char* request : {"opening", "typed address", "list choice", "Home", "Search",
+                                "Refresh", "Forward"}) {
+        QTest::addRow("%s, engine starts later", request) << request << false;
+        QTest::addRow("%s, engine starts at once", request) << request << true;
+    }
+}
+
+// "Working..." stands from the request until the page has loaded, also while the engine has not
+// yet begun to load it.
+void FrmBrowserTest::working_fromRequestUntilLoaded() {
+    QFETCH(QString, request);
+    QFETCH(bool, startsAtOnce);
+    OpenWindow w(kStart, startsAtOnce);
+    if (request != QLatin1String("opening")) {
+        w.engine->complete(kStart + "/", QStringLiteral("Nortel"));
+        QTRY_VERIFY(!w.timer()->isActive());
+        if (request == QLatin1String("typed address")) {
+            QVERIFY(w.typeAddress(QStringLiteral("groups.example/nortel")));
+            w.pressEnter();
+        } else if (request == QLatin1String("list choice")) {
+            QVERIFY(w.chooseFromList(1));
+        } else {
+            w.button(request)->trigger();
+        }
+    }
+    QCOMPARE(w.engine->calls.size(), request == QLatin1String("opening") ? 1 : 2);
+
+    QSignalSpy ticks(w.timer(), &QTimer::timeout);
+    QTRY_VERIFY(ticks.count() >= 3);
+    QCOMPARE(w.window->windowTitle(), QStringLiteral("Working..."));
+    w.engine->startLoading();
+    ticks.clear();
+    QTRY_VERIFY(ticks.count() >= 3);
+    QCOMPARE(w.window->windowTitle(), QStringLiteral("Working..."));
+    w.engine->complete(QStringLiteral("http://groups.example/nortel"), QStringLiteral("Loaded"));
     QTRY_VERIFY(!w.timer()->isActive());
-    QCOMPARE(w.window->windowTitle(), QStringLiteral("Nortel"));
+    QCOMPARE(w.window->windowTitle(), QStringLiteral("Loaded"));
 }
 
 void FrmBrowserTest::toolbar_buttons_data() {
@@ -237,14 +293,17 @@ void FrmBrowserTest::toolbar_buttons() {
 }
 
 void FrmBrowserTest::toolbar_stopShowsLocationAtOnce() {
-    OpenWindow w;
-    w.engine->title = QStringLiteral("Nortel");
-    w.engine->isBusy = true;
-    QTRY_COMPARE(w.window->windowTitle(), QStringLiteral("Working..."));
-    w.button(QStringLiteral("Stop"))->trigger();
-    QCOMPARE(w.window->windowTitle(), QStringLiteral("Nortel"));
-    QVERIFY(!w.timer()->isActive());
-    QVERIFY(w.engine->calls.contains(QStringLiteral("stop")));
+    for (const bool started : {false, true}) {
+        OpenWindow w;
+        w.engine->title = QStringLiteral("Nortel");
+        if (started) w.engine->startLoading();
+        QTRY_COMPARE(w.window->windowTitle(), QStringLiteral("Working..."));
+        w.button(QStringLiteral("Stop"))->trigger();
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Nortel"));
+        QVERIFY(!w.timer()->isActive());
+        QVERIFY(!w.engine->busy());
+        QVERIFY(w.engine->calls.contains(QStringLiteral("stop")));
+    }
 }
 
 void FrmBrowserTest::toolbar_backInFreshWindow() {

@@ -43,8 +43,9 @@ check_only_under_usr() {
     fi
 }
 
-# A program must print "<name> <version>" on --version from its installed place, without a
-# display, and must not reach back into the build tree for anything.
+# A program must print "<name> <version>" as the first line on --version (copyright and licence
+# may follow) from its installed place, without a display, and must not reach back into the
+# build tree for anything.
 check_program() {
     local root="$1" name="$2" path="$1/usr/bin/$2" out want
     if [ ! -x "$path" ]; then
@@ -55,7 +56,7 @@ check_program() {
     out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE \
         timeout --kill-after=5 60 "$path" --version 2>&1)
     local status=$?
-    if [ $status -ne 0 ] || [ "$out" != "$want" ]; then
+    if [ $status -ne 0 ] || [ "${out%%$'\n'*}" != "$want" ]; then
         fail "$name --version without a display: exit $status, printed '$out', want '$want'"
     else
         pass "$name --version prints '$want' without a display"

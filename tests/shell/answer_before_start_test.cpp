@@ -44,17 +44,22 @@ const std::string kNoDisplayMessage =
 
 }  // namespace
 
+const std::string kVersionText =
+    std::string("quillmark ") + quillmark::version::kString + "\n" +
+    "Copyright (C) 2026 Ashgrove.\n"
+    "License: MIT.\n";
+
 TEST(Version, PrintsNameAndVersionWithoutADisplay) {
     const Outcome outcome = answer({"--version"}, kNoScreen);
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.out, std::string("quillmark ") + quillmark::version::kString + "\n");
+    EXPECT_EQ(outcome.out, kVersionText);
     EXPECT_EQ(outcome.err, "");
 }
 
 TEST(Version, WinsOverOtherArguments) {
     const Outcome outcome = answer({"--no-sandbox", "--version", "--help"}, kX11);
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.out, std::string("quillmark ") + quillmark::version::kString + "\n");
+    EXPECT_EQ(outcome.out, kVersionText);
 }
 
 TEST(Help, PrintsUsageWithoutADisplay) {
@@ -107,4 +112,15 @@ TEST(NoDisplay, SaysWhatToRunInsteadAndFails) {
         EXPECT_EQ(outcome.out, "");
         EXPECT_EQ(outcome.err, kNoDisplayMessage);
     }
+}
+
+TEST(NoDisplay, UnreachableDisplayIsNamedWithTheSameAdvice) {
+    const std::map<std::string, std::string> environment{{"DISPLAY", ":999"}};
+    const auto lookup = [&environment](const char* name) -> const char* {
+        const auto found = environment.find(name);
+        return found == environment.end() ? nullptr : found->second.c_str();
+    };
+    const std::string advice = kNoDisplayMessage.substr(kNoDisplayMessage.find('\n') + 1);
+    EXPECT_EQ(quillmark::ui::DisplayUnreachableMessage(lookup),
+              "quillmark: cannot open the display (DISPLAY=:999).\n" + advice);
 }

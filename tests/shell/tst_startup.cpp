@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The start-up routine with the real main window and fake platform seams: the splash shows
 // first, the main window only once the splash has gone, and only once.
+#include <QAction>
 #include <QLabel>
+#include <QPushButton>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -13,18 +15,28 @@ using namespace quillmark;
 
 namespace {
 
-// Counts the main window's show events and notes whether the splash still existed then.
+// The main window with its controls and menus in place.
+bool complete(const QObject* main) {
+    const auto* debug = main->findChild<QPushButton*>("cmdDebug");
+    const auto* menu = main->findChild<QAction*>("mnuWebNortelHome");
+    return debug && menu && main->findChildren<QLabel*>().size() >= 15;
+}
+
+// Counts the main window's show events and notes whether the splash still existed then, and
+// whether the window was complete.
 class ShowWatcher : public QObject {
 public:
     explicit ShowWatcher(const QPointer<ui::frmSplash>& splash) : splash_(splash) {}
     int shows = 0;
     bool splashExistedAtShow = false;
+    bool completeAtShow = false;
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) {
             ++shows;
             splashExistedAtShow = splashExistedAtShow || !splash_.isNull();
+            completeAtShow = complete(watched);
         }
         return false;
     }
@@ -91,12 +103,16 @@ private slots:
         started.main->installEventFilter(&watcher);
         QPointer<QTimer> timer = started.splash->findChild<QTimer*>("Timer1");
 
+        // At once, before the splash has been painted: the controls are still to be built.
         QTest::mouseClick(started.splash->findChild<QWidget*>(control), Qt::LeftButton, {}, where);
 
         QTRY_VERIFY(started.main->isVisible());
         QVERIFY(started.splash.isNull());
         QVERIFY(timer.isNull());
         QVERIFY(!watcher.splashExistedAtShow);
+        QVERIFY(watcher.completeAtShow);
+        QVERIFY(!started.main->windowIcon().isNull());
+        QCOMPARE(started.main->pos(), QPoint(0, 0));
         QCOMPARE(windowNames(fakes.windows), QStringList({"frmMain"}));
         // Nothing is left that could hand over a second time.
         QTest::qWait(50);
@@ -115,7 +131,25 @@ private slots:
         QTRY_VERIFY(started.main->isVisible());
         QVERIFY(started.splash.isNull());
         QVERIFY(!watcher.splashExistedAtShow);
+        QVERIFY(watcher.completeAtShow);
         QCOMPARE(watcher.shows, 1);
+        delete started.main.data();
+    }
+
+    // Once the splash is on the screen the main window builds its controls, still hidden, and
+    // keeps the placement and caption of its load step.
+    void controlsBuiltWhileTheSplashShows() {
+        Fakes fakes;
+        const auto started = ui::Module1::Main(fakes.services());
+        QVERIFY(!complete(started.main));
+        QVERIFY(QTest::qWaitForWindowExposed(started.splash));
+        QTRY_VERIFY(complete(started.main));
+        QVERIFY(started.splash->isVisible());
+        QVERIFY(!started.main->isVisible());
+        QCOMPARE(started.main->pos(), QPoint(0, 0));
+        QCOMPARE(started.main->windowTitle(), QStringLiteral("Quillmark V2.0 Rev:0"));
+        QVERIFY(!started.main->windowIcon().isNull());
+        delete started.splash.data();
         delete started.main.data();
     }
 

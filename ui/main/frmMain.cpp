@@ -118,15 +118,21 @@ QString resultToolTip(const QString& text, Field field, const std::vector<Source
 
 }  // namespace
 
-frmMain::frmMain(MainWindowServices services, QWidget* parent)
+frmMain::frmMain(MainWindowServices services, QWidget* parent, Controls controls)
     : QMainWindow(parent), services_(std::move(services)) {
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_DeleteOnClose);
+    if (controls == Controls::AtLoad) completeControls();
+    Form_Load();
+    services_.windows.add(this);
+}
+
+void frmMain::completeControls() {
+    if (controlsComplete_) return;
+    controlsComplete_ = true;
     createControls();
     createMenus();
     wireEvents();
-    Form_Load();
-    services_.windows.add(this);
 }
 
 QString frmMain::caption(const platform::AppInfo& app) {

@@ -27,9 +27,17 @@ class InputBox;
 class frmMain final : public QMainWindow {
     Q_OBJECT
 public:
+    // When the controls, menus and their wiring are built: as the window loads, or later by
+    // completeControls(), so that the start-up can show the splash first.
+    enum class Controls { AtLoad, Later };
+
     // The load step: fixed placement and size, caption, and entry in the window list. The window
     // is created hidden and deletes itself when closed.
-    explicit frmMain(MainWindowServices services, QWidget* parent = nullptr);
+    explicit frmMain(MainWindowServices services, QWidget* parent = nullptr,
+                     Controls controls = Controls::AtLoad);
+
+    // Builds the controls if they are not built yet; call before the window is first shown.
+    void completeControls();
 
     QString savedText() const { return SavedText; }
 
@@ -92,6 +100,7 @@ private:
     QString SavedText;
     bool closing_ = false;
     PlainToolTips plainToolTips_;  // the result labels' tooltips, shown as the text they hold
+    bool controlsComplete_ = false;
 
     InputBox* txtDebugData = nullptr;
     QPushButton* cmdTrim = nullptr;

@@ -24,11 +24,17 @@ constexpr std::string_view kUsage =
     "The same decoder runs on the command line as: quillmark-decode\n";
 
 constexpr std::string_view kNoDisplay =
-    "quillmark: no display found (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are not set).\n"
+    "quillmark: no display found (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are not set).\n";
+
+constexpr std::string_view kNoScreenAdvice =
     "Quillmark is a desktop program. Without a screen, run it under a virtual X server:\n"
     "    xvfb-run -a quillmark\n"
     "or decode call register dumps on the command line:\n"
     "    echo '0008F5B4 00000102 00001A48' | quillmark-decode\n";
+
+constexpr std::string_view kVersionNotice =
+    "Copyright (C) 2026 Ashgrove.\n"
+    "License: MIT.\n";
 
 bool isSet(const EnvironmentLookup& environment, const char* name) {
     const char* value = environment(name);
@@ -52,7 +58,7 @@ std::optional<int> answerBeforeStart(const std::vector<std::string_view>& argume
     // The first argument is the program itself.
     for (size_t i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == "--version") {
-            out(std::string("quillmark ").append(version::kString).append("\n"));
+            out(std::string("quillmark ").append(version::kString).append("\n").append(kVersionNotice));
             return 0;
         }
         if (arguments[i] == "--help" || arguments[i] == "-h") {
@@ -61,10 +67,20 @@ std::optional<int> answerBeforeStart(const std::vector<std::string_view>& argume
         }
     }
     if (!hasDisplay(arguments, environment)) {
-        err(kNoDisplay);
+        err(std::string(kNoDisplay).append(kNoScreenAdvice));
         return 1;
     }
     return std::nullopt;
+}
+
+std::string DisplayUnreachableMessage(const EnvironmentLookup& environment) {
+    std::string display;
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) {
+        if (isSet(environment, name)) display.append(" ").append(name).append("=").append(environment(name));
+    }
+    return std::string("quillmark: cannot open the display (").append(display.empty() ? "" : display.substr(1))
+        .append(").\n")
+        .append(kNoScreenAdvice);
 }
 
 }  // namespace quillmark::ui

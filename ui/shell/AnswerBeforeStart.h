@@ -2,6 +2,7 @@
 #pragma once
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,5 +22,9 @@ using TextSink = std::function<void(std::string_view text)>;
 std::optional<int> answerBeforeStart(const std::vector<std::string_view>& arguments,
                                      const EnvironmentLookup& environment, const TextSink& out,
                                      const TextSink& err);
+
+// What the window program says when the display it was given cannot be opened (an X server
+// that is not running, a platform that cannot start): which display, and what to run instead.
+std::string DisplayUnreachableMessage(const EnvironmentLookup& environment);
 
 }  // namespace quillmark::ui

@@ -64,8 +64,11 @@ frmSplash::frmSplash(const platform::AppInfo& app, QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);
     Timer1->setInterval(kTimer1IntervalMs);
+    // An ordinary timer may come due up to 5% early; the hand-over must not.
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
     Timer1->start();
+    loaded_.start();
 }
 
 void frmSplash::createControls() {
@@ -130,7 +133,15 @@ void frmSplash::Form_Load(const platform::AppInfo& app) {
     lblDevName->setText(splashVersionLine(app));
 }
 
-void frmSplash::Timer1_Timer() { handOver(); }
+void frmSplash::Timer1_Timer() {
+    // Should the tick still come before its time, it waits out the rest.
+    const qint64 early = Timer1->interval() - loaded_.elapsed();
+    if (early > 0) {
+        QTimer::singleShot(int(early), Qt::PreciseTimer, this, &frmSplash::Timer1_Timer);
+        return;
+    }
+    handOver();
+}
 
 void frmSplash::Control_Click() { handOver(); }
 

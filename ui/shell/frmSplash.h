@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include "platform/AppInfo.h"
@@ -44,6 +45,7 @@ private:
     QLabel* lblDevName = nullptr;
     QLabel* lblCopyright = nullptr;
     QTimer* Timer1 = nullptr;
+    QElapsedTimer loaded_;
 };
 
 }  // namespace quillmark::ui

@@ -3,29 +3,13 @@
 
 #include <unistd.h>
 
-#include <QMessageBox>
-
+#include "platform/MessageBoxes.h"
 #include "platform/WindowList.h"
-#include "quillmark/version.h"
 #include "ui/shell/browser/BrowserModule.h"
 #include "ui/shell/browser/ChromiumFlags.h"
 #include "ui/shell/browser/frmBrowser.h"
 
 namespace quillmark::ui {
-
-namespace {
-
-void tellUser(const QString& text) {
-    QMessageBox box;
-    box.setWindowTitle(QString::fromUtf8(version::kTitle));
-    box.setIcon(QMessageBox::NoIcon);
-    box.setTextFormat(Qt::PlainText);
-    box.setText(text);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-}
-
-}  // namespace
 
 void PrepareBrowserEngine() {
     // The engine's sandbox refuses to run as root (as on build servers); everywhere else it
@@ -41,12 +25,14 @@ void PrepareBrowserEngine() {
     }
 }
 
-void OpenBrowserWindow(const QString& startingAddress, platform::WindowList& windows) {
+void OpenBrowserWindow(const QString& startingAddress, platform::WindowList& windows,
+                       platform::MessageBoxes& messages) {
     QString error;
     platform::BrowserEngineFactory* factory = LoadBrowserEngineFactory(&error);
     std::unique_ptr<platform::BrowserEngine> engine = factory ? factory->createEngine() : nullptr;
     if (!engine) {
-        tellUser(QStringLiteral("The web browser could not be started.\n\n%1").arg(error).trimmed());
+        messages.show(nullptr,
+                      QStringLiteral("The web browser could not be started.\n\n%1").arg(error).trimmed());
         return;
     }
     auto* window = new frmBrowser(std::move(engine));

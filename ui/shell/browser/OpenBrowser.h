@@ -3,6 +3,7 @@
 #include <QString>
 
 namespace quillmark::platform {
+class MessageBoxes;
 class WindowList;
 }
 
@@ -13,7 +14,8 @@ namespace quillmark::ui {
 void PrepareBrowserEngine();
 
 // Opens a new, independent browser window on startingAddress and adds it to the window list.
-// The browser engine is loaded on the first call.
-void OpenBrowserWindow(const QString& startingAddress, platform::WindowList& windows);
+// The browser engine is loaded on the first call; where it cannot be, a message says why.
+void OpenBrowserWindow(const QString& startingAddress, platform::WindowList& windows,
+                       platform::MessageBoxes& messages);
 
 }  // namespace quillmark::ui

@@ -1,21 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The Web menu's opener in a build without the web browser: it says so and opens nothing.
-#include <QMessageBox>
-
-#include "quillmark/version.h"
+#include "platform/MessageBoxes.h"
 #include "ui/shell/browser/OpenBrowser.h"
 
 namespace quillmark::ui {
 
 void PrepareBrowserEngine() {}
 
-void OpenBrowserWindow(const QString&, platform::WindowList&) {
-    QMessageBox box;
-    box.setWindowTitle(QString::fromUtf8(version::kTitle));
-    box.setIcon(QMessageBox::NoIcon);
-    box.setText(QStringLiteral("The web browser is not part of this build of Quillmark."));
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+void OpenBrowserWindow(const QString&, platform::WindowList&, platform::MessageBoxes& messages) {
+    messages.show(nullptr, QStringLiteral("The web browser is not part of this build of Quillmark."));
 }
 
 }  // namespace quillmark::ui

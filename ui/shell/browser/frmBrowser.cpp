@@ -48,7 +48,7 @@ constexpr ToolButton kToolButtons[] = {
 }  // namespace
 
 frmBrowser::frmBrowser(std::unique_ptr<platform::BrowserEngine> engine, QWidget* parent)
-    : QWidget(parent), mEngine(std::move(engine)) {
+    : QWidget(parent), engine_(std::move(engine)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmBrowser"));
     // The caption is the page's title; the name says what the window is.
@@ -60,8 +60,12 @@ frmBrowser::frmBrowser(std::unique_ptr<platform::BrowserEngine> engine, QWidget*
 
 frmBrowser::~frmBrowser() {
     timTimer->stop();
+    // The address box loses the focus as the window goes, after this part of it has gone.
+    cboAddress->removeEventFilter(this);
+    cboAddress->lineEdit()->removeEventFilter(this);
+    QObject::disconnect(cboAddress, nullptr, this, nullptr);
     // The page goes before the window's own controls, and no engine event arrives meanwhile.
-    mEngine.reset();
+    engine_.reset();
 }
 
 void frmBrowser::createControls() {
@@ -86,7 +90,7 @@ void frmBrowser::createControls() {
     cboAddress->setGeometry(px(45), px(300), px(10395), px(315));
     lblAddress->setBuddy(cboAddress);
 
-    brwWebBrowser = mEngine->widget();
+    brwWebBrowser = engine_->widget();
     brwWebBrowser->setParent(this);
     brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
     brwWebBrowser->setGeometry(px(45), px(1200), px(10440), px(6015));
@@ -116,8 +120,15 @@ void frmBrowser::wireEvents() {
     connect(timTimer, &QTimer::timeout, this, &frmBrowser::timTimer_Timer);
     // Only a choice by the user: the program's own selection goes through the history code.
     connect(cboAddress, &QComboBox::activated, this, [this](int) { cboAddress_Click(); });
+    // When editing ends (the focus leaves the box) the box would choose the list entry equal
+    // to the typed text and report that as a choice, navigating where nobody asked to go.
+    QObject::disconnect(cboAddress->lineEdit(), &QLineEdit::editingFinished, cboAddress, nullptr);
+    // The window system delivers keys to the focus widget, which is the box itself (its line
+    // edit only gets them passed on, past any filter); a key sent to the line edit directly
+    // reaches that one. Either way Enter is seen once.
+    cboAddress->installEventFilter(this);
     cboAddress->lineEdit()->installEventFilter(this);
-    mEngine->setEvents({
+    engine_->setEvents({
         .downloadComplete = [this] { brwWebBrowser_DownloadComplete(); },
         .navigateComplete = [this] { brwWebBrowser_NavigateComplete2(); },
     });
@@ -125,8 +136,8 @@ void frmBrowser::wireEvents() {
 
 void frmBrowser::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (mLoaded) return;
-    mLoaded = true;
+    if (loaded_) return;
+    loaded_ = true;
     Form_Load();
 }
 
@@ -139,7 +150,8 @@ void frmBrowser::resizeEvent(QResizeEvent* event) {
 }
 
 bool frmBrowser::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == cboAddress || watched == cboAddress->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             cboAddress_KeyPress(kCarriageReturn);
@@ -157,11 +169,11 @@ void frmBrowser::Form_Load() {
     Form_Resize();
     cboAddress->move(px(kAddressLeftAfterLoad),
                      px(twips(lblAddress->y()) + twips(lblAddress->height()) + kLabelToBoxGap));
-    if (mStartingAddress.isEmpty()) return;
-    cboAddress->setEditText(mStartingAddress);
-    cboAddress->addItem(mStartingAddress);
+    if (startingAddress_.isEmpty()) return;
+    cboAddress->setEditText(startingAddress_);
+    cboAddress->addItem(startingAddress_);
     timTimer->start();
-    mEngine->navigate(mStartingAddress);
+    engine_->navigate(startingAddress_);
 }
 
 void frmBrowser::Form_Resize() {
@@ -177,11 +189,11 @@ void frmBrowser::Form_Resize() {
     if (pageHeight >= 0) brwWebBrowser->resize(brwWebBrowser->width(), px(pageHeight));
 }
 
-void frmBrowser::brwWebBrowser_DownloadComplete() { setWindowTitle(mEngine->locationName()); }
+void frmBrowser::brwWebBrowser_DownloadComplete() { setWindowTitle(engine_->locationName()); }
 
 void frmBrowser::brwWebBrowser_NavigateComplete2() {
-    setWindowTitle(mEngine->locationName());
-    const QString address = mEngine->locationAddress();
+    setWindowTitle(engine_->locationName());
+    const QString address = engine_->locationAddress();
     const int match = cboAddress->findText(address, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     mbUpdatingHistory = true;
     if (match >= 0) cboAddress->removeItem(match);
@@ -194,7 +206,7 @@ void frmBrowser::brwWebBrowser_NavigateComplete2() {
 void frmBrowser::cboAddress_Click() {
     if (mbUpdatingHistory) return;
     timTimer->start();
-    mEngine->navigate(cboAddress->currentText());
+    engine_->navigate(cboAddress->currentText());
 }
 
 void frmBrowser::cboAddress_KeyPress(int keyAscii) {
@@ -202,30 +214,30 @@ void frmBrowser::cboAddress_KeyPress(int keyAscii) {
 }
 
 void frmBrowser::timTimer_Timer() {
-    if (mEngine->busy()) {
+    if (engine_->busy()) {
         setWindowTitle(kWorkingCaption);
         return;
     }
     timTimer->stop();
-    setWindowTitle(mEngine->locationName());
+    setWindowTitle(engine_->locationName());
 }
 
 void frmBrowser::tbToolBar_ButtonClick(const QString& key) {
     timTimer->start();
     if (key == QLatin1String("Back")) {
-        mEngine->goBack();
+        engine_->goBack();
     } else if (key == QLatin1String("Forward")) {
-        mEngine->goForward();
+        engine_->goForward();
     } else if (key == QLatin1String("Refresh")) {
-        mEngine->refresh();
+        engine_->refresh();
     } else if (key == QLatin1String("Home")) {
-        mEngine->goHome();
+        engine_->goHome();
     } else if (key == QLatin1String("Search")) {
-        mEngine->goSearch();
+        engine_->goSearch();
     } else if (key == QLatin1String("Stop")) {
         timTimer->stop();
-        mEngine->stop();
-        setWindowTitle(mEngine->locationName());
+        engine_->stop();
+        setWindowTitle(engine_->locationName());
     }
 }
 

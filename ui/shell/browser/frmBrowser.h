@@ -25,8 +25,8 @@ public:
     ~frmBrowser() override;
 
     // The address the window opens when it is first shown.
-    QString StartingAddress() const { return mStartingAddress; }
-    void setStartingAddress(const QString& address) { mStartingAddress = address; }
+    QString StartingAddress() const { return startingAddress_; }
+    void setStartingAddress(const QString& address) { startingAddress_ = address; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,10 +47,10 @@ private:
     void timTimer_Timer();
     void tbToolBar_ButtonClick(const QString& key);
 
-    std::unique_ptr<platform::BrowserEngine> mEngine;
-    QString mStartingAddress;
+    std::unique_ptr<platform::BrowserEngine> engine_;
+    QString startingAddress_;
     bool mbUpdatingHistory = false;
-    bool mLoaded = false;
+    bool loaded_ = false;
 
     QToolBar* tbToolBar = nullptr;
     QWidget* picAddress = nullptr;
