@@ -18,6 +18,9 @@ constexpr int twipsToPixels(int twips) {
     return twips >= 0 ? (twips + half) / kTwipsPerPixel : -((-twips + half) / kTwipsPerPixel);
 }
 
+// The twips a whole number of pixels spans: the way back for layout rules kept in twips.
+constexpr int pixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+
 // A control's rectangle from its left, top, width and height in twips.
 constexpr QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),

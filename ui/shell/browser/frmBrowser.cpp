@@ -11,15 +11,14 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "ui/common/Twips.h"
+
 namespace quillmark::ui {
 
 namespace {
 
-// The window's arrangement is kept in twips, 15 to a pixel, so that the layout rules read as
-// they are meant: the address box and the page keep a 100-twip margin to the right and bottom.
-constexpr int kTwipsPerPixel = 15;
-constexpr int px(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
-constexpr int twips(int pixels) { return pixels * kTwipsPerPixel; }
+// The window's arrangement is kept in twips so that the layout rules read as they are meant:
+// the address box and the page keep a 100-twip margin to the right and bottom.
 
 constexpr int kClientWidth = 10500;
 constexpr int kClientHeight = 7305;
@@ -55,7 +54,7 @@ frmBrowser::frmBrowser(std::unique_ptr<platform::BrowserEngine> engine, QWidget*
     setAccessibleName(QStringLiteral("Quillmark web browser"));
     createControls();
     wireEvents();
-    resize(px(kClientWidth), px(kClientHeight));
+    resize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
 }
 
 frmBrowser::~frmBrowser() {
@@ -73,11 +72,11 @@ void frmBrowser::createControls() {
 
     picAddress = new QWidget(this);
     picAddress->setObjectName(QStringLiteral("picAddress"));
-    picAddress->setGeometry(0, px(kPanelTop), px(kClientWidth), px(kPanelHeight));
+    picAddress->setGeometry(twipsRect(0, kPanelTop, kClientWidth, kPanelHeight));
 
     lblAddress = new QLabel(tr("&Address:"), picAddress);
     lblAddress->setObjectName(QStringLiteral("lblAddress"));
-    lblAddress->setGeometry(px(45), px(60), px(3075), px(255));
+    lblAddress->setGeometry(twipsRect(45, 60, 3075, 255));
 
     cboAddress = new QComboBox(picAddress);
     cboAddress->setObjectName(QStringLiteral("cboAddress"));
@@ -87,13 +86,13 @@ void frmBrowser::createControls() {
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
     cboAddress->setDuplicatesEnabled(true);
     cboAddress->setCompleter(nullptr);
-    cboAddress->setGeometry(px(45), px(300), px(10395), px(315));
+    cboAddress->setGeometry(twipsRect(45, 300, 10395, 315));
     lblAddress->setBuddy(cboAddress);
 
     brwWebBrowser = engine_->widget();
     brwWebBrowser->setParent(this);
     brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
-    brwWebBrowser->setGeometry(px(45), px(1200), px(10440), px(6015));
+    brwWebBrowser->setGeometry(twipsRect(45, 1200, 10440, 6015));
 
     timTimer = new QTimer(this);
     timTimer->setObjectName(QStringLiteral("timTimer"));
@@ -106,7 +105,7 @@ void frmBrowser::createToolBar() {
     tbToolBar->setIconSize(QSize(kIconPixels, kIconPixels));
     tbToolBar->setMovable(false);
     tbToolBar->setFloatable(false);
-    tbToolBar->setGeometry(0, 0, px(kClientWidth), px(kToolBarHeight));
+    tbToolBar->setGeometry(0, 0, twipsToPixels(kClientWidth), twipsToPixels(kToolBarHeight));
     for (const ToolButton& button : kToolButtons) {
         const QString key = QString::fromLatin1(button.key);
         QAction* action = tbToolBar->addAction(QIcon(QString::fromLatin1(button.picture)), key);
@@ -167,8 +166,9 @@ void frmBrowser::Form_Load() {
     // The window is already visible here: loading happens as it is first shown.
     tbToolBar->update();
     Form_Resize();
-    cboAddress->move(px(kAddressLeftAfterLoad),
-                     px(twips(lblAddress->y()) + twips(lblAddress->height()) + kLabelToBoxGap));
+    const int addressTop =
+        pixelsToTwips(lblAddress->y()) + pixelsToTwips(lblAddress->height()) + kLabelToBoxGap;
+    cboAddress->move(twipsToPixels(kAddressLeftAfterLoad), twipsToPixels(addressTop));
     if (startingAddress_.isEmpty()) return;
     cboAddress->setEditText(startingAddress_);
     cboAddress->addItem(startingAddress_);
@@ -179,14 +179,14 @@ void frmBrowser::Form_Load() {
 void frmBrowser::Form_Resize() {
     // A window made smaller than the margins would give negative sizes: such a control keeps
     // its last size, the others are still laid out.
-    const int clientWidth = twips(width());
-    const int clientHeight = twips(height());
+    const int clientWidth = pixelsToTwips(width());
+    const int clientHeight = pixelsToTwips(height());
     const int addressWidth = clientWidth - kMargin;
-    if (addressWidth >= 0) cboAddress->resize(px(addressWidth), cboAddress->height());
+    if (addressWidth >= 0) cboAddress->resize(twipsToPixels(addressWidth), cboAddress->height());
     const int pageWidth = clientWidth - kMargin;
-    if (pageWidth >= 0) brwWebBrowser->resize(px(pageWidth), brwWebBrowser->height());
+    if (pageWidth >= 0) brwWebBrowser->resize(twipsToPixels(pageWidth), brwWebBrowser->height());
     const int pageHeight = clientHeight - (kPanelTop + kPanelHeight) - kMargin;
-    if (pageHeight >= 0) brwWebBrowser->resize(brwWebBrowser->width(), px(pageHeight));
+    if (pageHeight >= 0) brwWebBrowser->resize(brwWebBrowser->width(), twipsToPixels(pageHeight));
 }
 
 void frmBrowser::brwWebBrowser_DownloadComplete() { setWindowTitle(engine_->locationName()); }
