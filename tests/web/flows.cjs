@@ -108,7 +108,13 @@ async function workedExampleAndReport(browser) {
     await tab.focus('#cmdDebug');
     await tab.keyboard.press('Enter');
     assert.deepEqual(await readResults(tab), { captions: kWorkedCaptions, input: kWorkedExample, highlighted: [true, true] });
-    assert.equal(await tab.$eval('#lblOrigTNData', (o) => o.title), kWorkedCaptions[5]);
+    // Each result's title says what it shows and where it came from, as the window's tooltip.
+    for (const [id, source] of [['#lblOrigTNData', 'word 4, characters 5-8: 0421'],
+        ['#lblTermTypeData', 'word 3, bit characters 20-24: 11010'],
+        ['#lblDigsDialedData', 'word 13, characters 5-8, read from 8 to 5: B1A3']]) {
+        const shown = await tab.$eval(id, (o) => `${o.textContent}\n`);
+        assert.equal(await tab.$eval(id, (o) => o.title), shown + source);
+    }
     await tab.focus('#cmdCopyResult');
     await tab.keyboard.press('Enter');
     const shown = await message(tab);

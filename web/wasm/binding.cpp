@@ -10,6 +10,8 @@
 #include <string>
 
 #include "decoder/decoder.h"
+#include "decoder/field_catalogue.h"
+#include "decoder/provenance.h"
 
 namespace {
 
@@ -33,9 +35,14 @@ const std::string& Source(int index) {
 }
 
 // Fills one text per result label, in result label order, telling which word and characters
-// its caption came from. The page shows a non-empty source in the result's title.
-void DescribeSources(const quillmark::DecodedFields& /*fields*/, quillmark::ResultCaptions& out) {
-    out = {};
+// its caption came from, one line per source, as the window's tooltips tell it. The page shows
+// a non-empty source in the result's title.
+void DescribeSources(const quillmark::DataWords& words, quillmark::ResultCaptions& out) {
+    const quillmark::FieldSources found = quillmark::SourcesOf(words);
+    for (const quillmark::FieldRow& row : quillmark::kFields) {
+        const std::size_t index = quillmark::IndexOf(row.field);
+        out[index] = quillmark::SourcesText(row.field, found[index]);
+    }
 }
 
 }  // namespace
@@ -51,9 +58,12 @@ EMSCRIPTEN_KEEPALIVE char* WebInput(std::size_t size) {
 // Decodes the input as the window's "DeBug" button does; returns 1 when the digit load and
 // unload pointers differ. The fifteen captions and their sources are then readable by index.
 EMSCRIPTEN_KEEPALIVE int WebDecode() {
-    const quillmark::DecodedFields fields = quillmark::DecodeText(input);
+    static quillmark::DataWords words;
+    words = {};
+    quillmark::ReadDataWords(input, words);
+    const quillmark::DecodedFields fields = quillmark::DecodeCallRegister(words);
     captions = quillmark::CaptionsInLabelOrder(fields);
-    DescribeSources(fields, sources);
+    DescribeSources(words, sources);
     return fields.PointersDiffer ? 1 : 0;
 }
 
