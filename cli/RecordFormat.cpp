@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/RecordFormat.h"
 
-#include <cstring>
-
 namespace quillmark::cli {
 namespace {
 
@@ -24,29 +22,42 @@ std::array<const std::string*, 5> CodeTexts(const FieldCodes& c) {
     return {&c.MainPM, &c.AuxPM, &c.TermType, &c.OrigType, &c.Queue};
 }
 
+// The report's label texts, in report order, as the decoder's own report writes them: the
+// report of fifteen empty captions is the labels alone, each ended by CR LF.
+const std::array<std::string, kResultCount>& ReportLabels() {
+    static const std::array<std::string, kResultCount> labels = [] {
+        std::array<std::string, kResultCount> found;
+        const std::string bare = BuildReport(ResultCaptions{});
+        std::string_view rest = bare;
+        for (std::string& label : found) {
+            const std::size_t end = rest.find("\r\n");
+            label.assign(rest.substr(0, end));
+            rest.remove_prefix(end + 2);
+        }
+        return found;
+    }();
+    return labels;
+}
+
 }  // namespace
 
-void AppendTextReport(std::string& out, const DecodedFields& fields) {
-    const std::string report = BuildReport(CaptionsInLabelOrder(fields));
-    // Captions never hold a line break, so each CR LF in the report is a line end.
-    std::string_view rest = report;
-    while (!rest.empty()) {
-        const auto* cr = static_cast<const char*>(std::memchr(rest.data(), '\r', rest.size()));
-        if (cr == nullptr) {
-            out.append(rest);
-            break;
-        }
-        const auto at = static_cast<std::size_t>(cr - rest.data());
-        const bool lineEnd = at + 1 < rest.size() && rest[at + 1] == '\n';
-        out.append(rest.substr(0, lineEnd ? at : at + 1));
-        rest.remove_prefix(at + 1);
+void AppendReport(std::string& out, const ResultCaptions& captions, std::string_view lineEnd) {
+    const auto& labels = ReportLabels();
+    for (std::size_t k = 0; k < captions.size(); ++k) {
+        out += labels[k];
+        out += captions[k];
+        out += lineEnd;
     }
 }
 
-JsonRecords::JsonRecords(bool withLine) {
+void ReportWriter::Append(std::string& out, const DecodedFields& fields, const MessageOrigin&) {
+    AppendReport(out, CaptionsInLabelOrder(fields), "\n");
+}
+
+JsonWriter::JsonWriter(LineKey lineKey) {
     record_ = nlohmann::ordered_json::object();
     record_["file"] = "";
-    if (withLine) {
+    if (lineKey == LineKey::Written) {
         record_["line"] = 0;
     }
     for (const char* key : kFieldKeys) {
@@ -67,13 +78,13 @@ JsonRecords::JsonRecords(bool withLine) {
     for (const char* key : kCodeKeys) {
         texts_[slot++] = &record_["codes"][key].get_ref<std::string&>();
     }
-    if (withLine) {
+    if (lineKey == LineKey::Written) {
         line_ = &record_["line"];
     }
     pointersDiffer_ = &record_["PointersDiffer"];
 }
 
-void JsonRecords::Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) {
+void JsonWriter::Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) {
     std::size_t slot = 0;
     texts_[slot++]->assign(origin.file);
     for (const std::string* text : FieldTexts(fields)) {
@@ -86,8 +97,20 @@ void JsonRecords::Append(std::string& out, const DecodedFields& fields, const Me
         *line_ = origin.line.value_or(0);
     }
     *pointersDiffer_ = fields.PointersDiffer;
-    out += record_.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    // Serialised straight into the output, without a string of its own.
+    nlohmann::detail::serializer<nlohmann::ordered_json> serializer(
+        nlohmann::detail::output_adapter<char>(out), ' ',
+        nlohmann::ordered_json::error_handler_t::replace);
+    serializer.dump(record_, false, false, 0);
     out += '\n';
+}
+
+RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options) {
+    if (!options.json) {
+        return [] { return std::make_unique<ReportWriter>(); };
+    }
+    const auto lineKey = options.lines ? JsonWriter::LineKey::Written : JsonWriter::LineKey::Omitted;
+    return [lineKey] { return std::make_unique<JsonWriter>(lineKey); };
 }
 
 }  // namespace quillmark::cli
