@@ -16,7 +16,16 @@ const char* FindSpace(std::string_view text) {
 }
 
 std::uint64_t CountLineFeeds(std::string_view text) {
-    return static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
+    std::uint64_t count = 0;
+    if (text.empty()) {
+        return count;
+    }
+    for (const char* at = text.data(); const auto* lineFeed = static_cast<const char*>(
+             std::memchr(at, '\n', static_cast<std::size_t>(text.data() + text.size() - at)));
+         at = lineFeed + 1) {
+        ++count;
+    }
+    return count;
 }
 
 // The number of leading bytes below 0x80, eight at a time where it can.
@@ -159,25 +168,24 @@ bool MessageCutter::Take(std::string_view piece, std::string& out) {
 
 bool MessageCutter::Keep(std::string_view piece, std::string& out) {
     // Every space ends a word: the space that ends word 30 ends what decoding reads.
-    while (!piece.empty()) {
-        const char* space = FindSpace(piece);
-        const std::size_t span =
-            space != nullptr ? static_cast<std::size_t>(space - piece.data()) + 1 : piece.size();
-        const std::size_t before = out.size();
-        const bool fits = budget_.Take(piece.substr(0, span), out);
-        keptLineFeeds_ += CountLineFeeds(std::string_view(out).substr(before));
-        if (!fits) {
-            cut_ = true;
-            done_ = true;
-            return false;
-        }
-        piece.remove_prefix(span);
-        if (space != nullptr && --spacesToKeep_ == 0) {
-            done_ = true;
-            return false;
+    std::size_t wanted = piece.size();
+    for (const char* space = FindSpace(piece); space != nullptr;
+         space = FindSpace(piece.substr(static_cast<std::size_t>(space - piece.data()) + 1))) {
+        if (--spacesToKeep_ == 0) {
+            wanted = static_cast<std::size_t>(space - piece.data()) + 1;
+            break;
         }
     }
-    return true;
+    const std::size_t before = out.size();
+    const bool fits = budget_.Take(piece.substr(0, wanted), out);
+    keptLineFeeds_ += CountLineFeeds(std::string_view(out).substr(before));
+    if (!fits) {
+        cut_ = true;  // the spaces counted beyond the cut no longer matter
+        done_ = true;
+        return false;
+    }
+    done_ = spacesToKeep_ == 0;
+    return !done_;
 }
 
 void MessageCutter::Finish(std::string& out) {

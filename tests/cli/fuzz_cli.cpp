@@ -122,11 +122,23 @@ struct Expected {
     std::string err;
 };
 
+// The message after `presses` presses of "Trim Text", as raw bytes: TrimFirstWord gives the
+// same text with broken UTF-8 already replaced, which changes byte positions, not characters.
+std::string_view TrimmedBytes(std::string_view message, std::uint64_t presses) {
+    for (; presses > 0; --presses) {
+        const std::size_t space = message.find(' ');
+        if (space == std::string_view::npos) break;
+        message.remove_prefix(space + 1);
+    }
+    return message;
+}
+
 // One message of input `file` whose text starts on line `line` of it.
 void ExpectMessage(Expected& expected, const std::string& file, std::uint64_t line,
                    const std::string& message, std::uint64_t skip, std::size_t limit) {
-    const std::string trimmed = Trimmed(message, skip);
-    const Held held = AsTheBoxHoldsIt(trimmed, limit);
+    const std::string_view trimmed = TrimmedBytes(message, skip);
+    Require(utf8::Sanitized(trimmed) == utf8::Sanitized(Trimmed(message, skip)), "trimmed as by Trim Text");
+    const Held held = AsTheBoxHoldsIt(std::string(trimmed), limit);
     if (held.cut) {
         const std::size_t cutInMessage = message.size() - trimmed.size() + held.cutAt;
         std::uint64_t cutLine = line;
