@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "cli/RecordFormat.h"
 
+#include <charconv>
+
+#include <nlohmann/json.hpp>
+
+#include "decoder/utf8.h"
+
 namespace quillmark::cli {
 namespace {
 
@@ -39,6 +45,15 @@ const std::array<std::string, kResultCount>& ReportLabels() {
     return labels;
 }
 
+bool IsAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void AppendReport(std::string& out, const ResultCaptions& captions, std::string_view lineEnd) {
@@ -54,55 +69,79 @@ void ReportWriter::Append(std::string& out, const DecodedFields& fields, const M
     AppendReport(out, CaptionsInLabelOrder(fields), "\n");
 }
 
-JsonWriter::JsonWriter(LineKey lineKey) {
-    record_ = nlohmann::ordered_json::object();
-    record_["file"] = "";
-    if (lineKey == LineKey::Written) {
-        record_["line"] = 0;
+void AppendJsonString(std::string& out, std::string_view text) {
+    if (!IsAscii(text) && !utf8::IsValid(text)) {
+        // Broken UTF-8 (only ever in a file name): the JSON library replaces it.
+        nlohmann::detail::serializer<nlohmann::ordered_json> serializer(
+            nlohmann::detail::output_adapter<char>(out), ' ',
+            nlohmann::ordered_json::error_handler_t::replace);
+        serializer.dump(nlohmann::ordered_json(std::string(text)), false, false, 0);
+        return;
     }
-    for (const char* key : kFieldKeys) {
-        record_[key] = "";
+    out += '"';
+    std::size_t run = 0;  // start of the characters not yet written
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        if (c >= 0x20 && c != '"' && c != '\\') {
+            continue;
+        }
+        out.append(text, run, at - run);
+        run = at + 1;
+        out += '\\';
+        switch (c) {
+        case '"': out += '"'; break;
+        case '\\': out += '\\'; break;
+        case '\b': out += 'b'; break;
+        case '\f': out += 'f'; break;
+        case '\n': out += 'n'; break;
+        case '\r': out += 'r'; break;
+        case '\t': out += 't'; break;
+        default: {
+            constexpr std::string_view kHex = "0123456789abcdef";
+            out += "u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+        }
     }
-    record_["PointersDiffer"] = false;
-    nlohmann::ordered_json& codes = record_["codes"] = nlohmann::ordered_json::object();
-    for (const char* key : kCodeKeys) {
-        codes[key] = "";
-    }
-
-    // No key is added from here on, so the values stay where they are.
-    std::size_t slot = 0;
-    texts_[slot++] = &record_["file"].get_ref<std::string&>();
-    for (const char* key : kFieldKeys) {
-        texts_[slot++] = &record_[key].get_ref<std::string&>();
-    }
-    for (const char* key : kCodeKeys) {
-        texts_[slot++] = &record_["codes"][key].get_ref<std::string&>();
-    }
-    if (lineKey == LineKey::Written) {
-        line_ = &record_["line"];
-    }
-    pointersDiffer_ = &record_["PointersDiffer"];
+    out.append(text, run, text.size() - run);
+    out += '"';
 }
 
+JsonWriter::JsonWriter(LineKey lineKey) : lineKey_(lineKey) {}
+
 void JsonWriter::Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) {
-    std::size_t slot = 0;
-    texts_[slot++]->assign(origin.file);
+    if (!fileKnown_ || origin.file != file_) {
+        file_.assign(origin.file);
+        fileJson_.clear();
+        AppendJsonString(fileJson_, file_);
+        fileKnown_ = true;
+    }
+    out += "{\"file\":";
+    out += fileJson_;
+    if (lineKey_ == LineKey::Written) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, origin.line.value_or(0)).ptr;
+        out += ",\"line\":";
+        out.append(digits, end);
+    }
+    std::size_t k = 0;
     for (const std::string* text : FieldTexts(fields)) {
-        texts_[slot++]->assign(*text);
+        out += ",\"";
+        out += kFieldKeys[k++];
+        out += "\":";
+        AppendJsonString(out, *text);
     }
+    out += fields.PointersDiffer ? ",\"PointersDiffer\":true,\"codes\":{"
+                                 : ",\"PointersDiffer\":false,\"codes\":{";
+    k = 0;
     for (const std::string* text : CodeTexts(fields.Codes)) {
-        texts_[slot++]->assign(*text);
+        out += k > 0 ? ",\"" : "\"";
+        out += kCodeKeys[k++];
+        out += "\":";
+        AppendJsonString(out, *text);
     }
-    if (line_ != nullptr) {
-        *line_ = origin.line.value_or(0);
-    }
-    *pointersDiffer_ = fields.PointersDiffer;
-    // Serialised straight into the output, without a string of its own.
-    nlohmann::detail::serializer<nlohmann::ordered_json> serializer(
-        nlohmann::detail::output_adapter<char>(out), ' ',
-        nlohmann::ordered_json::error_handler_t::replace);
-    serializer.dump(record_, false, false, 0);
-    out += '\n';
+    out += "}}\n";
 }
 
 RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options) {

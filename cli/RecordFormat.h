@@ -11,8 +11,6 @@
 #include <string>
 #include <string_view>
 
-#include <nlohmann/json.hpp>
-
 #include "cli/CommandLine.h"
 #include "decoder/decoder.h"
 
@@ -48,27 +46,26 @@ public:
 };
 
 // One JSON object and LF per message: file, line (with LineKey::Written), the fifteen field
-// texts, PointersDiffer and the raw codes. Always valid UTF-8: bytes that are not become U+FFFD.
+// texts, PointersDiffer and the raw codes, written as the JSON library writes them (no blanks,
+// only the characters JSON needs escaped, the rest as UTF-8). Always valid UTF-8: a file name
+// whose bytes are not becomes U+FFFD where they break; field texts always are.
 class JsonWriter final : public RecordWriter {
 public:
     enum class LineKey { Omitted, Written };
 
     explicit JsonWriter(LineKey lineKey);
-    JsonWriter(const JsonWriter&) = delete;
-    JsonWriter& operator=(const JsonWriter&) = delete;
 
     void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) override;
     std::string_view Separator() const override { return {}; }
 
 private:
-    static constexpr std::size_t kTextCount = 21;  // file, fifteen fields, five codes
-
-    // One record is built once and refilled for every message, keeping its keys in order
-    // and its strings' storage.
-    nlohmann::ordered_json record_;
-    std::array<std::string*, kTextCount> texts_{};
-    nlohmann::ordered_json* line_ = nullptr;
-    nlohmann::ordered_json* pointersDiffer_ = nullptr;
+    LineKey lineKey_;
+    bool fileKnown_ = false;
+    std::string file_;      // the input of the last record, as given
+    std::string fileJson_;  // the same as a JSON string, made once per input
 };
+
+// The text as a JSON string, quotes included.
+void AppendJsonString(std::string& out, std::string_view text);
 
 }  // namespace quillmark::cli
