@@ -8,7 +8,8 @@
 // Every cut must be told on the diagnostics stream with its input and line.
 //
 // The first three bytes choose the run: byte 0 the mode (bit 0 --lines, bits 1-2 the words to
-// skip, bit 3 two inputs instead of one), byte 1 the input box's size (1 to 64 characters, or
+// skip, bit 3 two inputs instead of one, bit 4 --json, whose records must equal what the JSON
+// library writes for the same texts), byte 1 the input box's size (1 to 64 characters, or
 // the real one for 255), byte 2 the seed of the piece sizes. The rest is the text.
 
 #include <cstddef>
@@ -16,12 +17,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "cli/DecodeRun.h"
 #include "cli/InputFile.h"
@@ -109,6 +113,27 @@ Held AsTheBoxHoldsIt(const std::string& text, std::size_t limit) {
     return {text, false, 0};
 }
 
+// The JSON record as the JSON library writes it.
+std::string JsonRecord(std::string_view text, const std::string& file, std::optional<std::uint64_t> line) {
+    const DecodedFields f = DecodeText(text);
+    nlohmann::ordered_json record;
+    record["file"] = file;
+    if (line) record["line"] = *line;
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"CallRegister", &f.CallRegister}, {"MainPM", &f.MainPM},       {"AuxPM", &f.AuxPM},
+        {"TermType", &f.TermType},         {"OrigType", &f.OrigType},   {"OrigTN", &f.OrigTN},
+        {"TermTN", &f.TermTN},             {"Queue", &f.Queue},         {"CRLink", &f.CRLink},
+        {"CRBakLink", &f.CRBakLink},       {"AuxCR", &f.AuxCR},         {"CRDialed", &f.CRDialed},
+        {"DigitLoad", &f.DigitLoad},       {"DigitUnload", &f.DigitUnload},
+        {"DigsDialed", &f.DigsDialed}};
+    for (const auto& [key, value] : fields) record[key] = *value;
+    record["PointersDiffer"] = f.PointersDiffer;
+    record["codes"] = {{"MainPM", f.Codes.MainPM}, {"AuxPM", f.Codes.AuxPM},
+                       {"TermType", f.Codes.TermType}, {"OrigType", f.Codes.OrigType},
+                       {"Queue", f.Codes.Queue}};
+    return record.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
 std::string Report(std::string_view text) {
     const std::string crlf = BuildReport(CaptionsInLabelOrder(DecodeText(text)));
     std::string lf;
@@ -134,8 +159,9 @@ std::string_view TrimmedBytes(std::string_view message, std::uint64_t presses) {
 }
 
 // One message of input `file` whose text starts on line `line` of it.
-void ExpectMessage(Expected& expected, const std::string& file, std::uint64_t line,
-                   const std::string& message, std::uint64_t skip, std::size_t limit) {
+void ExpectMessage(Expected& expected, const cli::DecodeOptions& options, const std::string& file,
+                   std::uint64_t line, const std::string& message, std::size_t limit) {
+    const std::uint64_t skip = options.skip;
     const std::string_view trimmed = TrimmedBytes(message, skip);
     Require(utf8::Sanitized(trimmed) == utf8::Sanitized(Trimmed(message, skip)), "trimmed as by Trim Text");
     const Held held = AsTheBoxHoldsIt(std::string(trimmed), limit);
@@ -147,7 +173,8 @@ void ExpectMessage(Expected& expected, const std::string& file, std::uint64_t li
                         ": message cut after its first " + std::to_string(limit) +
                         " characters, as the window's input box would cut it\n";
     }
-    expected.records.push_back(Report(held.text));
+    expected.records.push_back(options.json ? JsonRecord(held.text, file, options.lines ? std::optional(line) : std::nullopt)
+                                            : Report(held.text));
 }
 
 std::string ReadBack(int fd) {
@@ -163,6 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     cli::DecodeOptions options;
     options.lines = (data[0] & 1) != 0;
     options.skip = (data[0] >> 1) & 3;
+    options.json = (data[0] & 16) != 0;
     const bool twoInputs = (data[0] & 8) != 0;
     const std::size_t limit = data[1] == 255 ? cli::kInputBoxCharacters : 1 + data[1] % 64;
     Pieces pieces(data[2]);
@@ -180,22 +208,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Expected expected;
     for (const auto& [name, content] : inputs) {
         if (!options.lines) {
-            ExpectMessage(expected, name, 1, content, options.skip, limit);
+            ExpectMessage(expected, options, name, 1, content, limit);
             continue;
         }
         std::uint64_t line = 1;
         std::size_t begin = 0;
         while (begin < content.size()) {
             const std::size_t end = std::min(content.find('\n', begin), content.size());
-            ExpectMessage(expected, name, line++, content.substr(begin, end - begin), options.skip,
-                          limit);
+            ExpectMessage(expected, options, name, line++, content.substr(begin, end - begin), limit);
             begin = end + 1;
         }
     }
-    // Records are separated by an empty line.
+    // Reports are separated by an empty line; JSON records follow each other.
     std::string wanted;
     for (const std::string& record : expected.records) {
-        if (!wanted.empty()) wanted += '\n';
+        if (!wanted.empty() && !options.json) wanted += '\n';
         wanted += record;
     }
 
