@@ -3,15 +3,93 @@
 
 #include <CLI/CLI.hpp>
 
+#include <array>
 #include <charconv>
 #include <iostream>
+#include <string_view>
 
 #include "quillmark/version.h"
 
 namespace quillmark::cli {
 namespace {
 
-constexpr const char* kUsage = "Usage: quillmark-decode [--lines] [--json] [--skip N] [FILE...]";
+constexpr std::string_view kUsage = "Usage: quillmark-decode [--lines] [--json] [--skip N] [FILE...]";
+constexpr std::string_view kDescription =
+    "Decodes the call register dump of a BUG message field by field, exactly as the Quillmark "
+    "window's \"DeBug\" button does, and writes the fifteen report lines.";
+constexpr std::size_t kColumns = 80;
+
+// One row per entry of the help's lists: what the user types, and what it does.
+struct HelpRow {
+    std::string_view term;
+    std::string_view text;
+};
+
+constexpr HelpRow kLinesHelp{"--lines", "Decode every line as a message of its own, empty lines included"};
+constexpr HelpRow kJsonHelp{"--json", "Write one JSON object per message on one line (JSON Lines)"};
+constexpr HelpRow kSkipHelp{"--skip N", "Drop N leading words before decoding, as N presses of "
+                                        "\"Trim Text\" would"};
+constexpr HelpRow kFileHelp{"FILE", "Inputs decoded in turn; - or none means standard input"};
+constexpr std::array<HelpRow, 6> kOptionsHelp{{
+    kLinesHelp,
+    kJsonHelp,
+    kSkipHelp,
+    {"-h, --help", "Print this help and exit"},
+    {"--version", "Print the version and exit"},
+    kFileHelp,
+}};
+constexpr std::array<HelpRow, 3> kExitStatusHelp{{
+    {"0", "Every input was decoded whole."},
+    {"1", "An input could not be read, a message was longer than the window's input box "
+          "holds and was cut, memory ran out, or the output could not be written."},
+    {"2", "The command line was wrong."},
+}};
+
+// The text in lines of at most kColumns, the first after `indent` columns already used and the
+// others indented by as much.
+std::string Wrapped(std::string_view text, std::size_t indent) {
+    std::string out;
+    std::size_t column = indent;
+    while (!text.empty()) {
+        const std::size_t wordEnd = std::min(text.find(' '), text.size());
+        const std::string_view word = text.substr(0, wordEnd);
+        if (column > indent && column + 1 + word.size() > kColumns) {
+            out += '\n';
+            out.append(indent, ' ');
+            column = indent;
+        } else if (column > indent) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+        text.remove_prefix(std::min(wordEnd + 1, text.size()));
+    }
+    return out;
+}
+
+template <std::size_t N>
+std::string Listed(const std::array<HelpRow, N>& rows) {
+    std::size_t width = 0;
+    for (const HelpRow& row : rows) {
+        width = std::max(width, row.term.size());
+    }
+    const std::size_t indent = 2 + width + 2;
+    std::string out;
+    for (const HelpRow& row : rows) {
+        out += "  ";
+        out += row.term;
+        out.append(indent - 2 - row.term.size(), ' ');
+        out += Wrapped(row.text, indent);
+        out += '\n';
+    }
+    return out;
+}
+
+std::string HelpText() {
+    return std::string(kUsage) + "\n" + Wrapped(kDescription, 0) + "\n\nOptions:\n" +
+           Listed(kOptionsHelp) + "\nExit status:\n" + Listed(kExitStatusHelp);
+}
 
 // N is a plain decimal count: no sign, no spaces, no base prefix, and it must fit.
 std::optional<std::uint64_t> ParseCount(const std::string& text) {
@@ -49,27 +127,17 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     std::string skipText = "0";
     bool showVersion = false;
 
-    CLI::App app{"Decodes the call register dump of a BUG message field by field, exactly as the "
-                 "Quillmark window's \"DeBug\" button does, and writes the fifteen report lines.",
-                 kProgramName};
-    app.add_flag("--lines", options.lines,
-                 "Decode every line as a message of its own, empty lines included")
-        ->disable_flag_override();
-    app.add_flag("--json", options.json,
-                 "Write one JSON object per message on one line (JSON Lines)")
-        ->disable_flag_override();
-    app.add_option("--skip", skipText,
-                   "Drop N leading words before decoding, as N presses of \"Trim Text\" would")
-        ->type_name("N")
-        ->check(kWordCount);
+    CLI::App app{std::string(kDescription), kProgramName};
+    app.add_flag("--lines", options.lines, std::string(kLinesHelp.text))->disable_flag_override();
+    app.add_flag("--json", options.json, std::string(kJsonHelp.text))->disable_flag_override();
+    app.add_option("--skip", skipText, std::string(kSkipHelp.text))->type_name("N")->check(kWordCount);
     app.add_flag("--version", showVersion, "Print the version and exit")->disable_flag_override();
-    app.add_option("FILE", options.files, "Inputs decoded in turn; - or none means standard input")
-        ->type_name("");
+    app.add_option("FILE", options.files, std::string(kFileHelp.text))->type_name("");
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
-        return {std::nullopt, WriteOrFail(app.help())};
+        return {std::nullopt, WriteOrFail(HelpText())};
     } catch (const CLI::ParseError& error) {
         std::cerr << kProgramName << ": " << error.what() << '\n'
                   << kUsage << '\n'
@@ -77,8 +145,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         return {std::nullopt, 2};
     }
     if (showVersion) {
-        return {std::nullopt,
-                WriteOrFail(std::string(kProgramName) + " " + version::kString + "\n")};
+        return {std::nullopt, WriteOrFail(std::string(kProgramName) + " " + version::kString + "\n" +
+                                          "Copyright (C) 2026 Ashgrove.\nLicense: MIT.\n")};
     }
     options.skip = *ParseCount(skipText);
     return {std::move(options), 0};

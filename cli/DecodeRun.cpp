@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "cli/DecodeRun.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
-#include <memory>
+#include <new>
 #include <optional>
 #include <string>
 
-#include "cli/InputFile.h"
+#include "cli/Diagnostics.h"
 #include "cli/LinePipeline.h"
+#include "cli/LineSplitter.h"
 #include "cli/MessageCutter.h"
 #include "cli/MessageDecoder.h"
 #include "cli/OutputSink.h"
+#include "cli/StringStorage.h"
 
 namespace quillmark::cli {
 namespace {
@@ -20,137 +23,175 @@ constexpr std::size_t kReadBlock = 64 * 1024;
 
 class DecodeRun {
 public:
-    DecodeRun(const DecodeOptions& options, int outputFd)
-        : options_(options), out_(outputFd), cutter_(options.skip),
-          block_(std::make_unique<char[]>(kReadBlock)) {
+    DecodeRun(const DecodeOptions& options, const RunSetup& setup)
+        : options_(options), setup_(setup), out_(setup.outputFd), diagnostics_(out_, setup.diagnostics),
+          cutter_(options.skip, setup.characterLimit), block_(std::make_unique<char[]>(kReadBlock)) {
+        const RecordWriterFactory writers = setup.writers ? setup.writers : ChooseRecordWriter(options);
         if (options.lines) {
-            lines_.emplace(options, out_);
+            lines_.emplace(writers, out_, diagnostics_, setup.characterLimit);
+            splitter_.emplace(cutter_, *lines_);
         } else {
-            decoder_.emplace(options.json, false);
+            decoder_.emplace(writers());
         }
     }
 
     int Run() {
         static const std::vector<std::string> kStandardInput{"-"};
         const auto& names = options_.files.empty() ? kStandardInput : options_.files;
-        for (const std::string& name : names) {
-            if (!Decode(name)) {
+        for (auto name = names.begin(); name != names.end(); ++name) {
+            // Standard input named again later is read to its end each time, as cat reads it,
+            // so that the next read never starts in the middle of this message.
+            const bool readToEnd = *name == "-" && std::find(name + 1, names.end(), "-") != names.end();
+            if (!Decode(*name, readToEnd)) {
                 break;
             }
         }
         out_.Flush();
         if (out_.state() == OutputSink::State::Failed) {
-            std::cerr << kProgramName << ": write error: " << std::strerror(out_.Error()) << '\n';
+            setup_.diagnostics << kProgramName << ": write error: " << std::strerror(out_.Error())
+                               << '\n' << std::flush;
             return 1;
         }
-        return status_;
+        return diagnostics_.AnyReported() ? 1 : 0;
     }
 
 private:
     // False once the output is gone and nothing more can be written.
-    bool Decode(const std::string& name) {
-        InputFile input(name);
-        if (!input.IsOpen()) {
-            return ReportInputError(name, input.Error());
+    bool Decode(const std::string& name, bool readToEnd) {
+        try {
+            const std::unique_ptr<InputSource> input = setup_.open(name);
+            if (!input->IsOpen()) {
+                diagnostics_.InputError(name, input->Error());
+                return Open();
+            }
+            return options_.lines ? DecodeLines(*input, name) : DecodeMessage(*input, name, readToEnd);
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory(name);
         }
-        return options_.lines ? DecodeLines(input, name) : DecodeMessage(input, name);
     }
+
+    bool Open() const { return out_.state() == OutputSink::State::Open; }
 
     // The whole input is one message, read only as far as its words reach.
-    bool DecodeMessage(InputFile& input, const std::string& name) {
+    bool DecodeMessage(InputSource& input, const std::string& name, bool readToEnd) {
+        recordStart_ = out_.Buffer().size();
         cutter_.Restart();
         message_.clear();
+        bool wanted = true;
         for (;;) {
             const long count = input.Read(block_.get(), kReadBlock);
             if (count < 0) {
-                return ReportInputError(name, input.Error());
-            }
-            if (count == 0 || !cutter_.Take({block_.get(), static_cast<std::size_t>(count)}, message_)) {
-                break;
-            }
-        }
-        cutter_.Finish(message_);
-        decoder_->Append(out_.Buffer(), message_, {name, std::nullopt}, messagesWritten_++ == 0);
-        return out_.Commit();
-    }
-
-    // Every line is a message; a line's text after its word 30 is passed over unread.
-    bool DecodeLines(InputFile& input, const std::string& name) {
-        lines_->StartInput(name);
-        bool lineOpen = false;  // bytes of an unfinished line were seen
-        bool wanted = true;     // the current line's words are not complete yet
-        cutter_.Restart();
-        for (;;) {
-            // Lines that arrive slowly (`tail -f log | quillmark-decode --lines`) are shown
-            // as soon as no more input is waiting, not when a block is full.
-            if (input.WouldWait() && !lines_->Publish()) {
-                return false;
-            }
-            const long count = input.Read(block_.get(), kReadBlock);
-            if (count < 0) {
-                // The unfinished line is not decoded: its record would be wrong.
-                lines_->DropOpenLine();
-                const bool open = lines_->Drain();
-                return ReportInputError(name, input.Error()) && open;
+                diagnostics_.InputError(name, input.Error());
+                return Open();
             }
             if (count == 0) {
                 break;
             }
-            const char* at = block_.get();
-            const char* const end = at + count;
-            while (at < end) {
-                const auto* lineFeed =
-                    static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
-                const char* const textEnd = lineFeed != nullptr ? lineFeed : end;
-                if (wanted && textEnd > at) {
-                    wanted = cutter_.Take({at, static_cast<std::size_t>(textEnd - at)}, lines_->LineText());
-                }
-                lineOpen = lineOpen || textEnd > at;
-                if (lineFeed == nullptr) {
-                    break;
-                }
-                cutter_.Finish(lines_->LineText());
-                if (!lines_->EndLine()) {
-                    return false;
-                }
-                cutter_.Restart();
-                wanted = true;
-                lineOpen = false;
-                at = lineFeed + 1;
+            if (wanted) {
+                wanted = cutter_.Take({block_.get(), static_cast<std::size_t>(count)}, message_);
+            }
+            if (!wanted && !readToEnd) {
+                break;
             }
         }
-        if (lineOpen) {
-            cutter_.Finish(lines_->LineText());
-            if (!lines_->EndLine()) {
-                return false;
-            }
+        cutter_.Finish(message_);
+        if (cutter_.WasCut()) {
+            diagnostics_.MessageCut(name, 1 + cutter_.LineFeedsBeforeCut(), cutter_.CharacterLimit());
         }
-        return lines_->Drain();
+        std::string& out = out_.Buffer();
+        if (messagesWritten_ > 0) {
+            out += decoder_->Separator();
+        }
+        decoder_->Append(out, message_, {name, std::nullopt});
+        ++messagesWritten_;
+        ClearKeepingSmallStorage(message_);
+        return out_.Commit();
     }
 
-    bool ReportInputError(const std::string& name, int error) {
-        // What was decoded before the error comes first, in the order a reader expects.
-        const bool open = out_.Flush();
-        std::cerr << kProgramName << ": " << name << ": " << std::strerror(error) << '\n';
-        status_ = 1;
-        return open;
+    // Every line is a message; a line's text after its word 30 is passed over unread.
+    bool DecodeLines(InputSource& input, const std::string& name) {
+        splitter_->StartInput(name);
+        for (;;) {
+            // Lines that arrive slowly (`tail -f log | quillmark-decode --lines`) are shown
+            // as soon as no more input is waiting, not when a block is full.
+            if (input.WouldWait() && !lines_->Publish()) {
+                return StopLines();
+            }
+            const long count = input.Read(block_.get(), kReadBlock);
+            if (count < 0) {
+                // The unfinished line is not decoded: its record would be wrong.
+                splitter_->Abandon();
+                lines_->Drain();
+                diagnostics_.InputError(name, input.Error());
+                return Open();
+            }
+            if (count == 0) {
+                break;
+            }
+            if (!splitter_->Feed({block_.get(), static_cast<std::size_t>(count)})) {
+                return StopLines();
+            }
+        }
+        if (!splitter_->Finish()) {
+            return StopLines();
+        }
+        lines_->Drain();
+        return Open();
+    }
+
+    // Reading an input in --lines mode stopped early: the output is gone, or memory ran out
+    // while decoding one of its lines (reported with the records before it).
+    bool StopLines() {
+        if (Open()) {
+            splitter_->Abandon();
+            lines_->Drain();
+        }
+        return Open();
+    }
+
+    // Memory ran out on this thread: the records already decoded are kept and written, the
+    // input is reported, and the run goes on with the next input.
+    bool OutOfMemory(const std::string& name) {
+        ClearKeepingSmallStorage(message_);
+        if (!options_.lines) {
+            out_.Buffer().resize(recordStart_);  // no half-written record
+            diagnostics_.OutOfMemory(name, std::nullopt);
+            return Open();
+        }
+        const std::uint64_t line = lines_->LineNumber();
+        try {
+            splitter_->Abandon();
+            lines_->Drain();
+        } catch (const std::bad_alloc&) {
+            diagnostics_.OutOfMemory(name, line);
+            return false;  // not even the lines already read could be written: stop here
+        }
+        diagnostics_.OutOfMemory(name, line);
+        return Open();
     }
 
     const DecodeOptions& options_;
+    const RunSetup& setup_;
     OutputSink out_;
+    Diagnostics diagnostics_;
     MessageCutter cutter_;
     std::unique_ptr<char[]> block_;
     std::string message_;                   // default mode: the text decoding needs
     std::optional<MessageDecoder> decoder_;  // default mode
-    std::optional<LinePipeline> lines_;      // --lines
+    std::size_t recordStart_ = 0;           // default mode: where the record being written begins
     std::uint64_t messagesWritten_ = 0;
-    int status_ = 0;
+    std::optional<LinePipeline> lines_;      // --lines
+    std::optional<LineSplitter> splitter_;   // --lines
 };
 
 }  // namespace
 
+int RunDecode(const DecodeOptions& options, const RunSetup& setup) {
+    return DecodeRun(options, setup).Run();
+}
+
 int RunDecode(const DecodeOptions& options, int outputFd) {
-    return DecodeRun(options, outputFd).Run();
+    return RunDecode(options, RunSetup{outputFd, std::cerr, OpenInputFile, {}, kInputBoxCharacters});
 }
 
 }  // namespace quillmark::cli

@@ -47,3 +47,11 @@ long InputFile::Read(char* buffer, std::size_t capacity) {
 }
 
 }  // namespace quillmark::cli
+
+namespace quillmark::cli {
+
+std::unique_ptr<InputSource> OpenInputFile(const std::string& name) {
+    return std::make_unique<InputFile>(name);
+}
+
+}  // namespace quillmark::cli

@@ -2,57 +2,72 @@
 #include "cli/LinePipeline.h"
 
 #include <algorithm>
+#include <new>
+#include <string_view>
 #include <system_error>
 
 #include "cli/MessageDecoder.h"
+#include "cli/StringStorage.h"
 
 namespace quillmark::cli {
 namespace {
 
-// A batch is handed over once it holds this much text or this many lines.
-constexpr std::size_t kBatchText = 256 * 1024;
+// A batch is handed over once it holds this much text or this many lines. With at most
+// 2 * kMostWorkers + 1 batches, their text and records stay within a few tens of MiB even
+// when every line is as long as the input box allows.
+constexpr std::size_t kBatchText = 128 * 1024;
 constexpr std::size_t kBatchLines = 1024;
+constexpr unsigned kMostWorkers = 4;
 
 unsigned WorkerCount() {
     const unsigned cores = std::thread::hardware_concurrency();
-    return std::clamp(cores, 1U, 8U);
+    return std::clamp(cores, 1U, kMostWorkers);
 }
 
 }  // namespace
 
 struct LinePipeline::Batch {
-    std::string text;                // the needed text of each line, one after the other
-    std::vector<std::size_t> ends;   // where each line's text ends
+    std::string text;                 // the needed text of each line, one after the other
+    std::vector<std::size_t> ends;    // where each line's text ends
+    std::vector<std::size_t> cuts;    // lines (index in the batch) that were cut
     std::string file;
+    std::uint64_t inputId = 0;
     std::uint64_t firstLine = 1;
-    std::uint64_t firstRecord = 0;   // records of the run before this batch
+    // Filled by the worker:
     std::string output;
+    std::vector<std::size_t> cutOffsets;  // where in output each cut line's record begins
+    std::size_t records = 0;              // records in output
+    bool failed = false;                  // memory ran out at line `records`
     bool done = false;
 };
 
-LinePipeline::LinePipeline(const DecodeOptions& options, OutputSink& out)
-    : options_(options), out_(out) {
+LinePipeline::LinePipeline(const RecordWriterFactory& writers, OutputSink& out,
+                           Diagnostics& diagnostics, std::size_t characterLimit)
+    : out_(out), diagnostics_(diagnostics), characterLimit_(characterLimit) {
     const unsigned workers = WorkerCount();
     for (unsigned k = 0; k < 2 * workers + 1; ++k) {
         slots_.push_back(std::make_unique<Batch>());
+        slots_.back()->ends.reserve(kBatchLines);
     }
+    queue_.resize(slots_.size());
     filling_ = slots_.front().get();
+    for (unsigned k = 0; k < workers; ++k) {
+        decoders_.push_back(std::make_unique<MessageDecoder>(writers()));
+    }
+    separator_ = decoders_.front()->Separator();
     try {
         for (unsigned k = 0; k < workers; ++k) {
-            workers_.emplace_back([this] { Work(); });
+            workers_.emplace_back([this, k] { Work(*decoders_[k]); });
         }
     } catch (const std::system_error&) {
         // No more threads to be had: those that started do the work, or else Submit() does.
-    }
-    if (workers_.empty()) {
-        inlineDecoder_ = std::make_unique<MessageDecoder>(options_.json, true);
     }
 }
 
 LinePipeline::~LinePipeline() {
     {
         const std::lock_guard lock(mutex_);
-        queue_.clear();  // batches not yet started are not needed any more
+        queued_ = 0;  // batches not yet started are not needed any more
         stopping_ = true;
     }
     workReady_.notify_all();
@@ -63,6 +78,7 @@ LinePipeline::~LinePipeline() {
 
 void LinePipeline::StartInput(const std::string& name) {
     file_ = name;
+    ++inputId_;
     nextLine_ = 1;
 }
 
@@ -70,11 +86,14 @@ std::string& LinePipeline::LineText() {
     return filling_->text;
 }
 
-bool LinePipeline::EndLine() {
+bool LinePipeline::EndLine(bool cut) {
     if (filling_->ends.empty()) {
         filling_->file = file_;
+        filling_->inputId = inputId_;
         filling_->firstLine = nextLine_;
-        filling_->firstRecord = recordsSubmitted_;
+    }
+    if (cut) {
+        filling_->cuts.push_back(filling_->ends.size());
     }
     filling_->ends.push_back(filling_->text.size());
     ++nextLine_;
@@ -82,7 +101,7 @@ bool LinePipeline::EndLine() {
         return true;
     }
     Submit();
-    return TakeFreeSlot();
+    return TakeFreeSlot() && !InputFailed();
 }
 
 void LinePipeline::DropOpenLine() {
@@ -90,10 +109,9 @@ void LinePipeline::DropOpenLine() {
 }
 
 bool LinePipeline::Publish() {
-    std::string openLine;
+    const std::size_t openFrom = filling_->ends.empty() ? 0 : filling_->ends.back();
+    Batch* const previous = filling_;
     if (!filling_->ends.empty()) {
-        openLine.assign(filling_->text, filling_->ends.back());
-        DropOpenLine();
         Submit();
     }
     bool open = true;
@@ -101,24 +119,31 @@ bool LinePipeline::Publish() {
         open = WriteOldest();
     }
     open = open && TakeFreeSlot() && out_.Flush();
-    if (open && !openLine.empty()) {
-        filling_->text = std::move(openLine);
+    if (open && previous != filling_) {
+        // The unfinished line goes on in the next batch; the one written keeps its text
+        // until its slot is filled again, which comes after this one.
+        filling_->text.assign(previous->text, openFrom);
     }
-    return open;
+    return open && !InputFailed();
 }
 
 bool LinePipeline::Drain() {
+    if (InputFailed()) {
+        filling_->text.clear();
+        filling_->ends.clear();
+        filling_->cuts.clear();
+    }
     DropOpenLine();
     return Publish();
 }
 
 void LinePipeline::Submit() {
-    recordsSubmitted_ += filling_->ends.size();
-    if (inlineDecoder_) {
-        Decode(*filling_, *inlineDecoder_);
+    filling_->cutOffsets.resize(filling_->cuts.size());
+    if (workers_.empty()) {
+        Decode(*filling_, *decoders_.front());
     } else {
         const std::lock_guard lock(mutex_);
-        queue_.push_back(filling_);
+        queue_[(queueFront_ + queued_++) % queue_.size()] = filling_;
         workReady_.notify_one();
     }
     ++inFlight_;
@@ -133,15 +158,13 @@ bool LinePipeline::TakeFreeSlot() {
         return false;  // every slot is in flight: the oldest must be written first
     }
     Batch& next = *slots_[(oldest_ + inFlight_) % slots_.size()];
-    if (next.text.capacity() > 4 * kBatchText) {
-        std::string().swap(next.text);  // a huge line's storage is not kept for the rest of the run
-    }
-    if (next.output.capacity() > 16 * kBatchText) {
-        std::string().swap(next.output);
-    }
-    next.text.clear();
+    ClearKeepingSmallStorage(next.text);
+    ClearKeepingSmallStorage(next.output);
     next.ends.clear();
-    next.output.clear();
+    next.cuts.clear();
+    next.cutOffsets.clear();
+    next.records = 0;
+    next.failed = false;
     next.done = false;
     filling_ = &next;
     return true;
@@ -155,23 +178,49 @@ bool LinePipeline::WriteOldest() {
     }
     oldest_ = (oldest_ + 1) % slots_.size();
     --inFlight_;
-    const bool open = out_.Append(batch.output);
+    const bool open = batch.inputId == failedInput_ || WriteBatch(batch);
     batch.output.clear();
     return open;
 }
 
-void LinePipeline::Work() {
-    MessageDecoder decoder(options_.json, true);
+bool LinePipeline::WriteBatch(Batch& batch) {
+    // The batch's first record follows the run's earlier ones; a cut line's message comes
+    // right before its record.
+    if (batch.records > 0 && recordsWritten_ > 0 && !out_.Append(separator_)) {
+        return false;
+    }
+    const std::string_view output = batch.output;
+    std::size_t written = 0;
+    for (std::size_t k = 0; k < batch.cuts.size() && batch.cuts[k] < batch.records; ++k) {
+        if (!out_.Append(output.substr(written, batch.cutOffsets[k] - written))) {
+            return false;
+        }
+        written = batch.cutOffsets[k];
+        diagnostics_.MessageCut(batch.file, batch.firstLine + batch.cuts[k], characterLimit_);
+    }
+    if (!out_.Append(output.substr(written))) {
+        return false;
+    }
+    recordsWritten_ += batch.records;
+    if (batch.failed) {
+        failedInput_ = batch.inputId;
+        diagnostics_.OutOfMemory(batch.file, batch.firstLine + batch.records);
+    }
+    return out_.state() == OutputSink::State::Open;
+}
+
+void LinePipeline::Work(MessageDecoder& decoder) {
     for (;;) {
         Batch* batch = nullptr;
         {
             std::unique_lock lock(mutex_);
-            workReady_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-            if (queue_.empty()) {
+            workReady_.wait(lock, [this] { return stopping_ || queued_ > 0; });
+            if (queued_ == 0) {
                 return;
             }
-            batch = queue_.front();
-            queue_.pop_front();
+            batch = queue_[queueFront_];
+            queueFront_ = (queueFront_ + 1) % queue_.size();
+            --queued_;
         }
         Decode(*batch, decoder);
     }
@@ -179,11 +228,26 @@ void LinePipeline::Work() {
 
 void LinePipeline::Decode(Batch& batch, MessageDecoder& decoder) {
     std::size_t begin = 0;
-    for (std::size_t k = 0; k < batch.ends.size(); ++k) {
-        const std::string_view text(batch.text.data() + begin, batch.ends[k] - begin);
-        decoder.Append(batch.output, text, {batch.file, batch.firstLine + k},
-                       batch.firstRecord + k == 0);
-        begin = batch.ends[k];
+    std::size_t nextCut = 0;
+    std::size_t recordStart = 0;
+    try {
+        for (std::size_t k = 0; k < batch.ends.size(); ++k) {
+            recordStart = batch.output.size();
+            if (k > 0) {
+                batch.output += decoder.Separator();
+            }
+            if (nextCut < batch.cuts.size() && batch.cuts[nextCut] == k) {
+                batch.cutOffsets[nextCut++] = batch.output.size();
+            }
+            const std::string_view text(batch.text.data() + begin, batch.ends[k] - begin);
+            decoder.Append(batch.output, text, {batch.file, batch.firstLine + k});
+            batch.records = k + 1;
+            begin = batch.ends[k];
+        }
+    } catch (const std::bad_alloc&) {
+        // The records before the line stay; the line and the rest of its input are not decoded.
+        batch.output.resize(recordStart);
+        batch.failed = true;
     }
     {
         const std::lock_guard lock(mutex_);

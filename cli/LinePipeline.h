@@ -1,19 +1,34 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Decodes the lines of an input on worker threads while the main thread reads on, and writes
-// the records in input order. Memory stays bounded: a few batches of lines are in flight.
+// the records in input order.
+//
+// Call order, all on the thread that reads (the workers only decode):
+//   for each input:
+//     StartInput(name)
+//     for each line: append its text to LineText(), then EndLine(cut)
+//     Publish()       whenever reading would wait, so that slow input is shown at once
+//     DropOpenLine()  when the input fails in the middle of a line
+//     Drain()         at the end of the input, also after a failure
+// EndLine(), Publish() and Drain() return false once reading this input should stop: the output
+// is gone, or memory ran out while decoding one of its lines (InputFailed() then tells so, the
+// records before that line are written and the rest of the input is passed over).
+//
+// Memory stays bounded: every line holds at most the input box's characters, a batch is handed
+// over at kBatchText bytes or kBatchLines lines, and at most 2 * workers + 1 batches exist.
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "cli/CommandLine.h"
+#include "cli/Diagnostics.h"
 #include "cli/OutputSink.h"
+#include "cli/RecordFormat.h"
 
 namespace quillmark::cli {
 
@@ -21,7 +36,8 @@ class MessageDecoder;
 
 class LinePipeline {
 public:
-    LinePipeline(const DecodeOptions& options, OutputSink& out);
+    LinePipeline(const RecordWriterFactory& writers, OutputSink& out, Diagnostics& diagnostics,
+                 std::size_t characterLimit);
     ~LinePipeline();
     LinePipeline(const LinePipeline&) = delete;
     LinePipeline& operator=(const LinePipeline&) = delete;
@@ -30,41 +46,52 @@ public:
     void StartInput(const std::string& name);
     // Where the current line's text is collected.
     std::string& LineText();
-    // Ends the current line. False once the output is gone.
-    bool EndLine();
+    // The number of the current line.
+    std::uint64_t LineNumber() const { return nextLine_; }
+    // Ends the current line; `cut` tells that it was longer than the input box holds.
+    bool EndLine(bool cut);
     // Forgets the unfinished current line (its input failed).
     void DropOpenLine();
-    // Writes every line ended so far; the unfinished line stays. False once the output is gone.
+    // Writes every line ended so far; the unfinished line stays.
     bool Publish();
-    // Writes every line ended so far at the end of an input. False once the output is gone.
+    // Writes every line ended so far at the end of an input.
     bool Drain();
+    // Memory ran out while decoding a line of the current input.
+    bool InputFailed() const { return failedInput_ == inputId_; }
 
 private:
     struct Batch;
 
-    void Work();
+    void Work(MessageDecoder& decoder);
     void Decode(Batch& batch, MessageDecoder& decoder);
     void Submit();
     bool WriteOldest();
+    bool WriteBatch(Batch& batch);
     bool TakeFreeSlot();
 
-    const DecodeOptions& options_;
     OutputSink& out_;
+    Diagnostics& diagnostics_;
+    std::size_t characterLimit_;
+    std::string separator_;
     std::vector<std::unique_ptr<Batch>> slots_;
     std::size_t oldest_ = 0;    // first slot in flight
     std::size_t inFlight_ = 0;  // slots submitted and not yet written
     Batch* filling_ = nullptr;  // the slot being filled, after those in flight
     std::string file_;
+    std::uint64_t inputId_ = 0;
+    std::uint64_t failedInput_ = 0;  // input ids count from 1
     std::uint64_t nextLine_ = 1;
-    std::uint64_t recordsSubmitted_ = 0;
+    std::uint64_t recordsWritten_ = 0;
 
     std::mutex mutex_;
     std::condition_variable workReady_;
     std::condition_variable batchDone_;
-    std::deque<Batch*> queue_;
+    std::vector<Batch*> queue_;  // a ring of slots_.size() places: submitted, not yet started
+    std::size_t queueFront_ = 0;
+    std::size_t queued_ = 0;
     bool stopping_ = false;
+    std::vector<std::unique_ptr<MessageDecoder>> decoders_;  // one per worker, or one inline
     std::vector<std::thread> workers_;
-    std::unique_ptr<MessageDecoder> inlineDecoder_;  // when no worker thread could start
 };
 
 }  // namespace quillmark::cli

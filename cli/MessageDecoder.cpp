@@ -2,47 +2,22 @@
 #include "cli/MessageDecoder.h"
 
 namespace quillmark::cli {
-namespace {
 
-// Keeps the storage of ordinary words from message to message, but gives back what an
-// unusually long word took, so one huge message does not hold memory for the rest of the run.
-void Empty(std::string& text) {
-    if (text.capacity() > 64 * 1024) {
-        std::string().swap(text);
-    }
-    text.clear();
-}
+MessageDecoder::MessageDecoder(std::unique_ptr<RecordWriter> writer) : writer_(std::move(writer)) {}
 
-}  // namespace
-
-MessageDecoder::MessageDecoder(bool json, bool lines) {
-    if (json) {
-        json_.emplace(lines);
-    }
-}
-
-void MessageDecoder::Append(std::string& out, std::string_view text, const MessageOrigin& origin,
-                            bool firstRecord) {
-    // The reader expects empty arrays.
+void MessageDecoder::Append(std::string& out, std::string_view text, const MessageOrigin& origin) {
+    // The reader expects empty arrays. The cutter bounds every message by the input box's
+    // characters, so the words' storage stays small and is kept for the next message.
     for (std::string& word : words_.HexWords) {
-        Empty(word);
+        word.clear();
     }
     for (std::string& bits : words_.BinWords) {
-        Empty(bits);
+        bits.clear();
     }
     DataWordReader reader(words_);
     reader.Feed(text);
     reader.Finish();
-    const DecodedFields fields = DecodeCallRegister(words_);
-
-    if (json_) {
-        json_->Append(out, fields, origin);
-        return;
-    }
-    if (!firstRecord) {
-        out += '\n';
-    }
-    AppendTextReport(out, fields);
+    writer_->Append(out, DecodeCallRegister(words_), origin);
 }
 
 }  // namespace quillmark::cli

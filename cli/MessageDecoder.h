@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Decodes the text of one message and writes its record; one per thread, since it keeps its
-// word arrays and JSON record from message to message.
+// word arrays and its writer's record from message to message.
 
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,16 +14,16 @@ namespace quillmark::cli {
 
 class MessageDecoder {
 public:
-    MessageDecoder(bool json, bool lines);
+    explicit MessageDecoder(std::unique_ptr<RecordWriter> writer);
 
-    // Decodes the text as the window decodes its input box and appends the record to `out`;
-    // in report form an empty line goes first unless this is the run's first record.
-    void Append(std::string& out, std::string_view text, const MessageOrigin& origin,
-                bool firstRecord);
+    // Decodes the text as the window decodes its input box and appends the record to `out`.
+    void Append(std::string& out, std::string_view text, const MessageOrigin& origin);
+    // What stands between two records.
+    std::string_view Separator() const { return writer_->Separator(); }
 
 private:
     DataWords words_;
-    std::optional<JsonRecords> json_;
+    std::unique_ptr<RecordWriter> writer_;
 };
 
 }  // namespace quillmark::cli

@@ -15,8 +15,15 @@ OutputSink::OutputSink(int fd) : fd_(fd) {
 }
 
 bool OutputSink::Append(std::string_view text) {
-    buffer_.append(text);
-    return Commit();
+    if (state_ != State::Open) {
+        return false;
+    }
+    if (buffer_.size() + text.size() < kBlockSize) {
+        buffer_.append(text);
+        return true;
+    }
+    // A large text, such as a batch of records, goes out as it is rather than through the buffer.
+    return Flush() && WriteAll(text);
 }
 
 bool OutputSink::Commit() {
@@ -28,9 +35,15 @@ bool OutputSink::Commit() {
 }
 
 bool OutputSink::Flush() {
+    WriteAll(buffer_);
+    buffer_.clear();
+    return state_ == State::Open;
+}
+
+bool OutputSink::WriteAll(std::string_view text) {
     std::size_t written = 0;
-    while (state_ == State::Open && written < buffer_.size()) {
-        const ssize_t count = ::write(fd_, buffer_.data() + written, buffer_.size() - written);
+    while (state_ == State::Open && written < text.size()) {
+        const ssize_t count = ::write(fd_, text.data() + written, text.size() - written);
         if (count > 0) {
             written += static_cast<std::size_t>(count);
         } else if (count == 0) {
@@ -43,7 +56,6 @@ bool OutputSink::Flush() {
             error_ = errno;
         }
     }
-    buffer_.clear();
     return state_ == State::Open;
 }
 

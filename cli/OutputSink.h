@@ -13,8 +13,8 @@ public:
 
     explicit OutputSink(int fd);
 
-    // The text is collected and written once a block is full. Returns false once the output is
-    // no longer open, so that decoding can stop.
+    // The text is collected and written once a block is full; a text of a block or more is
+    // written at once. Returns false once the output is no longer open, so that decoding can stop.
     bool Append(std::string_view text);
     // Collected text to fill directly; call Commit() afterwards.
     std::string& Buffer() { return buffer_; }
@@ -27,6 +27,8 @@ public:
     int Error() const { return error_; }
 
 private:
+    bool WriteAll(std::string_view text);
+
     int fd_;
     std::string buffer_;
     State state_ = State::Open;

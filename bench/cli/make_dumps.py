@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""Writes call register dumps, one per line, well-formed and malformed mixed, up to a size.
+"""Writes call register dumps, one per line, up to a size.
 
-usage: make_dumps.py OUTPUT SIZE_MB [SEED]
+usage: make_dumps.py OUTPUT SIZE_MB [SEED]     well-formed and malformed dumps mixed
+       make_dumps.py --short OUTPUT LINES [SEED]
+                                              random 30-word dumps as a log holds them, words
+                                              without leading zeros (about 253 bytes a line)
 """
 import random
 import sys
@@ -39,7 +42,16 @@ def malformed(rng):
     return "".join(rng.choice("0123456789ABCDEFG xz") for _ in range(rng.randrange(400)))
 
 
+def short_dumps(output, count, rng):
+    with open(output, "w", encoding="ascii") as out:
+        for _ in range(count):
+            out.write(" ".join("%X" % rng.getrandbits(29) for _ in range(30)) + "\n")
+
+
 def main():
+    if sys.argv[1] == "--short":
+        short_dumps(sys.argv[2], int(sys.argv[3]), random.Random(int(sys.argv[4]) if len(sys.argv) > 4 else 1))
+        return
     output, size_mb = sys.argv[1], float(sys.argv[2])
     rng = random.Random(int(sys.argv[3]) if len(sys.argv) > 3 else 1)
     pool = [(well_formed(rng) if rng.random() < 0.6 else malformed(rng)).encode("utf-8", "surrogateescape")

@@ -2,12 +2,13 @@
 # SPDX-License-Identifier: MIT
 """Throughput and peak memory of `quillmark-decode --lines` beside `wc -l` on the same dumps.
 
-usage: bench/cli/run.sh [PROGRAM]   (default: build/bin/quillmark-decode)
+usage: bench/cli/run.sh [--large] [PROGRAM]   (default: build/bin/quillmark-decode)
 
-Generates a 50 MB file of call register dumps, one per line, well-formed and malformed mixed,
-and a 500 MB file made of ten copies of it, under /tmp/quillmark-cli-bench (never committed).
-Reports the best of five runs per command, output to /dev/null, and the peak resident set size
-that /usr/bin/time -v gives for both file sizes.
+Two data sets under /tmp/quillmark-cli-bench (never committed): 50 MB of well-formed and
+malformed dumps mixed, and 200,000 random 30-word dumps (about 253 bytes a line). For each,
+`wc -l`, text and JSON run in the same invocation on the same file, best of five runs, output
+to /dev/null; "share" is how much of `wc -l`'s speed the command reaches. Peak RSS follows;
+with --large also on a 500 MB file of ten copies of the mixed set.
 """
 import os
 import pathlib
@@ -20,20 +21,32 @@ HERE = pathlib.Path(__file__).resolve().parent
 TOP = HERE.parent.parent
 DATA = pathlib.Path("/tmp/quillmark-cli-bench")
 RUNS = int(os.environ.get("QUILLMARK_BENCH_RUNS", "5"))
+COMMANDS = (("text --lines", ["--lines"]), ("JSON --lines", ["--lines", "--json"]))
 
 
-def dumps(size_mb):
-    path = DATA / ("dumps-%d.txt" % size_mb)
+def generated(name, arguments):
+    path = DATA / name
     if not path.exists():
-        if size_mb == 50:
-            subprocess.run([sys.executable, str(HERE / "make_dumps.py"), str(path), "50"], check=True)
-        else:
-            base = dumps(50)
-            with open(path, "wb") as out:
-                for _ in range(size_mb // 50):
-                    with open(base, "rb") as part:
-                        while chunk := part.read(1 << 22):
-                            out.write(chunk)
+        subprocess.run([sys.executable, str(HERE / "make_dumps.py")] + arguments(path), check=True)
+    return path
+
+
+def mixed():
+    return generated("dumps-50.txt", lambda path: [str(path), "50"])
+
+
+def short():
+    return generated("short-200000.txt", lambda path: ["--short", str(path), "200000"])
+
+
+def large():
+    path = DATA / "dumps-500.txt"
+    if not path.exists():
+        with open(path, "wb") as out:
+            for _ in range(10):
+                with open(mixed(), "rb") as part:
+                    while chunk := part.read(1 << 22):
+                        out.write(chunk)
     return path
 
 
@@ -59,39 +72,43 @@ def best_seconds(command):
 
 def peak_rss_kib(command):
     with open(os.devnull, "wb") as sink:
-        result = subprocess.run(["/usr/bin/time", "-v"] + command, stdout=sink,
+        result = subprocess.run(["/usr/bin/time", "-f", "%M"] + command, stdout=sink,
                                 stderr=subprocess.PIPE, text=True, check=True)
-    return int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", result.stderr).group(1))
+    return int(result.stderr.strip().splitlines()[-1])
+
+
+def measure(label, path, program):
+    size = path.stat().st_size
+    lines = int(subprocess.run(["wc", "-l", str(path)], capture_output=True, text=True,
+                               check=True).stdout.split()[0])
+    subprocess.run(["cat", str(path)], stdout=subprocess.DEVNULL, check=True)  # warm the cache
+    print("\n%s: %s, %.1f MB, %d lines, %.0f bytes a line" % (label, path, size / 1e6, lines, size / lines))
+    print("%-16s %8s %9s %7s %8s %9s %10s" % ("command", "wall s", "MB/s", "share", "CPU s",
+                                               "CPU share", "CPU us/line"))
+    wc_wall, wc_cpu = best_seconds(["wc", "-l", str(path)])
+    print("%-16s %8.3f %9.1f %7s %8.3f %9s %10.3f" % ("wc -l", wc_wall, size / wc_wall / 1e6, "1",
+                                                      wc_cpu, "1", wc_cpu / lines * 1e6))
+    for name, options in COMMANDS:
+        wall, cpu = best_seconds([program] + options + [str(path)])
+        print("%-16s %8.3f %9.1f %7s %8.3f %9s %10.3f" % (
+            name, wall, size / wall / 1e6, "1/%.1f" % (wall / wc_wall), cpu,
+            "1/%.1f" % (cpu / max(wc_cpu, 1e-3)), cpu / lines * 1e6))
+    for name, options in COMMANDS:
+        print("peak RSS %-16s %6d KiB" % (name, peak_rss_kib([program] + options + [str(path)])))
 
 
 def main():
-    program = sys.argv[1] if len(sys.argv) > 1 else str(TOP / "build" / "bin" / "quillmark-decode")
+    arguments = sys.argv[1:]
+    with_large = "--large" in arguments
+    arguments = [a for a in arguments if a != "--large"]
+    program = arguments[0] if arguments else str(TOP / "build" / "bin" / "quillmark-decode")
     DATA.mkdir(exist_ok=True)
-    small = dumps(50)
-    size = small.stat().st_size
-    lines = int(subprocess.run(["wc", "-l", str(small)], capture_output=True, text=True,
-                               check=True).stdout.split()[0])
-    subprocess.run(["cat", str(small)], stdout=subprocess.DEVNULL, check=True)  # warm the cache
-
-    print("input: %s, %.1f MB, %d lines" % (small, size / 1e6, lines))
     # --lines decodes on one worker thread per core; other work on the machine slows it.
     print("cores: %d, load average before: %.2f" % (os.cpu_count(), os.getloadavg()[0]))
-    print("%-32s %9s %10s %7s %8s   %s" % ("", "wall s", "MB/s", "ratio", "CPU s", "CPU ratio"))
-    wc_wall, wc_cpu = best_seconds(["wc", "-l", str(small)])
-    print("%-32s %9.3f %10.1f %7s %8.3f" % ("wc -l", wc_wall, size / wc_wall / 1e6, "1", wc_cpu))
-    for label, options in (("quillmark-decode --lines", ["--lines"]),
-                           ("quillmark-decode --lines --json", ["--lines", "--json"])):
-        wall, cpu = best_seconds([program] + options + [str(small)])
-        print("%-32s %9.3f %10.1f %7s %8.3f   1/%.1f   (%.0f lines/s)" % (
-            label, wall, size / wall / 1e6, "1/%.1f" % (wall / wc_wall), cpu,
-            cpu / max(wc_cpu, 1e-3), lines / wall))
-
-    large = dumps(500)
-    for path in (small, large):
-        for options in (["--lines"], ["--lines", "--json"]):
-            print("peak RSS %-24s %6.0f MB input: %6d KiB" % (
-                " ".join(options), path.stat().st_size / 1e6,
-                peak_rss_kib([program] + options + [str(path)])))
+    measure("mixed dumps", mixed(), program)
+    measure("short dumps", short(), program)
+    if with_large:
+        measure("mixed dumps x10", large(), program)
 
 
 if __name__ == "__main__":

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "quillmark/version.h"
 #include "tests/cli/decode_process.h"
 
@@ -15,17 +17,58 @@ constexpr const char* kUsageLine =
 TEST(CommandLine, VersionComesFromTheVersionRecord) {
     const Outcome outcome = RunDecode({"--version"});
     EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, std::string("quillmark-decode ") + version::kString + "\n");
-    EXPECT_EQ(outcome.out, "quillmark-decode 2.0.0\n");
+    EXPECT_EQ(outcome.out, std::string("quillmark-decode ") + version::kString +
+                               "\nCopyright (C) 2026 Ashgrove.\nLicense: MIT.\n");
+    EXPECT_EQ(outcome.out.substr(0, outcome.out.find('\n') + 1), "quillmark-decode 2.0.0\n");
     EXPECT_EQ(outcome.err, "");
 }
 
-TEST(CommandLine, HelpNamesEveryOption) {
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        const std::size_t end = text.find('\n', begin);
+        lines.push_back(text.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    return lines;
+}
+
+TEST(CommandLine, HelpOpensWithTheUsageLineAndFitsEightyColumns) {
     const Outcome outcome = RunDecode({"--help"});
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.err, "");
-    for (const char* option : {"--lines", "--json", "--skip N", "--version", "FILE"}) {
-        EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
+    const std::vector<std::string> lines = SplitLines(outcome.out);
+    ASSERT_GT(lines.size(), 3U);
+    EXPECT_EQ(lines[0] + "\n", kUsageLine);  // the same line as after a usage error
+    EXPECT_EQ(lines[1].rfind("Decodes the call register dump", 0), 0U) << lines[1];
+    for (const std::string& line : lines) {
+        EXPECT_LE(line.size(), 80U) << line;
+    }
+}
+
+TEST(CommandLine, HelpListsOptionsAlignedAndTheExitStatuses) {
+    const std::vector<std::string> lines = SplitLines(RunDecode({"--help"}).out);
+    // Each option's text starts in the same column.
+    std::size_t column = 0;
+    for (const char* option : {"--lines", "--json", "--skip N", "-h, --help", "--version", "FILE"}) {
+        const auto line = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
+            return l.rfind(std::string("  ") + option + "  ", 0) == 0;
+        });
+        ASSERT_NE(line, lines.end()) << option;
+        const std::size_t text = line->find_first_not_of(' ', 2 + std::string(option).size());
+        if (column == 0) {
+            column = text;
+        }
+        EXPECT_EQ(text, column) << option;
+    }
+    const auto status = std::find(lines.begin(), lines.end(), "Exit status:");
+    ASSERT_NE(status, lines.end());
+    for (const char* code : {"  0  ", "  1  ", "  2  "}) {
+        EXPECT_NE(std::find_if(status, lines.end(),
+                               [&](const std::string& l) { return l.rfind(code, 0) == 0; }),
+                  lines.end())
+            << code;
     }
 }
 

@@ -12,7 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/resource.h>
+
 #include "decoder/decoder.h"
+#include "decoder/utf8.h"
 
 extern char** environ;
 
@@ -90,6 +93,38 @@ int WaitStatus(int pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+Outcome RunDecodeWithMemoryLimit(std::size_t kib, const std::vector<std::string>& args) {
+    static int runs = 0;
+    const std::string tag = std::to_string(++runs);
+    const std::string outPath = ScratchFile("limited-out-" + tag, "");
+    const std::string errPath = ScratchFile("limited-err-" + tag, "");
+    std::vector<std::string> words{DecodeProgram()};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const int out = OpenOrThrow(outPath, O_WRONLY);
+    const int err = OpenOrThrow(errPath, O_WRONLY);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const rlimit limit{kib * 1024, kib * 1024};
+        ::setrlimit(RLIMIT_AS, &limit);
+        ::dup2(out, STDOUT_FILENO);
+        ::dup2(err, STDERR_FILENO);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    Outcome outcome;
+    outcome.status = WaitStatus(pid);
+    ::close(out);
+    ::close(err);
+    outcome.out = ReadWholeFile(outPath);
+    outcome.err = ReadWholeFile(errPath);
+    return outcome;
+}
+
 Outcome RunDecode(const std::vector<std::string>& args, std::string_view input,
                   const std::string& outputPath) {
     static int runs = 0;
@@ -154,6 +189,25 @@ std::string Trimmed(std::string text, unsigned long long presses) {
         text = std::move(next);
     }
     return text;
+}
+
+std::string Pasted(std::string_view text) {
+    std::size_t units = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const utf8::Scan scan = utf8::ScanChar(text.substr(at));
+        units += scan.status == utf8::Status::Valid && scan.size == 4 ? 2 : 1;
+        if (units > kBoxCharacters) {
+            break;
+        }
+        at += scan.size;
+    }
+    return std::string(text.substr(0, at));
+}
+
+std::string CutMessage(const std::string& file, unsigned long long line) {
+    return "quillmark-decode: " + file + ":" + std::to_string(line) +
+           ": message cut after its first 65536 characters, as the window's input box would cut it\n";
 }
 
 }  // namespace quillmark::cli::test

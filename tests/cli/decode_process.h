@@ -2,6 +2,7 @@
 #pragma once
 // Runs quillmark-decode as a separate process, the way a shell script would.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,9 @@ std::string DecodeProgram();
 Outcome RunDecode(const std::vector<std::string>& args, std::string_view input = {},
                   const std::string& outputPath = {});
 
+// Runs the program as RunDecode does, with its address space limited to `kib` KiB.
+Outcome RunDecodeWithMemoryLimit(std::size_t kib, const std::vector<std::string>& args);
+
 // Starts the program with the given descriptors as its standard streams; returns its pid.
 int SpawnDecode(const std::vector<std::string>& args, int in, int out, int err);
 int WaitStatus(int pid);
@@ -35,5 +39,13 @@ std::string ReadWholeFile(const std::string& path);
 std::string WindowReport(std::string_view text);
 // The text after `presses` presses of "Trim Text".
 std::string Trimmed(std::string text, unsigned long long presses);
+
+// The most characters the window's input box holds.
+inline constexpr std::size_t kBoxCharacters = 65536;
+// The text as a paste into the empty input box leaves it: at most kBoxCharacters UTF-16 units
+// (a character beyond U+FFFF counts two; a broken UTF-8 sequence one, as the decoder reads it).
+std::string Pasted(std::string_view text);
+// The standard error line that tells of a cut in FILE at LINE.
+std::string CutMessage(const std::string& file, unsigned long long line);
 
 }  // namespace quillmark::cli::test

@@ -7,6 +7,7 @@
 
 #include <sstream>
 
+#include "cli/RecordFormat.h"
 #include "decoder/decoder.h"
 #include "tests/cli/decode_process.h"
 #include "tests/support/WorkedExample.h"
@@ -149,3 +150,38 @@ TEST(Json, ManyLinesNumberedInOrder) {
 
 }  // namespace
 }  // namespace quillmark::cli::test
+
+namespace quillmark::cli {
+namespace {
+
+// The record writer escapes texts itself; it must write them byte for byte as the JSON library.
+struct JsonStringCase {
+    const char* name;
+    std::string text;
+};
+
+void PrintTo(const JsonStringCase& c, std::ostream* os) { *os << c.name; }
+
+class JsonString : public testing::TestWithParam<JsonStringCase> {};
+
+TEST_P(JsonString, WrittenAsTheJsonLibraryWritesIt) {
+    std::string written = "x";
+    AppendJsonString(written, GetParam().text);
+    EXPECT_EQ(written, "x" + nlohmann::json(GetParam().text)
+                                 .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    JsonWriter, JsonString,
+    testing::Values(JsonStringCase{"Empty", ""}, JsonStringCase{"Plain", "0008F5B4"},
+                    JsonStringCase{"QuoteAndBackslash", "a\"b\\c\"\\"},
+                    JsonStringCase{"NamedControls", "\b\f\n\r\t"},
+                    JsonStringCase{"OtherControlsAndDelete", std::string("\x00\x01\x1b\x1f\x7f", 5)},
+                    JsonStringCase{"NonAscii", "St\xC3\xB6rung \xE2\x82\xAC \xF0\x9F\x98\x80"},
+                    JsonStringCase{"Replacement", "\xEF\xBF\xBD"},
+                    JsonStringCase{"BrokenBytes", "a\xFF\xFE" "b\xE2\x82"},
+                    JsonStringCase{"BrokenAfterEscape", "\"\xC3"}),
+    [](const testing::TestParamInfo<JsonStringCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace quillmark::cli

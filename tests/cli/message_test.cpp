@@ -68,10 +68,14 @@ std::string ManyWords(int count, const std::string& word) {
     return text;
 }
 
-// Text that crosses the program's read blocks, with a three-byte character split by the block
-// boundary.
+// Text that crosses the program's read blocks (64 KiB) and still fits the window's input box,
+// with a three-byte character split by the block boundary.
 std::string AcrossBlocks() {
-    return std::string(65535, 'A') + "\xE2\x82\xAC" + std::string(70000, 'B') + " " + kWorkedExample;
+    std::string text;
+    for (int k = 0; k < 21845; ++k) {
+        text += "\xE2\x82\xAC";  // 65535 bytes, 21845 characters
+    }
+    return text + "\xE2\x82\xAC" + std::string(20000, 'B') + " " + kWorkedExample;
 }
 
 const std::vector<TextCase> kWindowTexts{
