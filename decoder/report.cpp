@@ -15,15 +15,30 @@ ResultCaptions CaptionsInLabelOrder(const DecodedFields& fields) {
     return captions;
 }
 
+namespace {
+
+// The report's label texts are its own; some differ from the captions on screen.
+template <class TextOf>
+void AppendReportLines(std::string& out, const TextOf& textOf, std::string_view lineEnd) {
+    for (const FieldRow& row : kFields) {
+        out += row.reportLabel;
+        utf8::AppendSanitized(out, textOf(row));
+        out += lineEnd;
+    }
+}
+
+}  // namespace
+
 std::string BuildReport(const ResultCaptions& captions) {
     std::string report;
-    // The report's label texts are its own; some differ from the captions on screen.
-    for (const FieldRow& row : kFields) {
-        report += row.reportLabel;
-        report += utf8::Sanitized(captions[IndexOf(row.field)]);
-        report += "\r\n";
-    }
+    const auto caption = [&](const FieldRow& row) -> const std::string& { return captions[IndexOf(row.field)]; };
+    AppendReportLines(report, caption, "\r\n");
     return report;
+}
+
+void AppendReport(std::string& out, const DecodedFields& fields, std::string_view lineEnd) {
+    const auto text = [&](const FieldRow& row) -> const std::string& { return fields.*row.member; };
+    AppendReportLines(out, text, lineEnd);
 }
 
 std::string TrimFirstWord(std::string_view text) {

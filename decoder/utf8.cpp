@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "decoder/utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace quillmark::utf8 {
 
 Scan ScanChar(std::string_view text) {
@@ -36,8 +39,24 @@ Scan ScanChar(std::string_view text) {
     return {Status::Valid, following + 1};
 }
 
-bool IsValid(std::string_view text) {
+namespace {
+
+// Bytes before the first one that is not ASCII, eight at a time.
+std::size_t AsciiPrefix(std::string_view text) {
     std::size_t pos = 0;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, text.data() + pos, 8);
+        if ((block & 0x8080808080808080ULL) != 0) break;
+    }
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+    return pos;
+}
+
+}  // namespace
+
+bool IsValid(std::string_view text) {
+    std::size_t pos = AsciiPrefix(text);
     while (pos < text.size()) {
         if (static_cast<unsigned char>(text[pos]) < 0x80) {
             ++pos;
@@ -50,10 +69,11 @@ bool IsValid(std::string_view text) {
     return true;
 }
 
-std::string Sanitized(std::string_view text) {
-    if (IsValid(text)) return std::string(text);
-    std::string out;
-    out.reserve(text.size() + 8);
+void AppendSanitized(std::string& out, std::string_view text) {
+    if (IsValid(text)) {
+        out.append(text);
+        return;
+    }
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::string_view rest = text.substr(pos);
@@ -61,6 +81,13 @@ std::string Sanitized(std::string_view text) {
         AppendChar(out, rest, scan);
         pos += scan.size;
     }
+}
+
+std::string Sanitized(std::string_view text) {
+    if (IsValid(text)) return std::string(text);
+    std::string out;
+    out.reserve(text.size() + 8);
+    AppendSanitized(out, text);
     return out;
 }
 

@@ -49,5 +49,6 @@ bool IsValid(std::string_view text);
 
 // The text unchanged when it is valid UTF-8, otherwise with every broken sequence replaced.
 std::string Sanitized(std::string_view text);
+void AppendSanitized(std::string& out, std::string_view text);
 
 }  // namespace quillmark::utf8

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: MIT
+// Finding the words of a text in place. Plain ASCII words (the usual dump) are views of the
+// text; a word with a line break or a byte that is not ASCII is rewritten the way the word
+// reader writes it.
+
+#include "decoder/word_views.h"
+
+#include <cstdint>
+
+#include "decoder/utf8.h"
+
+namespace quillmark {
+
+namespace {
+
+// What a byte does to the word it stands in.
+enum ByteClass : std::uint8_t { kWordChar, kSpace, kRewrite };
+
+constexpr std::array<std::uint8_t, 256> kByteClasses = [] {
+    std::array<std::uint8_t, 256> classes{};
+    for (std::size_t byte = 0x80; byte < 0x100; ++byte) classes[byte] = kRewrite;
+    classes['\r'] = kRewrite;  // line breaks are dropped from the word
+    classes['\n'] = kRewrite;
+    classes[' '] = kSpace;
+    return classes;
+}();
+
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+bool IsPlain(std::string_view raw) {
+    for (char c : raw)
+        if (kByteClasses[static_cast<unsigned char>(c)] != kWordChar) return false;
+    return true;
+}
+
+// The raw characters of one word as the reader writes them: line breaks dropped, a broken
+// character as U+FFFD. A word ends at a space or at the end of the text, and neither can
+// continue a character, so a character cut off at the end of the word is a broken one.
+void AppendRewritten(std::string& out, std::string_view raw) {
+    std::size_t pos = 0;
+    while (pos < raw.size()) {
+        const char c = raw[pos];
+        if (IsLineBreak(c)) {
+            ++pos;
+        } else if (static_cast<unsigned char>(c) < 0x80) {
+            out += c;
+            ++pos;
+        } else {
+            const std::string_view rest = raw.substr(pos);
+            utf8::Scan scan = utf8::ScanChar(rest);
+            if (scan.status == utf8::Status::Truncated) scan.status = utf8::Status::Invalid;
+            utf8::AppendChar(out, rest, scan);
+            pos += scan.size;
+        }
+    }
+}
+
+}  // namespace
+
+WordViews::WordViews(std::string_view text) {
+    struct Span {
+        std::size_t begin = 0, end = 0;
+        bool plain = true;
+    };
+    std::array<Span, kLastWord + 1> spans{};
+
+    // Every space ends a word; once word 30 is over nothing later can matter.
+    int word = 1;
+    std::size_t begin = 0;
+    bool plain = true;
+    std::size_t pos = 0;
+    for (; pos < text.size(); ++pos) {
+        const std::uint8_t kind = kByteClasses[static_cast<unsigned char>(text[pos])];
+        if (kind == kWordChar) continue;
+        if (kind == kRewrite) {
+            plain = false;
+            continue;
+        }
+        spans[static_cast<std::size_t>(word)] = {begin, pos, plain};
+        if (++word > kLastWord) break;
+        begin = pos + 1;
+        plain = true;
+    }
+    if (word <= kLastWord) spans[static_cast<std::size_t>(word)] = {begin, text.size(), plain};
+
+    // Rewritten words go into one buffer; their views are taken once it has stopped growing.
+    std::array<Span, kLastWord + 1> rewritten{};  // where in the buffer, plain = not rewritten
+    for (std::size_t k = 1; k <= kLastWord; ++k) {
+        const Span& span = spans[k];
+        std::string_view raw = text.substr(span.begin, span.end - span.begin);
+        if (!span.plain) {
+            // A line end after the word (a CR LF file) needs no copy.
+            while (!raw.empty() && IsLineBreak(raw.back())) raw.remove_suffix(1);
+            if (!IsPlain(raw)) {
+                const std::size_t start = rewritten_.size();
+                AppendRewritten(rewritten_, text.substr(span.begin, span.end - span.begin));
+                rewritten[k] = {start, rewritten_.size(), false};
+                continue;
+            }
+        }
+        words_[k] = raw;
+    }
+    for (std::size_t k = 1; k <= kLastWord; ++k)
+        if (!rewritten[k].plain)
+            words_[k] = std::string_view(rewritten_).substr(rewritten[k].begin,
+                                                            rewritten[k].end - rewritten[k].begin);
+}
+
+}  // namespace quillmark
