@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "cli/MessageDecoder.h"
 
+#include "decoder/field_catalogue.h"
+
 namespace quillmark::cli {
 namespace {
 
-// Keeps the storage of ordinary words from message to message, but gives back what an
+// Keeps the storage of ordinary records from message to message, but gives back what an
 // unusually long word took, so one huge message does not hold memory for the rest of the run.
-void Empty(std::string& text) {
+void GiveBackLarge(std::string& text) {
     if (text.capacity() > 64 * 1024) {
         std::string().swap(text);
     }
-    text.clear();
 }
 
 }  // namespace
@@ -23,26 +24,28 @@ MessageDecoder::MessageDecoder(bool json, bool lines) {
 
 void MessageDecoder::Append(std::string& out, std::string_view text, const MessageOrigin& origin,
                             bool firstRecord) {
-    // The reader expects empty arrays.
-    for (std::string& word : words_.HexWords) {
-        Empty(word);
-    }
-    for (std::string& bits : words_.BinWords) {
-        Empty(bits);
-    }
-    DataWordReader reader(words_);
-    reader.Feed(text);
-    reader.Finish();
-    const DecodedFields fields = DecodeCallRegister(words_);
+    // The same record as the window's reader and decoder give, without their word arrays.
+    DecodeText(text, fields_);
+    const DecodedFields& fields = fields_;
 
     if (json_) {
         json_->Append(out, fields, origin);
-        return;
+    } else {
+        if (!firstRecord) {
+            out += '\n';
+        }
+        AppendTextReport(out, fields);
     }
-    if (!firstRecord) {
-        out += '\n';
+    Release();
+}
+
+void MessageDecoder::Release() {
+    for (const FieldRow& row : kFields) {
+        GiveBackLarge(fields_.*row.member);
+        if (row.code != nullptr) {
+            GiveBackLarge(fields_.Codes.*row.code);
+        }
     }
-    AppendTextReport(out, fields);
 }
 
 }  // namespace quillmark::cli

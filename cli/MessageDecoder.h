@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Decodes the text of one message and writes its record; one per thread, since it keeps its
-// word arrays and JSON record from message to message.
+// decoded record and JSON record (and their storage) from message to message.
 
 #include <optional>
 #include <string>
@@ -22,7 +22,9 @@ public:
                 bool firstRecord);
 
 private:
-    DataWords words_;
+    void Release();
+
+    DecodedFields fields_;
     std::optional<JsonRecords> json_;
 };
 

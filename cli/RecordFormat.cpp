@@ -19,20 +19,7 @@ std::array<const std::string*, 5> CodeTexts(const FieldCodes& c) {
 }  // namespace
 
 void AppendTextReport(std::string& out, const DecodedFields& fields) {
-    const std::string report = BuildReport(CaptionsInLabelOrder(fields));
-    // Captions never hold a line break, so each CR LF in the report is a line end.
-    std::string_view rest = report;
-    while (!rest.empty()) {
-        const auto* cr = static_cast<const char*>(std::memchr(rest.data(), '\r', rest.size()));
-        if (cr == nullptr) {
-            out.append(rest);
-            break;
-        }
-        const auto at = static_cast<std::size_t>(cr - rest.data());
-        const bool lineEnd = at + 1 < rest.size() && rest[at + 1] == '\n';
-        out.append(rest.substr(0, lineEnd ? at : at + 1));
-        rest.remove_prefix(at + 1);
-    }
+    AppendReport(out, fields, "\n");
 }
 
 JsonRecords::JsonRecords(bool withLine) {
