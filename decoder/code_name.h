@@ -15,12 +15,20 @@ struct CodeName {
     std::string_view name;
 };
 
+// Codes are a few characters long: compared in line, most entries part at the first character.
+constexpr bool SameCode(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 // The name of the entry whose code equals `code` exactly (case-sensitive, nothing trimmed),
 // otherwise `fallback`. Codes are unique within a table, so the first match is the only one.
 constexpr std::string_view NameOr(std::span<const CodeName> table, std::string_view code,
                                   std::string_view fallback) {
     for (const CodeName& entry : table)
-        if (entry.code == code) return entry.name;
+        if (SameCode(entry.code, code)) return entry.name;
     return fallback;
 }
 

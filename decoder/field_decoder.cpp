@@ -25,10 +25,6 @@ constexpr std::string_view kTnHint = "Use LD 32 to Convert TN H.";
 // Within a digit word the last hexadecimal digit comes first.
 constexpr std::array<std::size_t, 4> kDigitPositions{8, 7, 6, 5};
 
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // A zero nibble is an empty digit slot and "A" stands for the digit 0; anything else is shown
 // as it stands.
 template <class Words>
@@ -37,7 +33,7 @@ void AppendDialedDigits(std::string& digits, const FieldRow& row, const Words& w
         const std::string_view word = words.Word(k);
         // Where the first eight bytes are ASCII, character n is byte n: index directly.
         const std::string_view head = word.substr(0, kDigitPositions.front());
-        const bool ascii = IsAscii(head);
+        const bool ascii = utf8::IsAscii(head);
         for (std::size_t position : kDigitPositions) {
             if (ascii) {
                 if (position > head.size() || head[position - 1] == '0') continue;
@@ -121,7 +117,7 @@ std::size_t SkipChars(std::string_view valid, std::size_t pos, std::size_t count
 
 std::string_view MidView(std::string_view valid, std::size_t start, std::size_t length) {
     const std::size_t reach = std::min(start - 1 + length, valid.size());
-    if (IsAscii(valid.substr(0, reach))) return valid.substr(std::min(start - 1, valid.size()), length);
+    if (utf8::IsAscii(valid.substr(0, reach))) return valid.substr(std::min(start - 1, valid.size()), length);
     const std::size_t from = SkipChars(valid, 0, start - 1);
     return valid.substr(from, SkipChars(valid, from, length) - from);
 }

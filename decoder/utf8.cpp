@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "decoder/utf8.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace quillmark::utf8 {
 
 Scan ScanChar(std::string_view text) {
@@ -38,22 +35,6 @@ Scan ScanChar(std::string_view text) {
     }
     return {Status::Valid, following + 1};
 }
-
-namespace {
-
-// Bytes before the first one that is not ASCII, eight at a time.
-std::size_t AsciiPrefix(std::string_view text) {
-    std::size_t pos = 0;
-    for (; pos + 8 <= text.size(); pos += 8) {
-        std::uint64_t block;
-        std::memcpy(&block, text.data() + pos, 8);
-        if ((block & 0x8080808080808080ULL) != 0) break;
-    }
-    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
-    return pos;
-}
-
-}  // namespace
 
 bool IsValid(std::string_view text) {
     std::size_t pos = AsciiPrefix(text);

@@ -7,6 +7,8 @@
 // decoders (and the Unicode recommendation on substitution) count them.
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,20 @@ struct Scan {
     Status status;
     std::size_t size;  // bytes taken by this character, at least 1
 };
+
+// Bytes before the first one that is not ASCII, looked at eight at a time.
+inline std::size_t AsciiPrefix(std::string_view text) {
+    std::size_t pos = 0;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, text.data() + pos, 8);
+        if ((block & 0x8080808080808080ULL) != 0) break;
+    }
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+    return pos;
+}
+
+inline bool IsAscii(std::string_view text) { return AsciiPrefix(text) == text.size(); }
 
 inline bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 

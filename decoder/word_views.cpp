@@ -5,7 +5,9 @@
 
 #include "decoder/word_views.h"
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "decoder/utf8.h"
 
@@ -24,6 +26,19 @@ constexpr std::array<std::uint8_t, 256> kByteClasses = [] {
     classes[' '] = kSpace;
     return classes;
 }();
+
+// One bit (the top bit of its byte) for each of eight bytes that is a space, a line break or
+// not ASCII. Exact: a byte is flagged only for itself, never for its neighbours.
+std::uint64_t NotWordChars(const char* bytes) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    std::uint64_t block;
+    std::memcpy(&block, bytes, 8);
+    if constexpr (std::endian::native == std::endian::big) block = __builtin_bswap64(block);
+    const auto zeroBytes = [](std::uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
+    return zeroBytes(block ^ (kOnes * ' ')) | zeroBytes(block ^ (kOnes * '\r')) |
+           zeroBytes(block ^ (kOnes * '\n')) | (block & ~kLow7);
+}
 
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
@@ -64,23 +79,29 @@ WordViews::WordViews(std::string_view text) {
     };
     std::array<Span, kLastWord + 1> spans{};
 
-    // Every space ends a word; once word 30 is over nothing later can matter.
+    // Every space ends a word; once word 30 is over nothing later can matter. The bytes that
+    // are not word characters are found eight at a time; in a plain dump they are the spaces.
     int word = 1;
     std::size_t begin = 0;
     bool plain = true;
-    std::size_t pos = 0;
-    for (; pos < text.size(); ++pos) {
-        const std::uint8_t kind = kByteClasses[static_cast<unsigned char>(text[pos])];
-        if (kind == kWordChar) continue;
-        if (kind == kRewrite) {
+    const auto atByte = [&](std::size_t pos) {
+        if (text[pos] != ' ') {
             plain = false;
-            continue;
+            return true;
         }
         spans[static_cast<std::size_t>(word)] = {begin, pos, plain};
-        if (++word > kLastWord) break;
         begin = pos + 1;
         plain = true;
+        return ++word <= kLastWord;
+    };
+    std::size_t pos = 0;
+    bool reading = true;
+    for (; reading && pos + 8 <= text.size(); pos += 8) {
+        for (std::uint64_t found = NotWordChars(text.data() + pos); reading && found != 0; found &= found - 1)
+            reading = atByte(pos + static_cast<std::size_t>(std::countr_zero(found)) / 8);
     }
+    for (; reading && pos < text.size(); ++pos)
+        if (kByteClasses[static_cast<unsigned char>(text[pos])] != kWordChar) reading = atByte(pos);
     if (word <= kLastWord) spans[static_cast<std::size_t>(word)] = {begin, text.size(), plain};
 
     // Rewritten words go into one buffer; their views are taken once it has stopped growing.
