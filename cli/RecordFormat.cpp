@@ -1,19 +1,66 @@
 // SPDX-License-Identifier: MIT
 #include "cli/RecordFormat.h"
 
-#include <cstring>
+#include <charconv>
+
+#include <nlohmann/json.hpp>
 
 #include "decoder/field_catalogue.h"
+#include "decoder/utf8.h"
 
 namespace quillmark::cli {
 namespace {
 
-// The record's text keys in output order, after "file" (and "line"): the fields by their
-// catalogue keys, then the codes inside "codes".
-constexpr std::array<const char*, 5> kCodeKeys{"MainPM", "AuxPM", "TermType", "OrigType", "Queue"};
+// The codes inside "codes", in output order.
+struct CodeKey {
+    std::string_view key;
+    std::string FieldCodes::*code;
+};
+constexpr std::array<CodeKey, 5> kCodeKeys{{{"MainPM", &FieldCodes::MainPM},
+                                            {"AuxPM", &FieldCodes::AuxPM},
+                                            {"TermType", &FieldCodes::TermType},
+                                            {"OrigType", &FieldCodes::OrigType},
+                                            {"Queue", &FieldCodes::Queue}}};
 
-std::array<const std::string*, 5> CodeTexts(const FieldCodes& c) {
-    return {&c.MainPM, &c.AuxPM, &c.TermType, &c.OrigType, &c.Queue};
+void AppendEscape(std::string& out, unsigned char c) {
+    switch (c) {
+        case '"': out += "\\\""; return;
+        case '\\': out += "\\\\"; return;
+        case '\b': out += "\\b"; return;
+        case '\f': out += "\\f"; return;
+        case '\n': out += "\\n"; return;
+        case '\r': out += "\\r"; return;
+        case '\t': out += "\\t"; return;
+        default: {
+            constexpr std::string_view kHex = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+    }
+}
+
+// Writes `text` as a JSON string with the escapes the JSON library writes. The decoder's texts
+// are valid UTF-8; any other text (an input's name) goes through the library, which puts U+FFFD
+// for what is not.
+void AppendJsonString(std::string& out, std::string_view text) {
+    if (!utf8::IsValid(text)) {
+        out += nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        return;
+    }
+    out += '"';
+    std::size_t written = 0;
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        const auto c = static_cast<unsigned char>(text[pos]);
+        if (c >= 0x20 && c != '"' && c != '\\') {
+            continue;
+        }
+        out.append(text.substr(written, pos - written));
+        AppendEscape(out, c);
+        written = pos + 1;
+    }
+    out.append(text.substr(written));
+    out += '"';
 }
 
 }  // namespace
@@ -22,51 +69,40 @@ void AppendTextReport(std::string& out, const DecodedFields& fields) {
     AppendReport(out, fields, "\n");
 }
 
-JsonRecords::JsonRecords(bool withLine) {
-    record_ = nlohmann::ordered_json::object();
-    record_["file"] = "";
-    if (withLine) {
-        record_["line"] = 0;
-    }
-    for (const FieldRow& row : kFields) {
-        record_[std::string(row.key)] = "";
-    }
-    record_["PointersDiffer"] = false;
-    nlohmann::ordered_json& codes = record_["codes"] = nlohmann::ordered_json::object();
-    for (const char* key : kCodeKeys) {
-        codes[key] = "";
-    }
-
-    // No key is added from here on, so the values stay where they are.
-    std::size_t slot = 0;
-    texts_[slot++] = &record_["file"].get_ref<std::string&>();
-    for (const FieldRow& row : kFields) {
-        texts_[slot++] = &record_[std::string(row.key)].get_ref<std::string&>();
-    }
-    for (const char* key : kCodeKeys) {
-        texts_[slot++] = &record_["codes"][key].get_ref<std::string&>();
-    }
-    if (withLine) {
-        line_ = &record_["line"];
-    }
-    pointersDiffer_ = &record_["PointersDiffer"];
+JsonRecords::JsonRecords(bool withLine) : withLine_(withLine) {
+    AppendJsonString(fileJson_, file_);
 }
 
 void JsonRecords::Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) {
-    std::size_t slot = 0;
-    texts_[slot++]->assign(origin.file);
+    if (origin.file != file_) {
+        file_.assign(origin.file);
+        fileJson_.clear();
+        AppendJsonString(fileJson_, file_);
+    }
+    out += "{\"file\":";
+    out += fileJson_;
+    if (withLine_) {
+        char digits[24];
+        out += ",\"line\":";
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, origin.line.value_or(0)).ptr);
+    }
     for (const FieldRow& row : kFields) {
-        texts_[slot++]->assign(fields.*row.member);
+        out += ",\"";
+        out += row.key;  // keys are plain ASCII names
+        out += "\":";
+        AppendJsonString(out, fields.*row.member);
     }
-    for (const std::string* text : CodeTexts(fields.Codes)) {
-        texts_[slot++]->assign(*text);
+    out += fields.PointersDiffer ? ",\"PointersDiffer\":true,\"codes\":{" : ",\"PointersDiffer\":false,\"codes\":{";
+    for (const CodeKey& code : kCodeKeys) {
+        if (&code != &kCodeKeys.front()) {
+            out += ',';
+        }
+        out += '"';
+        out += code.key;
+        out += "\":";
+        AppendJsonString(out, fields.Codes.*code.code);
     }
-    if (line_ != nullptr) {
-        *line_ = origin.line.value_or(0);
-    }
-    *pointersDiffer_ = fields.PointersDiffer;
-    out += record_.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    out += '\n';
+    out += "}}\n";
 }
 
 }  // namespace quillmark::cli

@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include <nlohmann/json.hpp>
-
 #include "decoder/decoder.h"
 
 namespace quillmark::cli {
@@ -24,7 +22,8 @@ struct MessageOrigin {
 };
 
 // Writes one JSON object and LF per message: file, line (in --lines mode), the fifteen field
-// texts, PointersDiffer and the raw codes. Always valid UTF-8: bytes that are not become U+FFFD.
+// texts, PointersDiffer and the raw codes, compact, as the JSON library writes them. Always
+// valid UTF-8: bytes that are not become U+FFFD.
 class JsonRecords {
 public:
     explicit JsonRecords(bool withLine);
@@ -34,14 +33,9 @@ public:
     void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin);
 
 private:
-    static constexpr std::size_t kTextCount = 21;  // file, fifteen fields, five codes
-
-    // One record is built once and refilled for every message, keeping its keys in order
-    // and its strings' storage.
-    nlohmann::ordered_json record_;
-    std::array<std::string*, kTextCount> texts_{};
-    nlohmann::ordered_json* line_ = nullptr;
-    nlohmann::ordered_json* pointersDiffer_ = nullptr;
+    bool withLine_;
+    std::string file_;      // the input of the last record
+    std::string fileJson_;  // its name as a JSON string
 };
 
 }  // namespace quillmark::cli
