@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The clipboard report and the input text tool that drops the first word.
 
+#include <algorithm>
 #include <array>
 
 #include "decoder/decoder.h"
@@ -17,13 +18,33 @@ ResultCaptions CaptionsInLabelOrder(const DecodedFields& fields) {
 
 namespace {
 
-// The report's label texts are its own; some differ from the captions on screen.
+// The report's label texts are its own; some differ from the captions on screen. A decoded
+// record is valid UTF-8 throughout, so its report is as long as its parts: made in one piece.
 template <class TextOf>
 void AppendReportLines(std::string& out, const TextOf& textOf, std::string_view lineEnd) {
+    std::size_t size = 0;
+    bool valid = true;
     for (const FieldRow& row : kFields) {
-        out += row.reportLabel;
-        utf8::AppendSanitized(out, textOf(row));
-        out += lineEnd;
+        const std::string_view text = textOf(row);
+        valid = valid && utf8::IsValid(text);
+        size += row.reportLabel.size() + text.size() + lineEnd.size();
+    }
+    if (!valid) {
+        for (const FieldRow& row : kFields) {
+            out += row.reportLabel;
+            utf8::AppendSanitized(out, textOf(row));
+            out += lineEnd;
+        }
+        return;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + size);
+    char* next = out.data() + start;
+    for (const FieldRow& row : kFields) {
+        const std::string_view text = textOf(row);
+        next = std::copy(row.reportLabel.begin(), row.reportLabel.end(), next);
+        next = std::copy(text.begin(), text.end(), next);
+        next = std::copy(lineEnd.begin(), lineEnd.end(), next);
     }
 }
 

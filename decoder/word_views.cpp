@@ -73,23 +73,31 @@ void AppendRewritten(std::string& out, std::string_view raw) {
 }  // namespace
 
 WordViews::WordViews(std::string_view text) {
-    struct Span {
-        std::size_t begin = 0, end = 0;
-        bool plain = true;
-    };
-    std::array<Span, kLastWord + 1> spans{};
+    // Words that need rewriting, by number and raw text; rare, so looked at after the scan.
+    std::array<std::string_view, kLastWord + 1> unplain;
+    std::size_t unplainCount = 0;
+    std::array<int, kLastWord> unplainWords;
 
     // Every space ends a word; once word 30 is over nothing later can matter. The bytes that
     // are not word characters are found eight at a time; in a plain dump they are the spaces.
     int word = 1;
     std::size_t begin = 0;
     bool plain = true;
+    const auto endWord = [&](std::size_t end) {
+        const std::string_view raw = text.substr(begin, end - begin);
+        if (plain) {
+            words_[static_cast<std::size_t>(word)] = raw;
+        } else {
+            unplain[static_cast<std::size_t>(word)] = raw;
+            unplainWords[unplainCount++] = word;
+        }
+    };
     const auto atByte = [&](std::size_t pos) {
         if (text[pos] != ' ') {
             plain = false;
             return true;
         }
-        spans[static_cast<std::size_t>(word)] = {begin, pos, plain};
+        endWord(pos);
         begin = pos + 1;
         plain = true;
         return ++word <= kLastWord;
@@ -102,29 +110,30 @@ WordViews::WordViews(std::string_view text) {
     }
     for (; reading && pos < text.size(); ++pos)
         if (kByteClasses[static_cast<unsigned char>(text[pos])] != kWordChar) reading = atByte(pos);
-    if (word <= kLastWord) spans[static_cast<std::size_t>(word)] = {begin, text.size(), plain};
+    if (reading) endWord(text.size());
 
     // Rewritten words go into one buffer; their views are taken once it has stopped growing.
-    std::array<Span, kLastWord + 1> rewritten{};  // where in the buffer, plain = not rewritten
-    for (std::size_t k = 1; k <= kLastWord; ++k) {
-        const Span& span = spans[k];
-        std::string_view raw = text.substr(span.begin, span.end - span.begin);
-        if (!span.plain) {
-            // A line end after the word (a CR LF file) needs no copy.
-            while (!raw.empty() && IsLineBreak(raw.back())) raw.remove_suffix(1);
-            if (!IsPlain(raw)) {
-                const std::size_t start = rewritten_.size();
-                AppendRewritten(rewritten_, text.substr(span.begin, span.end - span.begin));
-                rewritten[k] = {start, rewritten_.size(), false};
-                continue;
-            }
+    std::array<std::size_t, kLastWord + 1> rewrittenEnd;
+    for (std::size_t i = 0; i < unplainCount; ++i) {
+        const auto k = static_cast<std::size_t>(unplainWords[i]);
+        std::string_view raw = unplain[k];
+        // A line end after the word (a CR LF file) needs no copy.
+        while (!raw.empty() && IsLineBreak(raw.back())) raw.remove_suffix(1);
+        if (IsPlain(raw)) {
+            words_[k] = raw;
+            rewrittenEnd[k] = 0;
+            continue;
         }
-        words_[k] = raw;
+        AppendRewritten(rewritten_, unplain[k]);
+        rewrittenEnd[k] = rewritten_.size();
     }
-    for (std::size_t k = 1; k <= kLastWord; ++k)
-        if (!rewritten[k].plain)
-            words_[k] = std::string_view(rewritten_).substr(rewritten[k].begin,
-                                                            rewritten[k].end - rewritten[k].begin);
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < unplainCount; ++i) {
+        const auto k = static_cast<std::size_t>(unplainWords[i]);
+        if (rewrittenEnd[k] == 0) continue;  // a view of the text after all
+        words_[k] = std::string_view(rewritten_).substr(from, rewrittenEnd[k] - from);
+        from = rewrittenEnd[k];
+    }
 }
 
 }  // namespace quillmark
