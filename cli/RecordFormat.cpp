@@ -2,6 +2,8 @@
 #include "cli/RecordFormat.h"
 
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 
 #include <nlohmann/json.hpp>
 
@@ -40,6 +42,25 @@ void AppendEscape(std::string& out, unsigned char c) {
     }
 }
 
+// Bytes before the first one that needs an escape (a control character, '"' or '\\'),
+// looked at eight at a time.
+std::size_t CharsWithoutEscape(std::string_view text) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    // The top bit of each byte that is zero, or below 0x20; exact, never set by a neighbour.
+    const auto zero = [](std::uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
+    const auto control = [](std::uint64_t x) { return ~(((x & kLow7) + kOnes * 0x60) | x | kLow7); };
+    std::size_t pos = 0;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, text.data() + pos, 8);
+        if ((zero(block ^ (kOnes * '"')) | zero(block ^ (kOnes * '\\')) | control(block)) != 0) {
+            break;
+        }
+    }
+    return pos;
+}
+
 // Writes `text` as a JSON string with the escapes the JSON library writes. The decoder's texts
 // are valid UTF-8; any other text (an input's name) goes through the library, which puts U+FFFD
 // for what is not.
@@ -50,7 +71,8 @@ void AppendJsonString(std::string& out, std::string_view text) {
     }
     out += '"';
     std::size_t written = 0;
-    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    std::size_t pos = CharsWithoutEscape(text);
+    for (; pos < text.size(); ++pos) {
         const auto c = static_cast<unsigned char>(text[pos]);
         if (c >= 0x20 && c != '"' && c != '\\') {
             continue;
