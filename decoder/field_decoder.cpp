@@ -47,24 +47,29 @@ void AppendDialedDigits(std::string& digits, const FieldRow& row, const Words& w
     }
 }
 
-// Writes the shown text of a cut into `shown`, replacing what it held and keeping its storage.
-// The aux PM is named under the main PM code.
+// Replaces what `out` holds by `text`, keeping its storage.
+void Put(std::string& out, std::string_view text) {
+    out.clear();
+    out.append(text);
+}
+
+// Writes the shown text of a cut into `shown`. The aux PM is named under the main PM code.
 void Show(std::string& shown, Shown how, std::string_view cut, std::string_view mainPmCode) {
     switch (how) {
-        case Shown::AsTyped: shown.assign(cut); return;
-        case Shown::MainPmName: shown.assign(MainPMName(cut)); return;             // "UNDEFINED"
-        case Shown::AuxPmName: shown.assign(AuxPMName(mainPmCode, cut)); return;   // "UNKNOWN" / ""
-        case Shown::UnitTypeName: shown.assign(UnitTypeName(cut)); return;         // "UNKNOWN"
-        case Shown::QueueName: shown.assign(QueueName(cut)); return;               // "UNKNOWN"
+        case Shown::AsTyped: Put(shown, cut); return;
+        case Shown::MainPmName: Put(shown, MainPMName(cut)); return;             // "UNDEFINED"
+        case Shown::AuxPmName: Put(shown, AuxPMName(mainPmCode, cut)); return;   // "UNKNOWN" / ""
+        case Shown::UnitTypeName: Put(shown, UnitTypeName(cut)); return;         // "UNKNOWN"
+        case Shown::QueueName: Put(shown, QueueName(cut)); return;               // "UNKNOWN"
         case Shown::TnHint:
-            shown.assign(kTnHint);
+            Put(shown, kTnHint);
             shown.append(cut);
             return;
         case Shown::Pointer: {
             // The five bit characters stay as they are behind "H.", followed by their value.
             char value[4];
             const auto end = std::to_chars(value, value + sizeof value, BinVal(cut)).ptr;
-            shown.assign("H.");
+            Put(shown, "H.");
             shown.append(cut);
             shown.append(" (DEC: ");
             shown.append(value, end);
@@ -87,7 +92,7 @@ void DecodeInto(Words& words, DecodedFields& fields) {
             continue;
         }
         const auto cut = words.Cut(row);
-        if (row.code != nullptr) (fields.Codes.*row.code).assign(cut);
+        if (row.code != nullptr) Put(fields.Codes.*row.code, cut);
         Show(shown, row.shown, cut, fields.Codes.MainPM);
     }
     fields.PointersDiffer = fields.DigitLoad != fields.DigitUnload;
