@@ -6,6 +6,7 @@
 
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
+#include "decoder/short_copy.h"
 #include "decoder/utf8.h"
 
 namespace quillmark {
@@ -42,9 +43,9 @@ void AppendReportLines(std::string& out, const TextOf& textOf, std::string_view 
     char* next = out.data() + start;
     for (const FieldRow& row : kFields) {
         const std::string_view text = textOf(row);
-        next = std::copy(row.reportLabel.begin(), row.reportLabel.end(), next);
-        next = std::copy(text.begin(), text.end(), next);
-        next = std::copy(lineEnd.begin(), lineEnd.end(), next);
+        next = CopyText(next, row.reportLabel);
+        next = CopyText(next, text);
+        next = CopyText(next, lineEnd);
     }
 }
 

@@ -29,12 +29,15 @@ struct Scan {
 
 // Bytes before the first one that is not ASCII, looked at eight at a time.
 inline std::size_t AsciiPrefix(std::string_view text) {
-    std::size_t pos = 0;
-    for (; pos + 8 <= text.size(); pos += 8) {
+    const auto ascii = [&](std::size_t at) {
         std::uint64_t block;
-        std::memcpy(&block, text.data() + pos, 8);
-        if ((block & 0x8080808080808080ULL) != 0) break;
-    }
+        std::memcpy(&block, text.data() + at, 8);
+        return (block & 0x8080808080808080ULL) == 0;
+    };
+    std::size_t pos = 0;
+    while (pos + 8 <= text.size() && ascii(pos)) pos += 8;
+    // The last few bytes of a longer text are looked at as its last eight.
+    if (pos < text.size() && pos + 8 > text.size() && text.size() >= 8 && ascii(text.size() - 8)) return text.size();
     while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
     return pos;
 }
