@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "decoder/field_catalogue.h"
+#include "decoder/short_copy.h"
 #include "decoder/utf8.h"
 
 namespace quillmark::cli {
@@ -24,65 +25,129 @@ constexpr std::array<CodeKey, 5> kCodeKeys{{{"MainPM", &FieldCodes::MainPM},
                                             {"OrigType", &FieldCodes::OrigType},
                                             {"Queue", &FieldCodes::Queue}}};
 
-void AppendEscape(std::string& out, unsigned char c) {
+// The escape the JSON library writes for a byte, or nothing: '"', '\\', the short forms of five
+// control characters, \u00xx (lower case) for the other bytes below 0x20.
+std::string_view EscapeOf(unsigned char c, std::array<char, 6>& buffer) {
     switch (c) {
-        case '"': out += "\\\""; return;
-        case '\\': out += "\\\\"; return;
-        case '\b': out += "\\b"; return;
-        case '\f': out += "\\f"; return;
-        case '\n': out += "\\n"; return;
-        case '\r': out += "\\r"; return;
-        case '\t': out += "\\t"; return;
-        default: {
+        case '"': return "\\\"";
+        case '\\': return "\\\\";
+        case '\b': return "\\b";
+        case '\f': return "\\f";
+        case '\n': return "\\n";
+        case '\r': return "\\r";
+        case '\t': return "\\t";
+        default:
+            if (c >= 0x20) {
+                return {};
+            }
             constexpr std::string_view kHex = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        }
+            buffer = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0x0F]};
+            return {buffer.data(), buffer.size()};
     }
 }
 
-// Bytes before the first one that needs an escape (a control character, '"' or '\\'),
-// looked at eight at a time.
-std::size_t CharsWithoutEscape(std::string_view text) {
+// Bytes before the first one that needs an escape (a control character, '"' or '\\') or that
+// is not ASCII, looked at eight at a time.
+std::size_t PlainAsciiPrefix(std::string_view text) {
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    // The top bit of each byte that is zero, or below 0x20; exact, never set by a neighbour.
+    // The top bit of each byte that is zero, or below 0x20, or not ASCII; never set by a neighbour.
     const auto zero = [](std::uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
     const auto control = [](std::uint64_t x) { return ~(((x & kLow7) + kOnes * 0x60) | x | kLow7); };
-    std::size_t pos = 0;
-    for (; pos + 8 <= text.size(); pos += 8) {
+    const auto clean = [&](std::size_t at) {
         std::uint64_t block;
-        std::memcpy(&block, text.data() + pos, 8);
-        if ((zero(block ^ (kOnes * '"')) | zero(block ^ (kOnes * '\\')) | control(block)) != 0) {
-            break;
-        }
+        std::memcpy(&block, text.data() + at, 8);
+        return (zero(block ^ (kOnes * '"')) | zero(block ^ (kOnes * '\\')) | control(block) | (block & ~kLow7)) == 0;
+    };
+    std::size_t pos = 0;
+    while (pos + 8 <= text.size() && clean(pos)) {
+        pos += 8;
+    }
+    // The last few bytes are looked at as the last eight.
+    if (pos < text.size() && pos + 8 > text.size() && text.size() >= 8 && clean(text.size() - 8)) {
+        pos = text.size();
     }
     return pos;
 }
 
-// Writes `text` as a JSON string with the escapes the JSON library writes. The decoder's texts
-// are valid UTF-8; any other text (an input's name) goes through the library, which puts U+FFFD
-// for what is not.
+// Writes a record in place: room for the longest it can be is made first (an escape is at most
+// six bytes for one), and what is left over is cut off at the end.
+class JsonWriter {
+public:
+    JsonWriter(std::string& out, std::size_t most) : out_(out), start_(out.size()) {
+        out_.resize(start_ + most);
+        next_ = out_.data() + start_;
+    }
+    void Raw(std::string_view text) { next_ = CopyText(next_, text); }
+    // False, with the record unfinished, when the text is not valid UTF-8.
+    bool String(std::string_view text) {
+        *next_++ = '"';
+        std::size_t written = 0;
+        std::array<char, 6> buffer;
+        for (std::size_t pos = PlainAsciiPrefix(text); pos < text.size(); ++pos) {
+            const auto c = static_cast<unsigned char>(text[pos]);
+            if (c >= 0x80) {
+                const utf8::Scan scan = utf8::ScanChar(text.substr(pos));
+                if (scan.status != utf8::Status::Valid) {
+                    return false;
+                }
+                pos += scan.size - 1;
+                continue;
+            }
+            const std::string_view escape = EscapeOf(c, buffer);
+            if (escape.empty()) {
+                continue;
+            }
+            Raw(text.substr(written, pos - written));
+            Raw(escape);
+            written = pos + 1;
+        }
+        Raw(text.substr(written));
+        *next_++ = '"';
+        return true;
+    }
+    void Finish() { out_.resize(static_cast<std::size_t>(next_ - out_.data())); }
+    void Abandon() { out_.resize(start_); }
+
+private:
+    std::string& out_;
+    std::size_t start_;
+    char* next_;
+};
+
+constexpr std::size_t MostJsonSize(std::string_view text) {
+    return 2 + 6 * text.size();
+}
+
+// Writes `text` as a JSON string with the escapes the JSON library writes; text that is not
+// valid UTF-8 goes through the library itself, which puts U+FFFD for what is not.
 void AppendJsonString(std::string& out, std::string_view text) {
-    if (!utf8::IsValid(text)) {
-        out += nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    JsonWriter writer(out, MostJsonSize(text));
+    if (writer.String(text)) {
+        writer.Finish();
         return;
     }
-    out += '"';
-    std::size_t written = 0;
-    std::size_t pos = CharsWithoutEscape(text);
-    for (; pos < text.size(); ++pos) {
-        const auto c = static_cast<unsigned char>(text[pos]);
-        if (c >= 0x20 && c != '"' && c != '\\') {
-            continue;
-        }
-        out.append(text.substr(written, pos - written));
-        AppendEscape(out, c);
-        written = pos + 1;
+    writer.Abandon();
+    out += nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// The record's parts in order: the fixed text between the values, and the values.
+template <class RawPart, class TextPart>
+void RecordParts(const DecodedFields& fields, const RawPart& raw, const TextPart& text) {
+    for (const FieldRow& row : kFields) {
+        raw(",\"");
+        raw(row.key);  // keys are plain ASCII names
+        raw("\":");
+        text(fields.*row.member);
     }
-    out.append(text.substr(written));
-    out += '"';
+    raw(fields.PointersDiffer ? ",\"PointersDiffer\":true,\"codes\":{" : ",\"PointersDiffer\":false,\"codes\":{");
+    for (const CodeKey& code : kCodeKeys) {
+        raw(&code == &kCodeKeys.front() ? "\"" : ",\"");
+        raw(code.key);
+        raw("\":");
+        text(fields.Codes.*code.code);
+    }
+    raw("}}\n");
 }
 
 }  // namespace
@@ -101,30 +166,38 @@ void JsonRecords::Append(std::string& out, const DecodedFields& fields, const Me
         fileJson_.clear();
         AppendJsonString(fileJson_, file_);
     }
-    out += "{\"file\":";
-    out += fileJson_;
-    if (withLine_) {
-        char digits[24];
-        out += ",\"line\":";
-        out.append(digits, std::to_chars(digits, digits + sizeof digits, origin.line.value_or(0)).ptr);
-    }
-    for (const FieldRow& row : kFields) {
-        out += ",\"";
-        out += row.key;  // keys are plain ASCII names
-        out += "\":";
-        AppendJsonString(out, fields.*row.member);
-    }
-    out += fields.PointersDiffer ? ",\"PointersDiffer\":true,\"codes\":{" : ",\"PointersDiffer\":false,\"codes\":{";
-    for (const CodeKey& code : kCodeKeys) {
-        if (&code != &kCodeKeys.front()) {
-            out += ',';
+    char digits[24];
+    const std::string_view line(digits, withLine_
+        ? static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, origin.line.value_or(0)).ptr - digits)
+        : 0);
+    const auto head = [&](const auto& raw) {
+        raw("{\"file\":");
+        raw(fileJson_);
+        if (withLine_) {
+            raw(",\"line\":");
+            raw(line);
         }
-        out += '"';
-        out += code.key;
-        out += "\":";
-        AppendJsonString(out, fields.Codes.*code.code);
+    };
+
+    std::size_t most = 0;
+    const auto countRaw = [&most](std::string_view part) { most += part.size(); };
+    head(countRaw);
+    RecordParts(fields, countRaw, [&most](std::string_view text) { most += MostJsonSize(text); });
+
+    JsonWriter writer(out, most);
+    bool valid = true;
+    const auto writeRaw = [&writer](std::string_view part) { writer.Raw(part); };
+    head(writeRaw);
+    RecordParts(fields, writeRaw, [&](std::string_view text) { valid = valid && writer.String(text); });
+    if (valid) {
+        writer.Finish();
+        return;
     }
-    out += "}}\n";
+    // A record filled by hand may hold any bytes: written again, each text as the library writes it.
+    writer.Abandon();
+    head([&out](std::string_view part) { out += part; });
+    RecordParts(fields, [&out](std::string_view part) { out += part; },
+                [&out](std::string_view text) { AppendJsonString(out, text); });
 }
 
 }  // namespace quillmark::cli
