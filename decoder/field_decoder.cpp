@@ -33,13 +33,17 @@ void AppendDialedDigits(std::string& digits, const FieldRow& row, const Words& w
         const std::string_view word = words.Word(k);
         // Where the first eight bytes are ASCII, character n is byte n: index directly.
         const std::string_view head = word.substr(0, kDigitPositions.front());
-        const bool ascii = utf8::IsAscii(head);
-        for (std::size_t position : kDigitPositions) {
-            if (ascii) {
+        if (utf8::IsAscii(head)) {
+            std::array<char, kDigitPositions.size()> found;
+            std::size_t count = 0;
+            for (std::size_t position : kDigitPositions) {
                 if (position > head.size() || head[position - 1] == '0') continue;
-                digits += head[position - 1] == 'A' ? '0' : head[position - 1];
-                continue;
+                found[count++] = head[position - 1] == 'A' ? '0' : head[position - 1];
             }
+            digits.append(found.data(), count);
+            continue;
+        }
+        for (std::size_t position : kDigitPositions) {
             const std::string digit = MidText(word, position, 1);
             if (digit.empty() || digit == "0") continue;
             digits += digit == "A" ? std::string_view("0") : std::string_view(digit);
