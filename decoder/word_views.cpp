@@ -80,9 +80,8 @@ void AppendRewritten(std::string& out, std::string_view raw) {
             ++pos;
         } else {
             const std::string_view rest = raw.substr(pos);
-            utf8::Scan scan = utf8::ScanChar(rest);
-            if (scan.status == utf8::Status::Truncated) scan.status = utf8::Status::Invalid;
-            utf8::AppendChar(out, rest, scan);
+            const utf8::Scan scan = utf8::ScanChar(rest);
+            utf8::AppendChar(out, rest, scan);  // U+FFFD for a broken or cut-off character
             pos += scan.size;
         }
     }
