@@ -36,8 +36,15 @@ inline std::size_t AsciiPrefix(std::string_view text) {
     };
     std::size_t pos = 0;
     while (pos + 8 <= text.size() && ascii(pos)) pos += 8;
-    // The last few bytes of a longer text are looked at as its last eight.
+    // The last few bytes of a longer text are looked at as its last eight; a text of four to
+    // seven bytes as its first and last four.
     if (pos < text.size() && pos + 8 > text.size() && text.size() >= 8 && ascii(text.size() - 8)) return text.size();
+    if (text.size() >= 4 && text.size() < 8) {
+        std::uint32_t head, tail;
+        std::memcpy(&head, text.data(), 4);
+        std::memcpy(&tail, text.data() + text.size() - 4, 4);
+        if (((head | tail) & 0x80808080U) == 0) return text.size();
+    }
     while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
     return pos;
 }
