@@ -1,23 +1,28 @@
 // SPDX-License-Identifier: MIT
 #include "cli/MessageDecoder.h"
 
+#include "cli/StringStorage.h"
+#include "decoder/field_catalogue.h"
+
 namespace quillmark::cli {
 
 MessageDecoder::MessageDecoder(std::unique_ptr<RecordWriter> writer) : writer_(std::move(writer)) {}
 
 void MessageDecoder::Append(std::string& out, std::string_view text, const MessageOrigin& origin) {
-    // The reader expects empty arrays. The cutter bounds every message by the input box's
-    // characters, so the words' storage stays small and is kept for the next message.
-    for (std::string& word : words_.HexWords) {
-        word.clear();
+    // The same record as the window's reader and decoder give, without their word arrays; the
+    // record's texts keep their storage for the next message.
+    DecodeText(text, fields_);
+    writer_->Append(out, fields_, origin);
+    Release();
+}
+
+void MessageDecoder::Release() {
+    for (const FieldRow& row : kFields) {
+        ClearKeepingSmallStorage(fields_.*row.member);
+        if (row.code != nullptr) {
+            ClearKeepingSmallStorage(fields_.Codes.*row.code);
+        }
     }
-    for (std::string& bits : words_.BinWords) {
-        bits.clear();
-    }
-    DataWordReader reader(words_);
-    reader.Feed(text);
-    reader.Finish();
-    writer_->Append(out, DecodeCallRegister(words_), origin);
 }
 
 }  // namespace quillmark::cli

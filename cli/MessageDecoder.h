@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Decodes the text of one message and writes its record; one per thread, since it keeps its
-// word arrays and its writer's record from message to message.
+// decoded record, its storage and its writer from message to message.
 
 #include <memory>
 #include <string>
@@ -22,7 +22,9 @@ public:
     std::string_view Separator() const { return writer_->Separator(); }
 
 private:
-    DataWords words_;
+    void Release();
+
+    DecodedFields fields_;
     std::unique_ptr<RecordWriter> writer_;
 };
 

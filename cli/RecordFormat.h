@@ -35,9 +35,6 @@ public:
 using RecordWriterFactory = std::function<std::unique_ptr<RecordWriter>()>;
 RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options);
 
-// The window's "Copy Results" report, each line ended by `lineEnd` instead of CR LF.
-void AppendReport(std::string& out, const ResultCaptions& captions, std::string_view lineEnd);
-
 // The fifteen report lines ended by LF; records are separated by one empty line.
 class ReportWriter final : public RecordWriter {
 public:
@@ -65,7 +62,8 @@ private:
     std::string fileJson_;  // the same as a JSON string, made once per input
 };
 
-// The text as a JSON string, quotes included.
+// The text as a JSON string, quotes included, with the escapes the JSON library writes; text
+// that is not valid UTF-8 goes through the library itself, which puts U+FFFD where it breaks.
 void AppendJsonString(std::string& out, std::string_view text);
 
 }  // namespace quillmark::cli

@@ -6,7 +6,7 @@ namespace quillmark {
 
 std::string_view AuxPMName(std::string_view mainCode, std::string_view auxCode) {
     for (const AuxPmTable& table : kAuxPmTables)
-        if (table.mainCode == mainCode) return NameOr(table.names, auxCode, "UNKNOWN");
+        if (SameCode(table.mainCode, mainCode)) return NameOr(table.names, auxCode, "UNKNOWN");
     return "";  // this main PM has no auxiliary states
 }
 

@@ -3,6 +3,7 @@
 // The {code, name} pairs of the program's name tables, their one lookup, and the build-time
 // checks every table passes.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <span>
@@ -15,16 +16,40 @@ struct CodeName {
     std::string_view name;
 };
 
+// Codes are a few characters long: compared in line, as std::string_view compares them
+// (characters as unsigned values, a prefix first), without a call per comparison.
+constexpr bool CodeBefore(std::string_view a, std::string_view b) {
+    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < common; ++i)
+        if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+    return a.size() < b.size();
+}
+
+constexpr bool SameCode(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 // The name of the entry whose code equals `code` exactly (case-sensitive, nothing trimmed),
-// otherwise `fallback`. Codes are unique within a table, so the first match is the only one.
+// otherwise `fallback`. Every table is strictly ascending by code (checked beside it with
+// table_check), so codes are unique and the search halves the table at each step.
 constexpr std::string_view NameOr(std::span<const CodeName> table, std::string_view code,
                                   std::string_view fallback) {
-    for (const CodeName& entry : table)
-        if (entry.code == code) return entry.name;
-    return fallback;
+    const auto entry = std::lower_bound(table.begin(), table.end(), code,
+                                        [](const CodeName& e, std::string_view c) { return CodeBefore(e.code, c); });
+    return entry != table.end() && SameCode(entry->code, code) ? entry->name : fallback;
 }
 
 namespace table_check {
+
+template <std::size_t N>
+constexpr bool Ascending(const std::array<CodeName, N>& table) {
+    for (std::size_t i = 1; i < N; ++i)
+        if (!(table[i - 1].code < table[i].code)) return false;
+    return true;
+}
 
 constexpr bool IsUpperHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 constexpr bool IsBitChar(char c) { return c == '0' || c == '1'; }

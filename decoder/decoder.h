@@ -64,6 +64,10 @@ struct DecodedFields {
 DecodedFields DecodeCallRegister(const DataWords& words);
 DecodedFields DecodeText(std::string_view text);  // fresh arrays, ReadDataWords, decode
 
+// The same record as DecodeText(text), written into `fields`: its texts keep their storage, and
+// no word array or bit string is made. For decoding many messages one after another.
+void DecodeText(std::string_view text, DecodedFields& fields);
+
 // ---- Name lookups (exact, case-sensitive; fallback as noted) ---------------------------------
 
 std::string_view MainPMName(std::string_view code);                              // "UNDEFINED"
@@ -80,6 +84,8 @@ ResultCaptions CaptionsInLabelOrder(const DecodedFields& fields);
 
 // The clipboard report: one line per caption, label text + caption + CR LF.
 std::string BuildReport(const ResultCaptions& captions);
+// The same lines for a decoded record, appended to `out`, each ended by `lineEnd` instead.
+void AppendReport(std::string& out, const DecodedFields& fields, std::string_view lineEnd);
 
 // Everything up to and including the first space (character 32 only) removed; no space: unchanged.
 std::string TrimFirstWord(std::string_view text);

@@ -52,5 +52,6 @@ static_assert(kQueueNames[0].code == "0" && kQueueNames[0].name == "NONE");
 // From the second entry on: 35 ascending two-digit codes "00" to "22", no gap.
 static_assert(table_check::CodesWellFormed(kQueueNames, 2, table_check::IsUpperHexDigit, 1));
 static_assert(kQueueNames[1].code == "00" && kQueueNames.back().code == "22");
+static_assert(table_check::Ascending(kQueueNames), "\"0\" sorts before \"00\"");
 
 }  // namespace quillmark

@@ -37,7 +37,7 @@ Scan ScanChar(std::string_view text) {
 }
 
 bool IsValid(std::string_view text) {
-    std::size_t pos = 0;
+    std::size_t pos = AsciiPrefix(text);
     while (pos < text.size()) {
         if (static_cast<unsigned char>(text[pos]) < 0x80) {
             ++pos;
@@ -50,10 +50,11 @@ bool IsValid(std::string_view text) {
     return true;
 }
 
-std::string Sanitized(std::string_view text) {
-    if (IsValid(text)) return std::string(text);
-    std::string out;
-    out.reserve(text.size() + 8);
+void AppendSanitized(std::string& out, std::string_view text) {
+    if (IsValid(text)) {
+        out.append(text);
+        return;
+    }
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::string_view rest = text.substr(pos);
@@ -61,6 +62,13 @@ std::string Sanitized(std::string_view text) {
         AppendChar(out, rest, scan);
         pos += scan.size;
     }
+}
+
+std::string Sanitized(std::string_view text) {
+    if (IsValid(text)) return std::string(text);
+    std::string out;
+    out.reserve(text.size() + 8);
+    AppendSanitized(out, text);
     return out;
 }
 

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
-// Cost of one decode (ReadDataWords + DecodeCallRegister) for a plain dump and for pastes far
-// larger than the thirty words that are read: the second must cost the same as the first.
+// Cost of one decode (ReadDataWords + DecodeCallRegister, as the window does it, and DecodeText
+// into a kept record, as quillmark-decode does it) for a plain dump and for pastes far larger
+// than the thirty words that are read: the second must cost the same as the first.
 
 #include <benchmark/benchmark.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "decoder/decoder.h"
 
@@ -51,6 +54,69 @@ void BM_Decode30WordsUtf8(benchmark::State& state) {
     Decode(state, text);
 }
 
+// Decoding into one kept record, as a command-line run does line after line.
+void DecodeInto(benchmark::State& state, const std::string& text) {
+    DecodedFields fields;
+    for (auto _ : state) {
+        DecodeText(text, fields);
+        benchmark::DoNotOptimize(fields);
+    }
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+
+void BM_DecodeInto30Words(benchmark::State& state) { DecodeInto(state, Dump(30)); }
+void BM_DecodeInto1MB(benchmark::State& state) { DecodeInto(state, Dump(116509)); }
+
+void BM_DecodeInto30WordsUtf8(benchmark::State& state) {
+    std::string text = Dump(30);
+    for (std::size_t pos = 0; pos < text.size(); pos += 9) text.replace(pos, 1, "\xc3\xa9");
+    DecodeInto(state, text);
+}
+
+// Random dumps of thirty words of seven or eight digits, as bench/decoder/make_short_dumps.py
+// writes them: names and fields vary from line to line.
+std::vector<std::string> ShortDumps() {
+    std::mt19937 random(1);
+    std::vector<std::string> dumps(1024);
+    for (std::string& text : dumps) {
+        for (int k = 1; k <= 30; ++k) {
+            char word[10];
+            const int digits = 7 + static_cast<int>(random() % 2);
+            std::snprintf(word, sizeof word, "%0*X", digits, static_cast<unsigned>(random()) >> (32 - 4 * digits));
+            text += k > 1 ? " " : "";
+            text += word;
+        }
+    }
+    return dumps;
+}
+
+// One decode per iteration, through a different dump each time; the record read back as the
+// report with LF line ends.
+void BM_ShortDumpsWindowWay(benchmark::State& state) {
+    const std::vector<std::string> dumps = ShortDumps();
+    std::size_t next = 0;
+    std::string out;
+    for (auto _ : state) {
+        DataWords words;
+        ReadDataWords(dumps[next++ % dumps.size()], words);
+        out = BuildReport(CaptionsInLabelOrder(DecodeCallRegister(words)));
+        benchmark::DoNotOptimize(out);
+    }
+}
+
+void BM_ShortDumpsDecodeInto(benchmark::State& state) {
+    const std::vector<std::string> dumps = ShortDumps();
+    std::size_t next = 0;
+    DecodedFields fields;
+    std::string out;
+    for (auto _ : state) {
+        DecodeText(dumps[next++ % dumps.size()], fields);
+        out.clear();
+        AppendReport(out, fields, "\n");
+        benchmark::DoNotOptimize(out);
+    }
+}
+
 void BM_DecodeCallRegisterOnly(benchmark::State& state) {
     DataWords words;
     ReadDataWords(Dump(30), words);
@@ -64,3 +130,8 @@ BENCHMARK(BM_Decode1MB);
 BENCHMARK(BM_Decode100MB);
 BENCHMARK(BM_Decode30WordsUtf8);
 BENCHMARK(BM_DecodeCallRegisterOnly);
+BENCHMARK(BM_DecodeInto30Words);
+BENCHMARK(BM_DecodeInto1MB);
+BENCHMARK(BM_DecodeInto30WordsUtf8);
+BENCHMARK(BM_ShortDumpsWindowWay);
+BENCHMARK(BM_ShortDumpsDecodeInto);

@@ -129,6 +129,30 @@ TEST(Json, FileNameThatIsNotUtf8StaysValidJson) {
     EXPECT_EQ(name.substr(name.size() - 8), "name-\xEF\xBF\xBD");
 }
 
+// Every byte value below 0x80 and some characters beyond, in words of a dump and in the file
+// name: each record is byte for byte what the JSON library writes for it.
+TEST(Json, RecordsAreWhatTheLibraryWrites) {
+    std::string input;
+    for (int byte = 1; byte < 0x80; ++byte) {
+        if (byte == '\n') {
+            continue;
+        }
+        input += std::string("000") + static_cast<char>(byte) + "0102 \"\\" + static_cast<char>(byte) + "\xc3\xa9\n";
+    }
+    input += "\x7f\x1f\xe2\x82\xac \xf0\x9f\x98\x80\\\\ \xff\"\n";
+    const std::string file = ScratchFile("json-\"\\\x01\x1f-\xc3\xa9", input);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--lines", "--json", file},
+                                                 std::vector<std::string>{"--json", file}}) {
+        const Outcome outcome = RunDecode(args);
+        EXPECT_EQ(outcome.status, 0);
+        std::istringstream lines(outcome.out);
+        int count = 0;
+        for (std::string line; std::getline(lines, line); ++count) {
+            ASSERT_EQ(nlohmann::ordered_json::parse(line).dump(), line);
+        }
+        EXPECT_EQ(count, args.size() == 3 ? 127 : 1);
+    }
+}
 
 TEST(Json, ManyLinesNumberedInOrder) {
     std::string input;

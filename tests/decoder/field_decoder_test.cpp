@@ -79,6 +79,9 @@ class FieldTest : public testing::TestWithParam<FieldCase> {};
 TEST_P(FieldTest, Shows) {
     const FieldCase& c = GetParam();
     EXPECT_EQ(DecodeText(WithWord(c.word, c.text)).*c.field, c.expected);
+    DecodedFields kept;
+    DecodeText(WithWord(c.word, c.text), kept);
+    EXPECT_EQ(kept.*c.field, c.expected) << "decoded into a record";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -3,7 +3,8 @@
 //
 // Checks, beyond "no crash, no out-of-bounds read": the streaming reader fed in pieces cut
 // where the input says gives the same words as reading the text at once, and every text the
-// decoder hands out is valid UTF-8.
+// decoder hands out is valid UTF-8, and decoding into a kept record from views of the text
+// gives the record of the word arrays.
 
 #include <algorithm>
 #include <cstddef>
@@ -78,6 +79,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& caption : CaptionsInLabelOrder(fields)) RequireValid(caption, "field");
     Require(fields.PointersDiffer == (fields.DigitLoad != fields.DigitUnload), "pointer flag");
     Require(fields.DigsDialed.size() <= 72 * 4, "at most 72 dialed digits");
+
+    // Decoding into a record kept from input to input, from views of the text, gives the same.
+    static DecodedFields kept;
+    DecodeText(text, kept);
+    Require(CaptionsInLabelOrder(kept) == CaptionsInLabelOrder(fields), "decoded into a record: texts");
+    for (const FieldRow& row : kFields)
+        if (row.code != nullptr) Require(kept.Codes.*row.code == fields.Codes.*row.code, "decoded into a record: codes");
+    Require(kept.PointersDiffer == fields.PointersDiffer, "decoded into a record: flag");
 
     // Every source is valid text, and a looked-up field's source holds exactly its code.
     const FieldSources sources = SourcesOf(whole);

@@ -5,6 +5,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include "decoder/aux_pm_table.h"
 #include "decoder/decoder.h"
@@ -173,6 +174,46 @@ TEST(AuxPmTables, SpotChecksOfTheLongTables) {
         {"0C", "84", "RESV3_SP_AUX"},
     };
     for (const AuxLookup& c : cases) EXPECT_EQ(AuxPMName(c.main, c.aux), c.name) << c.main << "/" << c.aux;
+}
+
+// The lookups search by halving; a plain walk through the table must find the same for every
+// code of the table and for codes next to them: each character changed, one dropped or added,
+// lower case, a byte that is not ASCII, the empty code.
+std::string_view Walk(std::span<const CodeName> table, std::string_view code, std::string_view fallback) {
+    for (const CodeName& entry : table)
+        if (entry.code == code) return entry.name;
+    return fallback;
+}
+
+std::vector<std::string> CodesAround(std::span<const CodeName> table) {
+    std::vector<std::string> codes{"", "\xff", "0\xc3\xa9"};
+    for (const CodeName& entry : table) {
+        const std::string code(entry.code);
+        codes.push_back(code);
+        codes.push_back(code.substr(1));
+        codes.push_back(code.substr(0, code.size() - 1));
+        codes.push_back(code + "0");
+        codes.push_back("0" + code);
+        for (std::size_t i = 0; i < code.size(); ++i)
+            for (char c : {'0', '1', '9', 'A', 'F', 'G', 'a', 'f', ' ', '\x80'}) {
+                std::string near = code;
+                near[i] = c;
+                codes.push_back(near);
+            }
+    }
+    return codes;
+}
+
+TEST(NameTables, SearchFindsWhatAWalkFinds) {
+    for (const std::string& code : CodesAround(kMainPmNames))
+        EXPECT_EQ(MainPMName(code), Walk(kMainPmNames, code, "UNDEFINED")) << code;
+    for (const std::string& code : CodesAround(kUnitTypeNames))
+        EXPECT_EQ(UnitTypeName(code), Walk(kUnitTypeNames, code, "UNKNOWN")) << code;
+    for (const std::string& code : CodesAround(kQueueNames))
+        EXPECT_EQ(QueueName(code), Walk(kQueueNames, code, "UNKNOWN")) << code;
+    for (const AuxPmTable& table : kAuxPmTables)
+        for (const std::string& code : CodesAround(table.names))
+            EXPECT_EQ(AuxPMName(table.mainCode, code), Walk(table.names, code, "UNKNOWN")) << code;
 }
 
 TEST(NameTables, ThreeHundredTwentyOneEntriesInAll) {

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "decoder/decoder.h"
+#include "decoder/short_copy.h"
 #include "decoder/utf8.h"
 
 namespace quillmark {
@@ -95,6 +97,34 @@ TEST(Utf8Text, SanitizedLeavesValidTextAlone) {
     EXPECT_EQ(utf8::Sanitized("A\xc3" "B"), "A" + kFffd + "B");
     EXPECT_FALSE(utf8::IsValid("\xed\xbf\xbf"));
     EXPECT_TRUE(utf8::IsValid("\xf4\x8f\xbf\xbf"));
+}
+
+// The eight-bytes-at-a-time checks and copies, at every length and every position of the
+// first byte that is not ASCII.
+TEST(AsciiPrefix, StopsAtTheFirstByteThatIsNotAscii) {
+    for (std::size_t size = 0; size <= 40; ++size) {
+        const std::string ascii(size, 'A');
+        EXPECT_EQ(utf8::AsciiPrefix(ascii), size);
+        EXPECT_TRUE(utf8::IsAscii(ascii));
+        for (std::size_t at = 0; at < size; ++at) {
+            std::string text = ascii;
+            text[at] = '\x80';
+            EXPECT_EQ(utf8::AsciiPrefix(text), at) << size << " " << at;
+            EXPECT_FALSE(utf8::IsAscii(text)) << size << " " << at;
+        }
+    }
+}
+
+TEST(CopyText, EveryLengthWholeAndNothingBeyond) {
+    std::string source;
+    for (int k = 0; k < 40; ++k) source += static_cast<char>('a' + k % 26);
+    for (std::size_t size = 0; size <= source.size(); ++size) {
+        std::string target(48, '#');
+        const char* end = CopyText(target.data() + 2, std::string_view(source).substr(3, std::min(size, source.size() - 3)));
+        const std::size_t copied = std::min(size, source.size() - 3);
+        EXPECT_EQ(end, target.data() + 2 + copied);
+        EXPECT_EQ(target, "##" + source.substr(3, copied) + std::string(46 - copied, '#')) << size;
+    }
 }
 
 }  // namespace

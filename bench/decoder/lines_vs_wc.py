@@ -1,0 +1,63 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""quillmark-decode --lines (text and JSON) beside `wc -l` on the same file, taken in turns.
+
+usage: lines_vs_wc.py FILE PROGRAM [PROGRAM...]   (QUILLMARK_BENCH_ROUNDS rounds, default 15)
+
+Each round runs `wc -l FILE`, then `PROGRAM --lines FILE` and `PROGRAM --lines --json FILE` for
+each program given (for instance a build before and after a change), output to /dev/null, so
+all of them see the same load on a shared machine. Reports per command the median wall time,
+MB/s, and the median of the per-round ratios to `wc -l` in wall and in CPU time.
+"""
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+
+def run(command):
+    with open(os.devnull, "wb") as sink:
+        start = time.perf_counter()
+        child = subprocess.Popen(command, stdout=sink)
+        _, status, usage = os.wait4(child.pid, 0)
+        wall = time.perf_counter() - start
+    if os.waitstatus_to_exitcode(status) != 0:
+        raise SystemExit("%s failed" % " ".join(command))
+    return wall, usage.ru_utime + usage.ru_stime
+
+
+def main():
+    if len(sys.argv) < 3:
+        raise SystemExit(__doc__)
+    path, programs = sys.argv[1], sys.argv[2:]
+    rounds = int(os.environ.get("QUILLMARK_BENCH_ROUNDS", "15"))
+    size = os.path.getsize(path)
+    commands = {"wc -l": ["wc", "-l", path]}
+    for program in programs:
+        commands["%s --lines" % program] = [program, "--lines", path]
+        commands["%s --lines --json" % program] = [program, "--lines", "--json", path]
+    subprocess.run(["cat", path], stdout=subprocess.DEVNULL, check=True)  # warm the page cache
+    walls = {name: [] for name in commands}
+    cpus = {name: [] for name in commands}
+    load = os.getloadavg()[0]
+    for _ in range(rounds):
+        for name, command in commands.items():
+            wall, cpu = run(command)
+            walls[name].append(wall)
+            cpus[name].append(cpu)
+    print("%s: %.1f MB, %d rounds, load average %.2f before, %.2f after" % (
+        path, size / 1e6, rounds, load, os.getloadavg()[0]))
+    width = max(len(name) for name in commands)
+    print("%-*s %9s %9s %11s %9s %11s" % (width, "", "wall ms", "MB/s", "wall share", "CPU ms", "CPU share"))
+    for name in commands:
+        share = statistics.median(w / wc for w, wc in zip(walls[name], walls["wc -l"]))
+        cpu_share = statistics.median(c / max(wc, 1e-3) for c, wc in zip(cpus[name], cpus["wc -l"]))
+        wall = statistics.median(walls[name])
+        print("%-*s %9.1f %9.1f %11s %9.1f %11s" % (
+            width, name, wall * 1e3, size / wall / 1e6, "1/%.1f" % share,
+            statistics.median(cpus[name]) * 1e3, "1/%.1f" % cpu_share))
+
+
+if __name__ == "__main__":
+    main()
