@@ -45,9 +45,13 @@ echo "package: $deb"
 
 cleanup() {
     for mount in "$root/dev/shm" "$root/dev/pts" "$root/sys" "$root/proc"; do
-        if mountpoint -q "$mount"; then umount "$mount"; fi
+        if mountpoint -q "$mount"; then
+            umount "$mount" 2>/dev/null || umount --lazy "$mount" || echo "could not unmount $mount" >&2
+        fi
     done
-    if [ "${KEEP_CHROOT:-0}" != 1 ]; then rm -rf --one-file-system "$root"; fi
+    if [ "${KEEP_CHROOT:-0}" != 1 ] && ! grep -qF " $root/" /proc/mounts; then
+        rm -rf --one-file-system "$root"
+    fi
 }
 trap cleanup EXIT
 

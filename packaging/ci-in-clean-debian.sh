@@ -36,11 +36,25 @@ mkdir -p "$work"
 
 mounts=()
 cleanup() {
-    local i
-    for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
-        mountpoint -q "${mounts[i]}" && umount "${mounts[i]}"
+    local i proc
+    # What the run left running in the tree (a virtual X server, a test server) is ended first.
+    for proc in /proc/[0-9]*; do
+        case "$(readlink "$proc/root" 2>/dev/null)" in
+            "$root"|"$root"/*) kill -KILL "${proc#/proc/}" 2>/dev/null || true ;;
+        esac
     done
-    if [ "${KEEP_CHROOT:-0}" != 1 ] && [ -d "$root" ]; then rm -rf --one-file-system "$root"; fi
+    sleep 1
+    # Processes just ended may still hold a device open for a moment: then the mount is
+    # detached now and goes once it is free.
+    for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
+        if mountpoint -q "${mounts[i]}"; then
+            umount "${mounts[i]}" 2>/dev/null || umount --lazy "${mounts[i]}" \
+                || echo "ci-in-clean-debian: could not unmount ${mounts[i]}" >&2
+        fi
+    done
+    if [ "${KEEP_CHROOT:-0}" != 1 ] && [ -d "$root" ] && ! grep -qF " $root/" /proc/mounts; then
+        rm -rf --one-file-system "$root"
+    fi
 }
 trap cleanup EXIT
 mount_in_root() {  # mount_in_root DIR MOUNT-ARGS...
