@@ -33,6 +33,8 @@ skip_all() { echo "skip: $*"; exit 77; }
 # Runs a command with a bound on its running time, so that a hanging program fails the
 # check instead of holding up the test run.
 bounded() { timeout --kill-after=5 60 "$@"; }
+# Building and checking the package take longer, the more so on a busy machine.
+bounded_long() { timeout --kill-after=5 400 "$@"; }
 
 # --- The installed tree --------------------------------------------------------------------
 
@@ -272,7 +274,7 @@ check_tree() {
 # Builds the package into $work/out and sets deb to its path; fails the check when it cannot.
 build_package() {
     local log
-    if ! log=$(cd "$work" && bounded cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" 2>&1); then
+    if ! log=$(cd "$work" && bounded_long cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" 2>&1); then
         fail "cpack -G DEB failed: $log"
         return 1
     fi
@@ -399,7 +401,7 @@ check_lintian() {
     command -v lintian >/dev/null || skip_all "lintian is not installed (apt-get install lintian)"
     build_package || return
     local status=0
-    out=$(bounded lintian --pedantic --display-info --tag-display-limit 0 "$deb" 2>&1) || status=$?
+    out=$(bounded_long lintian --pedantic --display-info --tag-display-limit 0 "$deb" 2>&1) || status=$?
     printf '%s\n' "$out" | grep -E '^[A-Z]: ' || echo "lintian reports nothing"
     if [ $status -gt 1 ]; then
         fail "lintian could not check the package (exit $status): $out"
