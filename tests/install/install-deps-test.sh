@@ -14,11 +14,12 @@ trap 'rm -rf "$work"' EXIT
 # The stand-ins read what is installed and what the package lists hold from two files, and
 # record every apt-get call.
 mkdir -p "$work/bin"
+# A line of "installed" is a package name, then the names it provides.
 cat >"$work/bin/dpkg-query" <<'STUB'
 #!/bin/sh
-pkg=$(eval echo \${$#})
-grep -qxF "$pkg" "$FAKE/installed" || exit 1
-printf 'ii '
+while read -r name provides; do
+    [ -n "$name" ] && printf 'ii  %s %s\n' "$name" "$(echo "$provides" | sed 's/ /, /g')"
+done <"$FAKE/installed"
 STUB
 cat >"$work/bin/apt-cache" <<'STUB'
 #!/bin/sh
@@ -75,6 +76,8 @@ run_case unknown-release-names-what-is-missing debian:forky "cmake;clang;$svg" "
     "cmake;qt6-svg-plugins" 1 "" "no package named: clang"
 run_case unknown-release-says-which-are-supported ubuntu:noble "cmake" "" \
     "" 1 "" 'built and tested on Debian 12 "bookworm" and Debian 13 "trixie"'
+run_case a-name-an-installed-package-provides debian:bookworm "nodejs;npm" "nodejs npm (= 9.2.0) nodejs-doc" \
+    "nodejs;npm" 0 "" "every package is installed"
 run_case known-release-with-a-lacking-archive debian:trixie "cmake;lintian" "" \
     "cmake" 1 "" "no package named: lintian"
 
