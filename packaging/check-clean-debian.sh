@@ -47,6 +47,12 @@ main() {
     echo "package: $deb"
 
     cleanup() {
+        local proc
+        for proc in /proc/[0-9]*; do  # what the checks left running in the tree
+            case "$(readlink "$proc/root" 2>/dev/null)" in
+                "$root"|"$root"/*) kill -KILL "${proc#/proc/}" 2>/dev/null || true ;;
+            esac
+        done
         for mount in "$root/dev/shm" "$root/dev/pts" "$root/sys" "$root/proc"; do
             if mountpoint -q "$mount"; then
                 umount "$mount" 2>/dev/null || umount --lazy "$mount" || echo "could not unmount $mount" >&2
