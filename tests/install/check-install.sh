@@ -5,6 +5,7 @@
 #
 #   check-install.sh tree    BUILD_DIR WORK_DIR   install into a staging DESTDIR, check the tree
 #   check-install.sh package BUILD_DIR WORK_DIR   build the .deb with CPack, check its contents
+#   check-install.sh lintian BUILD_DIR WORK_DIR   build the .deb with CPack, run lintian on it
 #
 # What this build configuration holds comes from the environment, set by CTest:
 #   QM_VERSION            project version, e.g. 2.0.0
@@ -15,6 +16,7 @@
 #   QM_MODULE             path of the browser module relative to the prefix, empty when not built
 #   QM_ICON_SIZES         bitmap icon sizes, e.g. "16 22 24 32 48 64 128 256"
 #   QM_WEB_PAGE           the built web page, empty when it is not built
+#   QM_QT_PLUGINS         Qt's plugin directory, e.g. /usr/lib/x86_64-linux-gnu/qt6/plugins
 set -uo pipefail
 
 mode="$1"
@@ -27,9 +29,13 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok:   $*"; }
 skip() { echo "skip: $*"; }
+# Leaves the test as skipped (CTest's SKIP_RETURN_CODE) with a reason.
+skip_all() { echo "skip: $*"; exit 77; }
 # Runs a command with a bound on its running time, so that a hanging program fails the
 # check instead of holding up the test run.
 bounded() { timeout --kill-after=5 60 "$@"; }
+# Building and checking the package take longer, the more so on a busy machine.
+bounded_long() { timeout --kill-after=5 400 "$@"; }
 
 # --- The installed tree --------------------------------------------------------------------
 
@@ -133,12 +139,39 @@ check_desktop_entry() {
     grep -qE '^Categories=(.*;)?Utility;' "$entry" && grep -qE '^Categories=(.*;)?Telephony;' "$entry" \
         && pass "desktop entry is filed under Utility and Telephony" \
         || fail "desktop entry is not filed under both Utility and Telephony"
+    check_window_class "$root" "$(sed -n 's/^StartupWMClass=//p' "$entry")"
     icon=$(sed -n 's/^Icon=//p' "$entry")
     if [ "$QM_HAVE_ICON" = 1 ]; then
         [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] \
             && pass "desktop entry icon '$icon' is installed" \
             || fail "desktop entry names icon '$icon', which is not in the hicolor theme"
     fi
+}
+
+# Task bars tie a window to its launcher through the desktop entry's StartupWMClass, which must
+# be the class the window program gives its windows on X11. The installed program is started on
+# a virtual X server and its main window asked for its WM_CLASS.
+check_window_class() {
+    local root="$1" want="$2" got
+    if [ -z "$want" ]; then
+        fail "desktop entry has no StartupWMClass"
+        return
+    fi
+    local tool
+    for tool in xvfb-run xdotool xprop; do
+        if ! command -v $tool >/dev/null; then
+            skip "window class of the running program not checked: $tool is not installed"
+            return
+        fi
+    done
+    got=$(QM_PROGRAM="$root/usr/bin/quillmark" bounded env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb \
+        xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+        "$QM_PROGRAM" >/dev/null 2>&1 & pid=$!
+        window=$(timeout 30 xdotool search --sync --name "^Quillmark V" | head -n 1)
+        [ -n "$window" ] && xprop -id "$window" WM_CLASS
+        kill $pid' 2>/dev/null | sed -n 's/^WM_CLASS([A-Z]*) = "[^"]*", "\([^"]*\)"$/\1/p')
+    [ "$got" = "$want" ] && pass "desktop entry's StartupWMClass is the window's class '$got'" \
+        || fail "desktop entry's StartupWMClass is '$want', the window's class is '${got:-unknown}'"
 }
 
 check_metainfo() {
@@ -152,9 +185,26 @@ check_metainfo() {
     newest=$(grep -o '<release version="[^"]*"' "$info" | head -n 1 | cut -d'"' -f2)
     [ "$newest" = "$QM_VERSION" ] && pass "metainfo's newest release is $QM_VERSION" \
         || fail "metainfo's newest release is '$newest', the program is $QM_VERSION"
+    grep -q '<url type="homepage">https://[^<]*</url>' "$info" && pass "metainfo names a homepage" \
+        || fail "metainfo names no https homepage url"
     launch=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$info")
     [ -f "$root/usr/share/applications/$launch" ] && pass "metainfo launches $launch" \
         || fail "metainfo launches '$launch', which is not installed"
+}
+
+# The licence of what is installed, in Debian's machine-readable format, naming the project's own.
+check_copyright() {
+    local root="$1" file="$1/usr/share/doc/quillmark/copyright"
+    if [ ! -f "$file" ]; then
+        fail "copyright file missing at /usr/share/doc/quillmark/copyright"
+        return
+    fi
+    head -n 1 "$file" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+        && pass "copyright file is in Debian's machine-readable format" \
+        || fail "copyright file does not start with the copyright-format 1.0 Format: line"
+    grep -A 2 -x 'Files: \*' "$file" | grep -qx 'License: MIT' \
+        && pass "copyright file gives the project's licence: MIT" \
+        || fail "copyright file's 'Files: *' paragraph does not name the MIT licence"
 }
 
 # The release history's newest entry must be the version being installed.
@@ -193,6 +243,7 @@ check_tree() {
     pass "installed into a staging DESTDIR"
     check_only_under_usr "$root"
     check_changelog "$root"
+    check_copyright "$root"
 
     if [ "$QM_HAVE_CLI" = 1 ]; then
         check_program "$root" quillmark-decode
@@ -229,45 +280,103 @@ check_tree() {
 
 # --- The Debian package ----------------------------------------------------------------
 
-check_package() {
-    local log deb field value contents path
-    if ! log=$(cd "$work" && bounded cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" 2>&1); then
+# Builds the package into $work/out and sets deb to its path; fails the check when it cannot.
+build_package() {
+    local log
+    if ! log=$(cd "$work" && bounded_long cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" 2>&1); then
         fail "cpack -G DEB failed: $log"
-        return
+        return 1
     fi
-    deb=$(ls "$work"/out/quillmark_"$QM_VERSION"_*.deb 2>/dev/null | head -n 1)
+    deb=$(ls "$work"/out/quillmark_"$QM_VERSION"-*_*.deb 2>/dev/null | head -n 1)
     if [ -z "$deb" ]; then
-        fail "no quillmark_${QM_VERSION}_<arch>.deb written: $(ls "$work/out")"
-        return
+        fail "no quillmark_${QM_VERSION}-<revision>_<arch>.deb written: $(ls "$work/out")"
+        return 1
     fi
     pass "built $(basename "$deb")"
+}
+
+# The Debian package that holds a file, whether dpkg lists it under /lib or /usr/lib.
+owner_of() {
+    local real
+    real=$(readlink -f "$1")
+    dpkg-query -S "*/$(basename "$(dirname "$real")")/$(basename "$real")" 2>/dev/null \
+        | head -n 1 | sed 's/[:,].*//'
+}
+
+# The package must depend on whatever provides the libraries its programs link and the Qt
+# plugins the window program loads at run time, under the names this release gives them.
+check_depends() {
+    local deb="$1" depends names binary lib path pkg plugin
+    depends=$(dpkg-deb -f "$deb" Depends)
+    names=$(sed 's/ *[,|] */\n/g' <<<"$depends" | cut -d' ' -f1)
+    local unpacked="$work/unpacked"
+    dpkg-deb -x "$deb" "$unpacked"
+    local -A wanted=()
+    for binary in "$unpacked"/usr/bin/* "$unpacked"/usr/lib/*/quillmark/* "$unpacked"/usr/lib/quillmark/*; do
+        [ -f "$binary" ] || continue
+        for lib in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
+            path=$(ldd "$binary" | awk -v lib="$lib" '$1 == lib { print $3 }')
+            pkg=$([ -n "$path" ] && owner_of "$path")
+            if [ -z "$pkg" ]; then
+                fail "$(basename "$binary") links $lib, which no installed Debian package holds"
+            else
+                wanted[$pkg]="$lib"
+            fi
+        done
+    done
+    if [ "$QM_HAVE_GUI" = 1 ]; then
+        for plugin in imageformats/libqsvg.so iconengines/libqsvgicon.so; do
+            pkg=$(owner_of "$QM_QT_PLUGINS/$plugin")
+            if [ -z "$pkg" ]; then
+                fail "no installed Debian package holds the Qt SVG plugin $QM_QT_PLUGINS/$plugin"
+            else
+                wanted[$pkg]="the Qt plugin $plugin"
+            fi
+        done
+        wanted[fonts-liberation2]="the windows' font"
+        wanted[hicolor-icon-theme]="the icon theme"
+    fi
+    for pkg in "${!wanted[@]}"; do
+        grep -qxF "$pkg" <<<"$names" && pass "depends on $pkg for ${wanted[$pkg]}" \
+            || fail "Depends lacks $pkg, which provides ${wanted[$pkg]}: $depends"
+    done
+}
+
+check_package() {
+    local deb field value contents path
+    build_package || return
 
     while IFS='=' read -r field value; do
         [ "$(dpkg-deb -f "$deb" "$field")" = "$value" ] && pass "$field: $value" \
             || fail "$field is '$(dpkg-deb -f "$deb" "$field")', want '$value'"
     done <<EOF
 Package=quillmark
-Version=$QM_VERSION
 Architecture=$(dpkg --print-architecture)
 Section=utils
 EOF
+    # The version names the program's version and the release the package is built for, so
+    # that packages built on two releases are never taken for one another.
+    local version release
+    version=$(dpkg-deb -f "$deb" Version)
+    release=$( (. /etc/os-release 2>/dev/null && [ "${ID:-}" = debian ] && echo "${VERSION_ID:-}") || true)
+    if [[ "$version" != "$QM_VERSION-"* ]]; then
+        fail "Version is '$version', want $QM_VERSION-<revision>"
+    elif [ -n "$release" ] && [[ "$version" != *"~deb$release" ]]; then
+        fail "Version '$version' does not name Debian $release, the release it is built on (~deb$release)"
+    else
+        pass "Version: $version"
+    fi
     [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] && pass "has a maintainer" || fail "no Maintainer"
     [ -n "$(dpkg-deb -f "$deb" Description | sed -n 2p)" ] && pass "has a long description" \
         || fail "Description has no long description"
+    ar t "$deb" | grep -qx 'data.tar.xz' && pass "data archive is xz-compressed" \
+        || fail "data archive is not data.tar.xz: $(ar t "$deb" | tr '\n' ' ')"
 
-    # Dependencies dpkg-shlibdeps computed from the programs' links, and those named by hand
-    # for what is loaded at run time.
-    local depends wanted=(libc6 libstdc++6)
-    depends=$(dpkg-deb -f "$deb" Depends)
-    [ "$QM_HAVE_GUI" = 1 ] && wanted+=(libqt6core6 libqt6widgets6 libqt6svg6 fonts-liberation2 hicolor-icon-theme)
-    [ -n "$QM_MODULE" ] && wanted+=(libqt6webenginewidgets6)
-    for value in "${wanted[@]}"; do
-        sed 's/, /\n/g' <<<"$depends" | cut -d' ' -f1 | grep -qxF "$value" && pass "depends on $value" \
-            || fail "Depends lacks $value: $depends"
-    done
+    check_depends "$deb"
 
     contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-    local expected=(./usr/share/doc/quillmark/changelog.gz)
+    local expected=(./usr/share/doc/quillmark/changelog.gz ./usr/share/doc/quillmark/changelog.Debian.gz
+        ./usr/share/doc/quillmark/copyright)
     [ "$QM_HAVE_CLI" = 1 ] && expected+=(./usr/bin/quillmark-decode ./usr/share/man/man1/quillmark-decode.1.gz)
     [ "$QM_HAVE_GUI" = 1 ] && expected+=(./usr/bin/quillmark "./usr/share/applications/$QM_APP_ID.desktop"
         "./usr/share/metainfo/$QM_APP_ID.metainfo.xml")
@@ -278,12 +387,46 @@ EOF
     done
     path=$(grep -vE '^\./(usr(/.*)?)?$' <<<"$contents" | head -n 3)
     [ -z "$path" ] && pass "package installs under /usr only" || fail "package installs outside /usr: $path"
+
+    # The package's newest history entry is its own version.
+    value=$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/quillmark/changelog.Debian.gz 2>/dev/null \
+        | zcat | head -n 1 | sed -n 's/^quillmark (\([^)]*\)).*/\1/p')
+    [ "$value" = "$version" ] && pass "package history's newest entry is $version" \
+        || fail "package history's newest entry is '$value', the package is $version"
+
+    # Where to find the project is the same in the package and in the software centre's data.
+    if [ "$QM_HAVE_GUI" = 1 ]; then
+        value=$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "./usr/share/metainfo/$QM_APP_ID.metainfo.xml" \
+            | sed -n 's:.*<url type="homepage">\(.*\)</url>.*:\1:p')
+        [ -n "$value" ] && [ "$(dpkg-deb -f "$deb" Homepage)" = "$value" ] \
+            && pass "Homepage is the metainfo's homepage $value" \
+            || fail "Homepage is '$(dpkg-deb -f "$deb" Homepage)', the metainfo's homepage '$value'"
+    fi
+}
+
+# lintian, Debian's package checker, must find no error or warning, and no hardening fault even
+# among the pedantic tags.
+check_lintian() {
+    local deb out faults
+    command -v lintian >/dev/null || skip_all "lintian is not installed (apt-get install lintian)"
+    build_package || return
+    local status=0
+    out=$(bounded_long lintian --pedantic --display-info --tag-display-limit 0 "$deb" 2>&1) || status=$?
+    printf '%s\n' "$out" | grep -E '^[A-Z]: ' || echo "lintian reports nothing"
+    if [ $status -gt 1 ]; then
+        fail "lintian could not check the package (exit $status): $out"
+        return
+    fi
+    faults=$(grep -E '^[EW]: |^[A-Z]: [^ ]+: (hardening-|binary-has-unneeded-section)' <<<"$out")
+    [ -z "$faults" ] && pass "lintian finds no error, warning or hardening fault" \
+        || fail "lintian: $faults"
 }
 
 case "$mode" in
     tree) check_tree ;;
     package) check_package ;;
-    *) echo "usage: check-install.sh tree|package BUILD_DIR WORK_DIR" >&2; exit 2 ;;
+    lintian) check_lintian ;;
+    *) echo "usage: check-install.sh tree|package|lintian BUILD_DIR WORK_DIR" >&2; exit 2 ;;
 esac
 
 if [ $failures -ne 0 ]; then
