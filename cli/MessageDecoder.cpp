@@ -6,10 +6,11 @@
 
 namespace quillmark::cli {
 
-MessageDecoder::MessageDecoder(std::unique_ptr<RecordWriter> writer) : writer_(std::move(writer)) {}
+MessageDecoder::MessageDecoder(std::unique_ptr<RecordWriter> writer)
+    : writer_(std::move(writer)), showsSources_(writer_->ShowsSources()) {}
 
 void MessageDecoder::Append(std::string& out, std::string_view text, const MessageOrigin& origin) {
-    if (writer_->ShowsSources()) {
+    if (showsSources_) {
         AppendWithSources(out, text, origin);
         return;
     }

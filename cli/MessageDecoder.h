@@ -30,6 +30,7 @@ private:
     DecodedFields fields_;
     std::unique_ptr<DataWords> words_;  // only when the writer shows sources
     std::unique_ptr<RecordWriter> writer_;
+    bool showsSources_;
 };
 
 }  // namespace quillmark::cli
