@@ -2,6 +2,7 @@
 #include "cli/MessageCutter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "cli/StringStorage.h"
@@ -43,6 +44,44 @@ std::size_t AsciiPrefix(const char* text, std::size_t size) {
         ++at;
     }
     return at;
+}
+
+// Where the text up to and including its `spaces`-th space ends, with `spaces` lowered by the
+// spaces found before it; the text's size, with `spaces` lowered by all of them, when it holds
+// fewer. Looks at eight bytes at a time, so that a line of thirty words costs no call per word.
+std::size_t ThroughNthSpace(std::string_view text, int& spaces) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    constexpr std::uint64_t kSpaces = kOnes * ' ';
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, text.data() + at, 8);
+        if constexpr (std::endian::native == std::endian::big) block = __builtin_bswap64(block);
+        const std::uint64_t x = block ^ kSpaces;
+        // The top bit of each byte that is a space, and of no other byte.
+        std::uint64_t found = ~(((x & kLow7) + kLow7) | x | kLow7);
+        if (found == 0) {
+            continue;
+        }
+        const auto count = static_cast<int>(((found >> 7) * kOnes) >> 56);
+        if (count < spaces) {
+            spaces -= count;
+            continue;
+        }
+        // The wanted space is in this block: drop the spaces before it, in byte order.
+        for (; spaces > 1; --spaces) {
+            found &= found - 1;
+        }
+        spaces = 0;
+        return at + static_cast<std::size_t>(std::countr_zero(found) / 8) + 1;
+    }
+    for (; at < text.size(); ++at) {
+        if (text[at] == ' ' && --spaces == 0) {
+            return at + 1;
+        }
+    }
+    return text.size();
 }
 
 std::size_t Utf16Units(utf8::Scan scan) {
@@ -168,14 +207,7 @@ bool MessageCutter::Take(std::string_view piece, std::string& out) {
 
 bool MessageCutter::Keep(std::string_view piece, std::string& out) {
     // Every space ends a word: the space that ends word 30 ends what decoding reads.
-    std::size_t wanted = piece.size();
-    for (const char* space = FindSpace(piece); space != nullptr;
-         space = FindSpace(piece.substr(static_cast<std::size_t>(space - piece.data()) + 1))) {
-        if (--spacesToKeep_ == 0) {
-            wanted = static_cast<std::size_t>(space - piece.data()) + 1;
-            break;
-        }
-    }
+    const std::size_t wanted = ThroughNthSpace(piece, spacesToKeep_);
     const std::size_t before = out.size();
     const bool fits = budget_.Take(piece.substr(0, wanted), out);
     keptLineFeeds_ += CountLineFeeds(std::string_view(out).substr(before));
