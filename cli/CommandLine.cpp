@@ -13,7 +13,7 @@
 namespace quillmark::cli {
 namespace {
 
-constexpr std::string_view kUsage = "Usage: quillmark-decode [--lines] [--json] [--skip N] [FILE...]";
+constexpr std::string_view kUsage = "Usage: quillmark-decode [--lines] [--json] [--explain] [--skip N] [FILE...]";
 constexpr std::string_view kDescription =
     "Decodes the call register dump of a BUG message field by field, exactly as the Quillmark "
     "window's \"DeBug\" button does, and writes the fifteen report lines.";
@@ -27,12 +27,16 @@ struct HelpRow {
 
 constexpr HelpRow kLinesHelp{"--lines", "Decode every line as a message of its own, empty lines included"};
 constexpr HelpRow kJsonHelp{"--json", "Write one JSON object per message on one line (JSON Lines)"};
+constexpr HelpRow kExplainHelp{"--explain", "Also tell, for every field, the word and the characters it was cut "
+                                              "from: indented lines below its report line, or a \"sources\" "
+                                              "object in JSON"};
 constexpr HelpRow kSkipHelp{"--skip N", "Drop N leading words before decoding, as N presses of "
                                         "\"Trim Text\" would"};
 constexpr HelpRow kFileHelp{"FILE", "Inputs decoded in turn; - or none means standard input"};
-constexpr std::array<HelpRow, 6> kOptionsHelp{{
+constexpr std::array<HelpRow, 7> kOptionsHelp{{
     kLinesHelp,
     kJsonHelp,
+    kExplainHelp,
     kSkipHelp,
     {"-h, --help", "Print this help and exit"},
     {"--version", "Print the version and exit"},
@@ -130,6 +134,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     CLI::App app{std::string(kDescription), kProgramName};
     app.add_flag("--lines", options.lines, std::string(kLinesHelp.text))->disable_flag_override();
     app.add_flag("--json", options.json, std::string(kJsonHelp.text))->disable_flag_override();
+    app.add_flag("--explain", options.explain, std::string(kExplainHelp.text))->disable_flag_override();
     app.add_option("--skip", skipText, std::string(kSkipHelp.text))->type_name("N")->check(kWordCount);
     app.add_flag("--version", showVersion, "Print the version and exit")->disable_flag_override();
     app.add_option("FILE", options.files, std::string(kFileHelp.text))->type_name("");

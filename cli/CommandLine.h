@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The command line of quillmark-decode: [--lines] [--json] [--skip N] [FILE...]
+// The command line of quillmark-decode: [--lines] [--json] [--explain] [--skip N] [FILE...]
 
 #include <cstdint>
 #include <optional>
@@ -14,6 +14,7 @@ inline constexpr const char* kProgramName = "quillmark-decode";
 struct DecodeOptions {
     bool lines = false;             // every line is a message of its own
     bool json = false;              // one JSON object per message instead of the report
+    bool explain = false;           // each field also says which word and characters it came from
     std::uint64_t skip = 0;         // leading words dropped as by that many presses of "Trim Text"
     std::vector<std::string> files; // empty: standard input; "-" also means standard input
 };

@@ -6,14 +6,34 @@
 
 namespace quillmark::cli {
 
-MessageDecoder::MessageDecoder(std::unique_ptr<RecordWriter> writer) : writer_(std::move(writer)) {}
+MessageDecoder::MessageDecoder(std::unique_ptr<RecordWriter> writer)
+    : writer_(std::move(writer)), showsSources_(writer_->ShowsSources()) {}
 
 void MessageDecoder::Append(std::string& out, std::string_view text, const MessageOrigin& origin) {
+    if (showsSources_) {
+        AppendWithSources(out, text, origin);
+        return;
+    }
     // The same record as the window's reader and decoder give, without their word arrays; the
     // record's texts keep their storage for the next message.
     DecodeText(text, fields_);
     writer_->Append(out, fields_, origin);
     Release();
+}
+
+void MessageDecoder::AppendWithSources(std::string& out, std::string_view text, const MessageOrigin& origin) {
+    // The window's own path: the words as read, the record decoded from them, and each field's
+    // source cut from the same words.
+    if (!words_) {
+        words_ = std::make_unique<DataWords>();
+    }
+    for (std::size_t word = 0; word < words_->HexWords.size(); ++word) {
+        ClearKeepingSmallStorage(words_->HexWords[word]);
+        ClearKeepingSmallStorage(words_->BinWords[word]);
+    }
+    ReadDataWords(text, *words_);
+    const DecodedFields fields = DecodeCallRegister(*words_);
+    writer_->AppendWithSources(out, fields, SourcesOf(*words_), origin);
 }
 
 void MessageDecoder::Release() {

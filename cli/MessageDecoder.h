@@ -16,7 +16,8 @@ class MessageDecoder {
 public:
     explicit MessageDecoder(std::unique_ptr<RecordWriter> writer);
 
-    // Decodes the text as the window decodes its input box and appends the record to `out`.
+    // Decodes the text as the window decodes its input box and appends the record to `out`;
+    // when the writer shows sources, by way of the words read from the text.
     void Append(std::string& out, std::string_view text, const MessageOrigin& origin);
     // What stands between two records.
     std::string_view Separator() const { return writer_->Separator(); }
@@ -24,8 +25,12 @@ public:
 private:
     void Release();
 
+    void AppendWithSources(std::string& out, std::string_view text, const MessageOrigin& origin);
+
     DecodedFields fields_;
+    std::unique_ptr<DataWords> words_;  // only when the writer shows sources
     std::unique_ptr<RecordWriter> writer_;
+    bool showsSources_;
 };
 
 }  // namespace quillmark::cli

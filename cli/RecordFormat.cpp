@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 
 #include <nlohmann/json.hpp>
@@ -154,7 +155,56 @@ void ReportWriter::Append(std::string& out, const DecodedFields& fields, const M
     AppendReport(out, fields, "\n");
 }
 
-JsonWriter::JsonWriter(LineKey lineKey) : lineKey_(lineKey) {}
+void ReportWriter::AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
+                                     const MessageOrigin&) {
+    // Each line as the report writes it (text that is not valid UTF-8 gets U+FFFD), then the
+    // field's source lines below it.
+    for (const FieldRow& row : kFields) {
+        out += row.reportLabel;
+        utf8::AppendSanitized(out, fields.*row.member);
+        out += '\n';
+        const std::string text = SourcesText(row.field, sources[IndexOf(row.field)]);
+        for (std::size_t begin = 0; begin <= text.size();) {
+            const std::size_t end = std::min(text.find('\n', begin), text.size());
+            out += "    ";
+            utf8::AppendSanitized(out, std::string_view(text).substr(begin, end - begin));
+            out += '\n';
+            begin = end + 1;
+        }
+    }
+}
+
+JsonWriter::JsonWriter(LineKey lineKey, Sources sources) : lineKey_(lineKey), sources_(sources) {}
+
+void JsonWriter::AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
+                                   const MessageOrigin& origin) {
+    Append(out, fields, origin);
+    // The record ends in "}\n": the sources go inside its closing brace.
+    out.resize(out.size() - 2);
+    out += ",\"sources\":{";
+    for (const FieldRow& row : kFields) {
+        out += &row == &kFields.front() ? "\"" : ",\"";
+        out += row.key;
+        out += "\":[";
+        bool first = true;
+        for (const Source& source : sources[IndexOf(row.field)]) {
+            out += first ? "{\"word\":" : ",{\"word\":";
+            first = false;
+            out += std::to_string(source.word);
+            out += ",\"of\":\"";
+            out += OfName(source.of);
+            out += "\",\"start\":";
+            out += std::to_string(source.start);
+            out += ",\"length\":";
+            out += std::to_string(source.length);
+            out += ",\"text\":";
+            AppendJsonString(out, source.text);
+            out += '}';
+        }
+        out += ']';
+    }
+    out += "}}\n";
+}
 
 void JsonWriter::Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) {
     if (!fileKnown_ || origin.file != file_) {
@@ -199,11 +249,12 @@ void JsonWriter::Append(std::string& out, const DecodedFields& fields, const Mes
 }
 
 RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options) {
+    const Sources sources = options.explain ? Sources::Shown : Sources::Omitted;
     if (!options.json) {
-        return [] { return std::make_unique<ReportWriter>(); };
+        return [sources] { return std::make_unique<ReportWriter>(sources); };
     }
     const auto lineKey = options.lines ? JsonWriter::LineKey::Written : JsonWriter::LineKey::Omitted;
-    return [lineKey] { return std::make_unique<JsonWriter>(lineKey); };
+    return [lineKey, sources] { return std::make_unique<JsonWriter>(lineKey, sources); };
 }
 
 }  // namespace quillmark::cli

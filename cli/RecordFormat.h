@@ -13,6 +13,7 @@
 
 #include "cli/CommandLine.h"
 #include "decoder/decoder.h"
+#include "decoder/provenance.h"
 
 namespace quillmark::cli {
 
@@ -22,11 +23,24 @@ struct MessageOrigin {
     std::optional<std::uint64_t> line;
 };
 
+// Whether a record also tells where each field came from (--explain).
+enum class Sources { Omitted, Shown };
+
 class RecordWriter {
 public:
     virtual ~RecordWriter() = default;
     // Appends the record of one message.
     virtual void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) = 0;
+    // True when the writer wants each record's sources: the decoder then reads the words and
+    // calls AppendWithSources instead of Append.
+    virtual bool ShowsSources() const { return false; }
+    // Appends the record with the word and characters of each field; a writer that does not
+    // show sources writes the record alone.
+    virtual void AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
+                                   const MessageOrigin& origin) {
+        (void)sources;
+        Append(out, fields, origin);
+    }
     // What stands between two records of a run.
     virtual std::string_view Separator() const = 0;
 };
@@ -35,28 +49,48 @@ public:
 using RecordWriterFactory = std::function<std::unique_ptr<RecordWriter>()>;
 RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options);
 
-// The fifteen report lines ended by LF; records are separated by one empty line.
+// The fifteen report lines ended by LF; records are separated by one empty line. With
+// Sources::Shown each report line is followed by its source, one line per run of characters
+// (SourcesText), each indented by four blanks:
+//   Term Type: UNKNOWN
+//       word 3, bit characters 20-24: 10011
 class ReportWriter final : public RecordWriter {
 public:
+    explicit ReportWriter(Sources sources = Sources::Omitted) : sources_(sources) {}
+
     void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) override;
+    bool ShowsSources() const override { return sources_ == Sources::Shown; }
+    void AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
+                           const MessageOrigin& origin) override;
     std::string_view Separator() const override { return "\n"; }
+
+private:
+    Sources sources_;
 };
 
 // One JSON object and LF per message: file, line (with LineKey::Written), the fifteen field
 // texts, PointersDiffer and the raw codes, written as the JSON library writes them (no blanks,
 // only the characters JSON needs escaped, the rest as UTF-8). Always valid UTF-8: a file name
 // whose bytes are not becomes U+FFFD where they break; field texts always are.
+// With Sources::Shown the object ends with "sources": for every field key a list (always a list,
+// so that every field has one shape) of {"word", "of" ("word" or "bits"), "start" (1-based
+// character), "length" (characters), "text"}: one entry per field, one per digit word that gave
+// a digit for DigsDialed (none when no digit was dialed).
 class JsonWriter final : public RecordWriter {
 public:
     enum class LineKey { Omitted, Written };
 
-    explicit JsonWriter(LineKey lineKey);
+    explicit JsonWriter(LineKey lineKey, Sources sources = Sources::Omitted);
 
     void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) override;
+    bool ShowsSources() const override { return sources_ == Sources::Shown; }
+    void AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
+                           const MessageOrigin& origin) override;
     std::string_view Separator() const override { return {}; }
 
 private:
     LineKey lineKey_;
+    Sources sources_;
     bool fileKnown_ = false;
     std::string file_;      // the input of the last record, as given
     std::string fileJson_;  // the same as a JSON string, made once per input

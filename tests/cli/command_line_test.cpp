@@ -12,7 +12,7 @@ namespace quillmark::cli::test {
 namespace {
 
 constexpr const char* kUsageLine =
-    "Usage: quillmark-decode [--lines] [--json] [--skip N] [FILE...]\n";
+    "Usage: quillmark-decode [--lines] [--json] [--explain] [--skip N] [FILE...]\n";
 
 TEST(CommandLine, VersionComesFromTheVersionRecord) {
     const Outcome outcome = RunDecode({"--version"});
@@ -51,7 +51,7 @@ TEST(CommandLine, HelpListsOptionsAlignedAndTheExitStatuses) {
     const std::vector<std::string> lines = SplitLines(RunDecode({"--help"}).out);
     // Each option's text starts in the same column.
     std::size_t column = 0;
-    for (const char* option : {"--lines", "--json", "--skip N", "-h, --help", "--version", "FILE"}) {
+    for (const char* option : {"--lines", "--json", "--explain", "--skip N", "-h, --help", "--version", "FILE"}) {
         const auto line = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
             return l.rfind(std::string("  ") + option + "  ", 0) == 0;
         });

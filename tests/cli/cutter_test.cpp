@@ -92,5 +92,34 @@ INSTANTIATE_TEST_SUITE_P(Cutter, Cutter, testing::ValuesIn(kCutterCases),
                              return name;
                          });
 
+
+// The space that ends word 30 at every position within and across the runs of bytes the cutter
+// looks at together, with empty words, a non-ASCII character and a skipped word before it, the
+// message whole or in two pieces split anywhere: what is kept ends exactly at that space.
+TEST(CutterSpaces, WordThirtyEndsWhereverItsSpaceFalls) {
+    const std::vector<std::string> middles{"1 ", " ", "\xC3\xA9 ", "ABCDEFG "};
+    for (std::size_t firstLength = 0; firstLength < 520; firstLength += 1) {
+        for (const std::string& middle : middles) {
+            const std::string first = std::string(firstLength, 'A') + " ";
+            const std::string kept = first + Repeated(middle, 29);
+            const std::string text = "S " + kept + "XYZ 1 2 3";
+            MessageCutter whole(1, 100000);
+            std::string wholeKept;
+            EXPECT_FALSE(whole.Take(text, wholeKept));
+            whole.Finish(wholeKept);
+            ASSERT_EQ(wholeKept, kept) << firstLength << " " << middle;
+            for (std::size_t split = firstLength; split < text.size(); split += 37) {
+                MessageCutter pieces(1, 100000);
+                std::string piecesKept;
+                if (pieces.Take(std::string_view(text).substr(0, split), piecesKept)) {
+                    pieces.Take(std::string_view(text).substr(split), piecesKept);
+                }
+                pieces.Finish(piecesKept);
+                ASSERT_EQ(piecesKept, kept) << firstLength << " " << middle << " " << split;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillmark::cli

@@ -1,0 +1,243 @@
+// SPDX-License-Identifier: MIT
+// --explain: every field tells which word and which characters it came from, below its report
+// line and in the JSON "sources" object, for the text as decoded (after --skip and the cut).
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <random>
+#include <sstream>
+
+#include "decoder/decoder.h"
+#include "decoder/provenance.h"
+#include "tests/cli/decode_process.h"
+#include "tests/support/WorkedExample.h"
+
+namespace quillmark::cli::test {
+namespace {
+
+using nlohmann::json;
+
+// The worked example's report with its sources, worked out by hand from its words: word 3
+// 00001A48 is 0000 0000 0000 0000 0001 1010 0100 1000, word 12 000003E5 ends in 0011 1110 0101.
+constexpr std::string_view kWorkedExampleExplained =
+    "Call Register: 0008F5B4\n"
+    "    word 1, characters 1-8: 0008F5B4\n"
+    "Main PM: READY\n"
+    "    word 2, characters 5-6: 01\n"
+    "AUX PM: DISA_READY\n"
+    "    word 2, characters 7-8: 02\n"
+    "Orig Type: XTD_UNIT\n"
+    "    word 3, bit characters 25-29: 01001\n"
+    "Term Type: UNKNOWN\n"
+    "    word 3, bit characters 20-24: 11010\n"
+    "Orig TN: Use LD 32 to Convert TN H.0421\n"
+    "    word 4, characters 5-8: 0421\n"
+    "Term TN: Use LD 32 to Convert TN H.0422\n"
+    "    word 5, characters 5-8: 0422\n"
+    "Queue: QU_IDLE\n"
+    "    word 6, characters 7-8: 0C\n"
+    "CR Fwd Link: 00090010\n"
+    "    word 7, characters 1-8: 00090010\n"
+    "CR Bak Link: 00090020\n"
+    "    word 8, characters 1-8: 00090020\n"
+    "Aux CR: 00000000\n"
+    "    word 9, characters 1-8: 00000000\n"
+    "CR Dialed: 00000000\n"
+    "    word 11, characters 1-8: 00000000\n"
+    "Digit Load: H.00101 (DEC: 5)\n"
+    "    word 12, bit characters 28-32: 00101\n"
+    "Digit Unload: H.11111 (DEC: 31)\n"
+    "    word 12, bit characters 23-27: 11111\n"
+    "Digits Dialed: 301B\n"
+    "    word 13, characters 5-8, read from 8 to 5: B1A3\n";
+
+json Entry(int word, const char* of, int start, int length, const char* text) {
+    return {{"word", word}, {"of", of}, {"start", start}, {"length", length}, {"text", text}};
+}
+
+// The same sources by hand, as JSON.
+json WorkedExampleSources() {
+    return {
+        {"CallRegister", {Entry(1, "word", 1, 8, "0008F5B4")}},
+        {"MainPM", {Entry(2, "word", 5, 2, "01")}},
+        {"AuxPM", {Entry(2, "word", 7, 2, "02")}},
+        {"OrigType", {Entry(3, "bits", 25, 5, "01001")}},
+        {"TermType", {Entry(3, "bits", 20, 5, "11010")}},
+        {"OrigTN", {Entry(4, "word", 5, 4, "0421")}},
+        {"TermTN", {Entry(5, "word", 5, 4, "0422")}},
+        {"Queue", {Entry(6, "word", 7, 2, "0C")}},
+        {"CRLink", {Entry(7, "word", 1, 8, "00090010")}},
+        {"CRBakLink", {Entry(8, "word", 1, 8, "00090020")}},
+        {"AuxCR", {Entry(9, "word", 1, 8, "00000000")}},
+        {"CRDialed", {Entry(11, "word", 1, 8, "00000000")}},
+        {"DigitLoad", {Entry(12, "bits", 28, 5, "00101")}},
+        {"DigitUnload", {Entry(12, "bits", 23, 5, "11111")}},
+        {"DigsDialed", {Entry(13, "word", 5, 4, "B1A3")}},
+    };
+}
+
+// What the decoder's own provenance says for the text, in the JSON shape.
+json SourcesFromDecoder(std::string_view text) {
+    DataWords words;
+    ReadDataWords(text, words);
+    const FieldSources sources = SourcesOf(words);
+    json out = json::object();
+    for (const FieldRow& row : kFields) {
+        json list = json::array();
+        for (const Source& source : sources[IndexOf(row.field)]) {
+            list.push_back({{"word", source.word}, {"of", std::string(OfName(source.of))},
+                            {"start", source.start}, {"length", source.length}, {"text", source.text}});
+        }
+        out[std::string(row.key)] = list;
+    }
+    return out;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Twelve words before the dialed digits.
+const std::string kTwelveWords = "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 "
+                                 "00090020 00000000 00000000 00000000 000003E5 ";
+
+struct ExplainTextCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string input;
+    std::vector<std::string> runs;  // each stands in the output as one run of whole lines
+};
+
+void PrintTo(const ExplainTextCase& c, std::ostream* os) { *os << c.name; }
+
+const std::vector<ExplainTextCase> kTextCases{
+    {"ShortAndEmptyWords", {"--explain"}, "1 AB 1 12",
+     {"Call Register: 1\n    word 1, character 1: 1\nMain PM: UNDEFINED\n    word 2 ends before character 5\n",
+      "Orig Type: UNKNOWN\n    the bit string of word 3 ends before character 25\n",
+      "Orig TN: Use LD 32 to Convert TN H.12\n    word 4, characters 1-2: 12\n",
+      "Term TN: Use LD 32 to Convert TN H.\n    word 5 is empty\n",
+      "Digit Load: H. (DEC: 0)\n    the bit string of word 12 is empty\n",
+      "Digits Dialed: \n    words 13-30, characters 5-8: no digit\n"}},
+    {"DigitsOverSeveralWords", {"--explain"}, kTwelveWords + "0000B1A3 00000000 00001230 FFFF0004",
+     {"Digits Dialed: 301B3214\n"
+      "    word 13, characters 5-8, read from 8 to 5: B1A3\n"
+      "    word 15, characters 5-8, read from 8 to 5: 1230\n"
+      "    word 16, characters 5-8, read from 8 to 5: 0004\n"}},
+    {"LinesAndSkip", {"--explain", "--lines", "--skip", "1"}, "X 0008F5B4 00000102\nY 12\n",
+     {"Call Register: 0008F5B4\n    word 1, characters 1-8: 0008F5B4\nMain PM: READY\n"
+      "    word 2, characters 5-6: 01\n",
+      "no digit\n\nCall Register: 12\n    word 1, characters 1-2: 12\n"}},
+};
+
+class ExplainText : public testing::TestWithParam<ExplainTextCase> {};
+
+TEST_P(ExplainText, SourceLinesFollowTheirReportLines) {
+    const Outcome outcome = RunDecode(GetParam().args, GetParam().input);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "");
+    for (const std::string& run : GetParam().runs) {
+        EXPECT_NE(outcome.out.find(run), std::string::npos) << run << "\nin:\n" << outcome.out;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Explain, ExplainText, testing::ValuesIn(kTextCases),
+                         [](const testing::TestParamInfo<ExplainTextCase>& info) { return info.param.name; });
+
+TEST(Explain, WorkedExampleReport) {
+    const Outcome outcome = RunDecode({"--explain"}, sample::kWorkedExample);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, kWorkedExampleExplained);
+}
+
+TEST(Explain, WorkedExampleJsonIsThePlainRecordWithSources) {
+    const Outcome plain = RunDecode({"--json"}, sample::kWorkedExample);
+    const Outcome explained = RunDecode({"--json", "--explain"}, sample::kWorkedExample);
+    EXPECT_EQ(explained.status, 0);
+    json record = json::parse(explained.out);
+    EXPECT_EQ(record.at("sources"), WorkedExampleSources());
+    record.erase("sources");
+    EXPECT_EQ(record, json::parse(plain.out));
+}
+
+TEST(Explain, SeveralFilesEachWithItsSources) {
+    const std::string first = ScratchFile("explain-first", "AAAA");
+    const std::string second = ScratchFile("explain-second", "B\"\\B");
+    const Outcome report = RunDecode({"--explain", first, second});
+    EXPECT_EQ(report.status, 0);
+    EXPECT_NE(report.out.find("no digit\n\nCall Register: B\"\\B\n    word 1, characters 1-4: B\"\\B\n"),
+              std::string::npos)
+        << report.out;
+
+    const Outcome outcome = RunDecode({"--explain", "--json", first, second});
+    const std::vector<std::string> lines = Lines(outcome.out);
+    ASSERT_EQ(lines.size(), 2U);
+    EXPECT_EQ(json::parse(lines[0]).at("sources"), SourcesFromDecoder("AAAA"));
+    EXPECT_EQ(json::parse(lines[1]).at("sources"), SourcesFromDecoder("B\"\\B"));
+}
+
+TEST(Explain, JsonLinesWithSkipGiveTheSourcesOfTheTrimmedText) {
+    const std::string input = "X 0008F5B4 00000102\n\nY Z 00001A48\n";
+    const Outcome outcome = RunDecode({"--lines", "--json", "--explain", "--skip", "1"}, input);
+    EXPECT_EQ(outcome.status, 0);
+    const std::vector<std::string> lines = Lines(outcome.out);
+    const std::vector<std::string> texts{"X 0008F5B4 00000102", "", "Y Z 00001A48"};
+    ASSERT_EQ(lines.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const json record = json::parse(lines[i]);
+        EXPECT_EQ(record.at("line"), i + 1);
+        EXPECT_EQ(record.at("sources"), SourcesFromDecoder(Trimmed(texts[i], 1))) << texts[i];
+    }
+}
+
+TEST(Explain, SourcesAreOfTheTextAsCut) {
+    const std::string text = std::string(70000, 'A') + " 00000102";
+    const Outcome outcome = RunDecode({"--json", "--explain"}, text);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, CutMessage("-", 1));
+    const json sources = json::parse(outcome.out).at("sources");
+    EXPECT_EQ(sources, SourcesFromDecoder(Pasted(text)));
+    EXPECT_EQ(sources.at("CallRegister").at(0).at("length"), kBoxCharacters);
+    EXPECT_EQ(sources.at("MainPM").at(0).at("length"), 0);  // word 2 lies beyond the cut
+}
+
+// Random dumps with awkward characters: each record's sources are the decoder's own, and the
+// record before "sources" is byte for byte the record written without --explain.
+TEST(Explain, RandomTextsMatchTheDecoderAndThePlainRecord) {
+    const std::vector<std::string> pieces{"0", "1", "3", "5", "9", "A", "B", "C", "F", "a", "G", "\"", "\\",
+                                          "\x01", "\t", "\xC3\xA9", "\xF0\x9F\x93\x9E", " ", " ", " ", " "};
+    std::mt19937 random(20261209);
+    std::vector<std::string> texts;
+    std::string input;
+    for (int line = 0; line < 200; ++line) {
+        std::string text;
+        const int length = std::uniform_int_distribution<int>(0, 160)(random);
+        for (int i = 0; i < length; ++i) {
+            text += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+        }
+        texts.push_back(text);
+        input += text + "\n";
+    }
+    const Outcome plain = RunDecode({"--lines", "--json"}, input);
+    const Outcome explained = RunDecode({"--lines", "--json", "--explain"}, input);
+    EXPECT_EQ(explained.status, 0);
+    const std::vector<std::string> plainLines = Lines(plain.out);
+    const std::vector<std::string> explainedLines = Lines(explained.out);
+    ASSERT_EQ(plainLines.size(), texts.size());
+    ASSERT_EQ(explainedLines.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(json::parse(explainedLines[i]).at("sources"), SourcesFromDecoder(texts[i])) << texts[i];
+        const std::size_t sources = explainedLines[i].rfind(",\"sources\":");
+        ASSERT_NE(sources, std::string::npos);
+        EXPECT_EQ(explainedLines[i].substr(0, sources) + "}", plainLines[i]) << texts[i];
+    }
+}
+
+}  // namespace
+}  // namespace quillmark::cli::test
