@@ -85,10 +85,22 @@ waitForCaption() {  # window caption
 }
 shoot() { [ -z "$shots" ] || { import -window root "$shots/$1.png" && echo "screenshot: $shots/$1.png"; }; }
 
-main=$(timeout 60 xdotool search --sync --onlyvisible --name "^Quillmark V" | head -n1)
+# A search walks the window tree, and a window that closes meanwhile (the splash handing over)
+# makes one walk fail: search again until the window is there.
+findWindow() {  # name pattern
+    local found
+    for _ in $(seq 600); do
+        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        sleep 0.1
+    done
+    fail "no window named $1"
+}
+
+main=$(findWindow "^Quillmark V")
 xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
 xdotool key --delay 200 alt+w n
-browser=$(timeout 60 xdotool search --sync --onlyvisible --name "^Nortel Home \(local test page\)$" | head -n1)
+browser=$(findWindow "^Nortel Home \(local test page\)$")
 echo "browser window: $(xdotool getwindowname "$browser")"
 [ "$(requests /)" -eq 1 ] || fail "the home page was asked for $(requests /) times"
 
