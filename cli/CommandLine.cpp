@@ -3,8 +3,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <iostream>
 #include <string_view>
 

@@ -2,6 +2,7 @@
 #include "cli/DecodeRun.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <iostream>
 #include <new>

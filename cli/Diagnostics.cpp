@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/Diagnostics.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "cli/CommandLine.h"

@@ -2,6 +2,7 @@
 #include "cli/LinePipeline.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <string_view>
 #include <system_error>

@@ -12,6 +12,7 @@
 // library writes for the same texts), byte 1 the input box's size (1 to 64 characters, or
 // the real one for 255), byte 2 the seed of the piece sizes. The rest is the text.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

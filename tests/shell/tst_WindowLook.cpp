@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 #include "tests/ui/MainWindowHarness.h"

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 #include <string_view>
 
 #include "platform/Clipboard.h"
