@@ -5,16 +5,18 @@
 
 namespace quillmark::platform {
 
-QtSettingsStore::QtSettingsStore()
-    : settings_(QSettings::NativeFormat, QSettings::UserScope, settings::kOrganisation,
-                settings::kApplication) {}
+QtSettingsStore::QtSettingsStore() = default;
 
 bool QtSettingsStore::write(const QString& section, const QString& key, const QString& value) {
-    settings_.beginGroup(section);
-    settings_.setValue(key, value);
-    settings_.endGroup();
-    settings_.sync();
-    return settings_.status() == QSettings::NoError;
+    if (!settings_) {
+        settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                settings::kOrganisation, settings::kApplication);
+    }
+    settings_->beginGroup(section);
+    settings_->setValue(key, value);
+    settings_->endGroup();
+    settings_->sync();
+    return settings_->status() == QSettings::NoError;
 }
 
 }  // namespace quillmark::platform
