@@ -81,6 +81,13 @@ LIST
     mount_in_root dev/pts -t devpts devpts
     mount_in_root dev/shm -t tmpfs -o mode=1777 tmpfs
     in_root apt-get update -q >/dev/null
+    # Certificate authorities this machine added for itself (a network that inspects TLS, say)
+    # go into the tree too, so that npm there reaches its registry as it does here.
+    if compgen -G "/usr/local/share/ca-certificates/*.crt" >/dev/null; then
+        in_root apt-get install -y -q --no-install-recommends ca-certificates >/dev/null
+        cp /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/"
+        in_root update-ca-certificates >/dev/null
+    fi
 
     say "Cloning the committed HEAD of $top"
     if [ -n "$(git -C "$top" status --porcelain --untracked-files=no)" ]; then
