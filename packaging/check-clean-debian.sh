@@ -92,8 +92,11 @@ EOF
     }
 
     say "Running the installed programs"
-    check "quillmark --version without a display" "quillmark $version" "$(in_root quillmark --version 2>&1)"
-    check "quillmark-decode --version" "quillmark-decode $version" "$(in_root quillmark-decode --version 2>&1)"
+    # The first line names program and version; copyright and licence lines follow it.
+    check "quillmark --version without a display" "quillmark $version" \
+        "$(in_root quillmark --version 2>&1 | head -n 1)"
+    check "quillmark-decode --version" "quillmark-decode $version" \
+        "$(in_root quillmark-decode --version 2>&1 | head -n 1)"
 
     # The browser window's toolbar pictures are SVG, drawn by Qt's SVG plugins, which the package
     # must bring in whatever the release calls their package.
