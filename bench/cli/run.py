@@ -50,24 +50,25 @@ def large():
     return path
 
 
+def timed(command):
+    """Wall-clock and CPU time (user + system) of one run, output to /dev/null."""
+    with open(os.devnull, "wb") as sink:
+        start = time.perf_counter()
+        child = subprocess.Popen(command, stdout=sink)
+        _, status, usage = os.wait4(child.pid, 0)
+        elapsed = time.perf_counter() - start
+    if os.waitstatus_to_exitcode(status) != 0:
+        raise SystemExit("%s failed" % " ".join(command))
+    return elapsed, usage.ru_utime + usage.ru_stime
+
+
 def best_seconds(command):
     """Best wall-clock time and best CPU time (user + system) of the runs.
 
     On a shared machine the CPU time is the steadier figure: it leaves out waiting for a core.
     """
-    wall = cpu = None
-    for _ in range(RUNS):
-        with open(os.devnull, "wb") as sink:
-            start = time.perf_counter()
-            child = subprocess.Popen(command, stdout=sink)
-            _, status, usage = os.wait4(child.pid, 0)
-            elapsed = time.perf_counter() - start
-        if os.waitstatus_to_exitcode(status) != 0:
-            raise SystemExit("%s failed" % " ".join(command))
-        used = usage.ru_utime + usage.ru_stime
-        wall = elapsed if wall is None else min(wall, elapsed)
-        cpu = used if cpu is None else min(cpu, used)
-    return wall, cpu
+    runs = [timed(command) for _ in range(RUNS)]
+    return min(wall for wall, _ in runs), min(cpu for _, cpu in runs)
 
 
 def peak_rss_kib(command):

@@ -10,21 +10,13 @@ all of them see the same load on a shared machine. Reports per command the media
 MB/s, and the median of the per-round ratios to `wc -l` in wall and in CPU time.
 """
 import os
+import pathlib
 import statistics
 import subprocess
 import sys
-import time
 
-
-def run(command):
-    with open(os.devnull, "wb") as sink:
-        start = time.perf_counter()
-        child = subprocess.Popen(command, stdout=sink)
-        _, status, usage = os.wait4(child.pid, 0)
-        wall = time.perf_counter() - start
-    if os.waitstatus_to_exitcode(status) != 0:
-        raise SystemExit("%s failed" % " ".join(command))
-    return wall, usage.ru_utime + usage.ru_stime
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "cli"))
+from run import timed  # noqa: E402  (one timed run, shared with bench/cli)
 
 
 def main():
@@ -43,7 +35,7 @@ def main():
     load = os.getloadavg()[0]
     for _ in range(rounds):
         for name, command in commands.items():
-            wall, cpu = run(command)
+            wall, cpu = timed(command)
             walls[name].append(wall)
             cpus[name].append(cpu)
     print("%s: %.1f MB, %d rounds, load average %.2f before, %.2f after" % (
