@@ -14,11 +14,10 @@ void MessageDecoder::Append(std::string& out, std::string_view text, const Messa
         AppendWithSources(out, text, origin);
         return;
     }
-    // The same record as the window's reader and decoder give, without their word arrays; the
-    // record's texts keep their storage for the next message.
-    DecodeText(text, fields_);
-    writer_->Append(out, fields_, origin);
-    Release();
+    // The same record as the window's reader and decoder give, read as views of the text:
+    // no word array, and no string per field.
+    record_.Decode(text);
+    writer_->Append(out, record_, origin);
 }
 
 void MessageDecoder::AppendWithSources(std::string& out, std::string_view text, const MessageOrigin& origin) {
@@ -34,15 +33,6 @@ void MessageDecoder::AppendWithSources(std::string& out, std::string_view text, 
     ReadDataWords(text, *words_);
     const DecodedFields fields = DecodeCallRegister(*words_);
     writer_->AppendWithSources(out, fields, SourcesOf(*words_), origin);
-}
-
-void MessageDecoder::Release() {
-    for (const FieldRow& row : kFields) {
-        ClearKeepingSmallStorage(fields_.*row.member);
-        if (row.code != nullptr) {
-            ClearKeepingSmallStorage(fields_.Codes.*row.code);
-        }
-    }
 }
 
 }  // namespace quillmark::cli

@@ -9,6 +9,7 @@
 
 #include "cli/RecordFormat.h"
 #include "decoder/decoder.h"
+#include "decoder/record_view.h"
 
 namespace quillmark::cli {
 
@@ -23,11 +24,9 @@ public:
     std::string_view Separator() const { return writer_->Separator(); }
 
 private:
-    void Release();
-
     void AppendWithSources(std::string& out, std::string_view text, const MessageOrigin& origin);
 
-    DecodedFields fields_;
+    RecordView record_;
     std::unique_ptr<DataWords> words_;  // only when the writer shows sources
     std::unique_ptr<RecordWriter> writer_;
     bool showsSources_;

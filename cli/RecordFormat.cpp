@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <nlohmann/json.hpp>
 
 #include "decoder/field_catalogue.h"
@@ -18,13 +22,21 @@ namespace {
 // The codes inside "codes", in output order.
 struct CodeKey {
     std::string_view key;
+    Field field;
     std::string FieldCodes::*code;
 };
-constexpr std::array<CodeKey, 5> kCodeKeys{{{"MainPM", &FieldCodes::MainPM},
-                                            {"AuxPM", &FieldCodes::AuxPM},
-                                            {"TermType", &FieldCodes::TermType},
-                                            {"OrigType", &FieldCodes::OrigType},
-                                            {"Queue", &FieldCodes::Queue}}};
+constexpr std::array<CodeKey, 5> kCodeKeys{{{"MainPM", Field::MainPM, &FieldCodes::MainPM},
+                                            {"AuxPM", Field::AuxPM, &FieldCodes::AuxPM},
+                                            {"TermType", Field::TermType, &FieldCodes::TermType},
+                                            {"OrigType", Field::OrigType, &FieldCodes::OrigType},
+                                            {"Queue", Field::Queue, &FieldCodes::Queue}}};
+
+constexpr bool CodesOfLookedUpFields() {
+    for (const CodeKey& code : kCodeKeys)
+        if (RowOf(code.field).code != code.code) return false;
+    return true;
+}
+static_assert(CodesOfLookedUpFields(), "a code key names another field's code");
 
 // The escape the JSON library writes for a byte, or nothing: '"', '\\', the short forms of five
 // control characters, \u00xx (lower case) for the other bytes below 0x20.
@@ -47,6 +59,13 @@ std::string_view EscapeOf(unsigned char c, std::array<char, 6>& buffer) {
     }
 }
 
+// Bytes JSON takes as they stand: ASCII from the blank on, except '"' and '\\'.
+constexpr std::array<bool, 256> kPlainJson = [] {
+    std::array<bool, 256> plain{};
+    for (std::size_t c = 0x20; c < 0x80; ++c) plain[c] = c != '"' && c != '\\';
+    return plain;
+}();
+
 // Bytes before the first one that needs an escape (a control character, '"' or '\\') or that
 // is not ASCII, looked at eight at a time.
 std::size_t PlainAsciiPrefix(std::string_view text) {
@@ -64,12 +83,50 @@ std::size_t PlainAsciiPrefix(std::string_view text) {
     while (pos + 8 <= text.size() && clean(pos)) {
         pos += 8;
     }
-    // The last few bytes are looked at as the last eight.
+    // The last few bytes are looked at as the last eight; a shorter text byte by byte.
     if (pos < text.size() && pos + 8 > text.size() && text.size() >= 8 && clean(text.size() - 8)) {
         pos = text.size();
     }
+    while (pos < text.size() && kPlainJson[static_cast<unsigned char>(text[pos])]) {
+        ++pos;
+    }
     return pos;
 }
+
+// Whether no byte of the text needs an escape or is beyond ASCII, sixteen bytes at a time.
+bool PlainJson(std::string_view text) {
+    std::size_t pos = 0;
+#if defined(__SSE2__)
+    for (; pos + 16 <= text.size(); pos += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos));
+        // Compared as signed bytes, those beyond ASCII are below the blank too.
+        const __m128i escaped = _mm_or_si128(_mm_cmplt_epi8(block, _mm_set1_epi8(0x20)),
+                                             _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('"')),
+                                                          _mm_cmpeq_epi8(block, _mm_set1_epi8('\\'))));
+        if (_mm_movemask_epi8(escaped) != 0) {
+            return false;
+        }
+    }
+#endif
+    const std::string_view rest = text.substr(pos);
+    return PlainAsciiPrefix(rest) == rest.size();
+}
+
+// A record read alike whether its texts are strings (DecodedFields) or views (RecordView).
+struct FieldsRecord {
+    const DecodedFields& fields;
+    bool Plain() const { return false; }  // filled by hand, it may hold anything
+    TextParts Shown(const FieldRow& row) const { return {{fields.*row.member}}; }
+    std::string_view Code(const CodeKey& code) const { return fields.Codes.*code.code; }
+    bool PointersDiffer() const { return fields.PointersDiffer; }
+};
+struct ViewRecord {
+    const RecordView& record;
+    bool Plain() const { return PlainJson(record.Message()); }
+    const TextParts& Shown(const FieldRow& row) const { return record.Shown(row.field); }
+    std::string_view Code(const CodeKey& code) const { return record.Code(code.field); }
+    bool PointersDiffer() const { return record.PointersDiffer(); }
+};
 
 // Writes a record in place: room for the longest it can be is made first (an escape is at most
 // six bytes for one), and what is left over is cut off at the end.
@@ -81,11 +138,40 @@ public:
     }
     void Raw(std::string_view text) { next_ = CopyText(next_, text); }
     // False, with the record unfinished, when the text is not valid UTF-8.
-    bool String(std::string_view text) {
+    bool String(const TextParts& text) {
         *next_++ = '"';
+        for (std::string_view part : text.parts) {
+            if (!Escaped(part)) {
+                return false;
+            }
+        }
+        *next_++ = '"';
+        return true;
+    }
+    bool String(std::string_view text) { return String(TextParts{{text}}); }
+    // A text known to need no escape.
+    void PlainString(const TextParts& text) {
+        *next_++ = '"';
+        for (std::string_view part : text.parts) {
+            Raw(part);
+        }
+        *next_++ = '"';
+    }
+    void Finish() { out_.resize(static_cast<std::size_t>(next_ - out_.data())); }
+    void Abandon() { out_.resize(start_); }
+
+private:
+    // A character split between two parts is not valid UTF-8 in either: no part of a decoded
+    // record splits one.
+    bool Escaped(std::string_view text) {
+        std::size_t pos = PlainAsciiPrefix(text);
+        if (pos == text.size()) {
+            Raw(text);
+            return true;
+        }
         std::size_t written = 0;
         std::array<char, 6> buffer;
-        for (std::size_t pos = PlainAsciiPrefix(text); pos < text.size(); ++pos) {
+        for (; pos < text.size(); ++pos) {
             const auto c = static_cast<unsigned char>(text[pos]);
             if (c >= 0x80) {
                 const utf8::Scan scan = utf8::ScanChar(text.substr(pos));
@@ -104,37 +190,33 @@ public:
             written = pos + 1;
         }
         Raw(text.substr(written));
-        *next_++ = '"';
         return true;
     }
-    void Finish() { out_.resize(static_cast<std::size_t>(next_ - out_.data())); }
-    void Abandon() { out_.resize(start_); }
 
-private:
     std::string& out_;
     std::size_t start_;
     char* next_;
 };
 
-constexpr std::size_t MostJsonSize(std::string_view text) {
-    return 2 + 6 * text.size();
+constexpr std::size_t MostJsonSize(std::size_t textSize) {
+    return 2 + 6 * textSize;
 }
 
 // The record's parts in order: the fixed text between the values, and the values.
-template <class RawPart, class TextPart>
-void RecordParts(const DecodedFields& fields, const RawPart& raw, const TextPart& text) {
+template <class Record, class RawPart, class TextPart>
+void RecordParts(const Record& record, const RawPart& raw, const TextPart& text) {
     for (const FieldRow& row : kFields) {
         raw(",\"");
         raw(row.key);  // keys are plain ASCII names
         raw("\":");
-        text(fields.*row.member);
+        text(record.Shown(row));
     }
-    raw(fields.PointersDiffer ? ",\"PointersDiffer\":true,\"codes\":{" : ",\"PointersDiffer\":false,\"codes\":{");
+    raw(record.PointersDiffer() ? ",\"PointersDiffer\":true,\"codes\":{" : ",\"PointersDiffer\":false,\"codes\":{");
     for (const CodeKey& code : kCodeKeys) {
         raw(&code == &kCodeKeys.front() ? "\"" : ",\"");
         raw(code.key);
         raw("\":");
-        text(fields.Codes.*code.code);
+        text(TextParts{{record.Code(code)}});
     }
     raw("}}\n");
 }
@@ -142,7 +224,7 @@ void RecordParts(const DecodedFields& fields, const RawPart& raw, const TextPart
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
-    InPlaceText writer(out, MostJsonSize(text));
+    InPlaceText writer(out, MostJsonSize(text.size()));
     if (writer.String(text)) {
         writer.Finish();
         return;
@@ -153,6 +235,10 @@ void AppendJsonString(std::string& out, std::string_view text) {
 
 void ReportWriter::Append(std::string& out, const DecodedFields& fields, const MessageOrigin&) {
     AppendReport(out, fields, "\n");
+}
+
+void ReportWriter::Append(std::string& out, const RecordView& record, const MessageOrigin&) {
+    AppendReport(out, record, "\n");
 }
 
 void ReportWriter::AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
@@ -207,6 +293,15 @@ void JsonWriter::AppendWithSources(std::string& out, const DecodedFields& fields
 }
 
 void JsonWriter::Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) {
+    Write(out, FieldsRecord{fields}, origin);
+}
+
+void JsonWriter::Append(std::string& out, const RecordView& record, const MessageOrigin& origin) {
+    Write(out, ViewRecord{record}, origin);
+}
+
+template <class Record>
+void JsonWriter::Write(std::string& out, const Record& record, const MessageOrigin& origin) {
     if (!fileKnown_ || origin.file != file_) {
         file_.assign(origin.file);
         fileJson_.clear();
@@ -230,13 +325,20 @@ void JsonWriter::Append(std::string& out, const DecodedFields& fields, const Mes
     std::size_t most = 0;
     const auto countRaw = [&most](std::string_view part) { most += part.size(); };
     head(countRaw);
-    RecordParts(fields, countRaw, [&most](std::string_view text) { most += MostJsonSize(text); });
+    // A record whose texts need no escape is written as it is counted.
+    const bool plain = record.Plain();
+    RecordParts(record, countRaw, [&](const TextParts& text) { most += plain ? 2 + text.Size() : MostJsonSize(text.Size()); });
 
     InPlaceText writer(out, most);
     bool valid = true;
     const auto writeRaw = [&writer](std::string_view part) { writer.Raw(part); };
     head(writeRaw);
-    RecordParts(fields, writeRaw, [&](std::string_view text) { valid = valid && writer.String(text); });
+    if (plain) {
+        RecordParts(record, writeRaw, [&writer](const TextParts& text) { writer.PlainString(text); });
+        writer.Finish();
+        return;
+    }
+    RecordParts(record, writeRaw, [&](const TextParts& text) { valid = valid && writer.String(text); });
     if (valid) {
         writer.Finish();
         return;
@@ -244,8 +346,11 @@ void JsonWriter::Append(std::string& out, const DecodedFields& fields, const Mes
     // A record filled by hand may hold any bytes: written again, each text as the library writes it.
     writer.Abandon();
     head([&out](std::string_view part) { out += part; });
-    RecordParts(fields, [&out](std::string_view part) { out += part; },
-                [&out](std::string_view text) { AppendJsonString(out, text); });
+    RecordParts(record, [&out](std::string_view part) { out += part; }, [&out](const TextParts& text) {
+        std::string whole;
+        text.AssignTo(whole);
+        AppendJsonString(out, whole);
+    });
 }
 
 RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options) {

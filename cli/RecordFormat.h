@@ -14,6 +14,7 @@
 #include "cli/CommandLine.h"
 #include "decoder/decoder.h"
 #include "decoder/provenance.h"
+#include "decoder/record_view.h"
 
 namespace quillmark::cli {
 
@@ -31,6 +32,8 @@ public:
     virtual ~RecordWriter() = default;
     // Appends the record of one message.
     virtual void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) = 0;
+    // The same bytes for the same record read as views.
+    virtual void Append(std::string& out, const RecordView& record, const MessageOrigin& origin) = 0;
     // True when the writer wants each record's sources: the decoder then reads the words and
     // calls AppendWithSources instead of Append.
     virtual bool ShowsSources() const { return false; }
@@ -59,6 +62,7 @@ public:
     explicit ReportWriter(Sources sources = Sources::Omitted) : sources_(sources) {}
 
     void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) override;
+    void Append(std::string& out, const RecordView& record, const MessageOrigin& origin) override;
     bool ShowsSources() const override { return sources_ == Sources::Shown; }
     void AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
                            const MessageOrigin& origin) override;
@@ -83,12 +87,16 @@ public:
     explicit JsonWriter(LineKey lineKey, Sources sources = Sources::Omitted);
 
     void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) override;
+    void Append(std::string& out, const RecordView& record, const MessageOrigin& origin) override;
     bool ShowsSources() const override { return sources_ == Sources::Shown; }
     void AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
                            const MessageOrigin& origin) override;
     std::string_view Separator() const override { return {}; }
 
 private:
+    template <class Record>
+    void Write(std::string& out, const Record& record, const MessageOrigin& origin);
+
     LineKey lineKey_;
     Sources sources_;
     bool fileKnown_ = false;

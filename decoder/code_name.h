@@ -42,6 +42,15 @@ constexpr std::string_view NameOr(std::span<const CodeName> table, std::string_v
     return entry != table.end() && SameCode(entry->code, code) ? entry->name : fallback;
 }
 
+// Printable ASCII other than the quote and the backslash. Every name, and every other text a
+// decoded record adds to the characters of its message, is such text: it is written into the
+// report, a JSON string or a web page as it stands.
+constexpr bool IsPlainText(std::string_view text) {
+    for (char c : text)
+        if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') return false;
+    return true;
+}
+
 namespace table_check {
 
 template <std::size_t N>
@@ -54,11 +63,13 @@ constexpr bool Ascending(const std::array<CodeName, N>& table) {
 constexpr bool IsUpperHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 constexpr bool IsBitChar(char c) { return c == '0' || c == '1'; }
 
-// Codes of `width` characters, each passing `allowed`, strictly ascending (so also unique), and
-// every name non-empty.
+// Codes of `width` characters, each passing `allowed`, strictly ascending (so also unique) from
+// entry `first` on, and every name non-empty plain text.
 template <std::size_t N>
 constexpr bool CodesWellFormed(const std::array<CodeName, N>& table, std::size_t width,
                                bool (*allowed)(char), std::size_t first = 0) {
+    for (const CodeName& entry : table)
+        if (!IsPlainText(entry.name)) return false;
     for (std::size_t i = first; i < N; ++i) {
         if (table[i].code.size() != width || table[i].name.empty()) return false;
         for (char c : table[i].code)

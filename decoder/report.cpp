@@ -6,6 +6,7 @@
 
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
+#include "decoder/record_view.h"
 #include "decoder/short_copy.h"
 #include "decoder/utf8.h"
 
@@ -19,21 +20,22 @@ ResultCaptions CaptionsInLabelOrder(const DecodedFields& fields) {
 
 namespace {
 
-// The report's label texts are its own; some differ from the captions on screen. A decoded
-// record is valid UTF-8 throughout, so its report is as long as its parts: made in one piece.
-template <class TextOf>
-void AppendReportLines(std::string& out, const TextOf& textOf, std::string_view lineEnd) {
+// The report's label texts are its own; some differ from the captions on screen. A record
+// that is valid UTF-8 throughout (as decoded records are) makes a report as long as its parts,
+// written in one piece; `partsOf(row)` gives a field's text as TextParts.
+template <class PartsOf>
+void AppendReportLines(std::string& out, const PartsOf& partsOf, std::string_view lineEnd, bool knownValid) {
     std::size_t size = 0;
     bool valid = true;
     for (const FieldRow& row : kFields) {
-        const std::string_view text = textOf(row);
-        valid = valid && utf8::IsValid(text);
-        size += row.reportLabel.size() + text.size() + lineEnd.size();
+        const TextParts text = partsOf(row);
+        for (std::string_view part : text.parts) valid = valid && (knownValid || utf8::IsValid(part));
+        size += row.reportLabel.size() + text.Size() + lineEnd.size();
     }
     if (!valid) {
         for (const FieldRow& row : kFields) {
             out += row.reportLabel;
-            utf8::AppendSanitized(out, textOf(row));
+            for (std::string_view part : partsOf(row).parts) utf8::AppendSanitized(out, part);
             out += lineEnd;
         }
         return;
@@ -42,9 +44,8 @@ void AppendReportLines(std::string& out, const TextOf& textOf, std::string_view 
     out.resize(start + size);
     char* next = out.data() + start;
     for (const FieldRow& row : kFields) {
-        const std::string_view text = textOf(row);
         next = CopyText(next, row.reportLabel);
-        next = CopyText(next, text);
+        for (std::string_view part : partsOf(row).parts) next = CopyText(next, part);
         next = CopyText(next, lineEnd);
     }
 }
@@ -53,14 +54,19 @@ void AppendReportLines(std::string& out, const TextOf& textOf, std::string_view 
 
 std::string BuildReport(const ResultCaptions& captions) {
     std::string report;
-    const auto caption = [&](const FieldRow& row) -> const std::string& { return captions[IndexOf(row.field)]; };
-    AppendReportLines(report, caption, "\r\n");
+    const auto caption = [&](const FieldRow& row) { return TextParts{{captions[IndexOf(row.field)]}}; };
+    AppendReportLines(report, caption, "\r\n", false);
     return report;
 }
 
 void AppendReport(std::string& out, const DecodedFields& fields, std::string_view lineEnd) {
-    const auto text = [&](const FieldRow& row) -> const std::string& { return fields.*row.member; };
-    AppendReportLines(out, text, lineEnd);
+    const auto text = [&](const FieldRow& row) { return TextParts{{fields.*row.member}}; };
+    AppendReportLines(out, text, lineEnd, false);
+}
+
+void AppendReport(std::string& out, const RecordView& record, std::string_view lineEnd) {
+    const auto text = [&](const FieldRow& row) -> const TextParts& { return record.Shown(row.field); };
+    AppendReportLines(out, text, lineEnd, true);
 }
 
 std::string TrimFirstWord(std::string_view text) {

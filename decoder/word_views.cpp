@@ -89,7 +89,9 @@ void AppendRewritten(std::string& out, std::string_view raw) {
 
 }  // namespace
 
-WordViews::WordViews(std::string_view text) {
+void WordViews::Read(std::string_view text) {
+    words_.fill({});
+    rewritten_.clear();
     // Words that need rewriting, by number and raw text; rare, so looked at after the scan.
     std::array<std::string_view, kLastWord + 1> unplain;
     std::size_t unplainCount = 0;

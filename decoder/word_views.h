@@ -14,8 +14,10 @@ namespace quillmark {
 
 class WordViews {
 public:
-    // The views point into `text` (or into this object): both must outlive them.
-    explicit WordViews(std::string_view text);
+    WordViews() = default;
+    // Finds the words of `text`, forgetting those of the text before. The views point into
+    // `text` (or into this object): both must outlive them.
+    void Read(std::string_view text);
     WordViews(const WordViews&) = delete;
     WordViews& operator=(const WordViews&) = delete;
 

@@ -24,16 +24,26 @@ class FailingWriter final : public RecordWriter {
 public:
     explicit FailingWriter(std::string failOn) : failOn_(std::move(failOn)) {}
     void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) override {
-        out += "partial";  // a record begun when memory runs out must not reach the output
-        if (fields.CallRegister == failOn_) {
-            throw std::bad_alloc();
-        }
-        out.resize(out.size() - 7);
-        report_.Append(out, fields, origin);
+        Write(out, fields.CallRegister, [&] { report_.Append(out, fields, origin); });
+    }
+    void Append(std::string& out, const RecordView& record, const MessageOrigin& origin) override {
+        std::string callRegister;
+        record.Shown(Field::CallRegister).AssignTo(callRegister);
+        Write(out, callRegister, [&] { report_.Append(out, record, origin); });
     }
     std::string_view Separator() const override { return report_.Separator(); }
 
 private:
+    template <class Report>
+    void Write(std::string& out, const std::string& callRegister, const Report& report) {
+        out += "partial";  // a record begun when memory runs out must not reach the output
+        if (callRegister == failOn_) {
+            throw std::bad_alloc();
+        }
+        out.resize(out.size() - 7);
+        report();
+    }
+
     std::string failOn_;
     ReportWriter report_;
 };

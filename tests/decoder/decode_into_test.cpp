@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Decoding into a kept record from views of the text, against the word arrays and bit strings
-// of ReadDataWords and DecodeCallRegister: the same record, byte for byte, on any text.
+// Decoding into a kept record and into kept views of the text, against the word arrays and bit
+// strings of ReadDataWords and DecodeCallRegister: the same record, byte for byte, on any text.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
+#include "decoder/record_view.h"
 #include "tests/support/WorkedExample.h"
 
 namespace quillmark {
@@ -34,6 +35,27 @@ DecodedFields Reference(std::string_view text) {
     DataWords words;
     ReadDataWords(text, words);
     return DecodeCallRegister(words);
+}
+
+// Decodes the text into a kept record and into kept views, both against the reference: texts,
+// codes, flag and report lines.
+testing::AssertionResult SameAsReference(std::string_view text, DecodedFields& kept, RecordView& view) {
+    const DecodedFields reference = Reference(text);
+    DecodeText(text, kept);
+    if (auto same = SameRecord(reference, kept); !same) return same << " (decoded into a record)";
+    view.Decode(text);
+    DecodedFields joined;
+    for (const FieldRow& row : kFields) {
+        view.Shown(row.field).AssignTo(joined.*row.member);
+        if (row.code != nullptr) joined.Codes.*row.code = view.Code(row.field);
+    }
+    joined.PointersDiffer = view.PointersDiffer();
+    if (auto same = SameRecord(reference, joined); !same) return same << " (views)";
+    std::string expected = "kept\n", report = "kept\n";
+    AppendReport(expected, reference, "\n");
+    AppendReport(report, view, "\n");
+    if (report != expected) return testing::AssertionFailure() << "report from views:\n" << report;
+    return testing::AssertionSuccess();
 }
 
 std::string Words(int count, const std::string& word) {
@@ -64,6 +86,11 @@ const std::vector<std::string>& TrickyTexts() {
         Words(12, "0000000") + " " + Words(18, "12"),
         Words(11, "0") + " 000003E\xc3\xa9 " + Words(5, "0000b1a3"),
         Words(11, "0") + " 0000003" + std::string(1000, 'E') + " 1",
+        // Bits of short, long and partly hexadecimal words 3 and 12.
+        Words(2, "0") + " 3E5 " + Words(8, "0") + " F",
+        Words(2, "0") + " 0000B1A3FF " + Words(8, "0") + " 12345678ABC",
+        Words(2, "0") + " 00G0B1A3 " + Words(8, "0") + " 000003e5",
+        Words(2, "0") + " 0000B1A\xc3\xa9 " + Words(8, "0") + " \xc3\xa9" "21",
         Words(2, "0") + " " + std::string(5000, 'F') + "\xff 1",
         Words(30, "0000B1A3") + " 0000FFFF " + Words(100, "\xff"),
         Words(29, "1") + " 0000B1A\r\n" + " FF",
@@ -74,11 +101,9 @@ const std::vector<std::string>& TrickyTexts() {
 }
 
 TEST(DecodeTextInto, TrickyTextsGiveTheReferenceRecord) {
-    DecodedFields kept;  // one record for every text, as a long run keeps it
-    for (const std::string& text : TrickyTexts()) {
-        DecodeText(text, kept);
-        EXPECT_TRUE(SameRecord(Reference(text), kept)) << testing::PrintToString(text);
-    }
+    DecodedFields kept;  // one record and one view for every text, as a long run keeps them
+    RecordView view;
+    for (const std::string& text : TrickyTexts()) EXPECT_TRUE(SameAsReference(text, kept, view)) << testing::PrintToString(text);
 }
 
 TEST(DecodeTextInto, RandomTextsGiveTheReferenceRecord) {
@@ -90,6 +115,7 @@ TEST(DecodeTextInto, RandomTextsGiveTheReferenceRecord) {
     };
     std::mt19937 random(20261209);
     DecodedFields kept;
+    RecordView view;
     for (int round = 0; round < 20000; ++round) {
         std::string text;
         const int count = std::uniform_int_distribution<int>(0, round % 4 == 0 ? 600 : 120)(random);
@@ -98,8 +124,7 @@ TEST(DecodeTextInto, RandomTextsGiveTheReferenceRecord) {
             const std::size_t pick = std::uniform_int_distribution<std::size_t>(0, pieces.size() * 3)(random);
             text += pick < pieces.size() ? pieces[pick] : pieces[pick % 12];
         }
-        DecodeText(text, kept);
-        ASSERT_TRUE(SameRecord(Reference(text), kept)) << testing::PrintToString(text);
+        ASSERT_TRUE(SameAsReference(text, kept, view)) << testing::PrintToString(text);
     }
 }
 

@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// A decoded record whose texts are views instead of strings: of the message text, of the name
+// tables, or of the few characters this object makes itself (bit characters, a pointer's value,
+// the dialed digits). For decoding many messages one after another: nothing is copied that
+// the record only passes on. DecodeText(text, fields) gives the same texts as strings.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "decoder/bits.h"
+#include "decoder/decoder.h"
+#include "decoder/field_catalogue.h"
+#include "decoder/word_views.h"
+
+namespace quillmark {
+
+// A shown text in up to three pieces, read one after the other: "H.", "00101", " (DEC: 5)".
+struct TextParts {
+    std::array<std::string_view, 3> parts{};
+
+    std::size_t Size() const { return parts[0].size() + parts[1].size() + parts[2].size(); }
+    void AssignTo(std::string& out) const;
+    // Whether both read as the same text, however they are cut into pieces.
+    friend bool SameText(const TextParts& a, const TextParts& b);
+};
+
+// Every character of a word gives four bit characters (a hexadecimal digit) or five ("ERROR");
+// a bit cut reaches at most 32 bit characters, so eight characters of its word.
+inline constexpr std::size_t kBitCharsOfAWord = 32;
+inline constexpr std::size_t kWordCharsForBits = kBitCharsOfAWord / 4;
+using BitBuffer = std::array<char, kNotHexBits.size() * kWordCharsForBits>;
+
+// The dialed digits: four characters of each of the digit words, each at most four bytes.
+inline constexpr std::size_t kMostDialedBytes = 4 * 4 * (kLastWord - RowOf(Field::DigsDialed).word + 1);
+using DigitBuffer = std::array<char, kMostDialedBytes>;
+
+// Where the texts a field makes itself are kept while they are read.
+struct FieldScratch {
+    std::array<BitBuffer, kFieldCount> bits;                // the bit characters a cut reaches
+    std::array<std::array<char, 16>, kFieldCount> values;   // " (DEC: 31)"
+    DigitBuffer digits;
+};
+
+class RecordView {
+public:
+    RecordView() = default;
+    RecordView(const RecordView&) = delete;
+    RecordView& operator=(const RecordView&) = delete;
+
+    // Decodes the text as DecodeText does. The views point into `text` and into this object:
+    // they hold while both do and until the next Decode.
+    void Decode(std::string_view text);
+
+    // The shown text of a field, always valid UTF-8.
+    const TextParts& Shown(Field field) const { return shown_[IndexOf(field)]; }
+    // The code a looked-up field was named from; empty for the other fields.
+    std::string_view Code(Field field) const { return codes_[IndexOf(field)]; }
+    bool PointersDiffer() const { return pointersDiffer_; }
+    // The text last decoded. Every text of the record is made of its characters and of plain
+    // text (IsPlainText: names, the TN hint, bit characters, a pointer's value), so a message
+    // without quotes, backslashes, control characters or bytes beyond ASCII gives a record
+    // without them.
+    std::string_view Message() const { return message_; }
+
+private:
+    std::string_view message_;
+    WordViews words_;
+    FieldScratch scratch_;
+    std::array<TextParts, kFieldCount> shown_{};
+    std::array<std::string_view, kFieldCount> codes_{};
+    bool pointersDiffer_ = false;
+};
+
+// The report lines of a record read as views, as AppendReport writes them for DecodedFields.
+void AppendReport(std::string& out, const RecordView& record, std::string_view lineEnd);
+
+}  // namespace quillmark
