@@ -321,7 +321,7 @@ static_assert(kAuxPmSpecial[95].code == "5F" && kAuxPmSpecial[96].code == "61");
 
 constexpr bool MainCodesAscend() {
     for (std::size_t i = 0; i < kAuxPmTables.size(); ++i) {
-        if (kAuxPmTables[i].mainCode.size() != 2) return false;
+        if (!CodeValue<2, 16>(kAuxPmTables[i].mainCode)) return false;  // two hexadecimal digits
         if (i > 0 && !(kAuxPmTables[i - 1].mainCode < kAuxPmTables[i].mainCode)) return false;
     }
     return true;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -41,6 +43,55 @@ constexpr std::string_view NameOr(std::span<const CodeName> table, std::string_v
                                         [](const CodeName& e, std::string_view c) { return CodeBefore(e.code, c); });
     return entry != table.end() && SameCode(entry->code, code) ? entry->name : fallback;
 }
+
+// The value of a code of `Width` digits in base `Radix` (2: the bit characters "0" and "1"; 16:
+// "0".."9", "A".."F", upper case only, as the tables write them), or nothing when the code is
+// not such a number.
+template <std::size_t Width, std::size_t Radix>
+constexpr std::optional<std::size_t> CodeValue(std::string_view code) {
+    static_assert(Radix == 2 || Radix == 16);
+    if (code.size() != Width) return std::nullopt;
+    std::size_t value = 0;
+    for (char c : code) {
+        std::size_t digit = Radix;
+        if (c >= '0' && c <= '9') digit = static_cast<std::size_t>(c - '0');
+        else if (c >= 'A' && c <= 'F') digit = static_cast<std::size_t>(c - 'A' + 10);
+        if (digit >= Radix) return std::nullopt;
+        value = value * Radix + digit;
+    }
+    return value;
+}
+
+// A name table with a slot for every code of `Width` digits in base `Radix`, so that such a
+// code is looked up without a search; a code of another form is searched for in the table.
+// Gives what NameOr gives.
+template <std::size_t Width, std::size_t Radix>
+class CodeIndex {
+public:
+    static constexpr std::size_t kSlots = [] {
+        std::size_t slots = 1;
+        for (std::size_t k = 0; k < Width; ++k) slots *= Radix;
+        return slots;
+    }();
+
+    constexpr CodeIndex() = default;
+    constexpr explicit CodeIndex(std::span<const CodeName> table) : table_(table) {
+        for (std::size_t i = 0; i < table.size(); ++i)
+            if (const auto value = CodeValue<Width, Radix>(table[i].code)) slots_[*value] = static_cast<std::uint16_t>(i + 1);
+    }
+
+    constexpr std::string_view NameOr(std::string_view code, std::string_view fallback) const {
+        if (const auto value = CodeValue<Width, Radix>(code)) {
+            const std::uint16_t slot = slots_[*value];
+            return slot != 0 ? table_[slot - 1].name : fallback;
+        }
+        return quillmark::NameOr(table_, code, fallback);
+    }
+
+private:
+    std::span<const CodeName> table_;
+    std::array<std::uint16_t, kSlots> slots_{};  // place in the table plus one; 0 for none
+};
 
 // Printable ASCII other than the quote and the backslash. Every name, and every other text a
 // decoded record adds to the characters of its message, is such text: it is written into the

@@ -10,6 +10,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "decoder/bits.h"
 #include "decoder/code_name.h"
@@ -34,17 +35,18 @@ constexpr std::array<std::size_t, 4> kDigitPositions{8, 7, 6, 5};
 template <class Words>
 std::string_view DialedDigits(const FieldRow& row, const Words& words, DigitBuffer& buffer) {
     char* next = buffer.data();
+    const auto put = [&next](char digit) {
+        *next = digit == 'A' ? '0' : digit;
+        next += digit != '0';
+    };
     for (int k = row.word; k <= row.lastWord; ++k) {
         const std::string_view word = words.Word(k);
-        // Where the first eight bytes are ASCII, character n is byte n: index directly.
-        const std::string_view head = word.substr(0, kDigitPositions.front());
-        if (utf8::IsAscii(head)) {
-            for (std::size_t position : kDigitPositions) {
-                if (position > head.size()) continue;
-                const char digit = head[position - 1];
-                *next = digit == 'A' ? '0' : digit;
-                next += digit != '0';
-            }
+        // A word of fewer bytes than the lowest position has fewer characters too.
+        if (word.size() < kDigitPositions.back()) continue;
+        // Where the bytes up to the highest position are ASCII, character n is byte n.
+        const std::size_t reach = std::min(word.size(), kDigitPositions.front());
+        if (utf8::IsAscii(word.substr(0, reach))) {
+            for (std::size_t position : kDigitPositions) put(position <= reach ? word[position - 1] : '0');
             continue;
         }
         for (std::size_t position : kDigitPositions) {

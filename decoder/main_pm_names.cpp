@@ -4,8 +4,12 @@
 
 namespace quillmark {
 
+namespace {
+constexpr CodeIndex<2, 16> kIndex(kMainPmNames);
+}  // namespace
+
 std::string_view MainPMName(std::string_view code) {
-    return NameOr(kMainPmNames, code, "UNDEFINED");
+    return kIndex.NameOr(code, "UNDEFINED");
 }
 
 }  // namespace quillmark

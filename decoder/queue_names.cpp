@@ -4,8 +4,12 @@
 
 namespace quillmark {
 
+namespace {
+constexpr CodeIndex<2, 16> kIndex(kQueueNames);
+}  // namespace
+
 std::string_view QueueName(std::string_view code) {
-    return NameOr(kQueueNames, code, "UNKNOWN");
+    return kIndex.NameOr(code, "UNKNOWN");
 }
 
 }  // namespace quillmark

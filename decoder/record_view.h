@@ -35,7 +35,8 @@ using BitBuffer = std::array<char, kNotHexBits.size() * kWordCharsForBits>;
 
 // The dialed digits: four characters of each of the digit words, each at most four bytes.
 inline constexpr std::size_t kMostDialedBytes = 4 * 4 * (kLastWord - RowOf(Field::DigsDialed).word + 1);
-using DigitBuffer = std::array<char, kMostDialedBytes>;
+// One byte more: a digit is written before it is known whether it is skipped.
+using DigitBuffer = std::array<char, kMostDialedBytes + 1>;
 
 // Where the texts a field makes itself are kept while they are read.
 struct FieldScratch {

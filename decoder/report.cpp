@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <utility>
 
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
@@ -24,12 +26,12 @@ namespace {
 // that is valid UTF-8 throughout (as decoded records are) makes a report as long as its parts,
 // written in one piece; `partsOf(row)` gives a field's text as TextParts.
 template <class PartsOf>
-void AppendReportLines(std::string& out, const PartsOf& partsOf, std::string_view lineEnd, bool knownValid) {
+void AppendReportLines(std::string& out, const PartsOf& partsOf, std::string_view lineEnd) {
     std::size_t size = 0;
     bool valid = true;
     for (const FieldRow& row : kFields) {
         const TextParts text = partsOf(row);
-        for (std::string_view part : text.parts) valid = valid && (knownValid || utf8::IsValid(part));
+        for (std::string_view part : text.parts) valid = valid && utf8::IsValid(part);
         size += row.reportLabel.size() + text.Size() + lineEnd.size();
     }
     if (!valid) {
@@ -55,18 +57,45 @@ void AppendReportLines(std::string& out, const PartsOf& partsOf, std::string_vie
 std::string BuildReport(const ResultCaptions& captions) {
     std::string report;
     const auto caption = [&](const FieldRow& row) { return TextParts{{captions[IndexOf(row.field)]}}; };
-    AppendReportLines(report, caption, "\r\n", false);
+    AppendReportLines(report, caption, "\r\n");
     return report;
 }
 
 void AppendReport(std::string& out, const DecodedFields& fields, std::string_view lineEnd) {
     const auto text = [&](const FieldRow& row) { return TextParts{{fields.*row.member}}; };
-    AppendReportLines(out, text, lineEnd, false);
+    AppendReportLines(out, text, lineEnd);
 }
 
+namespace {
+
+// One report line of row I of the catalogue: its label is copied as a text of known size.
+template <std::size_t I>
+char* CopyReportLine(char* next, const TextParts& text, std::string_view lineEnd) {
+    constexpr std::string_view kLabel = kFields[I].reportLabel;
+    std::memcpy(next, kLabel.data(), kLabel.size());
+    next += kLabel.size();
+    for (std::string_view part : text.parts) next = CopyText(next, part);
+    return CopyText(next, lineEnd);
+}
+
+constexpr std::size_t kReportLabelsSize = [] {
+    std::size_t size = 0;
+    for (const FieldRow& row : kFields) size += row.reportLabel.size();
+    return size;
+}();
+
+}  // namespace
+
 void AppendReport(std::string& out, const RecordView& record, std::string_view lineEnd) {
-    const auto text = [&](const FieldRow& row) -> const TextParts& { return record.Shown(row.field); };
-    AppendReportLines(out, text, lineEnd, true);
+    // The texts of a record read as views are valid UTF-8 throughout.
+    std::size_t size = kReportLabelsSize + kFields.size() * lineEnd.size();
+    for (const FieldRow& row : kFields) size += record.Shown(row.field).Size();
+    const std::size_t start = out.size();
+    out.resize(start + size);
+    char* next = out.data() + start;
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((next = CopyReportLine<I>(next, record.Shown(kFields[I].field), lineEnd)), ...);
+    }(std::make_index_sequence<kFields.size()>());
 }
 
 std::string TrimFirstWord(std::string_view text) {

@@ -4,8 +4,12 @@
 
 namespace quillmark {
 
+namespace {
+constexpr CodeIndex<5, 2> kIndex(kUnitTypeNames);
+}  // namespace
+
 std::string_view UnitTypeName(std::string_view code) {
-    return NameOr(kUnitTypeNames, code, "UNKNOWN");
+    return kIndex.NameOr(code, "UNKNOWN");
 }
 
 }  // namespace quillmark

@@ -30,31 +30,37 @@ constexpr std::array<std::uint8_t, 256> kByteClasses = [] {
     return classes;
 }();
 
-// One bit per byte of sixteen (bit i for byte i), set where the byte is a space, a line break
-// or not ASCII.
-std::uint32_t NotWordChars(const char* bytes) {
+// Where the bytes that are not word characters stand among sixteen: one bit per byte (bit i
+// for byte i), for spaces and for the others (line breaks, bytes beyond ASCII).
+struct NotWordChars {
+    std::uint32_t spaces;
+    std::uint32_t others;
+};
+
+NotWordChars FindNotWordChars(const char* bytes) {
 #if defined(__SSE2__)
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
     const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\r')),
                                         _mm_cmpeq_epi8(block, _mm_set1_epi8('\n')));
-    // A byte that is not ASCII has its top bit set already.
-    const __m128i found = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')), breaks), block);
-    return static_cast<std::uint32_t>(_mm_movemask_epi8(found));
+    // A byte beyond ASCII has its top bit set already.
+    return {static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')))),
+            static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(breaks, block)))};
 #else
     // Eight bytes at a time: the top bit of each byte found, exact (never set by a neighbour),
     // then the eight top bits packed into the low byte.
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    const auto zeroBytes = [](std::uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
+    const auto pack = [](std::uint64_t top) { return static_cast<std::uint32_t>(((top >> 7) * 0x0102040810204080ULL) >> 56); };
     const auto half = [&](const char* at) {
         std::uint64_t block;
         std::memcpy(&block, at, 8);
         if constexpr (std::endian::native == std::endian::big) block = __builtin_bswap64(block);
-        const auto zeroBytes = [](std::uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
-        const std::uint64_t top = zeroBytes(block ^ (kOnes * ' ')) | zeroBytes(block ^ (kOnes * '\r')) |
-                                  zeroBytes(block ^ (kOnes * '\n')) | (block & ~kLow7);
-        return static_cast<std::uint32_t>(((top >> 7) * 0x0102040810204080ULL) >> 56);
+        return NotWordChars{pack(zeroBytes(block ^ (kOnes * ' '))),
+                            pack(zeroBytes(block ^ (kOnes * '\r')) | zeroBytes(block ^ (kOnes * '\n')) | (block & ~kLow7))};
     };
-    return half(bytes) | half(bytes + 8) << 8;
+    const NotWordChars low = half(bytes), high = half(bytes + 8);
+    return {low.spaces | high.spaces << 8, low.others | high.others << 8};
 #endif
 }
 
@@ -90,12 +96,14 @@ void AppendRewritten(std::string& out, std::string_view raw) {
 }  // namespace
 
 void WordViews::Read(std::string_view text) {
-    words_.fill({});
     rewritten_.clear();
     // Words that need rewriting, by number and raw text; rare, so looked at after the scan.
-    std::array<std::string_view, kLastWord + 1> unplain;
+    struct RawWord {
+        int word;
+        std::string_view raw;
+    };
+    std::array<RawWord, kLastWord> unplain;
     std::size_t unplainCount = 0;
-    std::array<int, kLastWord> unplainWords;
 
     // Every space ends a word; once word 30 is over nothing later can matter. The bytes that
     // are not word characters are found sixteen at a time; in a plain dump they are the spaces.
@@ -107,8 +115,8 @@ void WordViews::Read(std::string_view text) {
         if (plain) {
             words_[static_cast<std::size_t>(word)] = raw;
         } else {
-            unplain[static_cast<std::size_t>(word)] = raw;
-            unplainWords[unplainCount++] = word;
+            unplain[unplainCount++] = {word, raw};
+            words_[static_cast<std::size_t>(word)] = {};
         }
     };
     const auto atByte = [&](std::size_t pos) {
@@ -124,34 +132,48 @@ void WordViews::Read(std::string_view text) {
     std::size_t pos = 0;
     bool reading = true;
     for (; reading && pos + 16 <= text.size(); pos += 16) {
-        for (std::uint32_t found = NotWordChars(text.data() + pos); reading && found != 0; found &= found - 1)
-            reading = atByte(pos + static_cast<std::size_t>(std::countr_zero(found)));
+        const NotWordChars found = FindNotWordChars(text.data() + pos);
+        if (found.others == 0 && plain) {
+            // Only spaces: each ends a plain word.
+            for (std::uint32_t spaces = found.spaces; spaces != 0; spaces &= spaces - 1) {
+                const std::size_t at = pos + static_cast<std::size_t>(std::countr_zero(spaces));
+                words_[static_cast<std::size_t>(word)] = std::string_view(text.data() + begin, at - begin);
+                begin = at + 1;
+                if (++word > kLastWord) {
+                    reading = false;
+                    break;
+                }
+            }
+            continue;
+        }
+        for (std::uint32_t bytes = found.spaces | found.others; reading && bytes != 0; bytes &= bytes - 1)
+            reading = atByte(pos + static_cast<std::size_t>(std::countr_zero(bytes)));
     }
     for (; reading && pos < text.size(); ++pos)
         if (kByteClasses[static_cast<unsigned char>(text[pos])] != kWordChar) reading = atByte(pos);
     if (reading) endWord(text.size());
+    // Words the text does not reach are empty.
+    for (int k = reading ? word + 1 : kLastWord + 1; k <= kLastWord; ++k) words_[static_cast<std::size_t>(k)] = {};
 
     // Rewritten words go into one buffer; their views are taken once it has stopped growing.
-    std::array<std::size_t, kLastWord + 1> rewrittenEnd;
+    std::array<std::size_t, kLastWord> rewrittenEnd;
     for (std::size_t i = 0; i < unplainCount; ++i) {
-        const auto k = static_cast<std::size_t>(unplainWords[i]);
-        std::string_view raw = unplain[k];
+        std::string_view raw = unplain[i].raw;
         // A line end after the word (a CR LF file) needs no copy.
         while (!raw.empty() && IsLineBreak(raw.back())) raw.remove_suffix(1);
         if (IsPlain(raw)) {
-            words_[k] = raw;
-            rewrittenEnd[k] = 0;
+            words_[static_cast<std::size_t>(unplain[i].word)] = raw;
+            rewrittenEnd[i] = 0;
             continue;
         }
-        AppendRewritten(rewritten_, unplain[k]);
-        rewrittenEnd[k] = rewritten_.size();
+        AppendRewritten(rewritten_, unplain[i].raw);
+        rewrittenEnd[i] = rewritten_.size();
     }
     std::size_t from = 0;
     for (std::size_t i = 0; i < unplainCount; ++i) {
-        const auto k = static_cast<std::size_t>(unplainWords[i]);
-        if (rewrittenEnd[k] == 0) continue;  // a view of the text after all
-        words_[k] = std::string_view(rewritten_).substr(from, rewrittenEnd[k] - from);
-        from = rewrittenEnd[k];
+        if (rewrittenEnd[i] == 0) continue;  // a view of the text after all
+        words_[static_cast<std::size_t>(unplain[i].word)] = std::string_view(rewritten_).substr(from, rewrittenEnd[i] - from);
+        from = rewrittenEnd[i];
     }
 }
 

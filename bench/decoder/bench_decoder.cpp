@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Cost of one decode (ReadDataWords + DecodeCallRegister, as the window does it, and DecodeText
-// into a kept record, as quillmark-decode does it) for a plain dump and for pastes far larger
+// Cost of one decode (ReadDataWords + DecodeCallRegister, as the window does it, DecodeText
+// into a kept record, and a record read as views, as quillmark-decode does it) for a plain dump and for pastes far larger
 // than the thirty words that are read: the second must cost the same as the first.
 
 #include <benchmark/benchmark.h>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "decoder/decoder.h"
+#include "decoder/record_view.h"
 
 namespace {
 
@@ -117,6 +118,20 @@ void BM_ShortDumpsDecodeInto(benchmark::State& state) {
     }
 }
 
+// Read as views, as quillmark-decode does it.
+void BM_ShortDumpsRecordView(benchmark::State& state) {
+    const std::vector<std::string> dumps = ShortDumps();
+    std::size_t next = 0;
+    RecordView record;
+    std::string out;
+    for (auto _ : state) {
+        record.Decode(dumps[next++ % dumps.size()]);
+        out.clear();
+        AppendReport(out, record, "\n");
+        benchmark::DoNotOptimize(out);
+    }
+}
+
 void BM_DecodeCallRegisterOnly(benchmark::State& state) {
     DataWords words;
     ReadDataWords(Dump(30), words);
@@ -135,3 +150,4 @@ BENCHMARK(BM_DecodeInto1MB);
 BENCHMARK(BM_DecodeInto30WordsUtf8);
 BENCHMARK(BM_ShortDumpsWindowWay);
 BENCHMARK(BM_ShortDumpsDecodeInto);
+BENCHMARK(BM_ShortDumpsRecordView);

@@ -178,7 +178,7 @@ TEST(AuxPmTables, SpotChecksOfTheLongTables) {
 
 // The lookups search by halving; a plain walk through the table must find the same for every
 // code of the table and for codes next to them: each character changed, one dropped or added,
-// lower case, a byte that is not ASCII, the empty code.
+// lower case, a byte that is not ASCII, the empty code, and every code of the lookup's own form.
 std::string_view Walk(std::span<const CodeName> table, std::string_view code, std::string_view fallback) {
     for (const CodeName& entry : table)
         if (entry.code == code) return entry.name;
@@ -187,6 +187,15 @@ std::string_view Walk(std::span<const CodeName> table, std::string_view code, st
 
 std::vector<std::string> CodesAround(std::span<const CodeName> table) {
     std::vector<std::string> codes{"", "\xff", "0\xc3\xa9"};
+    // Every code of two hexadecimal digits and of five bit characters, in a table or not.
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    for (char high : kHex)
+        for (char low : kHex) codes.push_back({high, low});
+    for (unsigned value = 0; value < 32; ++value) {
+        std::string bits;
+        for (unsigned bit = 16; bit > 0; bit /= 2) bits += (value & bit) != 0 ? '1' : '0';
+        codes.push_back(bits);
+    }
     for (const CodeName& entry : table) {
         const std::string code(entry.code);
         codes.push_back(code);
