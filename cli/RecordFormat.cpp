@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -149,14 +150,6 @@ public:
         return true;
     }
     bool String(std::string_view text) { return String(TextParts{{text}}); }
-    // A text known to need no escape.
-    void PlainString(const TextParts& text) {
-        *next_++ = '"';
-        for (std::string_view part : text.parts) {
-            Raw(part);
-        }
-        *next_++ = '"';
-    }
     void Finish() { out_.resize(static_cast<std::size_t>(next_ - out_.data())); }
     void Abandon() { out_.resize(start_); }
 
@@ -197,6 +190,68 @@ private:
     std::size_t start_;
     char* next_;
 };
+
+// ---- Records of plain text: written as they are counted, with keys known at build time ----
+
+// What stands before a value: the quote that closes the value before (unless first), the
+// comma, the key and the value's opening quote.
+struct Opening {
+    std::array<char, 24> text{};
+    std::size_t size = 0;
+};
+
+constexpr Opening MakeOpening(std::string_view before, std::string_view key) {
+    Opening opening;
+    for (std::string_view part : {before, key, std::string_view("\":\"")})
+        for (char c : part) opening.text[opening.size++] = c;
+    return opening;
+}
+
+template <std::size_t I>
+constexpr Opening kFieldOpening = MakeOpening(I == 0 ? ",\"" : "\",\"", kFields[I].key);
+template <std::size_t I>
+constexpr Opening kCodeOpening = MakeOpening(I == 0 ? "\"" : "\",\"", kCodeKeys[I].key);
+
+constexpr std::string_view kPointersSame = "\",\"PointersDiffer\":false,\"codes\":{";
+constexpr std::string_view kPointersDiffer = "\",\"PointersDiffer\":true,\"codes\":{";
+constexpr std::string_view kRecordEnd = "\"}}\n";
+
+// The bytes of a plain record besides its head, its texts and the pointer flag.
+constexpr std::size_t kPlainFrame = [] {
+    return []<std::size_t... F, std::size_t... C>(std::index_sequence<F...>, std::index_sequence<C...>) {
+        return (kFieldOpening<F>.size + ...) + (kCodeOpening<C>.size + ...) + kRecordEnd.size();
+    }(std::make_index_sequence<kFields.size()>(), std::make_index_sequence<kCodeKeys.size()>());
+}();
+
+char* CopyOpening(char* next, const Opening& opening) {
+    std::memcpy(next, opening.text.data(), opening.size);
+    return next + opening.size;
+}
+
+char* CopyParts(char* next, const TextParts& text) {
+    for (std::string_view part : text.parts) next = CopyText(next, part);
+    return next;
+}
+
+// A record whose texts need no escape, after its head: every value in quotes as it stands.
+template <class Record>
+void AppendPlainRecord(std::string& out, const Record& record) {
+    const std::string_view pointers = record.PointersDiffer() ? kPointersDiffer : kPointersSame;
+    std::size_t size = kPlainFrame + pointers.size();
+    for (const FieldRow& row : kFields) size += record.Shown(row).Size();
+    for (const CodeKey& code : kCodeKeys) size += record.Code(code).size();
+    const std::size_t start = out.size();
+    out.resize(start + size);
+    char* next = out.data() + start;
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((next = CopyParts(CopyOpening(next, kFieldOpening<I>), record.Shown(kFields[I]))), ...);
+    }(std::make_index_sequence<kFields.size()>());
+    next = CopyText(next, pointers);
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((next = CopyText(CopyOpening(next, kCodeOpening<I>), record.Code(kCodeKeys[I]))), ...);
+    }(std::make_index_sequence<kCodeKeys.size()>());
+    CopyText(next, kRecordEnd);
+}
 
 constexpr std::size_t MostJsonSize(std::size_t textSize) {
     return 2 + 6 * textSize;
@@ -325,19 +380,20 @@ void JsonWriter::Write(std::string& out, const Record& record, const MessageOrig
     std::size_t most = 0;
     const auto countRaw = [&most](std::string_view part) { most += part.size(); };
     head(countRaw);
-    // A record whose texts need no escape is written as it is counted.
-    const bool plain = record.Plain();
-    RecordParts(record, countRaw, [&](const TextParts& text) { most += plain ? 2 + text.Size() : MostJsonSize(text.Size()); });
+    if (record.Plain()) {
+        // No text needs an escape: the record is as long as its parts.
+        InPlaceText writer(out, most);
+        head([&writer](std::string_view part) { writer.Raw(part); });
+        writer.Finish();
+        AppendPlainRecord(out, record);
+        return;
+    }
+    RecordParts(record, countRaw, [&](const TextParts& text) { most += MostJsonSize(text.Size()); });
 
     InPlaceText writer(out, most);
     bool valid = true;
     const auto writeRaw = [&writer](std::string_view part) { writer.Raw(part); };
     head(writeRaw);
-    if (plain) {
-        RecordParts(record, writeRaw, [&writer](const TextParts& text) { writer.PlainString(text); });
-        writer.Finish();
-        return;
-    }
     RecordParts(record, writeRaw, [&](const TextParts& text) { valid = valid && writer.String(text); });
     if (valid) {
         writer.Finish();
