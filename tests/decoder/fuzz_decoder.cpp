@@ -3,7 +3,7 @@
 //
 // Checks, beyond "no crash, no out-of-bounds read": the streaming reader fed in pieces cut
 // where the input says gives the same words as reading the text at once, and every text the
-// decoder hands out is valid UTF-8, and decoding into a kept record from views of the text
+// decoder hands out is valid UTF-8, and decoding into a kept record or into views of the text
 // gives the record of the word arrays.
 
 #include <algorithm>
@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "decoder/decoder.h"
+#include "decoder/code_name.h"
 #include "decoder/provenance.h"
+#include "decoder/record_view.h"
 #include "decoder/utf8.h"
 
 namespace {
@@ -87,6 +89,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const FieldRow& row : kFields)
         if (row.code != nullptr) Require(kept.Codes.*row.code == fields.Codes.*row.code, "decoded into a record: codes");
     Require(kept.PointersDiffer == fields.PointersDiffer, "decoded into a record: flag");
+
+    // A record read as views gives the same texts, codes, flag and report; a message of plain
+    // text gives a record of plain text.
+    static RecordView view;
+    view.Decode(text);
+    std::string reportOfViews, reportOfFields;
+    AppendReport(reportOfViews, view, "\n");
+    AppendReport(reportOfFields, fields, "\n");
+    Require(reportOfViews == reportOfFields, "views: report");
+    bool plainMessage = true;
+    for (char c : text) plainMessage = plainMessage && IsPlainText(std::string_view(&c, 1));
+    for (const FieldRow& row : kFields) {
+        std::string shown;
+        view.Shown(row.field).AssignTo(shown);
+        Require(shown == fields.*row.member, "views: texts");
+        Require(row.code == nullptr ? view.Code(row.field).empty() : view.Code(row.field) == fields.Codes.*row.code,
+                "views: codes");
+        Require(!plainMessage || IsPlainText(shown), "views: plain message, plain record");
+    }
+    Require(view.PointersDiffer() == fields.PointersDiffer, "views: flag");
 
     // Every source is valid text, and a looked-up field's source holds exactly its code.
     const FieldSources sources = SourcesOf(whole);
