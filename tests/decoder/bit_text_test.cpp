@@ -50,6 +50,7 @@ TEST(BinVal, WeightsSixteenDownToOne) {
         {"1", 16},     {"0101", 10}, {"ERROR", 0}, {"111111111", 31}, {"000011", 1},
         {"1R1O1", 21},
         {"\xc3\xa9" "1111", 15},  // a two-byte character takes position 1 alone
+        {"1\xc3\xa9" "111", 23}, {"11111\xc3\xa9", 31}, {"1\xff" "1", 20},
     };
     for (const BinValCase& c : cases) EXPECT_EQ(BinVal(c.bits), c.value) << "bits '" << c.bits << "'";
 }
