@@ -87,6 +87,15 @@ const std::vector<JsonTextCase> kAwkwardTexts{
     {"TruncatedCharacterAtTheEnd", "0008F5B4 \xE2\x82"},
     {"NulBytes", std::string("\0\0 \0", 4)},
     {"NonAscii", "St\xC3\xB6rung \xE2\x82\xAC\xF0\x9F\x93\x9E"},
+    // Messages with nothing to escape are written without looking at each text; one byte to
+    // escape anywhere, in a block of sixteen or in the bytes after the last block, is enough
+    // for the texts to be escaped.
+    {"PlainDump", "0008F5B4 00000102 00001A48 000A0421 000A0422 0000000C 00090010 00090020 00000000"},
+    {"QuoteInTheSecondBlock", "0008F5B40000000000\"0 00000102 00001A48 000A0421 000A0422"},
+    {"BackslashInTheLastBytes", "0008F5B4 00000102 00001A48 000A0421 000A0422 0000000C 0009001\\"},
+    {"LineFeedInTheFirstBlock", "0008F5B4\n00000102 00001A48"},
+    {"DeleteAndTilde", "0008F5B4 0000\x7f" "102 ~~~~ 0000~~~~"},
+    {"EveryOtherPrintableCharacter", " !#$%&'()*+,-./ 0123456789:;<=>? @ABCDEFGHIJKLMNO PQRSTUVWXYZ[]^_ `abcdefghijklmno pqrstuvwxyz{|}~"},
 };
 
 class JsonText : public testing::TestWithParam<JsonTextCase> {};
