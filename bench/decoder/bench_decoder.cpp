@@ -105,31 +105,29 @@ void BM_ShortDumpsWindowWay(benchmark::State& state) {
     }
 }
 
-void BM_ShortDumpsDecodeInto(benchmark::State& state) {
+// One decode per iteration into a kept `Record` (DecodedFields or RecordView), through a
+// different dump each time, and its report with LF line ends.
+template <class Record, class Decode>
+void ShortDumpsKept(benchmark::State& state, const Decode& decode) {
     const std::vector<std::string> dumps = ShortDumps();
     std::size_t next = 0;
-    DecodedFields fields;
+    Record record;
     std::string out;
     for (auto _ : state) {
-        DecodeText(dumps[next++ % dumps.size()], fields);
-        out.clear();
-        AppendReport(out, fields, "\n");
-        benchmark::DoNotOptimize(out);
-    }
-}
-
-// Read as views, as quillmark-decode does it.
-void BM_ShortDumpsRecordView(benchmark::State& state) {
-    const std::vector<std::string> dumps = ShortDumps();
-    std::size_t next = 0;
-    RecordView record;
-    std::string out;
-    for (auto _ : state) {
-        record.Decode(dumps[next++ % dumps.size()]);
+        decode(dumps[next++ % dumps.size()], record);
         out.clear();
         AppendReport(out, record, "\n");
         benchmark::DoNotOptimize(out);
     }
+}
+
+void BM_ShortDumpsDecodeInto(benchmark::State& state) {
+    ShortDumpsKept<DecodedFields>(state, [](const std::string& text, DecodedFields& fields) { DecodeText(text, fields); });
+}
+
+// Read as views, as quillmark-decode does it.
+void BM_ShortDumpsRecordView(benchmark::State& state) {
+    ShortDumpsKept<RecordView>(state, [](const std::string& text, RecordView& record) { record.Decode(text); });
 }
 
 void BM_DecodeCallRegisterOnly(benchmark::State& state) {

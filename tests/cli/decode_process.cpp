@@ -54,14 +54,29 @@ std::string DecodeProgram() {
     return chosen != nullptr && *chosen != '\0' ? chosen : QUILLMARK_DECODE_PROGRAM;
 }
 
-int SpawnDecode(const std::vector<std::string>& args, int in, int out, int err) {
+namespace {
+
+// The program and its arguments, and the argument vector exec takes over them.
+std::vector<std::string> CommandWords(const std::vector<std::string>& args) {
     std::vector<std::string> words{DecodeProgram()};
     words.insert(words.end(), args.begin(), args.end());
+    return words;
+}
+
+std::vector<char*> Argv(std::vector<std::string>& words) {
     std::vector<char*> argv;
     for (std::string& word : words) {
         argv.push_back(word.data());
     }
     argv.push_back(nullptr);
+    return argv;
+}
+
+}  // namespace
+
+int SpawnDecode(const std::vector<std::string>& args, int in, int out, int err) {
+    std::vector<std::string> words = CommandWords(args);
+    std::vector<char*> argv = Argv(words);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -98,13 +113,8 @@ Outcome RunDecodeWithMemoryLimit(std::size_t kib, const std::vector<std::string>
     const std::string tag = std::to_string(++runs);
     const std::string outPath = ScratchFile("limited-out-" + tag, "");
     const std::string errPath = ScratchFile("limited-err-" + tag, "");
-    std::vector<std::string> words{DecodeProgram()};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
+    std::vector<std::string> words = CommandWords(args);
+    std::vector<char*> argv = Argv(words);
     const int out = OpenOrThrow(outPath, O_WRONLY);
     const int err = OpenOrThrow(errPath, O_WRONLY);
     const pid_t pid = ::fork();
