@@ -2,15 +2,11 @@
 #include "cli/MessageCutter.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "cli/StringStorage.h"
+#include "decoder/byte_scan.h"
 #include "decoder/decoder.h"
 #include "decoder/utf8.h"
 
@@ -34,80 +30,17 @@ std::uint64_t CountLineFeeds(std::string_view text) {
     return count;
 }
 
-// The number of leading bytes below 0x80, sixteen or eight at a time where it can.
-std::size_t AsciiPrefix(const char* text, std::size_t size) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    std::size_t at = 0;
-#if defined(__SSE2__)
-    for (; at + 16 <= size; at += 16) {
-        const auto high = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at))));
-        if (high != 0) {
-            return at + static_cast<std::size_t>(std::countr_zero(high));
-        }
-    }
-#endif
-    for (; at + 8 <= size; at += 8) {
-        std::uint64_t block;
-        std::memcpy(&block, text + at, 8);
-        if ((block & kHighBits) != 0) {
-            break;
-        }
-    }
-    while (at < size && static_cast<unsigned char>(text[at]) < 0x80) {
-        ++at;
-    }
-    return at;
-}
-
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-
-// The top bit of each byte of the eight that is a space, and of no other byte.
-std::uint64_t SpaceBits(const char* eight) {
-    std::uint64_t block;
-    std::memcpy(&block, eight, 8);
-    if constexpr (std::endian::native == std::endian::big) block = __builtin_bswap64(block);
-    const std::uint64_t x = block ^ (kOnes * ' ');
-    return ~(((x & kLow7) + kLow7) | x | kLow7);
-}
-
-// Texts are looked at in runs of this many bytes: few enough that a byte counter cannot
-// overflow, many enough that a line of thirty words is one or two runs.
+// Texts are looked at in runs of this many bytes, so that a line of thirty words is one or two
+// runs.
 constexpr std::size_t kRun = 240;
-
-// The spaces of at most kRun bytes, sixteen bytes at a time where the processor can.
-int CountSpaces(const char* text, std::size_t size) {
-    std::size_t at = 0;
-    int count = 0;
-#if defined(__SSE2__)
-    const __m128i space = _mm_set1_epi8(' ');
-    __m128i lanes = _mm_setzero_si128();  // a space count per byte lane
-    for (; at + 16 <= size; at += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-        lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(block, space));
-    }
-    const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
-    count = _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
-#endif
-    std::uint64_t lanes64 = 0;  // at most kRun / 8 per lane, kRun in all
-    for (; at + 8 <= size; at += 8) {
-        lanes64 += SpaceBits(text + at) >> 7;
-    }
-    count += static_cast<int>((lanes64 * kOnes) >> 56);
-    for (; at < size; ++at) {
-        count += text[at] == ' ' ? 1 : 0;
-    }
-    return count;
-}
 
 // Where, in a run that holds at least `spaces` (> 0) spaces, the text up to and including
 // the `spaces`-th ends.
 std::size_t ThroughNthSpaceOfRun(const char* text, std::size_t size, int spaces) {
     std::size_t at = 0;
     for (; at + 8 <= size; at += 8) {
-        std::uint64_t found = SpaceBits(text + at);
-        const auto count = static_cast<int>(((found >> 7) * kOnes) >> 56);
+        std::uint64_t found = bytes::BytesEqual(bytes::Load8(text + at), ' ');
+        const int count = bytes::CountTops(found);
         if (count < spaces) {
             spaces -= count;
             continue;
@@ -115,7 +48,7 @@ std::size_t ThroughNthSpaceOfRun(const char* text, std::size_t size, int spaces)
         for (; spaces > 1; --spaces) {
             found &= found - 1;  // drops the first space left, in byte order
         }
-        return at + static_cast<std::size_t>(std::countr_zero(found) / 8) + 1;
+        return at + bytes::FirstTop(found) + 1;
     }
     for (;; ++at) {
         if (text[at] == ' ' && --spaces == 0) {
@@ -130,7 +63,7 @@ std::size_t ThroughNthSpaceOfRun(const char* text, std::size_t size, int spaces)
 std::size_t ThroughNthSpace(std::string_view text, int& spaces) {
     for (std::size_t at = 0; at < text.size(); at += kRun) {
         const std::size_t size = std::min(kRun, text.size() - at);
-        const int count = CountSpaces(text.data() + at, size);
+        const int count = static_cast<int>(bytes::CountByte(text.substr(at, size), ' '));
         if (count >= spaces) {
             const std::size_t through = at + ThroughNthSpaceOfRun(text.data() + at, size, spaces);
             spaces = 0;
@@ -187,7 +120,7 @@ bool CharacterBudget::Take(std::string_view piece, std::string& out) {
             return false;
         }
         const std::size_t room = std::min(piece.size() - at, left_);
-        const std::size_t ascii = AsciiPrefix(piece.data() + at, room);
+        const std::size_t ascii = bytes::AsciiPrefix(piece.substr(at, room));
         if (ascii > 0) {
             out.append(piece.data() + at, ascii);
             left_ -= ascii;

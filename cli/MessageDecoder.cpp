@@ -10,19 +10,13 @@ MessageDecoder::MessageDecoder(std::unique_ptr<RecordWriter> writer)
     : writer_(std::move(writer)), showsSources_(writer_->ShowsSources()) {}
 
 void MessageDecoder::Append(std::string& out, std::string_view text, const MessageOrigin& origin) {
-    if (showsSources_) {
-        AppendWithSources(out, text, origin);
+    // The record is read as views of the text: no word array, and no string per field.
+    record_.Decode(text);
+    if (!showsSources_) {
+        writer_->Append(out, record_, nullptr, origin);
         return;
     }
-    // The same record as the window's reader and decoder give, read as views of the text:
-    // no word array, and no string per field.
-    record_.Decode(text);
-    writer_->Append(out, record_, origin);
-}
-
-void MessageDecoder::AppendWithSources(std::string& out, std::string_view text, const MessageOrigin& origin) {
-    // The window's own path: the words as read, the record decoded from them, and each field's
-    // source cut from the same words.
+    // Where each field came from is told from the words in the window's arrays.
     if (!words_) {
         words_ = std::make_unique<DataWords>();
     }
@@ -31,8 +25,8 @@ void MessageDecoder::AppendWithSources(std::string& out, std::string_view text, 
         ClearKeepingSmallStorage(words_->BinWords[word]);
     }
     ReadDataWords(text, *words_);
-    const DecodedFields fields = DecodeCallRegister(*words_);
-    writer_->AppendWithSources(out, fields, SourcesOf(*words_), origin);
+    const FieldSources sources = SourcesOf(*words_);
+    writer_->Append(out, record_, &sources, origin);
 }
 
 }  // namespace quillmark::cli

@@ -18,14 +18,12 @@ public:
     explicit MessageDecoder(std::unique_ptr<RecordWriter> writer);
 
     // Decodes the text as the window decodes its input box and appends the record to `out`;
-    // when the writer shows sources, by way of the words read from the text.
+    // with the sources of its fields when the writer shows them.
     void Append(std::string& out, std::string_view text, const MessageOrigin& origin);
     // What stands between two records.
     std::string_view Separator() const { return writer_->Separator(); }
 
 private:
-    void AppendWithSources(std::string& out, std::string_view text, const MessageOrigin& origin);
-
     RecordView record_;
     std::unique_ptr<DataWords> words_;  // only when the writer shows sources
     std::unique_ptr<RecordWriter> writer_;

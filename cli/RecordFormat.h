@@ -30,20 +30,12 @@ enum class Sources { Omitted, Shown };
 class RecordWriter {
 public:
     virtual ~RecordWriter() = default;
-    // Appends the record of one message.
-    virtual void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) = 0;
-    // The same bytes for the same record read as views.
-    virtual void Append(std::string& out, const RecordView& record, const MessageOrigin& origin) = 0;
-    // True when the writer wants each record's sources: the decoder then reads the words and
-    // calls AppendWithSources instead of Append.
+    // Appends the record of one message; with its sources (where each field came from) when
+    // the writer shows them.
+    virtual void Append(std::string& out, const RecordView& record, const FieldSources* sources,
+                        const MessageOrigin& origin) = 0;
+    // True when the writer wants each record's sources.
     virtual bool ShowsSources() const { return false; }
-    // Appends the record with the word and characters of each field; a writer that does not
-    // show sources writes the record alone.
-    virtual void AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
-                                   const MessageOrigin& origin) {
-        (void)sources;
-        Append(out, fields, origin);
-    }
     // What stands between two records of a run.
     virtual std::string_view Separator() const = 0;
 };
@@ -52,7 +44,7 @@ public:
 using RecordWriterFactory = std::function<std::unique_ptr<RecordWriter>()>;
 RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options);
 
-// The fifteen report lines ended by LF; records are separated by one empty line. With
+// The report lines ended by LF; records are separated by one empty line. With
 // Sources::Shown each report line is followed by its source, one line per run of characters
 // (SourcesText), each indented by four blanks:
 //   Term Type: UNKNOWN
@@ -61,19 +53,17 @@ class ReportWriter final : public RecordWriter {
 public:
     explicit ReportWriter(Sources sources = Sources::Omitted) : sources_(sources) {}
 
-    void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) override;
-    void Append(std::string& out, const RecordView& record, const MessageOrigin& origin) override;
+    void Append(std::string& out, const RecordView& record, const FieldSources* sources,
+                const MessageOrigin& origin) override;
     bool ShowsSources() const override { return sources_ == Sources::Shown; }
-    void AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
-                           const MessageOrigin& origin) override;
     std::string_view Separator() const override { return "\n"; }
 
 private:
     Sources sources_;
 };
 
-// One JSON object and LF per message: file, line (with LineKey::Written), the fifteen field
-// texts, PointersDiffer and the raw codes, written as the JSON library writes them (no blanks,
+// One JSON object and LF per message: file, line (with LineKey::Written), the field texts,
+// PointersDiffer and the raw codes of the looked-up fields (kCodeFields), written as the JSON library writes them (no blanks,
 // only the characters JSON needs escaped, the rest as UTF-8). Always valid UTF-8: a file name
 // whose bytes are not becomes U+FFFD where they break; field texts always are.
 // With Sources::Shown the object ends with "sources": for every field key a list (always a list,
@@ -86,22 +76,18 @@ public:
 
     explicit JsonWriter(LineKey lineKey, Sources sources = Sources::Omitted);
 
-    void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) override;
-    void Append(std::string& out, const RecordView& record, const MessageOrigin& origin) override;
+    void Append(std::string& out, const RecordView& record, const FieldSources* sources,
+                const MessageOrigin& origin) override;
     bool ShowsSources() const override { return sources_ == Sources::Shown; }
-    void AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
-                           const MessageOrigin& origin) override;
     std::string_view Separator() const override { return {}; }
 
 private:
-    template <class Record>
-    void Write(std::string& out, const Record& record, const MessageOrigin& origin);
 
     LineKey lineKey_;
     Sources sources_;
     bool fileKnown_ = false;
     std::string file_;      // the input of the last record, as given
-    std::string fileJson_;  // the same as a JSON string, made once per input
+    std::string fileJson_;  // the record's opening with the file as a JSON string, made once per input
 };
 
 // The text as a JSON string, quotes included, with the escapes the JSON library writes; text

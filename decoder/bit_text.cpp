@@ -21,7 +21,7 @@ std::string Binary(std::string_view charArg) {
 int BinVal(std::string_view charArg) {
     // Where the first five bytes are ASCII (bit characters always are), character n is byte n.
     const std::string_view head = charArg.substr(0, 5);
-    if (utf8::IsAscii(head)) {
+    if (bytes::IsAscii(head)) {
         int value = 0;
         for (char c : head) value = 2 * value + (c == '1' ? 1 : 0);
         return value << (5 - head.size());

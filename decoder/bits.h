@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "decoder/byte_scan.h"
+
 namespace quillmark {
 
 // What a character that is not an upper-case hexadecimal digit contributes to a bit string.
@@ -18,9 +20,8 @@ inline constexpr std::array<std::string_view, 16> kNibbleBits{
 // The four bit characters of an upper-case hexadecimal digit, "ERROR" for any other byte.
 // Inline: the word reader calls it once per character.
 inline std::string_view BitsOfByte(char c) {
-    if (c >= '0' && c <= '9') return kNibbleBits[static_cast<std::size_t>(c - '0')];
-    if (c >= 'A' && c <= 'F') return kNibbleBits[static_cast<std::size_t>(c - 'A' + 10)];
-    return kNotHexBits;
+    const int value = bytes::HexValue(c);
+    return value >= 0 ? kNibbleBits[static_cast<std::size_t>(value)] : kNotHexBits;
 }
 
 }  // namespace quillmark

@@ -11,6 +11,8 @@
 #include <span>
 #include <string_view>
 
+#include "decoder/byte_scan.h"
+
 namespace quillmark {
 
 struct CodeName {
@@ -53,11 +55,9 @@ constexpr std::optional<std::size_t> CodeValue(std::string_view code) {
     if (code.size() != Width) return std::nullopt;
     std::size_t value = 0;
     for (char c : code) {
-        std::size_t digit = Radix;
-        if (c >= '0' && c <= '9') digit = static_cast<std::size_t>(c - '0');
-        else if (c >= 'A' && c <= 'F') digit = static_cast<std::size_t>(c - 'A' + 10);
-        if (digit >= Radix) return std::nullopt;
-        value = value * Radix + digit;
+        const int digit = bytes::HexValue(c);
+        if (digit < 0 || static_cast<std::size_t>(digit) >= Radix) return std::nullopt;
+        value = value * Radix + static_cast<std::size_t>(digit);
     }
     return value;
 }
@@ -111,7 +111,7 @@ constexpr bool Ascending(const std::array<CodeName, N>& table) {
     return true;
 }
 
-constexpr bool IsUpperHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+using bytes::IsUpperHexDigit;
 constexpr bool IsBitChar(char c) { return c == '0' || c == '1'; }
 
 // Codes of `width` characters, each passing `allowed`, strictly ascending (so also unique) from

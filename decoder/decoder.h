@@ -10,11 +10,12 @@
 #include <string>
 #include <string_view>
 
+#include "decoder/field_catalogue.h"
+
 namespace quillmark {
 
 // ---- Data words and bit strings -------------------------------------------------------------
 
-inline constexpr int kLastWord = 30;                       // words 1..30 are read and decoded
 using WordArray = std::array<std::string, kLastWord + 1>;  // slot 0 stays empty
 
 struct DataWords {
@@ -24,18 +25,20 @@ struct DataWords {
 
 // Reads the words of a message that arrives in pieces (a stream). Feed() takes the next piece
 // and returns false once word 30 is complete and nothing further can change the words; Finish()
-// ends the text. A character split across two pieces is joined, not replaced.
+// ends the text. The pieces are joined, so a character split across two is joined too; the words
+// are read from the joined text as ReadDataWords reads them.
 class DataWordReader {
 public:
     explicit DataWordReader(DataWords& words);
     bool Feed(std::string_view piece);
     void Finish();
-    bool Complete() const;
+    bool Complete() const { return complete_; }
 
 private:
     DataWords& words_;
-    int word_ = 1;
-    std::string pending_;  // bytes of a character that the next piece completes
+    std::string text_;  // the pieces so far, up to the space that ends word 30
+    std::size_t spaces_ = 0;
+    bool complete_ = false;
 };
 
 // Cuts text into words 1..30: every space ends a word, CR and LF are dropped, everything else
@@ -49,24 +52,21 @@ std::string RightText(std::string_view s, std::size_t count);                   
 
 // ---- Field decoder ---------------------------------------------------------------------------
 
-// The raw codes handed to the name lookups, as cut from the words.
-struct FieldCodes {
-    std::string MainPM, AuxPM, TermType, OrigType, Queue;
-};
-
+// A decoded record: each field's shown text, and for a looked-up field (HasCode) the code it
+// was named from, as cut from its word; indexed by Field.
 struct DecodedFields {
-    std::string CallRegister, MainPM, AuxPM, TermType, OrigType, OrigTN, TermTN, Queue, CRLink,
-        CRBakLink, AuxCR, CRDialed, DigitLoad, DigitUnload, DigsDialed;
+    std::array<std::string, kFieldCount> texts{};
+    std::array<std::string, kFieldCount> codes{};  // empty for the fields without a code
     bool PointersDiffer = false;
-    FieldCodes Codes;
+
+    std::string& operator[](Field field) { return texts[IndexOf(field)]; }
+    const std::string& operator[](Field field) const { return texts[IndexOf(field)]; }
+    const std::string& Code(Field field) const { return codes[IndexOf(field)]; }
 };
 
+// The record of the words; words filled by hand may hold any bytes (shown as valid UTF-8).
 DecodedFields DecodeCallRegister(const DataWords& words);
-DecodedFields DecodeText(std::string_view text);  // fresh arrays, ReadDataWords, decode
-
-// The same record as DecodeText(text), written into `fields`: its texts keep their storage, and
-// no word array or bit string is made. For decoding many messages one after another.
-void DecodeText(std::string_view text, DecodedFields& fields);
+DecodedFields DecodeText(std::string_view text);  // as ReadDataWords and DecodeCallRegister
 
 // ---- Name lookups (exact, case-sensitive; fallback as noted) ---------------------------------
 
@@ -77,15 +77,12 @@ std::string_view QueueName(std::string_view code);                              
 
 // ---- Result captions, report and text tools --------------------------------------------------
 
-inline constexpr int kResultCount = 15;
-// The fifteen result captions in result label order, indexed by Field (decoder/field_catalogue.h).
-using ResultCaptions = std::array<std::string, kResultCount>;
+// The result captions in result label order, indexed by Field.
+using ResultCaptions = std::array<std::string, kFieldCount>;
 ResultCaptions CaptionsInLabelOrder(const DecodedFields& fields);
 
 // The clipboard report: one line per caption, label text + caption + CR LF.
 std::string BuildReport(const ResultCaptions& captions);
-// The same lines for a decoded record, appended to `out`, each ended by `lineEnd` instead.
-void AppendReport(std::string& out, const DecodedFields& fields, std::string_view lineEnd);
 
 // Everything up to and including the first space (character 32 only) removed; no space: unchanged.
 std::string TrimFirstWord(std::string_view text);

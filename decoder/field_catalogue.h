@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The fifteen call register fields, one row each: how a field is called, where its result goes,
-// and which word and characters it is cut from. The decoder, the result captions, the report,
-// the JSON keys, the window's result rows and the provenance all walk this one table, so a
-// field is added or moved here and nowhere else.
+// The call register fields, one row each: how a field is called, where its result goes, and
+// which word and characters it is cut from. Every output walks this one table: the decoder
+// (RecordView, DecodeCallRegister, DecodedFields), the result captions and the clipboard report,
+// the JSON keys and its "codes" (the rows with a looked-up code), --explain and the provenance,
+// the window's result rows and the web page's (built from what its module exports). A new field
+// is a value of `Field` and a row here (kept in the same order); besides this file, only the
+// window's geometry table (kResultGeometry in ui/main/frmMain.cpp) gets a row, and the build
+// fails until it has one. A field shown in a new way also needs its case in ShownParts
+// (decoder/field_decoder.cpp).
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "decoder/decoder.h"
+#include <utility>
 
 namespace quillmark {
 
@@ -20,7 +24,8 @@ enum class Field : std::uint8_t {
     CallRegister, MainPM, AuxPM, OrigType, TermType, OrigTN, TermTN, Queue,
     CRLink, CRBakLink, AuxCR, CRDialed, DigitLoad, DigitUnload, DigsDialed,
 };
-inline constexpr std::size_t kFieldCount = 15;
+
+inline constexpr int kLastWord = 30;  // words 1..30 are read and decoded
 
 constexpr std::size_t IndexOf(Field field) { return static_cast<std::size_t>(field); }
 
@@ -53,11 +58,11 @@ enum class Shown : std::uint8_t {
 
 struct FieldRow {
     Field field;
-    std::string_view key;          // the DecodedFields member's name, also its JSON key
-    std::string_view caption;      // the caption label beside the result on screen
+    std::string_view key;          // the field's name, also its JSON key; the result label is
+                                   // "lbl" + key + "Data"
+    std::string_view label;        // the control name of the caption label beside the result
+    std::string_view caption;      // the caption label's text on screen
     std::string_view reportLabel;  // the report line's label text, with its trailing blank
-    std::string DecodedFields::*member;
-    std::string FieldCodes::*code;  // where the looked-up code is kept; nullptr if none
     int word;                       // the word it is cut from
     int lastWord;                   // the same word, or the last of a run of words
     From from;
@@ -69,24 +74,74 @@ struct FieldRow {
 //   1 ... 19 | 20..24 | 25..29 | 30..32             1 ... 22 | 23..27 | 28..32
 //            |  term  |  orig  |                             | unload |  load
 // Word 10 is not decoded; characters 1 to 4 of words 13 to 30 are not decoded.
-inline constexpr std::array<FieldRow, kFieldCount> kFields{{
-    // field               key             caption          report label        member                         raw code               word  last  from        cut          shown
-    {Field::CallRegister,  "CallRegister", "Call Register", "Call Register: ",  &DecodedFields::CallRegister,  nullptr,               1,    1,    From::Word, WholeWord(), Shown::AsTyped},
-    {Field::MainPM,        "MainPM",       "Main PM",       "Main PM: ",        &DecodedFields::MainPM,        &FieldCodes::MainPM,   2,    2,    From::Word, Mid(5, 2),   Shown::MainPmName},
-    {Field::AuxPM,         "AuxPM",        "AUX PM",        "AUX PM: ",         &DecodedFields::AuxPM,         &FieldCodes::AuxPM,    2,    2,    From::Word, Mid(7, 2),   Shown::AuxPmName},
-    {Field::OrigType,      "OrigType",     "OrigType",      "Orig Type: ",      &DecodedFields::OrigType,      &FieldCodes::OrigType, 3,    3,    From::Bits, Mid(25, 5),  Shown::UnitTypeName},
-    {Field::TermType,      "TermType",     "TermType",      "Term Type: ",      &DecodedFields::TermType,      &FieldCodes::TermType, 3,    3,    From::Bits, Mid(20, 5),  Shown::UnitTypeName},
-    {Field::OrigTN,        "OrigTN",       "OrigTN",        "Orig TN: ",        &DecodedFields::OrigTN,        nullptr,               4,    4,    From::Word, Right(4),    Shown::TnHint},
-    {Field::TermTN,        "TermTN",       "TermTN",        "Term TN: ",        &DecodedFields::TermTN,        nullptr,               5,    5,    From::Word, Right(4),    Shown::TnHint},
-    {Field::Queue,         "Queue",        "Queue",         "Queue: ",          &DecodedFields::Queue,         &FieldCodes::Queue,    6,    6,    From::Word, Right(2),    Shown::QueueName},
-    {Field::CRLink,        "CRLink",       "CR Fwd Link",   "CR Fwd Link: ",    &DecodedFields::CRLink,        nullptr,               7,    7,    From::Word, WholeWord(), Shown::AsTyped},
-    {Field::CRBakLink,     "CRBakLink",    "CR Back Link",  "CR Bak Link: ",    &DecodedFields::CRBakLink,     nullptr,               8,    8,    From::Word, WholeWord(), Shown::AsTyped},
-    {Field::AuxCR,         "AuxCR",        "Aux CR",        "Aux CR: ",         &DecodedFields::AuxCR,         nullptr,               9,    9,    From::Word, WholeWord(), Shown::AsTyped},
-    {Field::CRDialed,      "CRDialed",     "CR Dialed",     "CR Dialed: ",      &DecodedFields::CRDialed,      nullptr,               11,   11,   From::Word, WholeWord(), Shown::AsTyped},
-    {Field::DigitLoad,     "DigitLoad",    "Digit Load",    "Digit Load: ",     &DecodedFields::DigitLoad,     nullptr,               12,   12,   From::Bits, Right(5),    Shown::Pointer},
-    {Field::DigitUnload,   "DigitUnload",  "Digit UnLoad",  "Digit Unload: ",   &DecodedFields::DigitUnload,   nullptr,               12,   12,   From::Bits, Mid(23, 5),  Shown::Pointer},
-    {Field::DigsDialed,    "DigsDialed",   "Digits Dialed", "Digits Dialed: ",  &DecodedFields::DigsDialed,    nullptr,               13,   30,   From::Word, Mid(5, 4),   Shown::DialedDigits},
-}};
+inline constexpr auto kFields = std::to_array<FieldRow>({
+    // field               key             caption label     caption          report label        word  last  from        cut          shown
+    {Field::CallRegister, "CallRegister", "lblCallReg",     "Call Register", "Call Register: ",  1,    1,    From::Word, WholeWord(), Shown::AsTyped},
+    {Field::MainPM,       "MainPM",       "lblMainPM",      "Main PM",       "Main PM: ",        2,    2,    From::Word, Mid(5, 2),   Shown::MainPmName},
+    {Field::AuxPM,        "AuxPM",        "lblAuxPM",       "AUX PM",        "AUX PM: ",         2,    2,    From::Word, Mid(7, 2),   Shown::AuxPmName},
+    {Field::OrigType,     "OrigType",     "lblOrigType",    "OrigType",      "Orig Type: ",      3,    3,    From::Bits, Mid(25, 5),  Shown::UnitTypeName},
+    {Field::TermType,     "TermType",     "lblTermType",    "TermType",      "Term Type: ",      3,    3,    From::Bits, Mid(20, 5),  Shown::UnitTypeName},
+    {Field::OrigTN,       "OrigTN",       "lblOrigTN",      "OrigTN",        "Orig TN: ",        4,    4,    From::Word, Right(4),    Shown::TnHint},
+    {Field::TermTN,       "TermTN",       "lblTermTN",      "TermTN",        "Term TN: ",        5,    5,    From::Word, Right(4),    Shown::TnHint},
+    {Field::Queue,        "Queue",        "lblQueue",       "Queue",         "Queue: ",          6,    6,    From::Word, Right(2),    Shown::QueueName},
+    {Field::CRLink,       "CRLink",       "lblCRLink",      "CR Fwd Link",   "CR Fwd Link: ",    7,    7,    From::Word, WholeWord(), Shown::AsTyped},
+    {Field::CRBakLink,    "CRBakLink",    "lblCRBakLink",   "CR Back Link",  "CR Bak Link: ",    8,    8,    From::Word, WholeWord(), Shown::AsTyped},
+    {Field::AuxCR,        "AuxCR",        "lblAuxCR",       "Aux CR",        "Aux CR: ",         9,    9,    From::Word, WholeWord(), Shown::AsTyped},
+    {Field::CRDialed,     "CRDialed",     "lblCRDialed",    "CR Dialed",     "CR Dialed: ",      11,   11,   From::Word, WholeWord(), Shown::AsTyped},
+    {Field::DigitLoad,    "DigitLoad",    "lblDigitLoad",   "Digit Load",    "Digit Load: ",     12,   12,   From::Bits, Right(5),    Shown::Pointer},
+    {Field::DigitUnload,  "DigitUnload",  "lblDigitUnload", "Digit UnLoad",  "Digit Unload: ",   12,   12,   From::Bits, Mid(23, 5),  Shown::Pointer},
+    {Field::DigsDialed,   "DigsDialed",   "lblDigsDialed",  "Digits Dialed", "Digits Dialed: ",  13,   30,   From::Word, Mid(5, 4),   Shown::DialedDigits},
+});
+inline constexpr std::size_t kFieldCount = kFields.size();
+
+// A field shown by a name looked up from its code; its code is kept beside its text (JSON "codes").
+constexpr bool HasCode(const FieldRow& row) {
+    return row.shown == Shown::MainPmName || row.shown == Shown::AuxPmName ||
+           row.shown == Shown::UnitTypeName || row.shown == Shown::QueueName;
+}
+// Where a cut starts in its word or bit string of full width (eight characters, 32 bits).
+constexpr std::size_t StartInWord(const FieldRow& row) {
+    const std::size_t width = row.from == From::Bits ? 32 : 8;
+    return row.cut.take == Take::Right ? width - row.cut.length + 1 : row.cut.start;
+}
+
+// The fields that keep a code, in the order their codes stand in the dump: JSON "codes".
+inline constexpr auto kCodeFields = [] {
+    constexpr std::size_t count = [] {
+        std::size_t n = 0;
+        for (const FieldRow& row : kFields) n += HasCode(row);
+        return n;
+    }();
+    std::array<Field, count> fields{};
+    std::size_t n = 0;
+    for (const FieldRow& row : kFields)
+        if (HasCode(row)) fields[n++] = row.field;
+    const auto before = [](Field a, Field b) {
+        const FieldRow& x = kFields[static_cast<std::size_t>(a)];
+        const FieldRow& y = kFields[static_cast<std::size_t>(b)];
+        return x.word != y.word ? x.word < y.word : StartInWord(x) < StartInWord(y);
+    };
+    for (std::size_t i = 1; i < count; ++i)
+        for (std::size_t j = i; j > 0 && before(fields[j], fields[j - 1]); --j) std::swap(fields[j], fields[j - 1]);
+    return fields;
+}();
+
+// A digit pointer: the record tells whether the pointers differ, and the window and the page
+// mark them when they do.
+constexpr bool IsPointer(const FieldRow& row) { return row.shown == Shown::Pointer; }
+
+// The two digit pointers (load and unload), compared as a pair.
+inline constexpr std::array<Field, 2> kPointerFields = [] {
+    std::array<Field, 2> pointers{};
+    std::size_t n = 0;
+    for (const FieldRow& row : kFields)
+        if (IsPointer(row)) {
+            if (n == pointers.size()) throw "more than two digit pointers";
+            pointers[n++] = row.field;
+        }
+    if (n != pointers.size()) throw "fewer than two digit pointers";
+    return pointers;
+}();
 
 constexpr const FieldRow& RowOf(Field field) { return kFields[IndexOf(field)]; }
 
@@ -105,7 +160,7 @@ constexpr bool InLabelOrder() {
 constexpr bool KeysAndLabelsUnique() {
     for (std::size_t i = 0; i < kFields.size(); ++i)
         for (std::size_t j = i + 1; j < kFields.size(); ++j)
-            if (kFields[i].key == kFields[j].key || kFields[i].member == kFields[j].member ||
+            if (kFields[i].key == kFields[j].key || kFields[i].label == kFields[j].label ||
                 kFields[i].caption == kFields[j].caption ||
                 kFields[i].reportLabel == kFields[j].reportLabel)
                 return false;
@@ -113,7 +168,7 @@ constexpr bool KeysAndLabelsUnique() {
 }
 
 // Words 1..30; a cut lies inside an eight-digit word or its 32 bit characters; a report label
-// ends in ": "; a code is kept only for a looked-up field.
+// ends in ": "; only the dialed digits read a run of words.
 constexpr bool PositionsSound() {
     for (const FieldRow& row : kFields) {
         const std::size_t width = row.from == From::Bits ? 32 : 8;
@@ -123,10 +178,9 @@ constexpr bool PositionsSound() {
             return false;
         if (row.cut.take == Take::Right && (row.cut.length < 1 || row.cut.length > width))
             return false;
-        if (!row.reportLabel.ends_with(": ") || row.key.empty() || row.caption.empty()) return false;
-        const bool lookedUp = row.shown == Shown::MainPmName || row.shown == Shown::AuxPmName ||
-                              row.shown == Shown::UnitTypeName || row.shown == Shown::QueueName;
-        if (lookedUp != (row.code != nullptr)) return false;
+        if (!row.reportLabel.ends_with(": ") || row.key.empty() || row.caption.empty() ||
+            !row.label.starts_with("lbl"))
+            return false;
         if ((row.lastWord != row.word) != (row.shown == Shown::DialedDigits)) return false;
     }
     return true;
@@ -134,12 +188,11 @@ constexpr bool PositionsSound() {
 
 }  // namespace catalogue_check
 
-static_assert(kFields.size() == kResultCount && IndexOf(Field::DigsDialed) + 1 == kFieldCount,
-              "one row per result label");
 static_assert(catalogue_check::InLabelOrder(), "rows follow the result label order");
 static_assert(catalogue_check::KeysAndLabelsUnique(), "a key, member or label used twice");
 static_assert(catalogue_check::PositionsSound(), "a word or cut outside the call register");
 // The aux PM is named from the main PM code, so the main PM is cut first.
 static_assert(IndexOf(Field::MainPM) < IndexOf(Field::AuxPM));
+
 
 }  // namespace quillmark

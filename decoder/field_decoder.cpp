@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Taking each call register field from its word and position, as the field catalogue lists them.
-//
-// One walk over the catalogue serves two sources of words: the arrays that ReadDataWords fills
-// (what the window shows), and views of the text itself, which copy no word and make bit
-// characters only where a field takes them (for decoding many messages). Both give the same
-// record, byte for byte.
+// Taking each call register field from its word and position, as the field catalogue lists them:
+// one walk over the catalogue, over the words as views (WordViews). Bit characters are made only
+// where a field takes them, unless the words came with their bit strings.
 
 #include <algorithm>
 #include <array>
@@ -13,6 +10,7 @@
 #include <cstring>
 
 #include "decoder/bits.h"
+#include "decoder/byte_scan.h"
 #include "decoder/code_name.h"
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
@@ -32,20 +30,19 @@ constexpr std::array<std::size_t, 4> kDigitPositions{8, 7, 6, 5};
 
 // A zero nibble is an empty digit slot and "A" stands for the digit 0; anything else is shown
 // as it stands. Writes the digits into `buffer` and returns them.
-template <class Words>
-std::string_view DialedDigits(const FieldRow& row, const Words& words, DigitBuffer& buffer) {
+std::string_view DialedDigits(const FieldRow& row, const WordViews& words, DigitBuffer& buffer) {
     char* next = buffer.data();
     const auto put = [&next](char digit) {
         *next = digit == 'A' ? '0' : digit;
         next += digit != '0';
     };
     for (int k = row.word; k <= row.lastWord; ++k) {
-        const std::string_view word = words.Word(k);
+        const std::string_view word = words[k];
         // A word of fewer bytes than the lowest position has fewer characters too.
         if (word.size() < kDigitPositions.back()) continue;
         // Where the bytes up to the highest position are ASCII, character n is byte n.
         const std::size_t reach = std::min(word.size(), kDigitPositions.front());
-        if (utf8::IsAscii(word.substr(0, reach))) {
+        if (bytes::IsAscii(word.substr(0, reach))) {
             for (std::size_t position : kDigitPositions) put(position <= reach ? word[position - 1] : '0');
             continue;
         }
@@ -85,51 +82,6 @@ TextParts ShownParts(Shown how, std::string_view cut, std::string_view mainPmCod
     return {};
 }
 
-// The walk over the catalogue. `Words` gives Word(k), the word as typed, and Cut(row, bits),
-// the characters a row takes from its word or bit string (made in `bits` where it must be).
-// `onField(row, shown, code)` takes each field in turn; the views it gets hold until the cut
-// of the next field is made, and for views of the text (TextWords) as long as the scratch.
-template <class Words, class OnField>
-void WalkFields(Words& words, FieldScratch& scratch, const OnField& onField) {
-    decltype(words.Cut(kFields.front(), scratch.bits.front())) mainPmCode{};
-    for (const FieldRow& row : kFields) {
-        const std::size_t slot = IndexOf(row.field);
-        if (row.shown == Shown::DialedDigits) {
-            onField(row, TextParts{{DialedDigits(row, words, scratch.digits)}}, std::string_view());
-            continue;
-        }
-        const auto cut = words.Cut(row, scratch.bits[slot]);
-        if (row.shown == Shown::MainPmName) mainPmCode = cut;
-        onField(row, ShownParts(row.shown, cut, mainPmCode, scratch.values[slot]),
-                row.code != nullptr ? std::string_view(cut) : std::string_view());
-    }
-}
-
-// The walk's texts copied into a record; its strings keep their storage.
-template <class Words>
-void DecodeInto(Words& words, DecodedFields& fields) {
-    FieldScratch scratch;
-    WalkFields(words, scratch, [&](const FieldRow& row, const TextParts& shown, std::string_view code) {
-        shown.AssignTo(fields.*row.member);
-        if (row.code != nullptr) fields.Codes.*row.code = code;
-    });
-    fields.PointersDiffer = fields.DigitLoad != fields.DigitUnload;
-}
-
-// The words as ReadDataWords left them in the arrays; arrays filled by hand may hold any bytes.
-class ArrayWords {
-public:
-    explicit ArrayWords(const DataWords& words) : words_(words) {}
-    std::string_view Word(int k) const { return words_.HexWords[static_cast<std::size_t>(k)]; }
-    std::string Cut(const FieldRow& row, BitBuffer&) const {
-        const auto slot = static_cast<std::size_t>(row.word);
-        return CutOf(row.from == From::Word ? words_.HexWords[slot] : words_.BinWords[slot], row.cut);
-    }
-
-private:
-    const DataWords& words_;
-};
-
 // ---- Cuts from views of valid UTF-8 text: a cut is then a part of the text itself ----------
 
 // Start of the character `count` characters on from `pos`, or the end of the text.
@@ -140,7 +92,7 @@ std::size_t SkipChars(std::string_view valid, std::size_t pos, std::size_t count
 
 std::string_view MidView(std::string_view valid, std::size_t start, std::size_t length) {
     const std::size_t reach = std::min(start - 1 + length, valid.size());
-    if (utf8::IsAscii(valid.substr(0, reach))) return valid.substr(std::min(start - 1, valid.size()), length);
+    if (bytes::IsAscii(valid.substr(0, reach))) return valid.substr(std::min(start - 1, valid.size()), length);
     const std::size_t from = SkipChars(valid, 0, start - 1);
     return valid.substr(from, SkipChars(valid, from, length) - from);
 }
@@ -175,14 +127,6 @@ constexpr bool BitCutsReachOnlyAWord() {
 }
 static_assert(BitCutsReachOnlyAWord(), "a bit cut needs the bits of more than eight characters");
 
-// The value of an upper-case hexadecimal digit, or -1 for any other byte.
-constexpr std::array<std::int8_t, 256> kHexValues = [] {
-    std::array<std::int8_t, 256> values{};
-    values.fill(-1);
-    for (int digit = 0; digit < 16; ++digit) values[static_cast<std::size_t>("0123456789ABCDEF"[digit])] = static_cast<std::int8_t>(digit);
-    return values;
-}();
-
 std::string_view BitCut(std::string_view word, Cut cut, BitBuffer& buffer) {
     const std::size_t chars = (BitReach(cut) + 3) / 4;
     // Where those characters are all hexadecimal digits (the usual dump), each gives four bit
@@ -191,14 +135,14 @@ std::string_view BitCut(std::string_view word, Cut cut, BitBuffer& buffer) {
     const std::string_view digits = cut.take == Take::Mid ? word.substr(0, chars)
                                                           : word.substr(word.size() - std::min(chars, word.size()));
     bool allDigits = true;
-    for (char c : digits) allDigits = allDigits && kHexValues[static_cast<unsigned char>(c)] >= 0;
+    for (char c : digits) allDigits = allDigits && bytes::IsUpperHexDigit(c);
     if (allDigits) {
         const std::size_t bitCount = 4 * digits.size();
         const std::size_t from = cut.take == Take::Mid ? std::min(cut.start - 1, bitCount)
                                                        : bitCount - std::min(cut.length, bitCount);
         const std::size_t to = std::min(from + cut.length, bitCount);
         for (std::size_t i = from; i < to; ++i) {
-            const int value = kHexValues[static_cast<unsigned char>(digits[i / 4])];
+            const int value = bytes::HexValue(digits[i / 4]);
             buffer[i - from] = static_cast<char>('0' + ((value >> (3 - i % 4)) & 1));
         }
         return {buffer.data(), to - from};
@@ -215,49 +159,34 @@ std::string_view BitCut(std::string_view word, Cut cut, BitBuffer& buffer) {
     return CutView(std::string_view(buffer.data(), size), cut);
 }
 
-// The words as views of the text.
-class TextWords {
-public:
-    explicit TextWords(const WordViews& views) : views_(views) {}
-    std::string_view Word(int k) const { return views_[k]; }
-    std::string_view Cut(const FieldRow& row, BitBuffer& bits) const {
-        const std::string_view word = views_[row.word];
-        return row.from == From::Word ? CutView(word, row.cut) : BitCut(word, row.cut, bits);
-    }
-
-private:
-    const WordViews& views_;
-};
+// The characters a row takes from its word or bit string (made in `bits` where it must be).
+std::string_view CutOfRow(const WordViews& words, const FieldRow& row, BitBuffer& bits) {
+    const std::string_view word = words[row.word];
+    if (row.from == From::Word) return CutView(word, row.cut);
+    return words.HasBits() ? CutView(words.Bits(row.word), row.cut) : BitCut(word, row.cut, bits);
+}
 
 }  // namespace
 
 std::string CutOf(std::string_view text, Cut cut) {
-    switch (cut.take) {
-        case Take::WholeWord: return utf8::Sanitized(text);  // arrays filled by hand may hold any bytes
-        case Take::Mid: return MidText(text, cut.start, cut.length);
-        case Take::Right: return RightText(text, cut.length);
-    }
-    return {};
+    const std::string valid = utf8::Sanitized(text);  // arrays filled by hand may hold any bytes
+    return std::string(CutView(valid, cut));
 }
 
 DecodedFields DecodeCallRegister(const DataWords& words) {
+    RecordView record;
+    record.Decode(words);
     DecodedFields fields;
-    ArrayWords source(words);
-    DecodeInto(source, fields);
+    record.CopyTo(fields);
     return fields;
 }
 
 DecodedFields DecodeText(std::string_view text) {
-    DataWords words;
-    ReadDataWords(text, words);
-    return DecodeCallRegister(words);
-}
-
-void DecodeText(std::string_view text, DecodedFields& fields) {
-    WordViews views;
-    views.Read(text);
-    TextWords source(views);
-    DecodeInto(source, fields);
+    RecordView record;
+    record.Decode(text);
+    DecodedFields fields;
+    record.CopyTo(fields);
+    return fields;
 }
 
 void TextParts::AssignTo(std::string& out) const {
@@ -286,13 +215,41 @@ bool SameText(const TextParts& a, const TextParts& b) {
 
 void RecordView::Decode(std::string_view text) {
     message_ = text;
+    fromText_ = true;
     words_.Read(text);
-    TextWords source(words_);
-    WalkFields(source, scratch_, [this](const FieldRow& row, const TextParts& shown, std::string_view code) {
-        shown_[IndexOf(row.field)] = shown;
-        codes_[IndexOf(row.field)] = code;
-    });
-    pointersDiffer_ = !SameText(Shown(Field::DigitLoad), Shown(Field::DigitUnload));
+    DecodeWords();
+}
+
+void RecordView::Decode(const DataWords& words) {
+    message_ = {};
+    fromText_ = false;
+    words_.Take(words);
+    DecodeWords();
+}
+
+void RecordView::DecodeWords() {
+    std::string_view mainPmCode;
+    for (const FieldRow& row : kFields) {
+        const std::size_t slot = IndexOf(row.field);
+        if (row.shown == Shown::DialedDigits) {
+            shown_[slot] = TextParts{{DialedDigits(row, words_, scratch_.digits)}};
+            codes_[slot] = {};
+            continue;
+        }
+        const std::string_view cut = CutOfRow(words_, row, scratch_.bits[slot]);
+        if (row.shown == Shown::MainPmName) mainPmCode = cut;
+        shown_[slot] = ShownParts(row.shown, cut, mainPmCode, scratch_.values[slot]);
+        codes_[slot] = HasCode(row) ? cut : std::string_view();
+    }
+    pointersDiffer_ = !SameText(shown_[IndexOf(kPointerFields[0])], shown_[IndexOf(kPointerFields[1])]);
+}
+
+void RecordView::CopyTo(DecodedFields& fields) const {
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        shown_[i].AssignTo(fields.texts[i]);
+        fields.codes[i].assign(codes_[i]);
+    }
+    fields.PointersDiffer = pointersDiffer_;
 }
 
 }  // namespace quillmark

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// A decoded record whose texts are views instead of strings: of the message text, of the name
-// tables, or of the few characters this object makes itself (bit characters, a pointer's value,
-// the dialed digits). For decoding many messages one after another: nothing is copied that
-// the record only passes on. DecodeText(text, fields) gives the same texts as strings.
+// The decoder: a record whose texts are views instead of strings, of the message text, of the
+// name tables, or of the few characters this object makes itself (bit characters, a pointer's
+// value, the dialed digits). Nothing is copied that the record only passes on, so one object
+// decodes many messages one after another. DecodeCallRegister and DecodeText are this record
+// copied into strings.
 
 #include <array>
 #include <cstddef>
@@ -41,7 +42,7 @@ using DigitBuffer = std::array<char, kMostDialedBytes + 1>;
 // Where the texts a field makes itself are kept while they are read.
 struct FieldScratch {
     std::array<BitBuffer, kFieldCount> bits;                // the bit characters a cut reaches
-    std::array<std::array<char, 16>, kFieldCount> values;   // " (DEC: 31)"
+    std::array<std::array<char, 16>, kFieldCount> values;  // " (DEC: 31)"
     DigitBuffer digits;
 };
 
@@ -51,23 +52,31 @@ public:
     RecordView(const RecordView&) = delete;
     RecordView& operator=(const RecordView&) = delete;
 
-    // Decodes the text as DecodeText does. The views point into `text` and into this object:
-    // they hold while both do and until the next Decode.
+    // Decodes the text as ReadDataWords and DecodeCallRegister do. The views point into `text`
+    // and into this object: they hold while both do and until the next Decode.
     void Decode(std::string_view text);
+    // Decodes words already in arrays, as DecodeCallRegister does; the views point into `words`.
+    void Decode(const DataWords& words);
+    // The record as strings.
+    void CopyTo(DecodedFields& fields) const;
 
     // The shown text of a field, always valid UTF-8.
     const TextParts& Shown(Field field) const { return shown_[IndexOf(field)]; }
     // The code a looked-up field was named from; empty for the other fields.
     std::string_view Code(Field field) const { return codes_[IndexOf(field)]; }
     bool PointersDiffer() const { return pointersDiffer_; }
-    // The text last decoded. Every text of the record is made of its characters and of plain
-    // text (IsPlainText: names, the TN hint, bit characters, a pointer's value), so a message
-    // without quotes, backslashes, control characters or bytes beyond ASCII gives a record
-    // without them.
+    // The text last decoded; empty after Decode(words). Every text of the record is made of its
+    // characters and of plain text (IsPlainText: names, the TN hint, bit characters, a
+    // pointer's value), so a message without quotes, backslashes, control characters or bytes
+    // beyond ASCII gives a record without them.
     std::string_view Message() const { return message_; }
+    bool ReadFromText() const { return fromText_; }
 
 private:
+    void DecodeWords();
+
     std::string_view message_;
+    bool fromText_ = false;
     WordViews words_;
     FieldScratch scratch_;
     std::array<TextParts, kFieldCount> shown_{};
@@ -75,7 +84,8 @@ private:
     bool pointersDiffer_ = false;
 };
 
-// The report lines of a record read as views, as AppendReport writes them for DecodedFields.
+// The report lines of a record (as BuildReport writes them), appended to `out`, each ended by
+// `lineEnd` instead of CR LF.
 void AppendReport(std::string& out, const RecordView& record, std::string_view lineEnd);
 
 }  // namespace quillmark

@@ -15,55 +15,18 @@
 namespace quillmark {
 
 ResultCaptions CaptionsInLabelOrder(const DecodedFields& fields) {
-    ResultCaptions captions;
-    for (const FieldRow& row : kFields) captions[IndexOf(row.field)] = fields.*row.member;
-    return captions;
+    return fields.texts;
 }
 
-namespace {
-
-// The report's label texts are its own; some differ from the captions on screen. A record
-// that is valid UTF-8 throughout (as decoded records are) makes a report as long as its parts,
-// written in one piece; `partsOf(row)` gives a field's text as TextParts.
-template <class PartsOf>
-void AppendReportLines(std::string& out, const PartsOf& partsOf, std::string_view lineEnd) {
-    std::size_t size = 0;
-    bool valid = true;
-    for (const FieldRow& row : kFields) {
-        const TextParts text = partsOf(row);
-        for (std::string_view part : text.parts) valid = valid && utf8::IsValid(part);
-        size += row.reportLabel.size() + text.Size() + lineEnd.size();
-    }
-    if (!valid) {
-        for (const FieldRow& row : kFields) {
-            out += row.reportLabel;
-            for (std::string_view part : partsOf(row).parts) utf8::AppendSanitized(out, part);
-            out += lineEnd;
-        }
-        return;
-    }
-    const std::size_t start = out.size();
-    out.resize(start + size);
-    char* next = out.data() + start;
-    for (const FieldRow& row : kFields) {
-        next = CopyText(next, row.reportLabel);
-        for (std::string_view part : partsOf(row).parts) next = CopyText(next, part);
-        next = CopyText(next, lineEnd);
-    }
-}
-
-}  // namespace
-
+// The report's label texts are its own; some differ from the captions on screen.
 std::string BuildReport(const ResultCaptions& captions) {
     std::string report;
-    const auto caption = [&](const FieldRow& row) { return TextParts{{captions[IndexOf(row.field)]}}; };
-    AppendReportLines(report, caption, "\r\n");
+    for (const FieldRow& row : kFields) {
+        report += row.reportLabel;
+        utf8::AppendSanitized(report, captions[IndexOf(row.field)]);  // a caption may be any text
+        report += "\r\n";
+    }
     return report;
-}
-
-void AppendReport(std::string& out, const DecodedFields& fields, std::string_view lineEnd) {
-    const auto text = [&](const FieldRow& row) { return TextParts{{fields.*row.member}}; };
-    AppendReportLines(out, text, lineEnd);
 }
 
 namespace {

@@ -37,7 +37,7 @@ Scan ScanChar(std::string_view text) {
 }
 
 bool IsValid(std::string_view text) {
-    std::size_t pos = AsciiPrefix(text);
+    std::size_t pos = bytes::AsciiPrefix(text);
     while (pos < text.size()) {
         if (static_cast<unsigned char>(text[pos]) < 0x80) {
             ++pos;

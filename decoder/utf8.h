@@ -7,10 +7,10 @@
 // decoders (and the Unicode recommendation on substitution) count them.
 
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
+
+#include "decoder/byte_scan.h"
 
 namespace quillmark::utf8 {
 
@@ -26,30 +26,6 @@ struct Scan {
     Status status;
     std::size_t size;  // bytes taken by this character, at least 1
 };
-
-// Bytes before the first one that is not ASCII, looked at eight at a time.
-inline std::size_t AsciiPrefix(std::string_view text) {
-    const auto ascii = [&](std::size_t at) {
-        std::uint64_t block;
-        std::memcpy(&block, text.data() + at, 8);
-        return (block & 0x8080808080808080ULL) == 0;
-    };
-    std::size_t pos = 0;
-    while (pos + 8 <= text.size() && ascii(pos)) pos += 8;
-    // The last few bytes of a longer text are looked at as its last eight; a text of four to
-    // seven bytes as its first and last four.
-    if (pos < text.size() && pos + 8 > text.size() && text.size() >= 8 && ascii(text.size() - 8)) return text.size();
-    if (text.size() >= 4 && text.size() < 8) {
-        std::uint32_t head, tail;
-        std::memcpy(&head, text.data(), 4);
-        std::memcpy(&tail, text.data() + text.size() - 4, 4);
-        if (((head | tail) & 0x80808080U) == 0) return text.size();
-    }
-    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
-    return pos;
-}
-
-inline bool IsAscii(std::string_view text) { return AsciiPrefix(text) == text.size(); }
 
 inline bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 

@@ -1,104 +1,53 @@
 // SPDX-License-Identifier: MIT
-// Cutting the pasted text into data words 1..30 and their bit strings.
-
-#include <algorithm>
+// The window's word arrays: the words as WordViews finds them, and the bit string of each.
 
 #include "decoder/bits.h"
+#include "decoder/byte_scan.h"
 #include "decoder/decoder.h"
 #include "decoder/utf8.h"
+#include "decoder/word_views.h"
 
 namespace quillmark {
 
-namespace {
-
-// An ASCII character that belongs to its word: neither a space nor a line break.
-bool IsPlainAscii(char c) {
-    return static_cast<unsigned char>(c) < 0x80 && c != ' ' && c != '\r' && c != '\n';
-}
-
-// Adds a run of such characters to a word and its bit string.
-void AppendAscii(DataWords& words, int word, std::string_view run) {
-    words.HexWords[static_cast<std::size_t>(word)] += run;
-    std::string& bits = words.BinWords[static_cast<std::size_t>(word)];
-    // Room for the worst case ("ERROR" per character), written in place, then cut to size.
-    const std::size_t start = bits.size();
-    bits.resize(start + kNotHexBits.size() * run.size());
-    char* out = bits.data() + start;
-    for (char c : run) {
-        const std::string_view b = BitsOfByte(c);
-        out = std::copy(b.begin(), b.end(), out);
+void ReadDataWords(std::string_view text, DataWords& words) {
+    WordViews views;
+    views.Read(text);
+    for (int k = 1; k <= kLastWord; ++k) {
+        const std::string_view word = views[k];
+        const auto slot = static_cast<std::size_t>(k);
+        words.HexWords[slot] += word;
+        // Every character gives its four bits or "ERROR"; a character of more than one byte is
+        // never a hexadecimal digit.
+        std::string& bits = words.BinWords[slot];
+        for (std::size_t pos = 0; pos < word.size(); pos += utf8::CharSize(word.substr(pos)))
+            bits += bytes::IsAsciiByte(word[pos]) ? BitsOfByte(word[pos]) : kNotHexBits;
     }
-    bits.resize(static_cast<std::size_t>(out - bits.data()));
 }
-
-// A multi-byte character (or U+FFFD for a broken one) is never a hexadecimal digit.
-void AppendWide(DataWords& words, int word, std::string_view text, utf8::Scan scan) {
-    utf8::AppendChar(words.HexWords[static_cast<std::size_t>(word)], text, scan);
-    words.BinWords[static_cast<std::size_t>(word)] += kNotHexBits;
-}
-
-}  // namespace
 
 DataWordReader::DataWordReader(DataWords& words) : words_(words) {}
 
-bool DataWordReader::Complete() const { return word_ > kLastWord; }
-
 bool DataWordReader::Feed(std::string_view piece) {
-    if (Complete()) return false;
-    std::size_t i = 0;
-
-    // Finish a character that the previous piece began, one byte at a time: it either
-    // completes, stays unfinished (short piece), or breaks at the byte just added, which
-    // then goes back to the piece to be read as the start of what follows.
-    while (!pending_.empty() && i < piece.size()) {
-        pending_ += piece[i++];
-        const utf8::Scan scan = utf8::ScanChar(pending_);
-        if (scan.status == utf8::Status::Truncated) continue;
-        if (scan.status == utf8::Status::Invalid) --i;
-        AppendWide(words_, word_, pending_, scan);
-        pending_.clear();
+    if (complete_) return false;
+    // Every space ends a word: the text is kept up to the space that ends word 30, after which
+    // nothing can change the words.
+    const std::size_t spaces = bytes::CountByte(piece, ' ');
+    if (spaces_ + spaces < static_cast<std::size_t>(kLastWord)) {
+        text_ += piece;
+        spaces_ += spaces;
+        return true;
     }
-    if (!pending_.empty()) return true;
-
-    while (i < piece.size()) {
-        const char c = piece[i];
-        if (c == ' ') {
-            // Every space ends a word; once word 30 is over nothing later can matter.
-            if (++word_ > kLastWord) return false;
-            ++i;
-        } else if (c == '\r' || c == '\n') {
-            ++i;  // line breaks are dropped without ending the word
-        } else if (static_cast<unsigned char>(c) < 0x80) {
-            // Fast path: a run of plain ASCII characters goes in at once.
-            std::size_t end = i + 1;
-            while (end < piece.size() && IsPlainAscii(piece[end])) ++end;
-            AppendAscii(words_, word_, piece.substr(i, end - i));
-            i = end;
-        } else {
-            const std::string_view rest = piece.substr(i);
-            const utf8::Scan scan = utf8::ScanChar(rest);
-            if (scan.status == utf8::Status::Truncated) {
-                pending_.assign(rest);  // the next piece completes or breaks it
-                return true;
-            }
-            AppendWide(words_, word_, rest, scan);
-            i += scan.size;
-        }
-    }
-    return true;
+    std::size_t end = 0;
+    for (std::size_t left = kLastWord - spaces_; left > 0; --left) end = piece.find(' ', end) + 1;
+    text_ += piece.substr(0, end);
+    complete_ = true;
+    ReadDataWords(text_, words_);
+    return false;
 }
 
 void DataWordReader::Finish() {
-    // A character cut off by the end of the text is shown as one replacement character.
-    if (!pending_.empty() && !Complete())
-        AppendWide(words_, word_, pending_, utf8::Scan{utf8::Status::Invalid, pending_.size()});
-    pending_.clear();
-}
-
-void ReadDataWords(std::string_view text, DataWords& words) {
-    DataWordReader reader(words);
-    reader.Feed(text);
-    reader.Finish();
+    // A text that ends before word 30 is read as it stands.
+    if (!complete_) ReadDataWords(text_, words_);
+    text_.clear();
 }
 
 }  // namespace quillmark

@@ -7,11 +7,8 @@
 
 #include <bit>
 #include <cstdint>
-#include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
+#include "decoder/byte_scan.h"
 #include "decoder/utf8.h"
 
 namespace quillmark {
@@ -29,40 +26,6 @@ constexpr std::array<std::uint8_t, 256> kByteClasses = [] {
     classes[' '] = kSpace;
     return classes;
 }();
-
-// Where the bytes that are not word characters stand among sixteen: one bit per byte (bit i
-// for byte i), for spaces and for the others (line breaks, bytes beyond ASCII).
-struct NotWordChars {
-    std::uint32_t spaces;
-    std::uint32_t others;
-};
-
-NotWordChars FindNotWordChars(const char* bytes) {
-#if defined(__SSE2__)
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-    const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\r')),
-                                        _mm_cmpeq_epi8(block, _mm_set1_epi8('\n')));
-    // A byte beyond ASCII has its top bit set already.
-    return {static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')))),
-            static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(breaks, block)))};
-#else
-    // Eight bytes at a time: the top bit of each byte found, exact (never set by a neighbour),
-    // then the eight top bits packed into the low byte.
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    const auto zeroBytes = [](std::uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
-    const auto pack = [](std::uint64_t top) { return static_cast<std::uint32_t>(((top >> 7) * 0x0102040810204080ULL) >> 56); };
-    const auto half = [&](const char* at) {
-        std::uint64_t block;
-        std::memcpy(&block, at, 8);
-        if constexpr (std::endian::native == std::endian::big) block = __builtin_bswap64(block);
-        return NotWordChars{pack(zeroBytes(block ^ (kOnes * ' '))),
-                            pack(zeroBytes(block ^ (kOnes * '\r')) | zeroBytes(block ^ (kOnes * '\n')) | (block & ~kLow7))};
-    };
-    const NotWordChars low = half(bytes), high = half(bytes + 8);
-    return {low.spaces | high.spaces << 8, low.others | high.others << 8};
-#endif
-}
 
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
@@ -95,7 +58,21 @@ void AppendRewritten(std::string& out, std::string_view raw) {
 
 }  // namespace
 
+void WordViews::Take(const DataWords& words) {
+    hasBits_ = true;
+    const auto view = [this](const std::string& text, std::size_t slot) -> std::string_view {
+        if (utf8::IsValid(text)) return text;
+        sanitized_[slot] = utf8::Sanitized(text);
+        return sanitized_[slot];
+    };
+    for (std::size_t k = 0; k <= kLastWord; ++k) {
+        words_[k] = view(words.HexWords[k], 2 * k);
+        bits_[k] = view(words.BinWords[k], 2 * k + 1);
+    }
+}
+
 void WordViews::Read(std::string_view text) {
+    hasBits_ = false;
     rewritten_.clear();
     // Words that need rewriting, by number and raw text; rare, so looked at after the scan.
     struct RawWord {
@@ -132,7 +109,7 @@ void WordViews::Read(std::string_view text) {
     std::size_t pos = 0;
     bool reading = true;
     for (; reading && pos + 16 <= text.size(); pos += 16) {
-        const NotWordChars found = FindNotWordChars(text.data() + pos);
+        const bytes::WordBreaks found = bytes::FindWordBreaks(text.data() + pos);
         if (found.others == 0 && plain) {
             // Only spaces: each ends a plain word.
             for (std::uint32_t spaces = found.spaces; spaces != 0; spaces &= spaces - 1) {

@@ -121,11 +121,11 @@ std::string JsonRecord(std::string_view text, const std::string& file, std::opti
     nlohmann::ordered_json record;
     record["file"] = file;
     if (line) record["line"] = *line;
-    for (const FieldRow& row : kFields) record[std::string(row.key)] = f.*row.member;
+    for (const FieldRow& row : kFields) record[std::string(row.key)] = f[row.field];
     record["PointersDiffer"] = f.PointersDiffer;
-    record["codes"] = {{"MainPM", f.Codes.MainPM}, {"AuxPM", f.Codes.AuxPM},
-                       {"TermType", f.Codes.TermType}, {"OrigType", f.Codes.OrigType},
-                       {"Queue", f.Codes.Queue}};
+    record["codes"] = {{"MainPM", f.Code(Field::MainPM)}, {"AuxPM", f.Code(Field::AuxPM)},
+                       {"TermType", f.Code(Field::TermType)}, {"OrigType", f.Code(Field::OrigType)},
+                       {"Queue", f.Code(Field::Queue)}};
     return record.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 

@@ -30,14 +30,14 @@ std::vector<json> ParseLines(const std::string& text) {
 void ExpectFieldsOf(const json& record, std::string_view text) {
     const DecodedFields fields = DecodeText(text);
     const std::vector<std::pair<const char*, const std::string*>> texts{
-        {"CallRegister", &fields.CallRegister}, {"MainPM", &fields.MainPM},
-        {"AuxPM", &fields.AuxPM},               {"TermType", &fields.TermType},
-        {"OrigType", &fields.OrigType},         {"OrigTN", &fields.OrigTN},
-        {"TermTN", &fields.TermTN},             {"Queue", &fields.Queue},
-        {"CRLink", &fields.CRLink},             {"CRBakLink", &fields.CRBakLink},
-        {"AuxCR", &fields.AuxCR},               {"CRDialed", &fields.CRDialed},
-        {"DigitLoad", &fields.DigitLoad},       {"DigitUnload", &fields.DigitUnload},
-        {"DigsDialed", &fields.DigsDialed},
+        {"CallRegister", &fields[Field::CallRegister]}, {"MainPM", &fields[Field::MainPM]},
+        {"AuxPM", &fields[Field::AuxPM]},               {"TermType", &fields[Field::TermType]},
+        {"OrigType", &fields[Field::OrigType]},         {"OrigTN", &fields[Field::OrigTN]},
+        {"TermTN", &fields[Field::TermTN]},             {"Queue", &fields[Field::Queue]},
+        {"CRLink", &fields[Field::CRLink]},             {"CRBakLink", &fields[Field::CRBakLink]},
+        {"AuxCR", &fields[Field::AuxCR]},               {"CRDialed", &fields[Field::CRDialed]},
+        {"DigitLoad", &fields[Field::DigitLoad]},       {"DigitUnload", &fields[Field::DigitUnload]},
+        {"DigsDialed", &fields[Field::DigsDialed]},
     };
     for (const auto& [key, value] : texts) {
         EXPECT_EQ(record.at(key).get<std::string>(), *value) << key;
@@ -45,11 +45,11 @@ void ExpectFieldsOf(const json& record, std::string_view text) {
     EXPECT_EQ(record.at("PointersDiffer").get<bool>(), fields.PointersDiffer);
     const json& codes = record.at("codes");
     EXPECT_EQ(codes.size(), 5U);
-    EXPECT_EQ(codes.at("MainPM").get<std::string>(), fields.Codes.MainPM);
-    EXPECT_EQ(codes.at("AuxPM").get<std::string>(), fields.Codes.AuxPM);
-    EXPECT_EQ(codes.at("TermType").get<std::string>(), fields.Codes.TermType);
-    EXPECT_EQ(codes.at("OrigType").get<std::string>(), fields.Codes.OrigType);
-    EXPECT_EQ(codes.at("Queue").get<std::string>(), fields.Codes.Queue);
+    EXPECT_EQ(codes.at("MainPM").get<std::string>(), fields.Code(Field::MainPM));
+    EXPECT_EQ(codes.at("AuxPM").get<std::string>(), fields.Code(Field::AuxPM));
+    EXPECT_EQ(codes.at("TermType").get<std::string>(), fields.Code(Field::TermType));
+    EXPECT_EQ(codes.at("OrigType").get<std::string>(), fields.Code(Field::OrigType));
+    EXPECT_EQ(codes.at("Queue").get<std::string>(), fields.Code(Field::Queue));
 }
 
 TEST(Json, WorkedExampleRecord) {

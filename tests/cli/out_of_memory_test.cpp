@@ -23,13 +23,11 @@ namespace {
 class FailingWriter final : public RecordWriter {
 public:
     explicit FailingWriter(std::string failOn) : failOn_(std::move(failOn)) {}
-    void Append(std::string& out, const DecodedFields& fields, const MessageOrigin& origin) override {
-        Write(out, fields.CallRegister, [&] { report_.Append(out, fields, origin); });
-    }
-    void Append(std::string& out, const RecordView& record, const MessageOrigin& origin) override {
+    void Append(std::string& out, const RecordView& record, const FieldSources* sources,
+                const MessageOrigin& origin) override {
         std::string callRegister;
         record.Shown(Field::CallRegister).AssignTo(callRegister);
-        Write(out, callRegister, [&] { report_.Append(out, record, origin); });
+        Write(out, callRegister, [&] { report_.Append(out, record, sources, origin); });
     }
     std::string_view Separator() const override { return report_.Separator(); }
 

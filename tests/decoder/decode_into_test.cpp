@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Decoding into a kept record and into kept views of the text, against the word arrays and bit
-// strings of ReadDataWords and DecodeCallRegister: the same record, byte for byte, on any text.
+// The one decoding path against the plain reference (tests/support/ReferenceDecoder.h): the
+// words and bit strings of ReadDataWords and of a streamed DataWordReader, the record of
+// DecodeCallRegister, DecodeText and a RecordView kept from text to text, and the report lines;
+// byte for byte, on tricky texts and on 20,000 random ones.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,7 @@
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
 #include "decoder/record_view.h"
+#include "tests/support/ReferenceDecoder.h"
 #include "tests/support/WorkedExample.h"
 
 namespace quillmark {
@@ -19,42 +22,55 @@ namespace {
 // Every text, code and the flag of two records; the first difference is named.
 testing::AssertionResult SameRecord(const DecodedFields& expected, const DecodedFields& actual) {
     for (const FieldRow& row : kFields) {
-        if (expected.*row.member != actual.*row.member)
-            return testing::AssertionFailure() << row.key << ": \"" << expected.*row.member
-                                               << "\" != \"" << actual.*row.member << "\"";
-        if (row.code != nullptr && expected.Codes.*row.code != actual.Codes.*row.code)
-            return testing::AssertionFailure() << row.key << " code: \"" << expected.Codes.*row.code
-                                               << "\" != \"" << actual.Codes.*row.code << "\"";
+        if (expected[row.field] != actual[row.field])
+            return testing::AssertionFailure() << row.key << ": \"" << expected[row.field]
+                                               << "\" != \"" << actual[row.field] << "\"";
+        if (expected.Code(row.field) != actual.Code(row.field))
+            return testing::AssertionFailure() << row.key << " code: \"" << expected.Code(row.field)
+                                               << "\" != \"" << actual.Code(row.field) << "\"";
     }
     if (expected.PointersDiffer != actual.PointersDiffer)
         return testing::AssertionFailure() << "PointersDiffer";
     return testing::AssertionSuccess();
 }
 
-DecodedFields Reference(std::string_view text) {
-    DataWords words;
-    ReadDataWords(text, words);
-    return DecodeCallRegister(words);
+testing::AssertionResult SameWords(const DataWords& expected, const DataWords& actual) {
+    for (int k = 0; k <= kLastWord; ++k) {
+        const auto slot = static_cast<std::size_t>(k);
+        if (expected.HexWords[slot] != actual.HexWords[slot] || expected.BinWords[slot] != actual.BinWords[slot])
+            return testing::AssertionFailure() << "word " << k << ": \"" << actual.HexWords[slot] << "\" bits \""
+                                               << actual.BinWords[slot] << "\"";
+    }
+    return testing::AssertionSuccess();
 }
 
-// Decodes the text into a kept record and into kept views, both against the reference: texts,
-// codes, flag and report lines.
-testing::AssertionResult SameAsReference(std::string_view text, DecodedFields& kept, RecordView& view) {
-    const DecodedFields reference = Reference(text);
-    DecodeText(text, kept);
-    if (auto same = SameRecord(reference, kept); !same) return same << " (decoded into a record)";
-    view.Decode(text);
-    DecodedFields joined;
-    for (const FieldRow& row : kFields) {
-        view.Shown(row.field).AssignTo(joined.*row.member);
-        if (row.code != nullptr) joined.Codes.*row.code = view.Code(row.field);
-    }
-    joined.PointersDiffer = view.PointersDiffer();
-    if (auto same = SameRecord(reference, joined); !same) return same << " (views)";
-    std::string expected = "kept\n", report = "kept\n";
-    AppendReport(expected, reference, "\n");
-    AppendReport(report, view, "\n");
-    if (report != expected) return testing::AssertionFailure() << "report from views:\n" << report;
+// Decodes the text every way the product does, each against the reference.
+testing::AssertionResult SameAsReference(std::string_view text, RecordView& kept) {
+    const DataWords referenceWords = reference::ReadWords(text);
+    const DecodedFields expected = reference::Decode(referenceWords);
+
+    DataWords words;
+    ReadDataWords(text, words);
+    if (auto same = SameWords(referenceWords, words); !same) return same << " (ReadDataWords)";
+    // The same text in pieces of one to seven bytes, cut inside characters too.
+    DataWords streamed;
+    DataWordReader reader(streamed);
+    for (std::size_t pos = 0, size = 1; pos < text.size(); pos += size, size = size % 7 + 1)
+        if (!reader.Feed(text.substr(pos, size))) break;
+    reader.Finish();
+    if (auto same = SameWords(referenceWords, streamed); !same) return same << " (DataWordReader)";
+
+    if (auto same = SameRecord(expected, DecodeCallRegister(words)); !same) return same << " (DecodeCallRegister)";
+    if (auto same = SameRecord(expected, DecodeText(text)); !same) return same << " (DecodeText)";
+    kept.Decode(text);
+    DecodedFields viewed;
+    kept.CopyTo(viewed);
+    if (auto same = SameRecord(expected, viewed); !same) return same << " (kept RecordView)";
+
+    std::string report = "kept\n";
+    AppendReport(report, kept, "\r\n");
+    if (report != "kept\n" + BuildReport(CaptionsInLabelOrder(expected)))
+        return testing::AssertionFailure() << "report from views:\n" << report;
     return testing::AssertionSuccess();
 }
 
@@ -100,13 +116,12 @@ const std::vector<std::string>& TrickyTexts() {
     return texts;
 }
 
-TEST(DecodeTextInto, TrickyTextsGiveTheReferenceRecord) {
-    DecodedFields kept;  // one record and one view for every text, as a long run keeps them
-    RecordView view;
-    for (const std::string& text : TrickyTexts()) EXPECT_TRUE(SameAsReference(text, kept, view)) << testing::PrintToString(text);
+TEST(OneDecodingPath, TrickyTextsGiveTheReferenceRecord) {
+    RecordView kept;  // one record for every text, as a long run keeps it
+    for (const std::string& text : TrickyTexts()) EXPECT_TRUE(SameAsReference(text, kept)) << testing::PrintToString(text);
 }
 
-TEST(DecodeTextInto, RandomTextsGiveTheReferenceRecord) {
+TEST(OneDecodingPath, RandomTextsGiveTheReferenceRecord) {
     // Pieces that change how words are cut or how characters are counted, mostly hex digits.
     const std::vector<std::string> pieces{
         "0", "1", "2", "3", "5", "7", "8", "A", "B", "C", "E", "F", "a", "b", "x", " ", " ", " ", " ",
@@ -114,8 +129,7 @@ TEST(DecodeTextInto, RandomTextsGiveTheReferenceRecord) {
         "\xff", "\xc3", "\xe2\x82", "\xed\xa0\x80", "\xf0\x9f\x98", "\x80",
     };
     std::mt19937 random(20261209);
-    DecodedFields kept;
-    RecordView view;
+    RecordView kept;
     for (int round = 0; round < 20000; ++round) {
         std::string text;
         const int count = std::uniform_int_distribution<int>(0, round % 4 == 0 ? 600 : 120)(random);
@@ -124,24 +138,20 @@ TEST(DecodeTextInto, RandomTextsGiveTheReferenceRecord) {
             const std::size_t pick = std::uniform_int_distribution<std::size_t>(0, pieces.size() * 3)(random);
             text += pick < pieces.size() ? pieces[pick] : pieces[pick % 12];
         }
-        ASSERT_TRUE(SameAsReference(text, kept, view)) << testing::PrintToString(text);
+        ASSERT_TRUE(SameAsReference(text, kept)) << testing::PrintToString(text);
     }
 }
 
-TEST(AppendReport, SameLinesAsTheClipboardReport) {
-    DecodedFields fields;
-    DecodeText(sample::kWorkedExample, fields);
-    std::string report = "before\n";
-    AppendReport(report, fields, "\r\n");
-    EXPECT_EQ(report, "before\n" + std::string(sample::kWorkedExampleReport));
-
-    fields.CallRegister = "0008\xff";  // a record filled by hand may hold any bytes
-    std::string lines;
-    AppendReport(lines, fields, "\n");
-    std::string expected = BuildReport(CaptionsInLabelOrder(fields));
-    for (std::size_t pos = 0; (pos = expected.find("\r\n", pos)) != std::string::npos;) expected.erase(pos, 1);
-    EXPECT_EQ(lines, expected);
-    EXPECT_EQ(lines.substr(0, 23), "Call Register: 0008\xef\xbf\xbd\n");
+// Arrays filled by hand are decoded as they stand: bit strings are read, not made again, and
+// bytes that are not UTF-8 are shown as U+FFFD.
+TEST(OneDecodingPath, HandFilledArraysAsTheReferenceReadsThem) {
+    DataWords words = reference::ReadWords(sample::kWorkedExample);
+    words.HexWords[1] = "0008\xff";
+    words.BinWords[3] = "1111111111111111111" "10011" "01001" "000";  // not the bits of word 3
+    words.BinWords[12] = "\xc3\xa9" "0000000000000000000000" "11111" "00001";
+    words.HexWords[13] = "0000\xe2\x82" "1";
+    EXPECT_TRUE(SameRecord(reference::Decode(words), DecodeCallRegister(words)));
+    EXPECT_EQ(DecodeCallRegister(words)[Field::CallRegister], "0008\xef\xbf\xbd");
 }
 
 }  // namespace

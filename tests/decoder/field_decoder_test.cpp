@@ -17,13 +17,13 @@ const std::string kWorkedExample(sample::kWorkedExample);
 TEST(DecodeText, WorkedExample) {
     const DecodedFields f = DecodeText(kWorkedExample);
     for (const FieldRow& row : kFields)  // term type 11010 is 26: no unit type, "UNKNOWN"
-        EXPECT_EQ(f.*row.member, sample::kWorkedExampleResults[IndexOf(row.field)]) << row.key;
+        EXPECT_EQ(f[row.field], sample::kWorkedExampleResults[IndexOf(row.field)]) << row.key;
     EXPECT_TRUE(f.PointersDiffer);
-    EXPECT_EQ(f.Codes.MainPM, "01");
-    EXPECT_EQ(f.Codes.AuxPM, "02");
-    EXPECT_EQ(f.Codes.TermType, "11010");
-    EXPECT_EQ(f.Codes.OrigType, "01001");
-    EXPECT_EQ(f.Codes.Queue, "0C");
+    EXPECT_EQ(f.Code(Field::MainPM), "01");
+    EXPECT_EQ(f.Code(Field::AuxPM), "02");
+    EXPECT_EQ(f.Code(Field::TermType), "11010");
+    EXPECT_EQ(f.Code(Field::OrigType), "01001");
+    EXPECT_EQ(f.Code(Field::Queue), "0C");
 }
 
 TEST(DecodeText, EmptyInput) {
@@ -33,8 +33,8 @@ TEST(DecodeText, EmptyInput) {
                                   "UNKNOWN", "", "", "", "", "H. (DEC: 0)", "H. (DEC: 0)", ""};
     EXPECT_EQ(CaptionsInLabelOrder(f), expected);
     EXPECT_FALSE(f.PointersDiffer);
-    EXPECT_EQ(f.Codes.MainPM, "");
-    EXPECT_EQ(f.Codes.Queue, "");
+    EXPECT_EQ(f.Code(Field::MainPM), "");
+    EXPECT_EQ(f.Code(Field::Queue), "");
 }
 
 TEST(DecodeCallRegister, ReadsOnlyTheArraysItIsGiven) {
@@ -44,12 +44,12 @@ TEST(DecodeCallRegister, ReadsOnlyTheArraysItIsGiven) {
     words.BinWords[12] = "ERRORERROR";
     words.HexWords[7] = "0009\xff";
     const DecodedFields f = DecodeCallRegister(words);
-    EXPECT_EQ(f.MainPM, "SPECIAL");
-    EXPECT_EQ(f.AuxPM, "GF_TIMER_CR");
-    EXPECT_EQ(f.TermType, "MAX_UNIT_MOD");
-    EXPECT_EQ(f.OrigType, "L500_UNIT");
-    EXPECT_EQ(f.DigitLoad, "H.ERROR (DEC: 0)");
-    EXPECT_EQ(f.CRLink, "0009\xef\xbf\xbd");  // no invalid UTF-8 comes out
+    EXPECT_EQ(f[Field::MainPM], "SPECIAL");
+    EXPECT_EQ(f[Field::AuxPM], "GF_TIMER_CR");
+    EXPECT_EQ(f[Field::TermType], "MAX_UNIT_MOD");
+    EXPECT_EQ(f[Field::OrigType], "L500_UNIT");
+    EXPECT_EQ(f[Field::DigitLoad], "H.ERROR (DEC: 0)");
+    EXPECT_EQ(f[Field::CRLink], "0009\xef\xbf\xbd");  // no invalid UTF-8 comes out
 }
 
 // One field of a dump whose other words are the worked example's.
@@ -57,7 +57,7 @@ struct FieldCase {
     const char* name;
     int word;
     std::string text;  // replaces word `word`
-    std::string DecodedFields::*field;
+    Field field;
     std::string expected;
 };
 
@@ -78,45 +78,42 @@ class FieldTest : public testing::TestWithParam<FieldCase> {};
 
 TEST_P(FieldTest, Shows) {
     const FieldCase& c = GetParam();
-    EXPECT_EQ(DecodeText(WithWord(c.word, c.text)).*c.field, c.expected);
-    DecodedFields kept;
-    DecodeText(WithWord(c.word, c.text), kept);
-    EXPECT_EQ(kept.*c.field, c.expected) << "decoded into a record";
+    EXPECT_EQ(DecodeText(WithWord(c.word, c.text))[c.field], c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, FieldTest,
     testing::Values(
-        FieldCase{"ShortWord2FallsBack", 2, "0000", &DecodedFields::MainPM, "UNDEFINED"},
-        FieldCase{"ShortWord2NoAuxName", 2, "0000", &DecodedFields::AuxPM, ""},
-        FieldCase{"SevenCharWord2ShortAuxCode", 2, "0000020", &DecodedFields::AuxPM, "UNKNOWN"},
-        FieldCase{"AuxWithoutTable", 2, "00000602", &DecodedFields::AuxPM, ""},
-        FieldCase{"MainPmEstablished", 2, "00000602", &DecodedFields::MainPM, "ESTABLISHED"},
-        FieldCase{"LowerCaseMainPm", 2, "00000c02", &DecodedFields::MainPM, "UNDEFINED"},
-        FieldCase{"SixteenBitWord3", 3, "1A48", &DecodedFields::TermType, "UNKNOWN"},
-        FieldCase{"SixteenBitWord3Orig", 3, "1A48", &DecodedFields::OrigType, "UNKNOWN"},
-        FieldCase{"Word3TermType", 3, "00001748", &DecodedFields::TermType, "MAX_UNIT_MOD"},
-        FieldCase{"Word3OrigType", 3, "00001008", &DecodedFields::OrigType, "L500_UNIT"},
-        FieldCase{"ErrorInWord3", 3, "0000x008", &DecodedFields::TermType, "UNKNOWN"},
-        FieldCase{"TwoCharWord4", 4, "21", &DecodedFields::OrigTN, "Use LD 32 to Convert TN H.21"},
-        FieldCase{"TermTnKeepsCase", 5, "000b0a2f", &DecodedFields::TermTN, "Use LD 32 to Convert TN H.0a2f"},
-        FieldCase{"LoneZeroQueue", 6, "0", &DecodedFields::Queue, "NONE"},
-        FieldCase{"QueueTotal", 6, "00000022", &DecodedFields::Queue, "TOTAL_QUEUES"},
-        FieldCase{"QueueBeyond", 6, "00000023", &DecodedFields::Queue, "UNKNOWN"},
-        FieldCase{"LowerCaseQueue", 6, "0000000c", &DecodedFields::Queue, "UNKNOWN"},
-        FieldCase{"LinkAsTyped", 7, "0009001x", &DecodedFields::CRLink, "0009001x"},
-        FieldCase{"Word10NotDecoded", 10, "FFFFFFFF", &DecodedFields::CRDialed, "00000000"},
-        FieldCase{"DialedCr", 11, "000A0001", &DecodedFields::CRDialed, "000A0001"},
-        FieldCase{"PointersZero", 12, "00000000", &DecodedFields::DigitLoad, "H.00000 (DEC: 0)"},
-        FieldCase{"PointerNotHex", 12, "000003Ex", &DecodedFields::DigitLoad, "H.ERROR (DEC: 0)"},
-        FieldCase{"UnloadPointer", 12, "000003E5", &DecodedFields::DigitUnload, "H.11111 (DEC: 31)"},
-        FieldCase{"DigitA", 13, "0000000A", &DecodedFields::DigsDialed, "0"},
-        FieldCase{"ZeroNibblesSkipped", 13, "00001020", &DecodedFields::DigsDialed, "21"},
-        FieldCase{"LowerCaseDigits", 13, "0000b1a3", &DecodedFields::DigsDialed, "3a1b"},
-        FieldCase{"AllZeroDigits", 13, "00000000", &DecodedFields::DigsDialed, ""},
-        FieldCase{"FirstFourIgnored", 13, "99990001", &DecodedFields::DigsDialed, "1"},
-        FieldCase{"ShortDigitWord", 13, "123456", &DecodedFields::DigsDialed, "65"},
-        FieldCase{"MultiByteDigit", 13, "0000\xc3\xa9" "001", &DecodedFields::DigsDialed, "1\xc3\xa9"}),
+        FieldCase{"ShortWord2FallsBack", 2, "0000", Field::MainPM, "UNDEFINED"},
+        FieldCase{"ShortWord2NoAuxName", 2, "0000", Field::AuxPM, ""},
+        FieldCase{"SevenCharWord2ShortAuxCode", 2, "0000020", Field::AuxPM, "UNKNOWN"},
+        FieldCase{"AuxWithoutTable", 2, "00000602", Field::AuxPM, ""},
+        FieldCase{"MainPmEstablished", 2, "00000602", Field::MainPM, "ESTABLISHED"},
+        FieldCase{"LowerCaseMainPm", 2, "00000c02", Field::MainPM, "UNDEFINED"},
+        FieldCase{"SixteenBitWord3", 3, "1A48", Field::TermType, "UNKNOWN"},
+        FieldCase{"SixteenBitWord3Orig", 3, "1A48", Field::OrigType, "UNKNOWN"},
+        FieldCase{"Word3TermType", 3, "00001748", Field::TermType, "MAX_UNIT_MOD"},
+        FieldCase{"Word3OrigType", 3, "00001008", Field::OrigType, "L500_UNIT"},
+        FieldCase{"ErrorInWord3", 3, "0000x008", Field::TermType, "UNKNOWN"},
+        FieldCase{"TwoCharWord4", 4, "21", Field::OrigTN, "Use LD 32 to Convert TN H.21"},
+        FieldCase{"TermTnKeepsCase", 5, "000b0a2f", Field::TermTN, "Use LD 32 to Convert TN H.0a2f"},
+        FieldCase{"LoneZeroQueue", 6, "0", Field::Queue, "NONE"},
+        FieldCase{"QueueTotal", 6, "00000022", Field::Queue, "TOTAL_QUEUES"},
+        FieldCase{"QueueBeyond", 6, "00000023", Field::Queue, "UNKNOWN"},
+        FieldCase{"LowerCaseQueue", 6, "0000000c", Field::Queue, "UNKNOWN"},
+        FieldCase{"LinkAsTyped", 7, "0009001x", Field::CRLink, "0009001x"},
+        FieldCase{"Word10NotDecoded", 10, "FFFFFFFF", Field::CRDialed, "00000000"},
+        FieldCase{"DialedCr", 11, "000A0001", Field::CRDialed, "000A0001"},
+        FieldCase{"PointersZero", 12, "00000000", Field::DigitLoad, "H.00000 (DEC: 0)"},
+        FieldCase{"PointerNotHex", 12, "000003Ex", Field::DigitLoad, "H.ERROR (DEC: 0)"},
+        FieldCase{"UnloadPointer", 12, "000003E5", Field::DigitUnload, "H.11111 (DEC: 31)"},
+        FieldCase{"DigitA", 13, "0000000A", Field::DigsDialed, "0"},
+        FieldCase{"ZeroNibblesSkipped", 13, "00001020", Field::DigsDialed, "21"},
+        FieldCase{"LowerCaseDigits", 13, "0000b1a3", Field::DigsDialed, "3a1b"},
+        FieldCase{"AllZeroDigits", 13, "00000000", Field::DigsDialed, ""},
+        FieldCase{"FirstFourIgnored", 13, "99990001", Field::DigsDialed, "1"},
+        FieldCase{"ShortDigitWord", 13, "123456", Field::DigsDialed, "65"},
+        FieldCase{"MultiByteDigit", 13, "0000\xc3\xa9" "001", Field::DigsDialed, "1\xc3\xa9"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DecodeText, PointerFlagFollowsTheTexts) {
@@ -131,15 +128,15 @@ TEST(DecodeText, DigitsFromEveryWordUpToThirty) {
     const DecodedFields f = DecodeText(dump);
     std::string expected;
     for (int k = 13; k <= 30; ++k) expected += "1234";
-    EXPECT_EQ(f.DigsDialed, expected);  // 72 digits; word 31 is never read
+    EXPECT_EQ(f[Field::DigsDialed], expected);  // 72 digits; word 31 is never read
 }
 
 TEST(DecodeText, LeadingSpaceShiftsEveryField) {
     const DecodedFields f = DecodeText(" " + kWorkedExample);
-    EXPECT_EQ(f.CallRegister, "");
-    EXPECT_EQ(f.Codes.MainPM, "F5");  // word 2 is the call register word, "0008F5B4"
-    EXPECT_EQ(f.MainPM, "UNDEFINED");
-    EXPECT_EQ(f.CRLink, "0000000C");
+    EXPECT_EQ(f[Field::CallRegister], "");
+    EXPECT_EQ(f.Code(Field::MainPM), "F5");  // word 2 is the call register word, "0008F5B4"
+    EXPECT_EQ(f[Field::MainPM], "UNDEFINED");
+    EXPECT_EQ(f[Field::CRLink], "0000000C");
 }
 
 TEST(DecodeText, CrLfBetweenWordsChangesNothing) {

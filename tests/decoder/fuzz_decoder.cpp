@@ -2,9 +2,9 @@
 // Fuzz target: any bytes through the word reader and the field decoder, whole and in pieces.
 //
 // Checks, beyond "no crash, no out-of-bounds read": the streaming reader fed in pieces cut
-// where the input says gives the same words as reading the text at once, and every text the
-// decoder hands out is valid UTF-8, and decoding into a kept record or into views of the text
-// gives the record of the word arrays.
+// where the input says gives the same words as reading the text at once, every text the
+// decoder hands out is valid UTF-8, and the words and the record (from the arrays, and from a
+// record kept from input to input) are those of the plain reference decoder.
 
 #include <algorithm>
 #include <cstddef>
@@ -20,6 +20,7 @@
 #include "decoder/provenance.h"
 #include "decoder/record_view.h"
 #include "decoder/utf8.h"
+#include "tests/support/ReferenceDecoder.h"
 
 namespace {
 
@@ -77,38 +78,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(pieces.HexWords == whole.HexWords, "pieces give the same words");
     Require(pieces.BinWords == whole.BinWords, "pieces give the same bit strings");
 
+    const DataWords referenceWords = reference::ReadWords(text);
+    Require(whole.HexWords == referenceWords.HexWords, "reference: words");
+    Require(whole.BinWords == referenceWords.BinWords, "reference: bit strings");
+
     const DecodedFields fields = DecodeCallRegister(whole);
+    const DecodedFields expected = reference::Decode(referenceWords);
     for (const std::string& caption : CaptionsInLabelOrder(fields)) RequireValid(caption, "field");
-    Require(fields.PointersDiffer == (fields.DigitLoad != fields.DigitUnload), "pointer flag");
-    Require(fields.DigsDialed.size() <= 72 * 4, "at most 72 dialed digits");
+    Require(fields.texts == expected.texts, "reference: texts");
+    Require(fields.codes == expected.codes, "reference: codes");
+    Require(fields.PointersDiffer == expected.PointersDiffer, "reference: pointer flag");
+    Require(fields[Field::DigsDialed].size() <= 72 * 4, "at most 72 dialed digits");
 
-    // Decoding into a record kept from input to input, from views of the text, gives the same.
-    static DecodedFields kept;
-    DecodeText(text, kept);
-    Require(CaptionsInLabelOrder(kept) == CaptionsInLabelOrder(fields), "decoded into a record: texts");
-    for (const FieldRow& row : kFields)
-        if (row.code != nullptr) Require(kept.Codes.*row.code == fields.Codes.*row.code, "decoded into a record: codes");
-    Require(kept.PointersDiffer == fields.PointersDiffer, "decoded into a record: flag");
-
-    // A record read as views gives the same texts, codes, flag and report; a message of plain
-    // text gives a record of plain text.
+    // A record kept from input to input, read as views of the text, gives the same texts,
+    // codes, flag and report; a message of plain text gives a record of plain text.
     static RecordView view;
     view.Decode(text);
-    std::string reportOfViews, reportOfFields;
-    AppendReport(reportOfViews, view, "\n");
-    AppendReport(reportOfFields, fields, "\n");
-    Require(reportOfViews == reportOfFields, "views: report");
+    DecodedFields viewed;
+    view.CopyTo(viewed);
+    Require(viewed.texts == expected.texts && viewed.codes == expected.codes, "views: texts and codes");
+    Require(viewed.PointersDiffer == expected.PointersDiffer, "views: flag");
+    std::string reportOfViews;
+    AppendReport(reportOfViews, view, "\r\n");
+    Require(reportOfViews == BuildReport(CaptionsInLabelOrder(expected)), "views: report");
     bool plainMessage = true;
     for (char c : text) plainMessage = plainMessage && IsPlainText(std::string_view(&c, 1));
-    for (const FieldRow& row : kFields) {
-        std::string shown;
-        view.Shown(row.field).AssignTo(shown);
-        Require(shown == fields.*row.member, "views: texts");
-        Require(row.code == nullptr ? view.Code(row.field).empty() : view.Code(row.field) == fields.Codes.*row.code,
-                "views: codes");
-        Require(!plainMessage || IsPlainText(shown), "views: plain message, plain record");
-    }
-    Require(view.PointersDiffer() == fields.PointersDiffer, "views: flag");
+    for (const std::string& shown : viewed.texts) Require(!plainMessage || IsPlainText(shown), "views: plain message, plain record");
 
     // Every source is valid text, and a looked-up field's source holds exactly its code.
     const FieldSources sources = SourcesOf(whole);
@@ -118,8 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             RequireValid(SourceText(source), "source line");
             Require(Characters(source.text).size() == source.length, "source length in characters");
         }
-        if (row.code != nullptr)
-            Require(sources[IndexOf(row.field)].front().text == fields.Codes.*row.code, "source is the code");
+        if (HasCode(row)) Require(sources[IndexOf(row.field)].front().text == fields.Code(row.field), "source is the code");
     }
 
     const std::string report = BuildReport(CaptionsInLabelOrder(fields));

@@ -126,7 +126,7 @@ char Complement(char c) {
 
 // The field's own cut characters: its code where it has one, else what it shows.
 std::string CutShown(const DecodedFields& fields, const FieldRow& row) {
-    return row.code != nullptr ? fields.Codes.*row.code : fields.*row.member;
+    return HasCode(row) ? fields.Code(row.field) : fields[row.field];
 }
 
 bool Covers(const Source& source, int word, std::size_t hexChar) {

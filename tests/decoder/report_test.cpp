@@ -12,13 +12,19 @@
 namespace quillmark {
 namespace {
 
-TEST(CaptionsInLabelOrder, FollowsTheResultLabels) {
-    DecodedFields f;
-    for (const FieldRow& row : kFields) f.*row.member = row.key;
-    const ResultCaptions expected{"CallRegister", "MainPM", "AuxPM",     "OrigType",  "TermType",
-                                  "OrigTN",       "TermTN", "Queue",     "CRLink",    "CRBakLink",
-                                  "AuxCR",        "CRDialed", "DigitLoad", "DigitUnload", "DigsDialed"};
-    EXPECT_EQ(CaptionsInLabelOrder(f), expected);
+// A dump whose fifteen results all differ, so that a caption taken from the wrong field shows.
+TEST(CaptionsInLabelOrder, EachCaptionFromItsOwnField) {
+    const ResultCaptions expected{
+        "0008F5B4", "READY", "DISA_READY", "XTD_UNIT", "UNKNOWN",
+        "Use LD 32 to Convert TN H.0421", "Use LD 32 to Convert TN H.0422", "QU_IDLE", "00090010",
+        "00090020", "0000A0A1", "0000C0C1", "H.00101 (DEC: 5)", "H.11111 (DEC: 31)", "301B"};
+    const DecodedFields fields = DecodeText(
+        "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 00090020 0000A0A1 "
+        "00000000 0000C0C1 000003E5 0000B1A3");
+    EXPECT_EQ(CaptionsInLabelOrder(fields), expected);
+    EXPECT_EQ(fields[Field::AuxCR], "0000A0A1");
+    EXPECT_EQ(fields[Field::CRDialed], "0000C0C1");
+    EXPECT_EQ(fields[Field::DigitUnload], "H.11111 (DEC: 31)");
 }
 
 TEST(BuildReport, EmptyCaptionsGiveTheLabelsAlone) {

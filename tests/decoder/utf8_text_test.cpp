@@ -104,13 +104,13 @@ TEST(Utf8Text, SanitizedLeavesValidTextAlone) {
 TEST(AsciiPrefix, StopsAtTheFirstByteThatIsNotAscii) {
     for (std::size_t size = 0; size <= 40; ++size) {
         const std::string ascii(size, 'A');
-        EXPECT_EQ(utf8::AsciiPrefix(ascii), size);
-        EXPECT_TRUE(utf8::IsAscii(ascii));
+        EXPECT_EQ(bytes::AsciiPrefix(ascii), size);
+        EXPECT_TRUE(bytes::IsAscii(ascii));
         for (std::size_t at = 0; at < size; ++at) {
             std::string text = ascii;
             text[at] = '\x80';
-            EXPECT_EQ(utf8::AsciiPrefix(text), at) << size << " " << at;
-            EXPECT_FALSE(utf8::IsAscii(text)) << size << " " << at;
+            EXPECT_EQ(bytes::AsciiPrefix(text), at) << size << " " << at;
+            EXPECT_FALSE(bytes::IsAscii(text)) << size << " " << at;
         }
     }
 }

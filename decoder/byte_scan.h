@@ -1,0 +1,235 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Looking at many bytes at once: the one home of the byte-level tricks that the word finder,
+// the message cutter and the JSON writer use. Each block operation comes twice, as a plain
+// portable function (eight bytes in a 64-bit word) and, where the processor has SSE2, as a
+// sixteen-byte one; the unsuffixed name picks the faster. Both are always compiled, so the
+// tests hold each against a byte-by-byte loop on every build. Callers never spell out a mask.
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace quillmark::bytes {
+
+// ---- One byte --------------------------------------------------------------------------------
+
+// The value of an upper-case hexadecimal digit, or -1 for any other byte.
+inline constexpr std::array<std::int8_t, 256> kHexValues = [] {
+    std::array<std::int8_t, 256> values{};
+    values.fill(-1);
+    for (int digit = 0; digit < 16; ++digit)
+        values[static_cast<unsigned char>("0123456789ABCDEF"[digit])] = static_cast<std::int8_t>(digit);
+    return values;
+}();
+
+constexpr int HexValue(char c) { return kHexValues[static_cast<unsigned char>(c)]; }
+constexpr bool IsUpperHexDigit(char c) { return HexValue(c) >= 0; }
+constexpr bool IsAsciiByte(char c) { return static_cast<unsigned char>(c) < 0x80; }
+// A byte that JSON takes as it stands: ASCII from the blank on, except '"' and '\\'.
+constexpr bool IsPlainJsonByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+}
+
+// ---- Eight bytes in a 64-bit word (SWAR) ------------------------------------------------------
+// Byte i of the text is byte i of the word, counted from the low end, on any byte order. A
+// mask has the top bit of each byte found set and no other bit; a neighbour never sets one.
+
+inline constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+inline constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+inline constexpr std::uint64_t kTops = ~kLow7;
+
+inline std::uint64_t Load8(const char* at) {
+    std::uint64_t block;
+    std::memcpy(&block, at, 8);
+    if constexpr (std::endian::native == std::endian::big) block = __builtin_bswap64(block);
+    return block;
+}
+
+constexpr std::uint64_t ZeroBytes(std::uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); }
+constexpr std::uint64_t BytesEqual(std::uint64_t block, char c) {
+    return ZeroBytes(block ^ (kOnes * static_cast<unsigned char>(c)));
+}
+// Bytes below 0x20 (ASCII ones only: a byte beyond ASCII is not below it).
+constexpr std::uint64_t BytesBelowBlank(std::uint64_t block) {
+    return ~(((block & kLow7) + kOnes * 0x60) | block | kLow7);
+}
+constexpr std::uint64_t BytesBeyondAscii(std::uint64_t block) { return block & kTops; }
+// The eight top bits of a mask as the low eight bits, bit i for byte i.
+constexpr std::uint32_t PackTops(std::uint64_t mask) {
+    return static_cast<std::uint32_t>(((mask >> 7) * 0x0102040810204080ULL) >> 56);
+}
+// How many bytes a mask marks.
+constexpr int CountTops(std::uint64_t mask) { return static_cast<int>(((mask >> 7) * kOnes) >> 56); }
+// The byte that the lowest mark of a non-zero mask stands on.
+constexpr std::size_t FirstTop(std::uint64_t mask) { return static_cast<std::size_t>(std::countr_zero(mask) / 8); }
+
+// ---- Sixteen bytes: where a word of a dump ends -----------------------------------------------
+
+// Among sixteen bytes, bit i for byte i: the spaces, and the other bytes that are not plain
+// word characters (CR, LF, bytes beyond ASCII).
+struct WordBreaks {
+    std::uint32_t spaces;
+    std::uint32_t others;
+    friend bool operator==(const WordBreaks&, const WordBreaks&) = default;
+};
+
+inline WordBreaks FindWordBreaksPortable(const char* sixteen) {
+    const auto half = [](const char* at) {
+        const std::uint64_t block = Load8(at);
+        return WordBreaks{PackTops(BytesEqual(block, ' ')),
+                          PackTops(BytesEqual(block, '\r') | BytesEqual(block, '\n') | BytesBeyondAscii(block))};
+    };
+    const WordBreaks low = half(sixteen), high = half(sixteen + 8);
+    return {low.spaces | high.spaces << 8, low.others | high.others << 8};
+}
+
+#if defined(__SSE2__)
+inline __m128i Load16(const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
+inline std::uint32_t Marks(__m128i mask) { return static_cast<std::uint32_t>(_mm_movemask_epi8(mask)); }
+
+inline WordBreaks FindWordBreaksSse2(const char* sixteen) {
+    const __m128i block = Load16(sixteen);
+    const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\r')),
+                                        _mm_cmpeq_epi8(block, _mm_set1_epi8('\n')));
+    // A byte beyond ASCII has its top bit set already.
+    return {Marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' '))), Marks(_mm_or_si128(breaks, block))};
+}
+#endif
+
+inline WordBreaks FindWordBreaks(const char* sixteen) {
+#if defined(__SSE2__)
+    return FindWordBreaksSse2(sixteen);
+#else
+    return FindWordBreaksPortable(sixteen);
+#endif
+}
+
+// ---- Runs of a text ---------------------------------------------------------------------------
+
+// The eight-byte loop of a prefix scan: the bytes before the first one `marks` finds. The last
+// few bytes of a text of eight or more are looked at as its last eight.
+template <class Marks8, class Plain>
+std::size_t PrefixPortable(std::string_view text, std::size_t pos, const Marks8& marks, const Plain& plain) {
+    for (; pos + 8 <= text.size(); pos += 8) {
+        const std::uint64_t found = marks(Load8(text.data() + pos));
+        if (found != 0) return pos + FirstTop(found);
+    }
+    if (pos < text.size() && text.size() >= 8) {
+        const std::size_t last = text.size() - 8;
+        const std::uint64_t found = marks(Load8(text.data() + last));
+        return found == 0 ? text.size() : std::max(pos, last + FirstTop(found));
+    }
+    while (pos < text.size() && plain(text[pos])) ++pos;
+    return pos;
+}
+
+// Bytes before the first one beyond ASCII.
+inline std::size_t AsciiPrefixPortable(std::string_view text, std::size_t from = 0) {
+    // A text of four to seven bytes (a cut of a word) is looked at as its first and last four.
+    if (from == 0 && text.size() >= 4 && text.size() < 8) {
+        std::uint32_t head, tail;
+        std::memcpy(&head, text.data(), 4);
+        std::memcpy(&tail, text.data() + text.size() - 4, 4);
+        if (((head | tail) & 0x80808080U) == 0) return text.size();
+    }
+    return PrefixPortable(text, from, BytesBeyondAscii, IsAsciiByte);
+}
+
+// Bytes before the first one that JSON escapes (a control character, '"', '\\') or that is
+// beyond ASCII.
+inline std::uint64_t NotPlainJson(std::uint64_t block) {
+    return BytesEqual(block, '"') | BytesEqual(block, '\\') | BytesBelowBlank(block) | BytesBeyondAscii(block);
+}
+inline std::size_t PlainJsonPrefixPortable(std::string_view text, std::size_t from = 0) {
+    return PrefixPortable(text, from, NotPlainJson, IsPlainJsonByte);
+}
+
+// How many bytes of the text are `c`.
+inline std::size_t CountBytePortable(std::string_view text, char c) {
+    std::size_t count = 0, pos = 0;
+    while (pos + 8 <= text.size()) {
+        // Per-byte counters of at most 255 each before they are summed.
+        std::uint64_t lanes = 0;
+        for (const std::size_t end = std::min(text.size() & ~std::size_t{7}, pos + 8 * 255); pos < end; pos += 8)
+            lanes += BytesEqual(Load8(text.data() + pos), c) >> 7;
+        for (int shift = 0; shift < 64; shift += 8) count += (lanes >> shift) & 0xFF;
+    }
+    for (; pos < text.size(); ++pos) count += text[pos] == c;
+    return count;
+}
+
+#if defined(__SSE2__)
+inline std::size_t AsciiPrefixSse2(std::string_view text) {
+    std::size_t pos = 0;
+    for (; pos + 16 <= text.size(); pos += 16) {
+        const std::uint32_t found = Marks(Load16(text.data() + pos));
+        if (found != 0) return pos + static_cast<std::size_t>(std::countr_zero(found));
+    }
+    return AsciiPrefixPortable(text, pos);
+}
+
+inline std::size_t PlainJsonPrefixSse2(std::string_view text) {
+    std::size_t pos = 0;
+    for (; pos + 16 <= text.size(); pos += 16) {
+        const __m128i block = Load16(text.data() + pos);
+        // Compared as signed bytes, those beyond ASCII are below the blank too.
+        const std::uint32_t found = Marks(_mm_or_si128(
+            _mm_cmplt_epi8(block, _mm_set1_epi8(0x20)),
+            _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('"')), _mm_cmpeq_epi8(block, _mm_set1_epi8('\\')))));
+        if (found != 0) return pos + static_cast<std::size_t>(std::countr_zero(found));
+    }
+    return PlainJsonPrefixPortable(text, pos);
+}
+
+inline std::size_t CountByteSse2(std::string_view text, char c) {
+    const __m128i wanted = _mm_set1_epi8(c);
+    std::size_t count = 0, pos = 0;
+    while (pos + 16 <= text.size()) {
+        __m128i lanes = _mm_setzero_si128();  // a count per byte lane, at most 255 each
+        for (const std::size_t end = std::min(text.size() & ~std::size_t{15}, pos + 16 * 255); pos < end; pos += 16)
+            lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(Load16(text.data() + pos), wanted));
+        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+        count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));
+    }
+    return count + CountBytePortable(text.substr(pos), c);
+}
+#endif
+
+inline std::size_t AsciiPrefix(std::string_view text) {
+#if defined(__SSE2__)
+    return AsciiPrefixSse2(text);
+#else
+    return AsciiPrefixPortable(text);
+#endif
+}
+
+inline std::size_t PlainJsonPrefix(std::string_view text) {
+#if defined(__SSE2__)
+    return PlainJsonPrefixSse2(text);
+#else
+    return PlainJsonPrefixPortable(text);
+#endif
+}
+
+inline std::size_t CountByte(std::string_view text, char c) {
+#if defined(__SSE2__)
+    return CountByteSse2(text, c);
+#else
+    return CountBytePortable(text, c);
+#endif
+}
+
+inline bool IsAscii(std::string_view text) { return AsciiPrefix(text) == text.size(); }
+inline bool IsPlainJson(std::string_view text) { return PlainJsonPrefix(text) == text.size(); }
+
+}  // namespace quillmark::bytes
