@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: MIT
+// The byte-level helpers, both the portable and the SSE2 form, against a byte-by-byte loop at
+// every length and alignment, with the byte that stops a scan at every position.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "decoder/byte_scan.h"
+
+namespace quillmark::bytes {
+namespace {
+
+std::size_t PrefixByLoop(std::string_view text, bool (*plain)(char)) {
+    std::size_t pos = 0;
+    while (pos < text.size() && plain(text[pos])) ++pos;
+    return pos;
+}
+bool Ascii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+bool PlainJson(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+}
+
+WordBreaks WordBreaksByLoop(const char* sixteen) {
+    WordBreaks found{0, 0};
+    for (int i = 0; i < 16; ++i) {
+        const auto byte = static_cast<unsigned char>(sixteen[i]);
+        if (byte == ' ') found.spaces |= 1U << i;
+        if (byte == '\r' || byte == '\n' || byte >= 0x80) found.others |= 1U << i;
+    }
+    return found;
+}
+
+// Texts of every length up to 70 at every alignment within a buffer, of plain bytes with one
+// stopping byte at every position (or none), the rest of the buffer filled with stopping bytes.
+template <class Check>
+void EveryLengthAndAlignment(std::string_view stoppers, const Check& check) {
+    std::vector<char> buffer(128);
+    for (char stopper : stoppers) {
+        for (std::size_t align = 0; align < 16; ++align) {
+            for (std::size_t length = 0; length <= 70; ++length) {
+                for (std::size_t at = 0; at <= length; ++at) {
+                    std::fill(buffer.begin(), buffer.end(), stopper);
+                    for (std::size_t i = 0; i < length; ++i) buffer[align + i] = static_cast<char>('0' + i % 40);
+                    if (at < length) buffer[align + at] = stopper;
+                    check(std::string_view(buffer.data() + align, length));
+                }
+            }
+        }
+    }
+}
+
+TEST(ByteScan, AsciiPrefixAtEveryLengthAndAlignment) {
+    EveryLengthAndAlignment("\x80\xff\xc3", [](std::string_view text) {
+        const std::size_t expected = PrefixByLoop(text, Ascii);
+        ASSERT_EQ(AsciiPrefixPortable(text), expected) << text.size();
+#if defined(__SSE2__)
+        ASSERT_EQ(AsciiPrefixSse2(text), expected) << text.size();
+#endif
+        ASSERT_EQ(AsciiPrefix(text), expected);
+    });
+}
+
+TEST(ByteScan, PlainJsonPrefixAtEveryLengthAndAlignment) {
+    EveryLengthAndAlignment(std::string_view("\"\\\x00\x01\x1f\x7f\x80\xff", 8), [](std::string_view text) {
+        const std::size_t expected = PrefixByLoop(text, PlainJson);
+        ASSERT_EQ(PlainJsonPrefixPortable(text), expected) << text.size();
+#if defined(__SSE2__)
+        ASSERT_EQ(PlainJsonPrefixSse2(text), expected) << text.size();
+#endif
+        ASSERT_EQ(IsPlainJson(text), expected == text.size());
+    });
+}
+
+TEST(ByteScan, CountByteAtEveryLengthAndAlignment) {
+    EveryLengthAndAlignment(" \x80", [](std::string_view text) {
+        std::size_t expected = 0;
+        for (char c : text) expected += c == ' ';
+        ASSERT_EQ(CountBytePortable(text, ' '), expected);
+#if defined(__SSE2__)
+        ASSERT_EQ(CountByteSse2(text, ' '), expected);
+#endif
+    });
+}
+
+// Long runs fill the per-byte counters past what one byte holds.
+TEST(ByteScan, CountByteOverLongRuns) {
+    for (std::size_t size : {2039U, 2040U, 2048U, 4079U, 4080U, 4096U, 10000U}) {
+        const std::string spaces(size, ' ');
+        EXPECT_EQ(CountBytePortable(spaces, ' '), size);
+#if defined(__SSE2__)
+        EXPECT_EQ(CountByteSse2(spaces, ' '), size);
+#endif
+    }
+}
+
+TEST(ByteScan, WordBreaksOfRandomBlocks) {
+    const std::string_view bytes("0A \r\n\t\x7f\x80\xc3\xff", 10);
+    std::mt19937 random(7);
+    char block[16];
+    for (int round = 0; round < 20000; ++round) {
+        for (char& c : block) c = bytes[random() % bytes.size()];
+        const WordBreaks expected = WordBreaksByLoop(block);
+        ASSERT_EQ(FindWordBreaksPortable(block), expected);
+#if defined(__SSE2__)
+        ASSERT_EQ(FindWordBreaksSse2(block), expected);
+#endif
+    }
+}
+
+// Every byte value: a mask marks exactly the bytes it names, whatever stands beside them.
+TEST(ByteScan, MasksMarkExactlyTheirBytes) {
+    for (int value = 0; value < 256; ++value) {
+        for (int neighbour : {0x00, 0x1f, 0x20, 0x7f, 0x80, 0xff}) {
+            char eight[8];
+            std::fill(std::begin(eight), std::end(eight), static_cast<char>(neighbour));
+            eight[3] = static_cast<char>(value);
+            const std::uint64_t block = Load8(eight);
+            const auto at3 = [](std::uint64_t mask) { return (mask >> 31) & 1; };
+            EXPECT_EQ(at3(BytesEqual(block, ' ')), value == ' ' ? 1U : 0U) << value;
+            EXPECT_EQ(at3(BytesBelowBlank(block)), value < 0x20 ? 1U : 0U) << value;
+            EXPECT_EQ(at3(BytesBeyondAscii(block)), value >= 0x80 ? 1U : 0U) << value;
+            EXPECT_EQ(PackTops(BytesEqual(block, static_cast<char>(value))) & 0x08, 0x08U) << value;
+        }
+    }
+}
+
+TEST(ByteScan, HexDigitsAreUpperCaseOnly) {
+    std::string digits;
+    for (int c = 0; c < 256; ++c)
+        if (IsUpperHexDigit(static_cast<char>(c))) digits += static_cast<char>(c);
+    EXPECT_EQ(digits, "0123456789ABCDEF");
+    for (int value = 0; value < 16; ++value) EXPECT_EQ(HexValue("0123456789ABCDEF"[value]), value);
+}
+
+}  // namespace
+}  // namespace quillmark::bytes
