@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTextDocument>
 
+#include "decoder/decoder.h"
 #include "tests/ui/MainWindowHarness.h"
 
 using namespace quillmark;
@@ -21,6 +22,7 @@ private slots:
     // ---- As opened ----
     void opensWithEmptyWhiteResults();
     void opensWithControlCaptions();
+    void resultRowsFollowTheCatalogue();
     void opensWithMenuTree();
     void opensAtFixedPlaceAndSize();
     void captionFollowsVersion_data();
@@ -89,6 +91,30 @@ void tst_frmMain::opensWithControlCaptions() {
                                     "CR Back Link", "Aux CR", "CR Dialed", "Digit Load",
                                     "Digit UnLoad", "Digits Dialed"}));
     QCOMPARE(h.child<QGroupBox>("fraConvert")->title(), QStringLiteral("Converter"));
+}
+
+// Every catalogue row has its caption label (name and text from the row) beside its result
+// label, in a place of its own, and a decode shows the row's text there.
+void tst_frmMain::resultRowsFollowTheCatalogue() {
+    MainWindowHarness h;
+    QVERIFY(h.showActive());
+    h.setText(kWorkedExample);
+    h.click("cmdDebug");
+    const DecodedFields expected = DecodeText(sample::kWorkedExample);
+    QList<QRect> places;
+    for (const FieldRow& row : kFields) {
+        QLabel* caption = h.label(std::string(row.label).c_str());
+        QLabel* result = h.result(row.field);
+        QVERIFY2(caption != nullptr && result != nullptr, row.key.data());
+        QCOMPARE(caption->text(), fromView(row.caption));
+        QCOMPARE(caption->buddy(), result);
+        QCOMPARE(result->objectName(), resultLabelName(row));
+        QCOMPARE(result->text(), fromView(expected[row.field]));
+        QVERIFY2(!result->geometry().isEmpty() && !places.contains(result->geometry()), row.key.data());
+        places << result->geometry();
+        qInfo("%s %s: %s", caption->objectName().toUtf8().constData(),
+              result->objectName().toUtf8().constData(), result->text().toUtf8().constData());
+    }
 }
 
 void tst_frmMain::opensWithMenuTree() {

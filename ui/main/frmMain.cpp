@@ -67,41 +67,52 @@ std::string_view view(const QByteArray& bytes) {
     return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-// Where a result row stands (twips); its captions come from the field catalogue, and its result
-// label is named "lbl" + the field's key + "Data".
-struct ResultRow {
+// Where each result row stands (twips), keyed by Field: the one thing about a field that only
+// the window has. Its caption label's name and text come from the field catalogue, and its
+// result label is named "lbl" + the field's key + "Data".
+struct ResultGeometry {
     Field field;
-    const char* captionName;
     int captionLeft;
     int captionWidth;
     int resultLeft;
     int top;
 };
 
-constexpr std::array<ResultRow, kFieldCount> kResultRows{{
-    // field               caption label     left  width  result  top
-    {Field::CallRegister,  "lblCallReg",     360,  1095,  1680,   1680},
-    {Field::MainPM,        "lblMainPM",      360,  1095,  1680,   2040},
-    {Field::AuxPM,         "lblAuxPM",       360,  1095,  1680,   2400},
-    {Field::OrigType,      "lblOrigType",    360,  1095,  1680,   2760},
-    {Field::TermType,      "lblTermType",    360,  1095,  1680,   3120},
-    {Field::OrigTN,        "lblOrigTN",      360,  1095,  1680,   3480},
-    {Field::TermTN,        "lblTermTN",      360,  1095,  1680,   3840},
-    {Field::Queue,         "lblQueue",       360,  1095,  1680,   4200},
-    {Field::CRLink,        "lblCRLink",      360,  1095,  1680,   4560},
-    {Field::CRBakLink,     "lblCRBakLink",   120,  1335,  1680,   4920},
-    {Field::AuxCR,         "lblAuxCR",       120,  1335,  1680,   5280},
-    {Field::CRDialed,      "lblCRDialed",    4680, 1095,  6000,   1680},
-    {Field::DigitLoad,     "lblDigitLoad",   4680, 1095,  6000,   2040},
-    {Field::DigitUnload,   "lblDigitUnload", 4440, 1335,  6000,   2400},
-    {Field::DigsDialed,    "lblDigsDialed",  4440, 1335,  6000,   2760},
-}};
-constexpr bool RowsInFieldOrder() {
-    for (std::size_t i = 0; i < kResultRows.size(); ++i)
-        if (IndexOf(kResultRows[i].field) != i) return false;
-    return true;
+constexpr std::array kResultGeometry{
+    // field                           left  width  result  top
+    ResultGeometry{Field::CallRegister, 360,  1095,  1680,   1680},
+    ResultGeometry{Field::MainPM,       360,  1095,  1680,   2040},
+    ResultGeometry{Field::AuxPM,        360,  1095,  1680,   2400},
+    ResultGeometry{Field::OrigType,     360,  1095,  1680,   2760},
+    ResultGeometry{Field::TermType,     360,  1095,  1680,   3120},
+    ResultGeometry{Field::OrigTN,       360,  1095,  1680,   3480},
+    ResultGeometry{Field::TermTN,       360,  1095,  1680,   3840},
+    ResultGeometry{Field::Queue,        360,  1095,  1680,   4200},
+    ResultGeometry{Field::CRLink,       360,  1095,  1680,   4560},
+    ResultGeometry{Field::CRBakLink,    120,  1335,  1680,   4920},
+    ResultGeometry{Field::AuxCR,        120,  1335,  1680,   5280},
+    ResultGeometry{Field::CRDialed,     4680, 1095,  6000,   1680},
+    ResultGeometry{Field::DigitLoad,    4680, 1095,  6000,   2040},
+    ResultGeometry{Field::DigitUnload,  4440, 1335,  6000,   2400},
+    ResultGeometry{Field::DigsDialed,   4440, 1335,  6000,   2760},
+};
+// Every field of the catalogue has exactly one row.
+constexpr bool EveryFieldPlacedOnce() {
+    for (const FieldRow& field : kFields) {
+        std::size_t rows = 0;
+        for (const ResultGeometry& row : kResultGeometry) rows += row.field == field.field;
+        if (rows != 1) return false;
+    }
+    return kResultGeometry.size() == kFieldCount;
 }
-static_assert(RowsInFieldOrder(), "result rows are indexed by Field");
+static_assert(EveryFieldPlacedOnce(), "kResultGeometry misses a field or places one twice");
+
+constexpr const ResultGeometry& GeometryOf(Field field) {
+    for (const ResultGeometry& row : kResultGeometry)
+        if (row.field == field) return row;
+    return kResultGeometry.front();
+}
+
 constexpr int kResultWidth = 2535;
 // Fixed outer size of the main window, frame included.
 constexpr QSize kMainOuterSize = twipsSize(8790, 6345);
@@ -189,11 +200,12 @@ void frmMain::createControls() {
 }
 
 void frmMain::createResultRows(QWidget* area) {
-    for (const ResultRow& row : kResultRows) {
-        const FieldRow& field = RowOf(row.field);
+    for (const FieldRow& field : kFields) {
+        const ResultGeometry& row = GeometryOf(field.field);
+        const QByteArray captionName(field.label.data(), static_cast<qsizetype>(field.label.size()));
 
         QLabel* caption = look::createLabel(
-            area, {.name = row.captionName,
+            area, {.name = captionName.constData(),
                    .text = fromView(field.caption),
                    .geometry = twipsRect(row.captionLeft, row.top, row.captionWidth, kRowHeight),
                    .font = look::windowFont(true),
@@ -216,8 +228,8 @@ void frmMain::createResultRows(QWidget* area) {
         result->installEventFilter(&plainToolTips_);
         results_[IndexOf(row.field)] = result;
     }
-    lblDigitLoadData = results_[IndexOf(Field::DigitLoad)];
-    lblDigitUnloadData = results_[IndexOf(Field::DigitUnload)];
+    lblDigitLoadData = results_[IndexOf(kPointerFields[0])];
+    lblDigitUnloadData = results_[IndexOf(kPointerFields[1])];
 }
 
 void frmMain::createConverter(QWidget* area) {

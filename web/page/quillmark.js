@@ -8,20 +8,12 @@
     const kConfirmation = '\r\n\r\nABOVE TEXT COPIED TO CLIPBOARD';
     const kClipboardNotWritten = 'The clipboard cannot be written. Nothing was copied.';
     const kNoDecoder = 'This browser cannot run the decoder (WebAssembly): ';
-    // In result label order, the order of the module's captions.
-    const kResultNames = [
-        'lblCallRegisterData', 'lblMainPMData', 'lblAuxPMData', 'lblOrigTypeData',
-        'lblTermTypeData', 'lblOrigTNData', 'lblTermTNData', 'lblQueueData', 'lblCRLinkData',
-        'lblCRBakLinkData', 'lblAuxCRData', 'lblCRDialedData', 'lblDigitLoadData',
-        'lblDigitUnloadData', 'lblDigsDialedData',
-    ];
-    const kDigitLoad = 12;
-    const kDigitUnload = 13;
-
     const control = (id) => document.getElementById(id);
     const txtDebugData = control('txtDebugData');
-    const results = kResultNames.map(control);
-    const pointers = [results[kDigitLoad], results[kDigitUnload]];
+    // The result outputs in result label order, the order of the module's fields and captions,
+    // and among them the digit pointers; filled when the module has told its fields.
+    const results = [];
+    const pointers = [];
     let SavedText = '';
 
     // ---- The decoder module ------------------------------------------------------------------
@@ -38,8 +30,19 @@
             module.HEAPU8.set(bytes, at);  // read HEAPU8 after the call: memory may have grown
         };
         const take = (data, size) => decoder.decode(module.HEAPU8.subarray(data, data + size));
-        const texts = (data, size) => kResultNames.map((_, i) => take(data(i), size(i)));
+        const count = module._WebFieldCount();
+        const texts = (data, size) => Array.from({ length: count }, (_, i) => take(data(i), size(i)));
+        const part = (i, which) => take(module._WebFieldText(i, which), module._WebFieldTextSize(i, which));
         return {
+            // Per field: the output's and the caption label's control names, the caption, the
+            // key, and whether it is a digit pointer.
+            fields: Array.from({ length: count }, (_, i) => ({
+                outputName: part(i, 0),
+                labelName: part(i, 1),
+                caption: part(i, 2),
+                key: part(i, 3),
+                pointer: module._WebFieldIsPointer(i) === 1,
+            })),
             decode(text) {
                 put(text);
                 const pointersDiffer = module._WebDecode() === 1;
@@ -78,6 +81,7 @@
         .then(() => QuillmarkDecoder({ wasmBinary: wasmBinary() }))
         .then((module) => {
             binding = Binding(module);
+            buildResultRows(binding.fields);
             performance.mark('quillmark-ready');
             document.documentElement.dataset.ready = 'true';
         }, (error) => {
@@ -105,6 +109,29 @@
     });
 
     // ---- Results -----------------------------------------------------------------------------
+
+    // One row per field: its caption label and its output. A column takes the fields from the
+    // one its data-from names on.
+    function buildResultRows(fields) {
+        const columns = Array.from(document.querySelectorAll('.results .column'));
+        let column = columns[0];
+        for (const field of fields) {
+            column = columns.find((candidate) => candidate.dataset.from === field.key) || column;
+            const row = document.createElement('div');
+            row.className = 'row';
+            const label = document.createElement('label');
+            label.id = field.labelName;
+            label.htmlFor = field.outputName;
+            label.textContent = field.caption;
+            const output = document.createElement('output');
+            output.id = field.outputName;
+            output.setAttribute('aria-live', 'off');
+            row.append(label, output);
+            column.append(row);
+            results.push(output);
+            if (field.pointer) pointers.push(output);
+        }
+    }
 
     // The yellow is also said in words, for whoever does not see it.
     function setPointerHighlight(on) {

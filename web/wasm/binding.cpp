@@ -15,14 +15,14 @@
 
 namespace {
 
-using quillmark::kResultCount;
+using quillmark::kFieldCount;
 
 std::string input;                        // what the page handed over last
 quillmark::ResultCaptions captions;       // of the last decode, or set one by one for a report
 quillmark::ResultCaptions sources;        // where each caption came from; empty where unknown
 std::string answer;                       // trimmed text or report
 
-bool InRange(int index) { return index >= 0 && index < kResultCount; }
+bool InRange(int index) { return index >= 0 && static_cast<std::size_t>(index) < kFieldCount; }
 
 const std::string& Caption(int index) {
     static const std::string none;
@@ -32,6 +32,26 @@ const std::string& Caption(int index) {
 const std::string& Source(int index) {
     static const std::string none;
     return InRange(index) ? sources[static_cast<std::size_t>(index)] : none;
+}
+
+// What the page builds its result rows from, per field in result label order: the result's
+// control name ("lbl" + key + "Data"), its caption label's control name, the caption, the key.
+enum FieldPart { kOutputName, kLabelName, kCaption, kKey, kFieldParts };
+const std::array<std::array<std::string, kFieldParts>, kFieldCount> kFieldTexts = [] {
+    std::array<std::array<std::string, kFieldParts>, kFieldCount> texts;
+    for (const quillmark::FieldRow& row : quillmark::kFields) {
+        const std::string key(row.key);
+        texts[quillmark::IndexOf(row.field)] = {"lbl" + key + "Data", std::string(row.label),
+                                                std::string(row.caption), key};
+    }
+    return texts;
+}();
+
+const std::string& FieldText(int index, int part) {
+    static const std::string none;
+    return InRange(index) && part >= 0 && part < kFieldParts
+               ? kFieldTexts[static_cast<std::size_t>(index)][static_cast<std::size_t>(part)]
+               : none;
 }
 
 // Fills one text per result label, in result label order, telling which word and characters
@@ -49,6 +69,15 @@ void DescribeSources(const quillmark::DataWords& words, quillmark::ResultCaption
 
 extern "C" {
 
+// The result rows: how many, and per row its names, caption and key (FieldPart) and whether it
+// is a digit pointer, which the page marks when the pointers differ.
+EMSCRIPTEN_KEEPALIVE int WebFieldCount() { return static_cast<int>(kFieldCount); }
+EMSCRIPTEN_KEEPALIVE const char* WebFieldText(int index, int part) { return FieldText(index, part).data(); }
+EMSCRIPTEN_KEEPALIVE std::size_t WebFieldTextSize(int index, int part) { return FieldText(index, part).size(); }
+EMSCRIPTEN_KEEPALIVE int WebFieldIsPointer(int index) {
+    return InRange(index) && quillmark::IsPointer(quillmark::kFields[static_cast<std::size_t>(index)]) ? 1 : 0;
+}
+
 // A buffer of `size` bytes for the next input text; valid until the next call of any function.
 EMSCRIPTEN_KEEPALIVE char* WebInput(std::size_t size) {
     input.resize(size);
@@ -56,7 +85,7 @@ EMSCRIPTEN_KEEPALIVE char* WebInput(std::size_t size) {
 }
 
 // Decodes the input as the window's "DeBug" button does; returns 1 when the digit load and
-// unload pointers differ. The fifteen captions and their sources are then readable by index.
+// unload pointers differ. The captions and their sources are then readable by index.
 EMSCRIPTEN_KEEPALIVE int WebDecode() {
     static quillmark::DataWords words;
     words = {};
