@@ -15,9 +15,9 @@ mkdir -p "$work/src"
 work=$(cd "$work" && pwd)
 copy="$work/src"
 
-# The tracked files of the tree (any file of a checkout that is not a build).
+# The tracked files of the tree.
 if git -C "$src" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    (cd "$src" && git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t "$copy")
+    (cd "$src" && git ls-files -z --cached | xargs -0 cp --parents -t "$copy")
 else
     cp -a "$src/." "$copy"
 fi
