@@ -145,8 +145,10 @@ inline constexpr std::array<Field, 2> kPointerFields = [] {
 
 constexpr const FieldRow& RowOf(Field field) { return kFields[IndexOf(field)]; }
 
-// The characters a cut takes from a word or bit string, clipped as MidText and RightText clip;
-// always valid UTF-8.
+// The characters a cut takes from a word or bit string of valid UTF-8, clipped where the text is
+// shorter: a view of the text.
+std::string_view CutView(std::string_view valid, Cut cut);
+// The same for any bytes (those that are not valid UTF-8 read as U+FFFD); always valid UTF-8.
 std::string CutOf(std::string_view text, Cut cut);
 
 namespace catalogue_check {

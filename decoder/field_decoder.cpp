@@ -47,7 +47,7 @@ std::string_view DialedDigits(const FieldRow& row, const WordViews& words, Digit
             continue;
         }
         for (std::size_t position : kDigitPositions) {
-            const std::string digit = MidText(word, position, 1);  // one character, valid UTF-8
+            const std::string_view digit = CutView(word, Mid(position, 1));
             if (digit.empty() || digit == "0") continue;
             if (digit == "A") {
                 *next++ = '0';
@@ -106,7 +106,7 @@ std::string_view RightView(std::string_view valid, std::size_t count) {
     return valid.substr(from);
 }
 
-std::string_view CutView(std::string_view valid, Cut cut) {
+std::string_view CutValid(std::string_view valid, Cut cut) {
     switch (cut.take) {
         case Take::WholeWord: return valid;
         case Take::Mid: return MidView(valid, cut.start, cut.length);
@@ -156,21 +156,23 @@ std::string_view BitCut(std::string_view word, Cut cut, BitBuffer& buffer) {
         size += bits.size();
         pos += charSize;
     }
-    return CutView(std::string_view(buffer.data(), size), cut);
+    return CutValid(std::string_view(buffer.data(), size), cut);
 }
 
 // The characters a row takes from its word or bit string (made in `bits` where it must be).
 std::string_view CutOfRow(const WordViews& words, const FieldRow& row, BitBuffer& bits) {
     const std::string_view word = words[row.word];
-    if (row.from == From::Word) return CutView(word, row.cut);
-    return words.HasBits() ? CutView(words.Bits(row.word), row.cut) : BitCut(word, row.cut, bits);
+    if (row.from == From::Word) return CutValid(word, row.cut);
+    return words.HasBits() ? CutValid(words.Bits(row.word), row.cut) : BitCut(word, row.cut, bits);
 }
 
 }  // namespace
 
+std::string_view CutView(std::string_view valid, Cut cut) { return CutValid(valid, cut); }
+
 std::string CutOf(std::string_view text, Cut cut) {
     const std::string valid = utf8::Sanitized(text);  // arrays filled by hand may hold any bytes
-    return std::string(CutView(valid, cut));
+    return std::string(CutValid(valid, cut));
 }
 
 DecodedFields DecodeCallRegister(const DataWords& words) {
