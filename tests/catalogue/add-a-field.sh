@@ -83,7 +83,7 @@ if [ "$gui" = ON ]; then
     cmake --build "$build" --target tst_frmMain -j2 >"$work/build-window.log" || fail "the window does not build"
     QT_QPA_PLATFORM=offscreen "$build/bin/tst_frmMain" resultRowsFollowTheCatalogue >"$work/window.txt" 2>&1 ||
         { cat "$work/window.txt" >&2; fail "window rows"; }
-    expect "window" "$work/window.txt" "lblCRWord10 lblCRWord10Data: 0000ABCD"
+    expect "window" "$work/window.txt" "lblCRWord10 lblCRWord10Data: 00000000"  # word 10 of the worked example
     echo "the window shows the new field"
 else
     echo "SKIP: window (Qt 6 Widgets not found)"
