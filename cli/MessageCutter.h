@@ -6,6 +6,9 @@
 //
 // Memory stays bounded whatever the message: words that are dropped are not kept, and of the
 // rest no more than the input box's characters are kept.
+//
+// It counts spaces rather than reading words: it only finds where the kept text begins and
+// ends, over a stream of pieces, and leaves the words to WordViews, the one word splitter.
 
 #include <array>
 #include <cstddef>
