@@ -81,4 +81,4 @@ private slots:
 };
 
 QTEST_MAIN(BrowserModuleTest)
-#include "tst_browser_module.moc"
+#include "tst_BrowserModule.moc"

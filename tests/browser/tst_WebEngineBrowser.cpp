@@ -192,4 +192,4 @@ int main(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_browser_webengine.moc"
+#include "tst_WebEngineBrowser.moc"
