@@ -7,7 +7,7 @@
 #include <string>
 
 #include "quillmark/version.h"
-#include "tests/cli/decode_process.h"
+#include "tests/cli/DecodeProcess.h"
 
 namespace quillmark::cli::test {
 namespace {
