@@ -4,7 +4,7 @@
 
 #include "ui/shell/browser/ChromiumFlags.h"
 
-using quillmark::ui::JoinedChromiumFlags;
+using quillmark::ui::joinedChromiumFlags;
 
 class tst_ChromiumFlags : public QObject {
     Q_OBJECT
@@ -27,7 +27,7 @@ private slots:
     void joinsAndQuotes() {
         QFETCH(QString, flags);
         QFETCH(QString, expected);
-        QCOMPARE(JoinedChromiumFlags(flags), expected);
+        QCOMPARE(joinedChromiumFlags(flags), expected);
     }
 
     void leavesAlone_data() {
@@ -41,7 +41,7 @@ private slots:
     }
     void leavesAlone() {
         QFETCH(QString, flags);
-        QCOMPARE(JoinedChromiumFlags(flags), flags);
+        QCOMPARE(joinedChromiumFlags(flags), flags);
     }
 };
 

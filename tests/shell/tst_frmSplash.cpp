@@ -35,7 +35,7 @@ private slots:
     void versionLine_data() {
         QTest::addColumn<AppInfo>("app");
         QTest::addColumn<QString>("line");
-        QTest::newRow("this build 2.0.0")
+        QTest::newRow("2.0.0")
             << version(2, 0, 0)
             << QStringLiteral("Developer: Ashgrove        Quillmark V2.0 Rev:0");
         QTest::newRow("revision 12")

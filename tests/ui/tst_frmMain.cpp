@@ -167,7 +167,7 @@ void tst_frmMain::captionFollowsVersion_data() {
     QTest::addColumn<int>("minor");
     QTest::addColumn<int>("revision");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("this build 2.0.0") << 2 << 0 << 0 << "Quillmark V2.0 Rev:0";
+    QTest::newRow("2.0.0") << 2 << 0 << 0 << "Quillmark V2.0 Rev:0";
     QTest::newRow("two-digit parts 10.3.12") << 10 << 3 << 12 << "Quillmark V10.3 Rev:12";
 }
 

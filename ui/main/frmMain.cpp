@@ -57,7 +57,7 @@ const QString kInputDescription = QStringLiteral(
     "The call register words of a BUG message, eight hex digits each, separated by spaces");
 const QString kWindowName = QStringLiteral("Quillmark BUG message decoder");
 
-QString fromUtf8(const std::string& text) {
+QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -117,10 +117,6 @@ constexpr int kResultWidth = 2535;
 // Fixed outer size of the main window, frame included.
 constexpr QSize kMainOuterSize = twipsSize(8790, 6345);
 constexpr int kRowHeight = 255;
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A result's tooltip: the full result text, and below it where it came from.
 QString resultToolTip(const QString& text, Field field, const std::vector<Source>& sources) {
@@ -206,7 +202,7 @@ void frmMain::createResultRows(QWidget* area) {
 
         QLabel* caption = look::createLabel(
             area, {.name = captionName.constData(),
-                   .text = fromView(field.caption),
+                   .text = fromUtf8(field.caption),
                    .geometry = twipsRect(row.captionLeft, row.top, row.captionWidth, kRowHeight),
                    .font = look::windowFont(true),
                    .alignment = Qt::AlignRight | Qt::AlignTop,

@@ -73,7 +73,7 @@ std::optional<int> answerBeforeStart(const std::vector<std::string_view>& argume
     return std::nullopt;
 }
 
-std::string DisplayUnreachableMessage(const EnvironmentLookup& environment) {
+std::string displayUnreachableMessage(const EnvironmentLookup& environment) {
     std::string display;
     for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) {
         if (isSet(environment, name)) display.append(" ").append(name).append("=").append(environment(name));

@@ -25,6 +25,6 @@ std::optional<int> answerBeforeStart(const std::vector<std::string_view>& argume
 
 // What the window program says when the display it was given cannot be opened (an X server
 // that is not running, a platform that cannot start): which display, and what to run instead.
-std::string DisplayUnreachableMessage(const EnvironmentLookup& environment);
+std::string displayUnreachableMessage(const EnvironmentLookup& environment);
 
 }  // namespace quillmark::ui

@@ -54,7 +54,7 @@ private:
 
     static void hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
         if (type == QtFatalMsg) {
-            const std::string message = quillmark::ui::DisplayUnreachableMessage(environmentValue);
+            const std::string message = quillmark::ui::displayUnreachableMessage(environmentValue);
             std::fwrite(message.data(), 1, message.size(), stderr);
             std::fflush(nullptr);
             std::_Exit(1);
@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
         return checkedOutput(*exitCode);
     }
 
-    ui::PrepareBrowserEngine();
+    ui::prepareBrowserEngine();
     auto displayOpening = std::make_unique<DisplayOpening>();
     QApplication application(argc, argv);
     displayOpening.reset();
@@ -116,7 +116,7 @@ int main(int argc, char* argv[]) {
         app,
         [&app, &windows](QWidget* owner) { ui::showAbout(app, windows, owner); },
         [&windows, &messages](const QString& address) {
-            ui::OpenBrowserWindow(address, windows, messages);
+            ui::openBrowserWindow(address, windows, messages);
         },
     };
 

@@ -14,21 +14,21 @@ const char* const kModuleDirVariable = "QUILLMARK_BROWSER_MODULE_DIR";
 const QString kModuleName = QStringLiteral("quillmark_webengine");
 }  // namespace
 
-QString BrowserModuleDirectory() {
+QString browserModuleDirectory() {
     const QString overridden = qEnvironmentVariable(kModuleDirVariable);
     if (!overridden.isEmpty()) return overridden;
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
                            QStringLiteral(QUILLMARK_MODULE_RELATIVE_DIR));
 }
 
-platform::BrowserEngineFactory* LoadBrowserEngineFactory(QString* error) {
+platform::BrowserEngineFactory* loadBrowserEngineFactory(QString* error) {
     // The module stays loaded: engines it made live in windows until the program ends.
     static platform::BrowserEngineFactory* factory = nullptr;
     if (factory) return factory;
 
     // The engine takes the shared OpenGL context as it is loaded, and cannot start without one.
-    EnsureSharedOpenGLContext();
-    const QString path = BrowserModuleDirectory() + QLatin1Char('/') + kModuleName;
+    ensureSharedOpenGLContext();
+    const QString path = browserModuleDirectory() + QLatin1Char('/') + kModuleName;
     auto* loader = new QPluginLoader(path, QCoreApplication::instance());
     QObject* instance = loader->instance();
     factory = qobject_cast<platform::BrowserEngineFactory*>(instance);

@@ -5,7 +5,7 @@
 
 namespace quillmark::ui {
 
-QString JoinedChromiumFlags(const QString& flags) {
+QString joinedChromiumFlags(const QString& flags) {
     if (flags.contains(QLatin1Char('"'))) return flags;
 
     QStringList options;

@@ -10,6 +10,6 @@ namespace quillmark::ui {
 // reaches it cut into pieces and has no effect. This joins the words that follow an option's
 // value back onto it and quotes that value. Text that already holds a quote is the user's own
 // quoting and is returned unchanged, as is text with nothing to join.
-QString JoinedChromiumFlags(const QString& flags);
+QString joinedChromiumFlags(const QString& flags);
 
 }  // namespace quillmark::ui

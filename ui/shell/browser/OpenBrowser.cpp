@@ -11,7 +11,7 @@
 
 namespace quillmark::ui {
 
-void PrepareBrowserEngine() {
+void prepareBrowserEngine() {
     // The engine's sandbox refuses to run as root (as on build servers); everywhere else it
     // stays on, and a setting the user made is left alone.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
@@ -20,15 +20,15 @@ void PrepareBrowserEngine() {
     // Options given to the engine with blanks in their values arrive whole.
     if (qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS")) {
         const QString flags = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS");
-        const QString joined = JoinedChromiumFlags(flags);
+        const QString joined = joinedChromiumFlags(flags);
         if (joined != flags) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", joined.toUtf8());
     }
 }
 
-void OpenBrowserWindow(const QString& startingAddress, platform::WindowList& windows,
+void openBrowserWindow(const QString& startingAddress, platform::WindowList& windows,
                        platform::MessageBoxes& messages) {
     QString error;
-    platform::BrowserEngineFactory* factory = LoadBrowserEngineFactory(&error);
+    platform::BrowserEngineFactory* factory = loadBrowserEngineFactory(&error);
     std::unique_ptr<platform::BrowserEngine> engine = factory ? factory->createEngine() : nullptr;
     if (!engine) {
         messages.show(nullptr,

@@ -11,11 +11,11 @@ namespace quillmark::ui {
 
 // Called by the program's main() before the application object exists: sets what the browser
 // engine needs from the environment, without loading the engine or anything it draws with.
-void PrepareBrowserEngine();
+void prepareBrowserEngine();
 
 // Opens a new, independent browser window on startingAddress and adds it to the window list.
 // The browser engine is loaded on the first call; where it cannot be, a message says why.
-void OpenBrowserWindow(const QString& startingAddress, platform::WindowList& windows,
+void openBrowserWindow(const QString& startingAddress, platform::WindowList& windows,
                        platform::MessageBoxes& messages);
 
 }  // namespace quillmark::ui

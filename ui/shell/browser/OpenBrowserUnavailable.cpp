@@ -5,9 +5,9 @@
 
 namespace quillmark::ui {
 
-void PrepareBrowserEngine() {}
+void prepareBrowserEngine() {}
 
-void OpenBrowserWindow(const QString&, platform::WindowList&, platform::MessageBoxes& messages) {
+void openBrowserWindow(const QString&, platform::WindowList&, platform::MessageBoxes& messages) {
     messages.show(nullptr, QStringLiteral("The web browser is not part of this build of Quillmark."));
 }
 

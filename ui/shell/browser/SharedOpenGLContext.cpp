@@ -42,7 +42,7 @@ void deleteOwnContext() {
 
 }  // namespace
 
-bool EnsureSharedOpenGLContext() {
+bool ensureSharedOpenGLContext() {
     if (QOpenGLContext* existing = QOpenGLContext::globalShareContext()) return existing->isValid();
     // Without a window system there is nothing to draw with, nor a page to show.
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;

@@ -11,6 +11,6 @@ namespace quillmark::ui {
 //
 // Returns false when the system offers no working OpenGL: a context is then still in place, as Qt
 // itself leaves one, and the engine draws its pages in software.
-bool EnsureSharedOpenGLContext();
+bool ensureSharedOpenGLContext();
 
 }  // namespace quillmark::ui

@@ -77,7 +77,7 @@ private slots:
     void window_showsWorkingWhileTheServerStalls() {
         FakeWindowList windows;
         const QString first = server.address(QStringLiteral("/stalling"));
-        quillmark::ui::OpenBrowserWindow(first, windows, messages);
+        quillmark::ui::openBrowserWindow(first, windows, messages);
         QWidget* window = windows.at(0);
         auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
         auto* timer = window->findChild<QTimer*>(QStringLiteral("timTimer"));
@@ -119,7 +119,7 @@ private slots:
         const QString firstReported = server.address(QStringLiteral("/"));
         const QString second = server.address(QStringLiteral("/second"));
 
-        quillmark::ui::OpenBrowserWindow(first, windows, messages);
+        quillmark::ui::openBrowserWindow(first, windows, messages);
         QCOMPARE(windows.count(), 1);
         QWidget* window = windows.at(0);
         QVERIFY(window->isVisible());
@@ -160,7 +160,7 @@ private slots:
         FakeWindowList windows;
         // Nothing listens on port 1: the engine shows its own error page.
         const QString unreachable = QStringLiteral("http://127.0.0.1:1/");
-        quillmark::ui::OpenBrowserWindow(unreachable, windows, messages);
+        quillmark::ui::openBrowserWindow(unreachable, windows, messages);
         QCOMPARE(windows.count(), 1);
         QWidget* window = windows.at(0);
         auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
@@ -186,10 +186,10 @@ private:
 };
 
 int main(int argc, char** argv) {
-    quillmark::ui::PrepareBrowserEngine();
+    quillmark::ui::prepareBrowserEngine();
     QApplication app(argc, argv);
     BrowserWebEngineTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_browser_webengine.moc"
+#include "tst_WebEngineBrowser.moc"

@@ -8,7 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "tests/cli/decode_process.h"
+#include "tests/cli/DecodeProcess.h"
 #include "tests/support/WorkedExample.h"
 
 namespace quillmark::cli::test {

@@ -9,7 +9,7 @@
 
 #include "cli/RecordFormat.h"
 #include "decoder/decoder.h"
-#include "tests/cli/decode_process.h"
+#include "tests/cli/DecodeProcess.h"
 #include "tests/support/WorkedExample.h"
 
 namespace quillmark::cli::test {

@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "tests/cli/decode_process.h"
+#include "tests/cli/DecodeProcess.h"
 
 namespace quillmark::cli::test {
 namespace {

@@ -121,6 +121,6 @@ TEST(NoDisplay, UnreachableDisplayIsNamedWithTheSameAdvice) {
         return found == environment.end() ? nullptr : found->second.c_str();
     };
     const std::string advice = kNoDisplayMessage.substr(kNoDisplayMessage.find('\n') + 1);
-    EXPECT_EQ(quillmark::ui::DisplayUnreachableMessage(lookup),
+    EXPECT_EQ(quillmark::ui::displayUnreachableMessage(lookup),
               "quillmark: cannot open the display (DISPLAY=:999).\n" + advice);
 }

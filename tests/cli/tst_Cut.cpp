@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "tests/cli/decode_process.h"
+#include "tests/cli/DecodeProcess.h"
 
 namespace quillmark::cli::test {
 namespace {

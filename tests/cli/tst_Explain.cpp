@@ -11,7 +11,7 @@
 
 #include "decoder/decoder.h"
 #include "decoder/provenance.h"
-#include "tests/cli/decode_process.h"
+#include "tests/cli/DecodeProcess.h"
 #include "tests/support/WorkedExample.h"
 
 namespace quillmark::cli::test {

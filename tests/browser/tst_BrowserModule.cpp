@@ -8,8 +8,8 @@
 #include "ui/shell/browser/BrowserModule.h"
 #include "ui/shell/browser/OpenBrowser.h"
 
-using quillmark::ui::BrowserModuleDirectory;
-using quillmark::ui::LoadBrowserEngineFactory;
+using quillmark::ui::browserModuleDirectory;
+using quillmark::ui::loadBrowserEngineFactory;
 
 class BrowserModuleTest : public QObject {
     Q_OBJECT
@@ -23,11 +23,11 @@ private slots:
         QTemporaryDir empty;
         qputenv("QUILLMARK_BROWSER_MODULE_DIR", empty.path().toUtf8());
         QString error;
-        QCOMPARE(LoadBrowserEngineFactory(&error), nullptr);
+        QCOMPARE(loadBrowserEngineFactory(&error), nullptr);
         QOpenGLContext* const shared = QOpenGLContext::globalShareContext();
         QVERIFY(shared != nullptr);
         QVERIFY(QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts));
-        QCOMPARE(LoadBrowserEngineFactory(&error), nullptr);
+        QCOMPARE(loadBrowserEngineFactory(&error), nullptr);
         QCOMPARE(QOpenGLContext::globalShareContext(), shared);
     }
 
@@ -35,13 +35,13 @@ private slots:
         qunsetenv("QUILLMARK_BROWSER_MODULE_DIR");
         const QString expected = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../" +
                                                  QStringLiteral("lib"));
-        QVERIFY2(BrowserModuleDirectory().startsWith(expected), qPrintable(BrowserModuleDirectory()));
-        QVERIFY(BrowserModuleDirectory().endsWith(QStringLiteral("/quillmark")));
+        QVERIFY2(browserModuleDirectory().startsWith(expected), qPrintable(browserModuleDirectory()));
+        QVERIFY(browserModuleDirectory().endsWith(QStringLiteral("/quillmark")));
     }
 
     void directory_followsTheEnvironment() {
         qputenv("QUILLMARK_BROWSER_MODULE_DIR", "/opt/elsewhere");
-        QCOMPARE(BrowserModuleDirectory(), QStringLiteral("/opt/elsewhere"));
+        QCOMPARE(browserModuleDirectory(), QStringLiteral("/opt/elsewhere"));
     }
 
     void load_missingModuleReportsWhyAndRetries() {
@@ -49,7 +49,7 @@ private slots:
         qputenv("QUILLMARK_BROWSER_MODULE_DIR", empty.path().toUtf8());
         for (int attempt = 0; attempt < 2; ++attempt) {
             QString error;
-            QCOMPARE(LoadBrowserEngineFactory(&error), nullptr);
+            QCOMPARE(loadBrowserEngineFactory(&error), nullptr);
             QVERIFY2(error.contains(QStringLiteral("quillmark_webengine")), qPrintable(error));
         }
     }
@@ -62,7 +62,7 @@ private slots:
         junk.close();
         qputenv("QUILLMARK_BROWSER_MODULE_DIR", dir.path().toUtf8());
         QString error;
-        QCOMPARE(LoadBrowserEngineFactory(&error), nullptr);
+        QCOMPARE(loadBrowserEngineFactory(&error), nullptr);
         QVERIFY(!error.isEmpty());
     }
 
@@ -72,7 +72,7 @@ private slots:
         qputenv("QUILLMARK_BROWSER_MODULE_DIR", empty.path().toUtf8());
         quillmark::test::FakeWindowList windows;
         quillmark::test::FakeMessageBoxes messages;
-        quillmark::ui::OpenBrowserWindow(QStringLiteral("http://www.nortel.com"), windows, messages);
+        quillmark::ui::openBrowserWindow(QStringLiteral("http://www.nortel.com"), windows, messages);
         QCOMPARE(windows.count(), 0);
         QCOMPARE(messages.shown.size(), 1);
         QVERIFY(messages.shown.first().startsWith(QStringLiteral("The web browser could not be started.")));
@@ -81,4 +81,4 @@ private slots:
 };
 
 QTEST_MAIN(BrowserModuleTest)
-#include "tst_browser_module.moc"
+#include "tst_BrowserModule.moc"

@@ -187,4 +187,4 @@ private slots:
 };
 
 QTEST_MAIN(StartupTest)
-#include "tst_startup.moc"
+#include "tst_Module1.moc"

@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "cli/DecodeRun.h"
-#include "tests/cli/decode_process.h"
+#include "tests/cli/DecodeProcess.h"
 
 namespace quillmark::cli::test {
 namespace {

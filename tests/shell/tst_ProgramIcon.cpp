@@ -76,4 +76,4 @@ private slots:
 };
 
 QTEST_MAIN(ProgramIconTest)
-#include "tst_programIcon.moc"
+#include "tst_ProgramIcon.moc"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tests/cli/decode_process.h"
+#include "tests/cli/DecodeProcess.h"
 
 #include <csignal>
 #include <cstdlib>

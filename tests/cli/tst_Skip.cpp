@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/cli/decode_process.h"
+#include "tests/cli/DecodeProcess.h"
 
 namespace quillmark::cli::test {
 namespace {
