@@ -220,6 +220,10 @@ void PrepareProcess() {
     // Windows has no SIGPIPE: a write to a closed pipe fails with ERROR_NO_DATA, told as EPIPE.
     // Error dialogs of the system would stop a script; a failure is told on standard error.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    // The help and version texts go through the C runtime: no CR before their line feeds.
+    for (const int fd : {_fileno(stdin), _fileno(stdout), _fileno(stderr)}) {
+        _setmode(fd, _O_BINARY);
+    }
 }
 
 }  // namespace quillmark::cli::sysio
