@@ -5,7 +5,7 @@ standard error and exit status must all be the same.
 
 usage: differential.py LINUX_PROGRAM WINDOWS_PROGRAM MAKE_DUMPS SCRATCH_DIR
 
-WINDOWS_PROGRAM is a command that runs quillmark-decode.exe (under Wine on Linux). Inputs: both
+WINDOWS_PROGRAM is a program that runs quillmark-decode.exe (under Wine on Linux). Inputs: both
 benchmark data sets of make_dumps.py, 2,000 random messages (each a file of its own and all of
 them as the lines of one file), standard input as "-", unreadable inputs, and a file whose name
 is not ASCII. Every run is given relative names from the same folder, so that both programs
@@ -95,7 +95,7 @@ def main():
     compared_bytes = 0
     for what, args, stdin in runs:
         expected = run([linux], args, stdin, scratch)
-        got = run(windows.split(" "), args, stdin, scratch)
+        got = run([windows], args, stdin, scratch)
         compared_bytes += len(expected[1])
         for part, index in (("exit status", 0), ("standard output", 1), ("standard error", 2)):
             if expected[index] != got[index]:
@@ -105,7 +105,7 @@ def main():
                     print("  linux:   %r\n  windows: %r" % (expected[2][:300], got[2][:300]))
 
     # The JSON names the non-ASCII file byte for byte.
-    status, out, _ = run(windows.split(" "), ["--json", NON_ASCII_NAME], b"", scratch)
+    status, out, _ = run([windows], ["--json", NON_ASCII_NAME], b"", scratch)
     if status != 0 or json.loads(out)["file"].encode("utf-8") != NON_ASCII_NAME.encode("utf-8") or \
             ('"file":"%s"' % NON_ASCII_NAME).encode("utf-8") not in out:
         failed += 1
