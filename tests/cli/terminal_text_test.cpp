@@ -117,5 +117,17 @@ TEST(TerminalOutput, ProgramOnATerminalShowsTheEscapesAFileKeepsTheBytes) {
     EXPECT_EQ(test::WaitStatus(pid), 0);
 }
 
+// Standard error names an input the same way.
+TEST(TerminalOutput, InputNameOnATerminalShownEscaped) {
+    const std::string missing = test::ScratchDir("terminal-names") + "/\x1b[2Jgone";
+    const std::string shown = "quillmark-decode: " + missing.substr(0, missing.size() - 8) +
+                              "\\x1b[2Jgone: No such file or directory\n";
+    Terminal terminal;
+    const int pid = test::SpawnDecode({"--lines", missing}, terminal.follower, terminal.follower,
+                                      terminal.follower);
+    EXPECT_EQ(terminal.Shown(shown.size()), shown);
+    EXPECT_EQ(test::WaitStatus(pid), 1);
+}
+
 }  // namespace
 }  // namespace quillmark::cli
