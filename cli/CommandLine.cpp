@@ -8,6 +8,8 @@
 #include <charconv>
 #include <cstdint>
 #include <iostream>
+#include <limits>
+#include <string>
 #include <string_view>
 
 #include "quillmark/version.h"
@@ -98,22 +100,39 @@ std::string HelpText() {
 }
 
 // N is a plain decimal count: no sign, no spaces, no base prefix, and it must fit.
-std::optional<std::uint64_t> ParseCount(const std::string& text) {
-    std::uint64_t value = 0;
+enum class CountError { None, NotACount, TooLarge };
+
+CountError CheckCount(const std::string& text, std::uint64_t* value = nullptr) {
+    std::uint64_t parsed = 0;
     const char* end = text.data() + text.size();
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
-        return std::nullopt;
+        return CountError::NotACount;
     }
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    const auto [stop, error] = std::from_chars(text.data(), end, parsed);
+    if (error == std::errc::result_out_of_range) {
+        return CountError::TooLarge;
+    }
     if (error != std::errc{} || stop != end) {
-        return std::nullopt;
+        return CountError::NotACount;
     }
-    return value;
+    if (value != nullptr) {
+        *value = parsed;
+    }
+    return CountError::None;
 }
 
 const CLI::Validator kWordCount(
     [](std::string& text) -> std::string {
-        return ParseCount(text) ? std::string{} : "N must be a whole number of words, 0 or more: " + text;
+        switch (CheckCount(text)) {
+        case CountError::None:
+            return {};
+        case CountError::TooLarge:
+            return "N is too large, at most " +
+                   std::to_string(std::numeric_limits<std::uint64_t>::max()) + ": " + text;
+        case CountError::NotACount:
+            break;
+        }
+        return "N must be a whole number of words, 0 or more: " + text;
     },
     "");
 
@@ -134,6 +153,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     bool showVersion = false;
 
     CLI::App app{std::string(kDescription), kProgramName};
+    // "/x" is a file name on every system, never an option, whatever CLI11 does on Windows.
+    app.allow_windows_style_options(false);
     app.add_flag("--lines", options.lines, std::string(kLinesHelp.text))->disable_flag_override();
     app.add_flag("--json", options.json, std::string(kJsonHelp.text))->disable_flag_override();
     app.add_flag("--explain", options.explain, std::string(kExplainHelp.text))->disable_flag_override();
@@ -155,7 +176,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         return {std::nullopt, WriteOrFail(std::string(kProgramName) + " " + version::kString + "\n" +
                                           "Copyright (C) 2026 Ashgrove.\nLicense: MIT.\n")};
     }
-    options.skip = *ParseCount(skipText);
+    CheckCount(skipText, &options.skip);
     return {std::move(options), 0};
 }
 

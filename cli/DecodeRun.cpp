@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <iostream>
 #include <new>
 #include <optional>
@@ -16,6 +15,7 @@
 #include "cli/MessageDecoder.h"
 #include "cli/OutputSink.h"
 #include "cli/StringStorage.h"
+#include "cli/SystemIo.h"
 
 namespace quillmark::cli {
 namespace {
@@ -49,7 +49,7 @@ public:
         }
         out_.Flush();
         if (out_.state() == OutputSink::State::Failed) {
-            setup_.diagnostics << kProgramName << ": write error: " << std::strerror(out_.Error())
+            setup_.diagnostics << kProgramName << ": write error: " << sysio::ErrorText(out_.Error())
                                << '\n' << std::flush;
             return 1;
         }

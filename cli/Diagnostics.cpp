@@ -2,9 +2,9 @@
 #include "cli/Diagnostics.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "cli/CommandLine.h"
+#include "cli/SystemIo.h"
 
 namespace quillmark::cli {
 
@@ -15,7 +15,7 @@ std::ostream& Diagnostics::Start(std::string_view file) {
 }
 
 void Diagnostics::InputError(std::string_view file, int error) {
-    Start(file) << ": " << std::strerror(error) << '\n' << std::flush;
+    Start(file) << ": " << sysio::ErrorText(error) << '\n' << std::flush;
 }
 
 void Diagnostics::MessageCut(std::string_view file, std::uint64_t line, std::size_t limit) {

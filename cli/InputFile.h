@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "cli/SystemIo.h"
+
 namespace quillmark::cli {
 
 class InputSource {
@@ -16,25 +18,26 @@ public:
     virtual long Read(char* buffer, std::size_t capacity) = 0;
     // True when a read would have to wait for more input, as on a pipe whose writer is slow.
     virtual bool WouldWait() const = 0;
-    // errno of the failed open or read.
+    // errno of the failed open or read (on Windows too; see SystemIo.h).
     virtual int Error() const = 0;
 };
 
 class InputFile final : public InputSource {
 public:
-    // Opens the file; "-" stands for standard input, which is read but never closed.
+    // Opens the file by its UTF-8 name; "-" stands for standard input, which is read but never
+    // closed.
     explicit InputFile(const std::string& name);
     ~InputFile() override;
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
-    bool IsOpen() const override { return fd_ >= 0; }
+    bool IsOpen() const override { return handle_ != sysio::kNoHandle; }
     long Read(char* buffer, std::size_t capacity) override;
     bool WouldWait() const override;
     int Error() const override { return error_; }
 
 private:
-    int fd_ = -1;
+    sysio::Handle handle_ = sysio::kNoHandle;
     bool owned_ = false;
     int error_ = 0;
 };

@@ -3,14 +3,16 @@
 
 #include <cerrno>
 #include <cstddef>
-#include <unistd.h>
+
+#include "cli/TerminalText.h"
 
 namespace quillmark::cli {
 namespace {
 constexpr std::size_t kBlockSize = 64 * 1024;
 }
 
-OutputSink::OutputSink(int fd) : fd_(fd) {
+OutputSink::OutputSink(int fd)
+    : handle_(sysio::HandleOfDescriptor(fd)), terminal_(sysio::IsTerminal(handle_)) {
     buffer_.reserve(2 * kBlockSize);
 }
 
@@ -41,19 +43,30 @@ bool OutputSink::Flush() {
 }
 
 bool OutputSink::WriteAll(std::string_view text) {
+    if (!terminal_) {
+        return WriteBytes(text);
+    }
+    // Every text handed here ends with a whole record, so no character is split between two.
+    escaped_.clear();
+    AppendEscapedForTerminal(text, escaped_);
+    return WriteBytes(escaped_);
+}
+
+bool OutputSink::WriteBytes(std::string_view bytes) {
     std::size_t written = 0;
-    while (state_ == State::Open && written < text.size()) {
-        const ssize_t count = ::write(fd_, text.data() + written, text.size() - written);
+    while (state_ == State::Open && written < bytes.size()) {
+        int error = 0;
+        const long count = sysio::Write(handle_, bytes.data() + written, bytes.size() - written, error);
         if (count > 0) {
             written += static_cast<std::size_t>(count);
         } else if (count == 0) {
             state_ = State::Failed;  // nothing taken and no reason given: never spin on it
             error_ = EIO;
-        } else if (errno == EPIPE) {
+        } else if (error == EPIPE) {
             state_ = State::Closed;
-        } else if (errno != EINTR) {
+        } else {
             state_ = State::Failed;
-            error_ = errno;
+            error_ = error;
         }
     }
     return state_ == State::Open;

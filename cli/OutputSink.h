@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Standard output of quillmark-decode, written in large blocks.
+// Standard output of quillmark-decode, written in large blocks. On a terminal, control
+// characters of the text are written visibly escaped (TerminalText.h); to a file or a pipe the
+// bytes go out exactly as given.
 
 #include <string>
 #include <string_view>
+
+#include "cli/SystemIo.h"
 
 namespace quillmark::cli {
 
@@ -11,6 +15,7 @@ class OutputSink {
 public:
     enum class State { Open, Closed, Failed };
 
+    // The output behind a C runtime file descriptor; whether it is a terminal is asked once here.
     explicit OutputSink(int fd);
 
     // The text is collected and written once a block is full; a text of a block or more is
@@ -25,12 +30,17 @@ public:
     // Failed: any other write error, such as a full disk; Error() tells which.
     State state() const { return state_; }
     int Error() const { return error_; }
+    bool ToTerminal() const { return terminal_; }
 
 private:
     bool WriteAll(std::string_view text);
 
-    int fd_;
+    bool WriteBytes(std::string_view bytes);
+
+    sysio::Handle handle_;
+    bool terminal_;
     std::string buffer_;
+    std::string escaped_;  // terminal only: the text as it is shown
     State state_ = State::Open;
     int error_ = 0;
 };

@@ -1,24 +1,41 @@
 // SPDX-License-Identifier: MIT
 // quillmark-decode: decodes call register dumps of BUG messages as the Quillmark window does.
 
-#include <csignal>
 #include <exception>
 #include <iostream>
-#include <unistd.h>
+#include <string>
+#include <vector>
 
 #include "cli/CommandLine.h"
 #include "cli/DecodeRun.h"
+#include "cli/ErrorStream.h"
+#include "cli/SystemIo.h"
+#include "cli/Utf16.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Decode(const std::vector<std::string>& args) {
     // A reader that goes away (`| head`) shows up as EPIPE on write and ends the run quietly.
-    std::signal(SIGPIPE, SIG_IGN);
+    quillmark::cli::sysio::PrepareProcess();
+    quillmark::cli::ErrorStream errors(quillmark::cli::sysio::kStandardError);
+    std::streambuf* const previous = std::cerr.rdbuf(&errors);
+    struct Restore {
+        std::streambuf* previous;
+        ~Restore() { std::cerr.rdbuf(previous); }
+    } restore{previous};
 
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) {
+        argv.push_back(arg.c_str());
+    }
+    argv.push_back(nullptr);
     try {
-        const quillmark::cli::CommandLine commandLine = quillmark::cli::ParseCommandLine(argc, argv);
+        const quillmark::cli::CommandLine commandLine =
+            quillmark::cli::ParseCommandLine(static_cast<int>(args.size()), argv.data());
         if (!commandLine.options) {
             return commandLine.exitStatus;
         }
-        return quillmark::cli::RunDecode(*commandLine.options, STDOUT_FILENO);
+        return quillmark::cli::RunDecode(*commandLine.options, quillmark::cli::sysio::kStandardOutput);
     } catch (const std::exception& error) {
         // Each input's own failures are reported where they happen; this is what is left, such
         // as memory running out before the first input. Never an abort with a core dump.
@@ -26,3 +43,20 @@ int main(int argc, char** argv) {
         return 1;
     }
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Windows hands the command line over as UTF-16; inside, every name is UTF-8 as on Linux.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) {
+        args.push_back(quillmark::cli::Utf8FromUtf16(reinterpret_cast<const char16_t*>(argv[i])));
+    }
+    return Decode(args);
+}
+#else
+int main(int argc, char** argv) {
+    return Decode(std::vector<std::string>(argv, argv + argc));
+}
+#endif

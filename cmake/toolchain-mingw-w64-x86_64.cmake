@@ -1,6 +1,9 @@
 # SPDX-License-Identifier: MIT
 # Cross-builds for 64-bit Windows with Debian's mingw-w64 (posix threads):
-#   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64-x86_64.cmake
+#   cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64-x86_64.cmake \
+#         -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+#   cmake --build build-win --target quillmark-decode     # build-win/bin/quillmark-decode.exe
+# For Windows the project builds only the decoder and quillmark-decode (see CMakeLists.txt).
 # Headers of header-only libraries (CLI11, nlohmann/json) are taken from the build machine;
 # everything that is linked comes from the mingw-w64 sysroot.
 set(CMAKE_SYSTEM_NAME Windows)
@@ -18,7 +21,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
 # Tests of the Windows programs run under Wine on the build machine.
-find_program(QUILLMARK_WINE NAMES wine64 wine)
+find_program(QUILLMARK_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(QUILLMARK_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${QUILLMARK_WINE})
 endif()

@@ -114,8 +114,14 @@ INSTANTIATE_TEST_SUITE_P(
         UsageErrorCase{"SkipHexadecimal", {"--skip", "0x10"},
                        "quillmark-decode: --skip: N must be a whole number of words, 0 or more: 0x10"},
         UsageErrorCase{"SkipTooLarge", {"--skip", "18446744073709551616"},
-                       "quillmark-decode: --skip: N must be a whole number of words, 0 or more: "
+                       "quillmark-decode: --skip: N is too large, at most 18446744073709551615: "
                        "18446744073709551616"},
+        UsageErrorCase{"SkipTwentyDigits", {"--skip", "99999999999999999999"},
+                       "quillmark-decode: --skip: N is too large, at most 18446744073709551615: "
+                       "99999999999999999999"},
+        UsageErrorCase{"SkipTooLargeWithSign", {"--skip", "-99999999999999999999"},
+                       "quillmark-decode: --skip: N must be a whole number of words, 0 or more: "
+                       "-99999999999999999999"},
         UsageErrorCase{"FlagWithValue", {"--lines=0"},
                        "quillmark-decode: lines was given a disallowed flag override"},
         UsageErrorCase{"SkipTwice", {"--skip", "1", "--skip", "2"},

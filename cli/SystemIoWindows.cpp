@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: MIT
+// The Windows side of SystemIo.h: handles opened by their UTF-16 names, the console written in
+// UTF-16, and Windows error codes told as the errno values the POSIX side gives for the same
+// failure.
+#include "cli/SystemIo.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <io.h>
+#include <string_view>
+
+#include "cli/Utf16.h"
+
+namespace quillmark::cli::sysio {
+namespace {
+
+HANDLE AsHandle(Handle handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+const wchar_t* Wide(const std::u16string& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+int ErrnoOf(DWORD code) {
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_BAD_PATHNAME:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_DIRECTORY:
+        return ENOTDIR;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return ENOMEM;
+    case ERROR_BROKEN_PIPE:
+    case ERROR_NO_DATA:            // Windows: the reader closed the pipe
+    case ERROR_PIPE_NOT_CONNECTED:  // Wine: the same over a POSIX pipe
+        return EPIPE;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_INVALID_HANDLE:
+        return EBADF;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    default:
+        return EIO;
+    }
+}
+
+bool IsConsole(HANDLE handle) {
+    DWORD mode = 0;
+    return GetConsoleMode(handle, &mode) != 0;
+}
+
+// Console input arrives as UTF-16 and is handed on as UTF-8; Ctrl+Z at the start of a line ends
+// it, as in every console program.
+long ReadConsole(HANDLE handle, char* buffer, std::size_t capacity, int& error) {
+    static std::string pending;  // converted text that did not fit the last buffer
+    if (pending.empty()) {
+        std::array<wchar_t, 4096> units{};
+        DWORD count = 0;
+        if (!ReadConsoleW(handle, units.data(), static_cast<DWORD>(units.size()), &count, nullptr)) {
+            error = ErrnoOf(GetLastError());
+            return -1;
+        }
+        std::u16string_view text(reinterpret_cast<const char16_t*>(units.data()), count);
+        if (!text.empty() && text.front() == u'\x1a') {
+            return 0;
+        }
+        pending = Utf8FromUtf16(text);
+    }
+    const std::size_t size = pending.size() < capacity ? pending.size() : capacity;
+    std::memcpy(buffer, pending.data(), size);
+    pending.erase(0, size);
+    return static_cast<long>(size);
+}
+
+// Text to the console goes as UTF-16, so that it shows whatever the console's code page.
+long WriteConsole(HANDLE handle, const char* bytes, std::size_t size, int& error) {
+    std::size_t whole = WholeCharactersPrefix({bytes, size});
+    if (whole == 0) {
+        whole = size;  // only a broken character is left: shown as U+FFFD
+    }
+    const std::u16string text = Utf16FromUtf8({bytes, whole});
+    std::size_t done = 0;
+    while (done < text.size()) {
+        DWORD written = 0;
+        if (!WriteConsoleW(handle, Wide(text) + done, static_cast<DWORD>(text.size() - done), &written,
+                           nullptr)) {
+            error = ErrnoOf(GetLastError());
+            return -1;
+        }
+        done += written;
+    }
+    return static_cast<long>(whole);
+}
+
+}  // namespace
+
+Handle HandleOfDescriptor(int fd) {
+    _setmode(fd, _O_BINARY);
+    return static_cast<Handle>(_get_osfhandle(fd));
+}
+
+Opened OpenForReading(const std::string& name) {
+    const std::u16string wide = Utf16FromUtf8(name);
+    const HANDLE handle = CreateFileW(Wide(wide), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        return {reinterpret_cast<Handle>(handle), 0};
+    }
+    const DWORD code = GetLastError();
+    // A folder cannot be opened as a file; POSIX opens it and fails on the first read.
+    const DWORD attributes = GetFileAttributesW(Wide(wide));
+    if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return {kNoHandle, EISDIR};
+    }
+    return {kNoHandle, ErrnoOf(code)};
+}
+
+void Close(Handle handle) {
+    CloseHandle(AsHandle(handle));
+}
+
+long Read(Handle handle, char* buffer, std::size_t capacity, int& error) {
+    const HANDLE file = AsHandle(handle);
+    if (IsConsole(file)) {
+        return ReadConsole(file, buffer, capacity, error);
+    }
+    const DWORD chunk = capacity < 0x40000000 ? static_cast<DWORD>(capacity) : 0x40000000;
+    DWORD count = 0;
+    if (ReadFile(file, buffer, chunk, &count, nullptr)) {
+        return static_cast<long>(count);
+    }
+    const DWORD code = GetLastError();
+    if (code == ERROR_BROKEN_PIPE || code == ERROR_PIPE_NOT_CONNECTED || code == ERROR_HANDLE_EOF) {
+        return 0;  // the writer closed its end: the input is complete
+    }
+    error = ErrnoOf(code);
+    return -1;
+}
+
+bool WouldWait(Handle handle) {
+    const HANDLE file = AsHandle(handle);
+    switch (GetFileType(file)) {
+    case FILE_TYPE_PIPE: {
+        DWORD available = 0;
+        // A pipe whose writer has gone cannot be peeked: the next read ends the input at once.
+        return PeekNamedPipe(file, nullptr, 0, nullptr, &available, nullptr) && available == 0;
+    }
+    case FILE_TYPE_CHAR:
+        return IsConsole(file) && WaitForSingleObject(file, 0) == WAIT_TIMEOUT;
+    default:
+        return false;
+    }
+}
+
+long Write(Handle handle, const char* bytes, std::size_t size, int& error) {
+    const HANDLE file = AsHandle(handle);
+    if (IsConsole(file)) {
+        return WriteConsole(file, bytes, size, error);
+    }
+    const DWORD chunk = size < 0x40000000 ? static_cast<DWORD>(size) : 0x40000000;
+    DWORD written = 0;
+    if (!WriteFile(file, bytes, chunk, &written, nullptr)) {
+        error = ErrnoOf(GetLastError());
+        return -1;
+    }
+    return static_cast<long>(written);
+}
+
+bool IsTerminal(Handle handle) {
+    return IsConsole(AsHandle(handle));
+}
+
+std::string ErrorText(int error) {
+    // The texts of a Linux C library for the errors this side gives, so that both programs say
+    // the same; the Windows C library words some of them differently.
+    switch (error) {
+    case ENOENT: return "No such file or directory";
+    case EACCES: return "Permission denied";
+    case EISDIR: return "Is a directory";
+    case ENOTDIR: return "Not a directory";
+    case ENAMETOOLONG: return "File name too long";
+    case EMFILE: return "Too many open files";
+    case ENOMEM: return "Cannot allocate memory";
+    case EPIPE: return "Broken pipe";
+    case ENOSPC: return "No space left on device";
+    case EBADF: return "Bad file descriptor";
+    case EROFS: return "Read-only file system";
+    case EIO: return "Input/output error";
+    default: return std::strerror(error);
+    }
+}
+
+void PrepareProcess() {
+    // Windows has no SIGPIPE: a write to a closed pipe fails with ERROR_NO_DATA, told as EPIPE.
+    // Error dialogs of the system would stop a script; a failure is told on standard error.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    // The help and version texts go through the C runtime: no CR before their line feeds.
+    for (const int fd : {_fileno(stdin), _fileno(stdout), _fileno(stderr)}) {
+        _setmode(fd, _O_BINARY);
+    }
+}
+
+}  // namespace quillmark::cli::sysio

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#include "cli/TerminalText.h"
+
+#include "cli/Utf16.h"
+
+namespace quillmark::cli {
+namespace {
+
+void AppendEscapedByte(unsigned char byte, std::string& out) {
+    constexpr std::string_view kHex = "0123456789abcdef";
+    out += "\\x";
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0x0F];
+}
+
+bool IsShownAsIs(unsigned char byte) {
+    return (byte >= 0x20 && byte < 0x7F) || byte == '\n';
+}
+
+}  // namespace
+
+void AppendEscapedForTerminal(std::string_view text, std::string& out) {
+    out.reserve(out.size() + text.size());
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t plain = at;
+        while (plain < text.size() && IsShownAsIs(static_cast<unsigned char>(text[plain]))) {
+            ++plain;
+        }
+        out.append(text, at, plain - at);
+        at = plain;
+        if (at == text.size()) {
+            break;
+        }
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const std::size_t size = byte < 0x80 ? 1 : WellFormedCharacterSize(text.substr(at));
+        const bool c1 = byte == 0xC2 && size == 2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
+        if (size <= 1 || c1) {
+            // A control character, or a byte that does not begin a whole character.
+            const std::size_t escaped = c1 ? 2 : 1;
+            for (std::size_t k = 0; k < escaped; ++k) {
+                AppendEscapedByte(static_cast<unsigned char>(text[at + k]), out);
+            }
+            at += escaped;
+        } else {
+            out.append(text, at, size);
+            at += size;
+        }
+    }
+}
+
+}  // namespace quillmark::cli

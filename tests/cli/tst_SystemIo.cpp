@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: MIT
+// The system layer of quillmark-decode (cli/SystemIo.h), the same tests on both of its sides:
+// built for Linux and run there, and built for Windows and run under Wine.
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#include "cli/InputFile.h"
+#include "cli/SystemIo.h"
+
+namespace quillmark::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder of its own for this run, removed at the end.
+class SystemIo : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        root_ = fs::temp_directory_path() /
+                ("quillmark-system-io-" + std::to_string(std::random_device{}()));
+        fs::create_directories(root_);
+    }
+    static void TearDownTestSuite() {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+
+    // A file of the given UTF-8 name and bytes; returns its UTF-8 path.
+    static std::string File(const std::string& name, const std::string& bytes) {
+        const fs::path path = root_ / fs::path(std::u8string(name.begin(), name.end()));
+        std::ofstream(path, std::ios::binary) << bytes;
+        const std::u8string text = path.u8string();
+        return {text.begin(), text.end()};
+    }
+    static std::string Folder(const std::string& name) {
+        const fs::path path = root_ / name;
+        fs::create_directories(path);
+        return path.string();
+    }
+
+    static std::string ReadAll(InputSource& input) {
+        std::string text;
+        std::vector<char> block(7);  // small blocks: every read ends somewhere awkward
+        for (long count; (count = input.Read(block.data(), block.size())) > 0;) {
+            text.append(block.data(), static_cast<std::size_t>(count));
+        }
+        return text;
+    }
+
+    static fs::path root_;
+};
+fs::path SystemIo::root_;
+
+// An anonymous pipe: read end, write end.
+struct Pipe {
+    sysio::Handle read = sysio::kNoHandle;
+    sysio::Handle write = sysio::kNoHandle;
+    Pipe() {
+#ifdef _WIN32
+        HANDLE r = nullptr;
+        HANDLE w = nullptr;
+        CreatePipe(&r, &w, nullptr, 65536);
+        read = reinterpret_cast<sysio::Handle>(r);
+        write = reinterpret_cast<sysio::Handle>(w);
+#else
+        int fds[2];
+        if (::pipe(fds) == 0) {
+            read = fds[0];
+            write = fds[1];
+        }
+#endif
+    }
+    void CloseRead() { Close(read); }
+    void CloseWrite() { Close(write); }
+    ~Pipe() {
+        Close(read);
+        Close(write);
+    }
+
+private:
+    static void Close(sysio::Handle& handle) {
+        if (handle != sysio::kNoHandle) {
+            sysio::Close(handle);
+            handle = sysio::kNoHandle;
+        }
+    }
+};
+
+TEST_F(SystemIo, FileReadByteForByteWhateverItHolds) {
+    const std::string bytes = std::string("0008F5B4\r\n00000102\x1a\n\0\xff\xc2\x9b end", 29);
+    InputFile input(File("bytes.txt", bytes));
+    ASSERT_TRUE(input.IsOpen());
+    EXPECT_EQ(ReadAll(input), bytes);  // no CR LF folding, no end at Ctrl+Z
+    EXPECT_FALSE(input.WouldWait());
+}
+
+TEST_F(SystemIo, FileWithANameInAnyLanguage) {
+    for (const std::string name : {"Bögen–日本 1.txt", "ελληνικά.log", "emoji 😀.txt"}) {
+        InputFile input(File(name, "0008F5B4 " + name));
+        ASSERT_TRUE(input.IsOpen()) << name;
+        EXPECT_EQ(ReadAll(input), "0008F5B4 " + name);
+    }
+}
+
+struct FailureCase {
+    const char* name;
+    int error;
+    const char* text;
+};
+
+TEST_F(SystemIo, MissingFileAndFolderToldAsOnLinux) {
+    InputFile missing(Folder("missing-here") + "/not-there.txt");
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_EQ(missing.Error(), ENOENT);
+
+    // POSIX opens a folder and fails on the first read; Windows fails on the open. Either way
+    // the input is told as a folder.
+    InputFile folder(Folder("a-folder"));
+    char block[16];
+    if (folder.IsOpen()) {
+        EXPECT_EQ(folder.Read(block, sizeof block), -1);
+    }
+    EXPECT_EQ(folder.Error(), EISDIR);
+}
+
+TEST_F(SystemIo, ErrorTextsAreTheLinuxOnes) {
+    const FailureCase cases[] = {
+        {"missing", ENOENT, "No such file or directory"},
+        {"folder", EISDIR, "Is a directory"},
+        {"denied", EACCES, "Permission denied"},
+        {"full disk", ENOSPC, "No space left on device"},
+        {"closed pipe", EPIPE, "Broken pipe"},
+        {"device", EIO, "Input/output error"},
+        {"not a folder", ENOTDIR, "Not a directory"},
+    };
+    for (const FailureCase& c : cases) {
+        EXPECT_EQ(sysio::ErrorText(c.error), c.text) << c.name;
+    }
+}
+
+TEST_F(SystemIo, PipeWaitsUntilSomethingArrivesAndEndsWhenItsWriterCloses) {
+    Pipe pipe;
+    ASSERT_NE(pipe.read, sysio::kNoHandle);
+    EXPECT_TRUE(sysio::WouldWait(pipe.read));
+    int error = 0;
+    EXPECT_EQ(sysio::Write(pipe.write, "AB\n", 3, error), 3);
+    EXPECT_FALSE(sysio::WouldWait(pipe.read));
+    char block[8];
+    EXPECT_EQ(sysio::Read(pipe.read, block, sizeof block, error), 3);
+    EXPECT_TRUE(sysio::WouldWait(pipe.read));
+    pipe.CloseWrite();
+    EXPECT_FALSE(sysio::WouldWait(pipe.read));
+    EXPECT_EQ(sysio::Read(pipe.read, block, sizeof block, error), 0);
+}
+
+TEST_F(SystemIo, WriteToAPipeWithoutReaderIsABrokenPipe) {
+    sysio::PrepareProcess();  // as the program does first: no SIGPIPE on Linux
+    Pipe pipe;
+    pipe.CloseRead();
+    int error = 0;
+    EXPECT_EQ(sysio::Write(pipe.write, "record\n", 7, error), -1);
+    EXPECT_EQ(error, EPIPE);
+}
+
+TEST_F(SystemIo, FilesAndPipesAreNoTerminal) {
+    Pipe pipe;
+    EXPECT_FALSE(sysio::IsTerminal(pipe.read));
+    EXPECT_FALSE(sysio::IsTerminal(pipe.write));
+    const sysio::Opened file = sysio::OpenForReading(File("plain.txt", "x"));
+    ASSERT_NE(file.handle, sysio::kNoHandle);
+    EXPECT_FALSE(sysio::IsTerminal(file.handle));
+    sysio::Close(file.handle);
+}
+
+}  // namespace
+}  // namespace quillmark::cli
