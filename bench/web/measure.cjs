@@ -4,7 +4,7 @@
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { startBrowser, openPage, enterText } = require('../../tests/web/browser.cjs');
+const { engine, startBrowser, openPage, openPageIn, enterText } = require('../../tests/web/browser.cjs');
 
 const kLoads = 25;
 const kDecodes = 5000;
@@ -17,6 +17,7 @@ async function main(shots) {
     const { browser, close } = await startBrowser();
     try {
         // Timings depend on what else the machine runs: say how busy it was.
+        console.log(`browser: ${engine} ${await browser.version()}`);
         console.log(`load average ${os.loadavg().map((l) => l.toFixed(1)).join(' ')} on ${os.cpus().length} CPUs`);
         console.log(`page size: ${fs.statSync(process.env.QM_PAGE).size} bytes`);
 
@@ -54,24 +55,21 @@ async function screenshots(browser, directory) {
     fs.mkdirSync(directory, { recursive: true });
     for (const scheme of ['light', 'dark']) {
         for (const [name, width, height] of [['phone', 390, 844], ['desktop', 1280, 800]]) {
-            const { tab } = await openPage(browser, async (t) => {
-                await t.setViewport({ width, height });
-                await t.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: scheme }]);
-            });
+            const { tab, close } = await openPageIn(browser, scheme, (t) => t.setViewport({ width, height }));
             await enterText(tab, `BUG4321 ${kThirtyWords.replace(/^(\S+ \S+ \S+ )\S+/, '$1000A0421')}`);
             await tab.click('#cmdTrim');
             await tab.click('#cmdDebug');
-            const file = path.join(directory, `quillmark-${name}-${scheme}.png`);
+            const file = path.join(directory, `quillmark-${engine}-${name}-${scheme}.png`);
             await tab.screenshot({ path: file, fullPage: true });
             console.log(`screenshot: ${file}`);
             if (name === 'desktop') {
                 await tab.click('#cmdCopyResult');
                 await tab.waitForSelector('#msgBox[open]');
-                const box = path.join(directory, `quillmark-report-${scheme}.png`);
+                const box = path.join(directory, `quillmark-${engine}-report-${scheme}.png`);
                 await tab.screenshot({ path: box });
                 console.log(`screenshot: ${box}`);
             }
-            await tab.close();
+            await close();
         }
     }
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Figures of the web page in headless Chromium: its size, the time from opening the file to the
+# Figures of the web page in headless Chromium and Firefox (or the one QM_BROWSER names): its size, the time from opening the file to the
 # first decode being possible, and the time of one decode of a 30-word message; with a second
 # argument, screenshots in light and dark at phone and desktop widths.
 #   bench/web/run.sh BUILD_DIR [SCREENSHOT_DIR]
@@ -9,4 +9,6 @@ set -euo pipefail
 build="$(cd "${1:?usage: bench/web/run.sh BUILD_DIR [SCREENSHOT_DIR]}" && pwd)"
 export NODE_PATH="$build/tests/web/modules/node_modules"
 export QM_PAGE="$build/share/quillmark/web/quillmark.html"
-exec node "$(dirname "${BASH_SOURCE[0]}")/measure.cjs" "${2:-}"
+for engine in ${QM_BROWSER:-chromium firefox}; do
+    QM_BROWSER="$engine" node "$(dirname "${BASH_SOURCE[0]}")/measure.cjs" "${2:-}"
+done

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Starts Debian's Chromium headless through puppeteer-core and opens the web page from disk.
-// Every test needs a browser that starts: where it cannot, the test fails and says why.
+// Starts Debian's Chromium or Firefox headless through puppeteer-core (Chromium over the
+// DevTools protocol, Firefox over WebDriver BiDi) and opens the web page from disk. QM_BROWSER
+// names the engine (chromium, the default, or firefox). Every test needs a browser that starts:
+// where it cannot, the test fails and says why.
 'use strict';
 const fs = require('node:fs');
 const os = require('node:os');
@@ -8,7 +10,12 @@ const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 
 const page = process.env.QM_PAGE;
-const chromium = process.env.QM_CHROMIUM || '/usr/bin/chromium';
+const engine = process.env.QM_BROWSER || 'chromium';
+const kEngines = {
+    chromium: { executable: process.env.QM_CHROMIUM || '/usr/bin/chromium', debianPackage: 'chromium' },
+    firefox: { executable: process.env.QM_FIREFOX || '/usr/bin/firefox-esr', debianPackage: 'firefox-esr' },
+};
+if (!kEngines[engine]) throw new Error(`QM_BROWSER=${engine}: the page is tested in chromium or firefox`);
 
 // In label order, as the page and the window show them.
 const kResultNames = [
@@ -19,27 +26,49 @@ const kResultNames = [
 
 // No background traffic of the browser's own: the page is the only thing that could reach out.
 // Shared memory files go to /tmp, since a container's /dev/shm is often too small.
-const kFlags = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync',
-    '--disable-dev-shm-usage'];
+const kChromiumFlags = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
+    '--no-first-run', '--disable-background-networking', '--disable-component-update',
+    '--disable-sync', '--disable-dev-shm-usage'];
 
-async function startBrowser() {
+// Firefox's preferences for the same: no update, telemetry or remote settings traffic, the
+// clipboard readable by the test without a paste prompt, and the colour scheme the page is
+// shown in (WebDriver BiDi has no media emulation, so a scheme is a browser of its own).
+function firefoxPrefs(scheme) {
+    const prefs = {
+        'app.update.enabled': false,
+        'datareporting.policy.dataSubmissionEnabled': false,
+        'toolkit.telemetry.enabled': false,
+        'browser.safebrowsing.malware.enabled': false,
+        'browser.safebrowsing.phishing.enabled': false,
+        'network.captive-portal-service.enabled': false,
+        'network.connectivity-service.enabled': false,
+        'dom.events.testing.asyncClipboard': true,
+    };
+    if (scheme) prefs['layout.css.prefers-color-scheme.content-override'] = scheme === 'dark' ? 0 : 1;
+    return prefs;
+}
+
+// `scheme` ('light' or 'dark') fixes the colour scheme of every tab for the whole browser.
+async function startBrowser({ scheme } = {}) {
     if (!page || !fs.existsSync(page)) throw new Error(`the web page ${page} is not built`);
+    const { executable, debianPackage } = kEngines[engine];
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quillmark-web-'));
+    const options = engine === 'firefox'
+        ? { browser: 'firefox', extraPrefsFirefox: firefoxPrefs(scheme), userDataDir: profile }
+        : { args: [...kChromiumFlags, `--user-data-dir=${profile}`] };
     let browser;
     try {
-        browser = await puppeteer.launch({
-            executablePath: chromium, headless: true,
-            args: [...kFlags, `--user-data-dir=${profile}`], timeout: 60000,
-        });
+        browser = await puppeteer.launch({ executablePath: executable, headless: true, timeout: 60000, ...options });
     } catch (error) {
         fs.rmSync(profile, { recursive: true, force: true });
-        throw new Error(`Chromium (${chromium}) cannot start, so the page cannot be tested: ` +
-            `${error.message}\nInstall the Debian package chromium (scripts/install-deps).`);
+        throw new Error(`${engine} (${executable}) cannot start, so the page cannot be tested: ` +
+            `${error.message}\nInstall the Debian package ${debianPackage} (scripts/install-deps).`);
     }
-    const cdp = await browser.target().createCDPSession();
-    await cdp.send('Browser.grantPermissions',
-        { permissions: ['clipboardReadWrite', 'clipboardSanitizedWrite'] });
+    if (engine === 'chromium') {
+        const cdp = await browser.target().createCDPSession();
+        await cdp.send('Browser.grantPermissions',
+            { permissions: ['clipboardReadWrite', 'clipboardSanitizedWrite'] });
+    }
     const close = async () => {
         await browser.close();
         fs.rmSync(profile, { recursive: true, force: true });
@@ -64,6 +93,21 @@ async function openPage(browser, before) {
     return { tab, requests };
 }
 
+// Opens the page in a colour scheme, with `before` run on the tab before it loads: Chromium
+// emulates the scheme in a tab of `browser`, Firefox needs a browser of its own for it.
+async function openPageIn(browser, scheme, before) {
+    if (engine === 'chromium') {
+        const opened = await openPage(browser, async (tab) => {
+            await tab.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: scheme }]);
+            if (before) await before(tab);
+        });
+        return { ...opened, close: () => opened.tab.close() };
+    }
+    const own = await startBrowser({ scheme });
+    const opened = await openPage(own.browser, before);
+    return { ...opened, close: own.close };
+}
+
 // The fifteen result captions and whether the pointer pair is highlighted, as shown.
 const readResults = (tab) => tab.evaluate((names) => ({
     captions: names.map((name) => document.getElementById(name).textContent),
@@ -72,12 +116,18 @@ const readResults = (tab) => tab.evaluate((names) => ({
         .map((name) => document.getElementById(name).classList.contains('differ')),
 }), kResultNames);
 
-// Replaces the input box's text the way typing does (one editing command).
+// Replaces the input box's text the way typing does (one editing command): Chromium inserts it
+// as one input event, WebDriver BiDi types single characters only, so in Firefox the text goes
+// in through the editing command that typing and input methods use.
 async function enterText(tab, text) {
     await tab.$eval('#txtDebugData', (box) => { box.focus(); box.select(); });
     if (text === '') await tab.keyboard.press('Delete');
-    else await tab.keyboard.sendCharacter(text);
+    else if (engine === 'chromium') await tab.keyboard.sendCharacter(text);
+    else await tab.evaluate((t) => document.execCommand('insertText', false, t), text);
 }
+
+// The requests a tab made besides loading the page itself (which Firefox does not report).
+const otherRequests = (requests) => requests.filter((url) => url !== `file://${page}`);
 
 function run(main) {
     main().then(() => process.exit(0), (error) => {
@@ -86,4 +136,6 @@ function run(main) {
     });
 }
 
-module.exports = { kResultNames, startBrowser, openPage, readResults, enterText, run };
+module.exports = {
+    engine, kResultNames, startBrowser, openPage, openPageIn, readResults, enterText, otherRequests, run,
+};
