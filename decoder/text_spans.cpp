@@ -160,8 +160,10 @@ std::string Plural(std::size_t count, std::string_view one) {
     return std::to_string(count) + " " + std::string(one) + (count == 1 ? "" : "s");
 }
 
+// A visible ASCII character in quotes; quotes, markup characters and everything else by code
+// point, so that a note never carries markup into a tooltip or a screen reader.
 std::string CharacterName(char32_t c) {
-    if (c > 0x20 && c < 0x7F && c != '"') {
+    if (c > 0x20 && c < 0x7F && c != '"' && c != '<' && c != '>' && c != '&') {
         std::string quoted(3, '"');
         quoted[1] = static_cast<char>(c);
         return quoted;

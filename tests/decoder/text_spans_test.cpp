@@ -307,6 +307,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {Note(1, {0, 9}, "word 1, character 3 is U+FFFD: not a hexadecimal digit")}},
         NoteCase{"QuoteCharacter", "0008\"5B4",
                  {Note(1, {0, 8}, "word 1, character 5 is U+0022: not a hexadecimal digit")}},
+        NoteCase{"MarkupCharacter", "<b>x</b>",
+                 {Note(1, {0, 8}, "word 1, character 1 is U+003C: not a hexadecimal digit")}},
         NoteCase{"TooShort", "0008F5B 1",
                  {Note(1, {0, 7}, "word 1 has 7 characters, not 8"),
                   Note(2, {8, 1}, "word 2 has 1 character, not 8")}},
