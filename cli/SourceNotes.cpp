@@ -16,17 +16,20 @@ const std::string& NoteOf(const Source& source, const WordNoteTexts& notes) {
 
 WordNoteTexts NoteTextsOf(std::string_view text) {
     WordNoteTexts texts;
-    for (WordNote& note : WordNotesOf(text)) texts[static_cast<std::size_t>(note.word)] = std::move(note.text);
+    for (WordNote& note : WordNotesOf(text))
+        texts[static_cast<std::size_t>(note.word)] = std::move(note.text);
     return texts;
 }
 
-std::string NotedSourcesText(Field field, const std::vector<Source>& sources, const WordNoteTexts& notes) {
+std::string NotedSourcesText(Field field, const std::vector<Source>& sources,
+                             const WordNoteTexts& notes) {
     if (sources.empty()) return SourcesText(field, sources);
     std::string text;
     for (const Source& source : sources) {
         if (!text.empty()) text += '\n';
         text += SourceText(source);
-        if (const std::string& note = NoteOf(source, notes); !note.empty()) text += "\nnote: " + note;
+        if (const std::string& note = NoteOf(source, notes); !note.empty())
+            text += "\nnote: " + note;
     }
     return text;
 }

@@ -21,7 +21,8 @@ WordNoteTexts NoteTextsOf(std::string_view text);
 
 // A field's source lines as SourcesText writes them, each followed by "note: " and its word's
 // note where it has one; one line each, no line end after the last.
-std::string NotedSourcesText(Field field, const std::vector<Source>& sources, const WordNoteTexts& notes);
+std::string NotedSourcesText(Field field, const std::vector<Source>& sources,
+                             const WordNoteTexts& notes);
 
 // ,"note":"..." for a source whose word has a note; nothing otherwise.
 void AppendJsonNote(std::string& out, const Source& source, const WordNoteTexts& notes);

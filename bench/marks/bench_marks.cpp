@@ -22,22 +22,25 @@ QString Paste(int kind) {
     const QString example = kWorkedExample;
     QString text;
     switch (kind) {
-    case 0: return example;
-    case 1:
-        while (text.size() < 65536) text += example + QLatin1Char(' ');
-        break;
-    case 2: text = QString(65536, QLatin1Char('A')); break;
-    default:
-        while (text.size() < 65536) text += example + QLatin1Char('\n');
-        break;
+        case 0:
+            return example;
+        case 1:
+            while (text.size() < 65536) text += example + QLatin1Char(' ');
+            break;
+        case 2:
+            text = QString(65536, QLatin1Char('A'));
+            break;
+        default:
+            while (text.size() < 65536) text += example + QLatin1Char('\n');
+            break;
     }
     text.truncate(65536);
     return text;
 }
 
 const char* PasteName(int kind) {
-    static const char* names[] = {"worked example", "65536: example repeated",
-                                  "65536: one word", "65536: example on lines"};
+    static const char* names[] = {"worked example", "65536: example repeated", "65536: one word",
+                                  "65536: example on lines"};
     return names[kind];
 }
 

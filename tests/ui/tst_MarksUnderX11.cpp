@@ -102,8 +102,8 @@ void tst_MarksUnderX11::pointAt(QWidget* widget) {
 }
 
 void tst_MarksUnderX11::key(const QString& name) {
-    QVERIFY(run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--delay"),
-                                            QStringLiteral("60"), name}));
+    QVERIFY(run(QStringLiteral("xdotool"),
+                {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60"), name}));
 }
 
 void tst_MarksUnderX11::pointerOverEachResultMarksItsCharacters() {
@@ -126,12 +126,13 @@ void tst_MarksUnderX11::pointerOverEachResultMarksItsCharacters() {
             const int first = static_cast<int>(span.start);
             const int end = static_cast<int>(span.end());
             for (int i = first; i < end; ++i)
-                QVERIFY2(markedPixels(shot, i, kSourceMark) > 0,
-                         qPrintable(QStringLiteral("%1: character %2 unmarked").arg(row.key.data()).arg(i)));
+                QVERIFY2(
+                    markedPixels(shot, i, kSourceMark) > 0,
+                    qPrintable(
+                        QStringLiteral("%1: character %2 unmarked").arg(row.key.data()).arg(i)));
             // The characters on either side, unless another run of the same field, stay clear.
             if (first > 0) QCOMPARE(markedPixels(shot, first - 1, kSourceMark), 0);
-            if (end < kWorkedExample.size())
-                QCOMPARE(markedPixels(shot, end, kSourceMark), 0);
+            if (end < kWorkedExample.size()) QCOMPARE(markedPixels(shot, end, kSourceMark), 0);
         }
     }
     // Off the results: nothing marked.
@@ -151,8 +152,14 @@ void tst_MarksUnderX11::arrowKeysMoveTheFrames() {
     h_.input()->setTextCursor(cursor);
     auto* marks = h_.window->findChild<ui::AreaMarks*>(QStringLiteral("areaMarks"));
     // Right through word 2: characters 5-6 feed the main PM, 7-8 the aux PM.
-    const QList<QList<Field>> expected{{}, {}, {}, {Field::MainPM}, {Field::MainPM},
-                                       {Field::AuxPM}, {Field::AuxPM}, {Field::AuxPM}};
+    const QList<QList<Field>> expected{{},
+                                       {},
+                                       {},
+                                       {Field::MainPM},
+                                       {Field::MainPM},
+                                       {Field::AuxPM},
+                                       {Field::AuxPM},
+                                       {Field::AuxPM}};
     for (int step = 0; step < expected.size(); ++step) {
         key(QStringLiteral("Right"));
         QTRY_COMPARE(h_.input()->textCursor().position(), 10 + step);

@@ -124,7 +124,9 @@ struct RecordedEvent {
     QAccessible::Event type;
 };
 QList<RecordedEvent> recorded;
-void recordAccessibleEvent(QAccessibleEvent* event) { recorded << RecordedEvent{event->object(), event->type()}; }
+void recordAccessibleEvent(QAccessibleEvent* event) {
+    recorded << RecordedEvent{event->object(), event->type()};
+}
 
 }  // namespace
 
@@ -237,10 +239,15 @@ void tst_SourceMarks::markingChangesNothingElse() {
     };
     const auto state = [&h] {
         const QTextCursor cursor = h.input()->textCursor();
-        return State{h.text(), h.input()->selectedRawText(), h.window->savedText(),
-                     h.clipboard.content, cursor.position(), cursor.anchor(),
+        return State{h.text(),
+                     h.input()->selectedRawText(),
+                     h.window->savedText(),
+                     h.clipboard.content,
+                     cursor.position(),
+                     cursor.anchor(),
                      h.input()->document()->availableUndoSteps(),
-                     h.input()->document()->availableRedoSteps(), h.input()->document()->revision(),
+                     h.input()->document()->availableRedoSteps(),
+                     h.input()->document()->revision(),
                      h.input()->document()->isModified()};
     };
     const State before = state();
@@ -273,11 +280,11 @@ void tst_SourceMarks::caretFramesTheResultsItFeeds_data() {
     QTest::newRow("main PM code") << 14 << 14 << QList<Field>{Field::MainPM};
     QTest::newRow("behind word 2") << 17 << 17 << QList<Field>{Field::AuxPM};
     QTest::newRow("term type digit") << 23 << 23 << QList<Field>{Field::TermType};
-    QTest::newRow("load and unload") << 105 << 105
-                                     << QList<Field>{Field::DigitLoad, Field::DigitUnload};
+    QTest::newRow("load and unload")
+        << 105 << 105 << QList<Field>{Field::DigitLoad, Field::DigitUnload};
     QTest::newRow("selection over word 2") << 9 << 17 << QList<Field>{Field::MainPM, Field::AuxPM};
-    QTest::newRow("selection made backwards") << 26 << 20
-                                              << QList<Field>{Field::OrigType, Field::TermType};
+    QTest::newRow("selection made backwards")
+        << 26 << 20 << QList<Field>{Field::OrigType, Field::TermType};
     QTest::newRow("end of text") << 116 << 116 << QList<Field>{Field::DigsDialed};
 }
 
@@ -318,7 +325,8 @@ void tst_SourceMarks::caretTellsAssistiveTechnologyWithoutTakingFocus() {
     QVERIFY2(atMainPm.endsWith(QStringLiteral(". At the caret: Main PM")), qPrintable(atMainPm));
     QVERIFY2(atPointers.endsWith(QStringLiteral(". At the caret: Digit Load, Digit UnLoad")),
              qPrintable(atPointers));
-    QVERIFY2(atNothing.endsWith(QStringLiteral(". At the caret: no result")), qPrintable(atNothing));
+    QVERIFY2(atNothing.endsWith(QStringLiteral(". At the caret: no result")),
+             qPrintable(atNothing));
     int changes = 0;
     for (const RecordedEvent& event : recorded) {
         if (event.type == QAccessible::DescriptionChanged) {
@@ -412,8 +420,8 @@ void tst_SourceMarks::faultyPastesAreMarked_data() {
     const QString lower = kWorkedExample.toLower();
     QTest::newRow("worked example") << kWorkedExample << QList<Span>{} << QStringList{};
     const QString lowerCase = QStringLiteral(" is in lower case: only upper-case digits are read");
-    QTest::newRow("lower case") << lower
-                                << QList<Span>{{0, 8}, {18, 8}, {27, 8}, {36, 8}, {45, 8}, {99, 8}, {108, 8}}
+    QTest::newRow("lower case") << lower << QList<Span>{{0, 8},  {18, 8}, {27, 8}, {36, 8},
+                                                        {45, 8}, {99, 8}, {108, 8}}
                                 << QStringList{"word 1" + lowerCase, "word 3" + lowerCase,
                                                "word 4" + lowerCase, "word 5" + lowerCase,
                                                "word 6" + lowerCase, "word 12" + lowerCase,
@@ -461,8 +469,10 @@ void tst_SourceMarks::resultsDescribeTheirSourceAndWarnings() {
     QCOMPARE(h.result(Field::DigsDialed)->accessibleDescription(),
              QStringLiteral("from word 13, characters 5-8, read from 8 to 5; "
                             "word 13 is in lower case: only upper-case digits are read"));
-    QVERIFY(h.result(Field::OrigType)->toolTip().endsWith(
-        QStringLiteral("\nword 3 is in lower case: only upper-case digits are read")));
+    QVERIFY(h.result(Field::OrigType)
+                ->toolTip()
+                .endsWith(
+                    QStringLiteral("\nword 3 is in lower case: only upper-case digits are read")));
 }
 
 // ---- Contrast, from pixels ---------------------------------------------------------------------
@@ -502,7 +512,8 @@ void tst_SourceMarks::marksStandOutInEveryPalette() {
                 const QPoint at = box->viewport()->mapTo(h.window->centralWidget(), QPoint(x, y));
                 const QColor c = pixels.pixelColor(at);
                 ++counts[c.rgb()];
-                if (ui::look::contrastRatio(c, Qt::black) < ui::look::contrastRatio(darkest, Qt::black))
+                if (ui::look::contrastRatio(c, Qt::black) <
+                    ui::look::contrastRatio(darkest, Qt::black))
                     darkest = c;
             }
         QRgb common = 0;
@@ -511,7 +522,8 @@ void tst_SourceMarks::marksStandOutInEveryPalette() {
         return std::pair{QColor(common), darkest};
     };
     const QColor base = palette.color(QPalette::Base);
-    for (const auto& [position, colour] : {std::pair{13, kSourceMark}, std::pair{0, kWordWarning}}) {
+    for (const auto& [position, colour] :
+         {std::pair{13, kSourceMark}, std::pair{0, kWordWarning}}) {
         const auto [background, text] = cellColours(position);
         QCOMPARE(background, colour);
         QVERIFY2(ui::look::contrastRatio(background, base) >= 3.0, qPrintable(base.name()));
@@ -520,8 +532,8 @@ void tst_SourceMarks::marksStandOutInEveryPalette() {
     // The frame around the main PM result: 3:1 against the teal and against the result.
     const QRect result = h.result(Field::MainPM)->geometry();
     const QColor frame = pixels.pixelColor(result.left() - 2, result.center().y());
-    const QColor outside = pixels.pixelColor(result.left() - ui::AreaMarks::kFrameWidth - 2,
-                                             result.center().y());
+    const QColor outside =
+        pixels.pixelColor(result.left() - ui::AreaMarks::kFrameWidth - 2, result.center().y());
     const QColor inside = pixels.pixelColor(result.left() + 3, result.top() + 3);
     QCOMPARE(outside, kTeal);
     QVERIFY(ui::look::contrastRatio(frame, outside) >= 3.0);

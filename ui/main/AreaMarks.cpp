@@ -40,7 +40,8 @@ void AreaMarks::setFocusRing(const QRect& around, const QColor& colour) {
 }
 
 QColor AreaMarks::ringColour(const QColor& background) {
-    return look::contrastRatio(background, look::kBlack) >= look::contrastRatio(background, look::kWhite)
+    return look::contrastRatio(background, look::kBlack) >=
+                   look::contrastRatio(background, look::kWhite)
                ? look::kBlack
                : look::kWhite;
 }

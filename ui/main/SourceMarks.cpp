@@ -13,7 +13,8 @@ std::vector<std::size_t> Utf16Places(std::u16string_view text) {
     const auto high = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
     const auto low = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
     bool pairs = false;
-    for (std::size_t i = 0; i + 1 < text.size() && !pairs; ++i) pairs = high(text[i]) && low(text[i + 1]);
+    for (std::size_t i = 0; i + 1 < text.size() && !pairs; ++i)
+        pairs = high(text[i]) && low(text[i + 1]);
     std::vector<std::size_t> places;
     if (!pairs) return places;
     places.reserve(text.size() + 1);

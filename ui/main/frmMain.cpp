@@ -425,7 +425,8 @@ void frmMain::describeResults() {
         QStringList parts;
         const bool pointer = results_[i] == lblDigitLoadData || results_[i] == lblDigitUnloadData;
         if (pointer && pointersDiffer_) {
-            const QLabel* other = results_[i] == lblDigitLoadData ? lblDigitUnloadData : lblDigitLoadData;
+            const QLabel* other =
+                results_[i] == lblDigitLoadData ? lblDigitUnloadData : lblDigitLoadData;
             parts << QStringLiteral("differs from %1 pointer").arg(other->accessibleName());
         }
         if (!sourceDescriptions_[i].isEmpty()) parts << sourceDescriptions_[i];
@@ -643,7 +644,8 @@ void frmMain::showCaretFields() {
     const QTextCursor cursor = txtDebugData->textCursor();
     const auto start = static_cast<std::size_t>(cursor.selectionStart());
     const auto end = static_cast<std::size_t>(cursor.selectionEnd());
-    const FieldSet fields = start == end ? marks_.fieldsAtCaret(start) : marks_.fieldsIn(start, end);
+    const FieldSet fields =
+        start == end ? marks_.fieldsAtCaret(start) : marks_.fieldsIn(start, end);
     QList<QRect> frames;
     for (const FieldRow& row : kFields)
         if (fields.test(IndexOf(row.field))) frames << results_[IndexOf(row.field)]->geometry();
