@@ -16,7 +16,8 @@ void MessageDecoder::Append(std::string& out, std::string_view text, const Messa
         writer_->Append(out, record_, nullptr, origin);
         return;
     }
-    // Where each field came from is told from the words in the window's arrays.
+    // Where each field came from is told from the words in the window's arrays, with the
+    // notes on words that are not eight upper-case hexadecimal digits.
     if (!words_) {
         words_ = std::make_unique<DataWords>();
     }
@@ -25,8 +26,8 @@ void MessageDecoder::Append(std::string& out, std::string_view text, const Messa
         ClearKeepingSmallStorage(words_->BinWords[word]);
     }
     ReadDataWords(text, *words_);
-    const FieldSources sources = SourcesOf(*words_);
-    writer_->Append(out, record_, &sources, origin);
+    const Explanation explanation{SourcesOf(*words_), NoteTextsOf(text)};
+    writer_->Append(out, record_, &explanation, origin);
 }
 
 }  // namespace quillmark::cli

@@ -143,7 +143,8 @@ void AppendRecord(std::string& out, std::string_view file, std::string_view line
 }
 
 // ",\"sources\":{...}": for every field key the list of its sources.
-void AppendSources(std::string& out, const FieldSources& sources) {
+void AppendSources(std::string& out, const Explanation& explanation) {
+    const FieldSources& sources = explanation.sources;
     out += ",\"sources\":{";
     for (const FieldRow& row : kFields) {
         out += &row == &kFields.front() ? "\"" : ",\"";
@@ -162,6 +163,7 @@ void AppendSources(std::string& out, const FieldSources& sources) {
             out += std::to_string(source.length);
             out += ",\"text\":";
             AppendJsonString(out, source.text);
+            AppendJsonNote(out, source, explanation.notes);
             out += '}';
         }
         out += ']';
@@ -184,7 +186,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
     out += nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-void ReportWriter::Append(std::string& out, const RecordView& record, const FieldSources* sources,
+void ReportWriter::Append(std::string& out, const RecordView& record, const Explanation* sources,
                           const MessageOrigin&) {
     if (sources == nullptr) {
         AppendReport(out, record, "\n");
@@ -195,7 +197,8 @@ void ReportWriter::Append(std::string& out, const RecordView& record, const Fiel
         out += row.reportLabel;
         for (std::string_view part : record.Shown(row.field).parts) out += part;
         out += '\n';
-        const std::string text = SourcesText(row.field, (*sources)[IndexOf(row.field)]);
+        const std::string text =
+            NotedSourcesText(row.field, sources->sources[IndexOf(row.field)], sources->notes);
         for (std::size_t begin = 0; begin <= text.size();) {
             const std::size_t end = std::min(text.find('\n', begin), text.size());
             out += "    ";
@@ -208,7 +211,7 @@ void ReportWriter::Append(std::string& out, const RecordView& record, const Fiel
 
 JsonWriter::JsonWriter(LineKey lineKey, Sources sources) : lineKey_(lineKey), sources_(sources) {}
 
-void JsonWriter::Append(std::string& out, const RecordView& record, const FieldSources* sources,
+void JsonWriter::Append(std::string& out, const RecordView& record, const Explanation* sources,
                         const MessageOrigin& origin) {
     if (!fileKnown_ || origin.file != file_) {
         file_.assign(origin.file);

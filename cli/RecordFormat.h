@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "cli/CommandLine.h"
+#include "cli/SourceNotes.h"
 #include "decoder/decoder.h"
 #include "decoder/provenance.h"
 #include "decoder/record_view.h"
@@ -27,12 +28,19 @@ struct MessageOrigin {
 // Whether a record also tells where each field came from (--explain).
 enum class Sources { Omitted, Shown };
 
+// What --explain adds to a record: where each field came from, and the notes on the words
+// that are not eight upper-case hexadecimal digits.
+struct Explanation {
+    FieldSources sources;
+    WordNoteTexts notes;
+};
+
 class RecordWriter {
 public:
     virtual ~RecordWriter() = default;
     // Appends the record of one message; with its sources (where each field came from) when
     // the writer shows them.
-    virtual void Append(std::string& out, const RecordView& record, const FieldSources* sources,
+    virtual void Append(std::string& out, const RecordView& record, const Explanation* sources,
                         const MessageOrigin& origin) = 0;
     // True when the writer wants each record's sources.
     virtual bool ShowsSources() const { return false; }
@@ -46,14 +54,16 @@ RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options);
 
 // The report lines ended by LF; records are separated by one empty line. With
 // Sources::Shown each report line is followed by its source, one line per run of characters
-// (SourcesText), each indented by four blanks:
+// (SourcesText), each indented by four blanks, and below a source whose word is not eight
+// upper-case hexadecimal digits, its note:
 //   Term Type: UNKNOWN
 //       word 3, bit characters 20-24: 10011
+//       note: word 3 has 9 characters, not 8
 class ReportWriter final : public RecordWriter {
 public:
     explicit ReportWriter(Sources sources = Sources::Omitted) : sources_(sources) {}
 
-    void Append(std::string& out, const RecordView& record, const FieldSources* sources,
+    void Append(std::string& out, const RecordView& record, const Explanation* sources,
                 const MessageOrigin& origin) override;
     bool ShowsSources() const override { return sources_ == Sources::Shown; }
     std::string_view Separator() const override { return "\n"; }
@@ -68,7 +78,8 @@ private:
 // whose bytes are not becomes U+FFFD where they break; field texts always are.
 // With Sources::Shown the object ends with "sources": for every field key a list (always a list,
 // so that every field has one shape) of {"word", "of" ("word" or "bits"), "start" (1-based
-// character), "length" (characters), "text"}: one entry per field, one per digit word that gave
+// character), "length" (characters), "text", and "note" where the word is not eight upper-case
+// hexadecimal digits}: one entry per field, one per digit word that gave
 // a digit for DigsDialed (none when no digit was dialed).
 class JsonWriter final : public RecordWriter {
 public:
@@ -76,7 +87,7 @@ public:
 
     explicit JsonWriter(LineKey lineKey, Sources sources = Sources::Omitted);
 
-    void Append(std::string& out, const RecordView& record, const FieldSources* sources,
+    void Append(std::string& out, const RecordView& record, const Explanation* sources,
                 const MessageOrigin& origin) override;
     bool ShowsSources() const override { return sources_ == Sources::Shown; }
     std::string_view Separator() const override { return {}; }

@@ -23,7 +23,7 @@ namespace {
 class FailingWriter final : public RecordWriter {
 public:
     explicit FailingWriter(std::string failOn) : failOn_(std::move(failOn)) {}
-    void Append(std::string& out, const RecordView& record, const FieldSources* sources,
+    void Append(std::string& out, const RecordView& record, const Explanation* sources,
                 const MessageOrigin& origin) override {
         std::string callRegister;
         record.Shown(Field::CallRegister).AssignTo(callRegister);
