@@ -23,6 +23,8 @@
     const results = kResultNames.map(control);
     const pointers = [results[kDigitLoad], results[kDigitUnload]];
     let SavedText = '';
+    // Marks the characters each result came from (provenance.js).
+    const provenance = QuillmarkProvenance(txtDebugData, results);
 
     // ---- The decoder module ------------------------------------------------------------------
 
@@ -78,6 +80,7 @@
         .then(() => QuillmarkDecoder({ wasmBinary: wasmBinary() }))
         .then((module) => {
             binding = Binding(module);
+            provenance.useModule(module);
             performance.mark('quillmark-ready');
             document.documentElement.dataset.ready = 'true';
         }, (error) => {
@@ -121,6 +124,7 @@
             result.removeAttribute('title');
         }
         setPointerHighlight(false);
+        provenance.clearResults();
     }
 
     // The title shows the caption, as the window's tooltip does, and where it came from when
@@ -138,6 +142,7 @@
         const fields = binding.decode(txtDebugData.value);
         showResults(fields.captions, fields.sources);
         setPointerHighlight(fields.pointersDiffer);
+        provenance.decoded();
     }
 
     // ---- Clipboard report --------------------------------------------------------------------
