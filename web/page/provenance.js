@@ -19,7 +19,7 @@ function QuillmarkProvenance(txtDebugData, results) {
     const kMirrored = [
         'boxSizing', 'fontFamily', 'fontSize', 'fontWeight', 'fontStyle', 'fontStretch',
         'fontVariant', 'fontKerning', 'fontFeatureSettings', 'fontVariationSettings',
-        'lineHeight', 'letterSpacing', 'wordSpacing', 'tabSize', 'textIndent', 'textTransform',
+        'letterSpacing', 'wordSpacing', 'tabSize', 'textIndent', 'textTransform',
         'textAlign', 'textRendering', 'direction', 'whiteSpace', 'overflowWrap', 'wordBreak',
         'hyphens', 'paddingTop', 'paddingLeft', 'paddingBottom', 'borderTopWidth',
         'borderRightWidth', 'borderBottomWidth', 'borderLeftWidth', 'borderRadius',
@@ -81,6 +81,10 @@ function QuillmarkProvenance(txtDebugData, results) {
     function layOut() {
         const style = getComputedStyle(txtDebugData);
         for (const name of kMirrored) backdrop.style[name] = style[name];
+        // As a factor of the font size, as the box has it: a line height in pixels is rounded
+        // otherwise, and over a thousand lines the two drift apart.
+        const lineHeight = parseFloat(style.lineHeight) / parseFloat(style.fontSize);
+        backdrop.style.lineHeight = Number.isFinite(lineHeight) ? String(lineHeight) : style.lineHeight;
         // The box's scroll bar narrows its text; the backdrop has none, so it pads the same width.
         const bar = txtDebugData.offsetWidth - txtDebugData.clientWidth -
             parseFloat(style.borderLeftWidth) - parseFloat(style.borderRightWidth);
