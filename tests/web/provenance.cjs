@@ -270,6 +270,56 @@ async function scrolledMarks(browser) {
     await tab.close();
 }
 
+// In light, dark and forced colours: the box's text over a field's mark and over a fault stays
+// at 4.5:1; the marks, the fault's line and the frame of a fed result stand at 3:1 against what
+// surrounds them.
+async function markContrast(browser) {
+    for (const [name, value] of [['prefers-color-scheme', 'light'], ['prefers-color-scheme', 'dark'],
+        ['forced-colors', 'active']]) {
+        if (name === 'forced-colors' && process.env.QM_BROWSER === 'firefox') continue;
+        // Puppeteer does not name forced colours; Chromium's own protocol does, and draws them.
+        const { tab } = await openPage(browser, async (t) => (name === 'forced-colors'
+            ? (await t.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name, value }] })
+            : t.emulateMediaFeatures([{ name, value }])));
+        await decode(tab, `x ${kWorkedExample}`);
+        await caretTo(tab, 6);
+        await tab.hover('#lblMainPMData');
+        const colours = await tab.evaluate(() => {
+            const style = (selector, pseudo) => getComputedStyle(document.querySelector(selector), pseudo);
+            const fed = style('output.fed', '::after');
+            const lit = style('.backdrop mark.lit');
+            return {
+                text: style('#txtDebugData').color, field: style('.backdrop').backgroundColor,
+                page: style('body').backgroundColor, frame: fed.borderTopColor,
+                lit: lit.outlineStyle === 'none' ? lit.backgroundColor : lit.outlineColor,
+                fault: style('.backdrop mark.fault').backgroundColor,
+                line: style('.backdrop mark.fault').textDecorationColor,
+            };
+        });
+        const rgb = (c) => c.match(/[\d.]+/g).map(Number);
+        const opaque = (c) => (rgb(c).length < 4 || rgb(c)[3] > 0 ? c : colours.field);
+        const luminance = (c) => rgb(opaque(c)).slice(0, 3).map((v) => v / 255)
+            .map((v) => (v <= 0.04045 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4))
+            .reduce((sum, v, i) => sum + v * [0.2126, 0.7152, 0.0722][i], 0);
+        const ratio = (a, b) => {
+            const [x, y] = [luminance(colours[a]), luminance(colours[b])];
+            return (Math.max(x, y) + 0.05) / (Math.min(x, y) + 0.05);
+        };
+        const forced = name === 'forced-colors';
+        if (process.env.QM_SHOTS) await tab.screenshot({ path: `${process.env.QM_SHOTS}/marks-${value}.png` });
+        // Forced colours draw no mark behind text: the field's mark is an outline.
+        const pairs = forced ? [['text', 'field', 4.5], ['lit', 'field', 3], ['line', 'field', 3]]
+            : [['text', 'lit', 4.5], ['text', 'fault', 4.5], ['lit', 'field', 3], ['line', 'field', 3],
+                ['line', 'fault', 3]];
+        for (const [a, b, least] of [...pairs, ['frame', 'page', 3]]) {
+            const figure = ratio(a, b);
+            console.log(`contrast ${value} ${a}/${b}: ${figure.toFixed(2)}:1`);
+            assert.ok(figure >= least, `${value}: ${a} on ${b} at ${figure.toFixed(2)}:1`);
+        }
+        await tab.close();
+    }
+}
+
 // Until the page tests start Firefox themselves, Firefox is started here.
 async function startNamed(name) {
     if (name !== 'firefox') return startBrowser();
@@ -282,7 +332,7 @@ run(async () => {
     const { browser, close } = await startNamed(process.env.QM_BROWSER || 'chromium');
     try {
         for (const check of [fieldToCharacters, charactersToFields, onlyWhileTrue, faultyPastes,
-            scrolledMarks]) {
+            scrolledMarks, markContrast]) {
             await check(browser);
             console.log(`ok: ${check.name}`);
         }
