@@ -2,11 +2,13 @@
 # SPDX-License-Identifier: MIT
 # Figures of the web page in headless Chromium: its size, the time from opening the file to the
 # first decode being possible, and the time of one decode of a 30-word message; with a second
-# argument, screenshots in light and dark at phone and desktop widths.
+# argument, screenshots in light and dark at phone and desktop widths. Then how fast the marks
+# follow the caret and the pointer on a 65,536-character input (marks.cjs).
 #   bench/web/run.sh BUILD_DIR [SCREENSHOT_DIR]
 # Uses the node modules that the web tests installed (ctest -R web.node_modules).
 set -euo pipefail
 build="$(cd "${1:?usage: bench/web/run.sh BUILD_DIR [SCREENSHOT_DIR]}" && pwd)"
 export NODE_PATH="$build/tests/web/modules/node_modules"
 export QM_PAGE="$build/share/quillmark/web/quillmark.html"
-exec node "$(dirname "${BASH_SOURCE[0]}")/measure.cjs" "${2:-}"
+node "$(dirname "${BASH_SOURCE[0]}")/measure.cjs" "${2:-}"
+exec node "$(dirname "${BASH_SOURCE[0]}")/marks.cjs"
