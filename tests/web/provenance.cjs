@@ -206,6 +206,13 @@ async function scrolledMarks(browser) {
     const head = `${'\n'.repeat(300)}${kWorkedExample} `;
     const text = `${head}${'00000000 '.repeat(8000)}`.slice(0, 65535) + '\n';
     await decode(tab, text);
+    // Focus on a result brings its characters into the box's view.
+    await tab.focus('#cmdCopyResult');
+    await tab.keyboard.press('Tab');
+    assert.ok(await tab.evaluate(() => {
+        const [box, mark] = ['#txtDebugData', '.backdrop mark.lit'].map((s) => document.querySelector(s).getBoundingClientRect());
+        return mark.top >= box.top && mark.bottom <= box.bottom;
+    }), 'the focused result\'s characters are in view');
     // The wheel scrolls by the browser's own steps; then the box is put where the marks show.
     await tab.hover('#txtDebugData');
     await tab.mouse.wheel({ deltaY: 2000 });

@@ -142,6 +142,18 @@ function QuillmarkProvenance(txtDebugData, results) {
     }
     const lightPointedOrFocused = () => light(pointed >= 0 ? pointed : focused);
 
+    // Scrolls the box to a focused result's first mark where it stands outside the box's view,
+    // as the pointer cannot reach what the keyboard can.
+    function reveal(field) {
+        const mark = shown && shown.pieces[field][0];
+        if (!mark) return;
+        const { scrollTop, clientHeight } = txtDebugData;
+        if (mark.offsetTop >= scrollTop && mark.offsetTop + mark.offsetHeight <= scrollTop + clientHeight)
+            return;
+        txtDebugData.scrollTop = mark.offsetTop - clientHeight / 3;
+        followScroll();
+    }
+
     function frame(bits) {
         if (bits === fed) return;
         fed = bits;
@@ -265,7 +277,11 @@ function QuillmarkProvenance(txtDebugData, results) {
                 lightPointedOrFocused();
             });
         }
-        result.addEventListener('focus', () => { focused = i; lightPointedOrFocused(); });
+        result.addEventListener('focus', () => {
+            focused = i;
+            lightPointedOrFocused();
+            reveal(i);
+        });
         result.addEventListener('blur', () => {
             if (focused === i) focused = -1;
             lightPointedOrFocused();
