@@ -247,7 +247,9 @@ function QuillmarkProvenance(txtDebugData, results) {
             if (warnings.length) result.title = [result.title, ...warnings].filter(Boolean).join('\n');
             describe(result, i, [source, ...warnings].filter(Boolean).join('\n'));
         });
-        layOut();
+        // The backdrop's size follows the box by its resize observer; its scroll position is set
+        // before the next frame is drawn, so that a decode forces no layout of its own.
+        requestAnimationFrame(followScroll);
         lightPointedOrFocused();
         followCaret();
     }
