@@ -21,8 +21,8 @@ void MessageDecoder::Append(std::string& out, std::string_view text, const Messa
 }
 
 void MessageDecoder::AppendWithSources(std::string& out, std::string_view text, const MessageOrigin& origin) {
-    // The window's own path: the words as read, the record decoded from them, and each field's
-    // source cut from the same words.
+    // The window's own path: the words as read, the record decoded from them, each field's
+    // source cut from the same words, and the notes on words the window marks as faulty.
     if (!words_) {
         words_ = std::make_unique<DataWords>();
     }
@@ -32,7 +32,7 @@ void MessageDecoder::AppendWithSources(std::string& out, std::string_view text, 
     }
     ReadDataWords(text, *words_);
     const DecodedFields fields = DecodeCallRegister(*words_);
-    writer_->AppendWithSources(out, fields, SourcesOf(*words_), origin);
+    writer_->AppendWithSources(out, fields, SourcesOf(*words_), NoteTextsOf(text), origin);
 }
 
 }  // namespace quillmark::cli

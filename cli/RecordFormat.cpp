@@ -297,14 +297,14 @@ void ReportWriter::Append(std::string& out, const RecordView& record, const Mess
 }
 
 void ReportWriter::AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
-                                     const MessageOrigin&) {
+                                     const WordNoteTexts& notes, const MessageOrigin&) {
     // Each line as the report writes it (text that is not valid UTF-8 gets U+FFFD), then the
     // field's source lines below it.
     for (const FieldRow& row : kFields) {
         out += row.reportLabel;
         utf8::AppendSanitized(out, fields.*row.member);
         out += '\n';
-        const std::string text = SourcesText(row.field, sources[IndexOf(row.field)]);
+        const std::string text = NotedSourcesText(row.field, sources[IndexOf(row.field)], notes);
         for (std::size_t begin = 0; begin <= text.size();) {
             const std::size_t end = std::min(text.find('\n', begin), text.size());
             out += "    ";
@@ -318,7 +318,7 @@ void ReportWriter::AppendWithSources(std::string& out, const DecodedFields& fiel
 JsonWriter::JsonWriter(LineKey lineKey, Sources sources) : lineKey_(lineKey), sources_(sources) {}
 
 void JsonWriter::AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
-                                   const MessageOrigin& origin) {
+                                   const WordNoteTexts& notes, const MessageOrigin& origin) {
     Append(out, fields, origin);
     // The record ends in "}\n": the sources go inside its closing brace.
     out.resize(out.size() - 2);
@@ -340,6 +340,7 @@ void JsonWriter::AppendWithSources(std::string& out, const DecodedFields& fields
             out += std::to_string(source.length);
             out += ",\"text\":";
             AppendJsonString(out, source.text);
+            AppendJsonNote(out, source, notes);
             out += '}';
         }
         out += ']';

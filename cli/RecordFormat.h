@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "cli/CommandLine.h"
+#include "cli/SourceNotes.h"
 #include "decoder/decoder.h"
 #include "decoder/provenance.h"
 #include "decoder/record_view.h"
@@ -37,11 +38,12 @@ public:
     // True when the writer wants each record's sources: the decoder then reads the words and
     // calls AppendWithSources instead of Append.
     virtual bool ShowsSources() const { return false; }
-    // Appends the record with the word and characters of each field; a writer that does not
-    // show sources writes the record alone.
+    // Appends the record with the word and characters of each field and the notes on faulty
+    // words; a writer that does not show sources writes the record alone.
     virtual void AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
-                                   const MessageOrigin& origin) {
+                                   const WordNoteTexts& notes, const MessageOrigin& origin) {
         (void)sources;
+        (void)notes;
         Append(out, fields, origin);
     }
     // What stands between two records of a run.
@@ -54,9 +56,11 @@ RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options);
 
 // The fifteen report lines ended by LF; records are separated by one empty line. With
 // Sources::Shown each report line is followed by its source, one line per run of characters
-// (SourcesText), each indented by four blanks:
+// (SourcesText), each indented by four blanks, and below a source whose word is not eight
+// upper-case hexadecimal digits, its note:
 //   Term Type: UNKNOWN
 //       word 3, bit characters 20-24: 10011
+//       note: word 3 has 9 characters, not 8
 class ReportWriter final : public RecordWriter {
 public:
     explicit ReportWriter(Sources sources = Sources::Omitted) : sources_(sources) {}
@@ -65,7 +69,7 @@ public:
     void Append(std::string& out, const RecordView& record, const MessageOrigin& origin) override;
     bool ShowsSources() const override { return sources_ == Sources::Shown; }
     void AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
-                           const MessageOrigin& origin) override;
+                           const WordNoteTexts& notes, const MessageOrigin& origin) override;
     std::string_view Separator() const override { return "\n"; }
 
 private:
@@ -78,7 +82,8 @@ private:
 // whose bytes are not becomes U+FFFD where they break; field texts always are.
 // With Sources::Shown the object ends with "sources": for every field key a list (always a list,
 // so that every field has one shape) of {"word", "of" ("word" or "bits"), "start" (1-based
-// character), "length" (characters), "text"}: one entry per field, one per digit word that gave
+// character), "length" (characters), "text", and "note" where the word is not eight upper-case
+// hexadecimal digits}: one entry per field, one per digit word that gave
 // a digit for DigsDialed (none when no digit was dialed).
 class JsonWriter final : public RecordWriter {
 public:
@@ -90,7 +95,7 @@ public:
     void Append(std::string& out, const RecordView& record, const MessageOrigin& origin) override;
     bool ShowsSources() const override { return sources_ == Sources::Shown; }
     void AppendWithSources(std::string& out, const DecodedFields& fields, const FieldSources& sources,
-                           const MessageOrigin& origin) override;
+                           const WordNoteTexts& notes, const MessageOrigin& origin) override;
     std::string_view Separator() const override { return {}; }
 
 private:

@@ -32,7 +32,7 @@ struct WordPlace {
     std::size_t tabs = 0;
     bool lowerDigit = false;
     bool upperLetter = false;
-    std::size_t otherIndex = 0;   // 1-based index of its first character that is no hex digit
+    std::size_t otherIndex = 0;  // 1-based index of its first character that is no hex digit
     char32_t otherChar = 0;
 };
 
@@ -46,12 +46,15 @@ char32_t CodePoint(std::string_view text, utf8::Scan scan) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     if (scan.status != utf8::Status::Valid) return 0xFFFD;
     switch (scan.size) {
-    case 1: return byte(0);
-    case 2: return ((byte(0) & 0x1FU) << 6) | (byte(1) & 0x3FU);
-    case 3: return ((byte(0) & 0x0FU) << 12) | ((byte(1) & 0x3FU) << 6) | (byte(2) & 0x3FU);
-    default:
-        return ((byte(0) & 0x07U) << 18) | ((byte(1) & 0x3FU) << 12) | ((byte(2) & 0x3FU) << 6) |
-               (byte(3) & 0x3FU);
+        case 1:
+            return byte(0);
+        case 2:
+            return ((byte(0) & 0x1FU) << 6) | (byte(1) & 0x3FU);
+        case 3:
+            return ((byte(0) & 0x0FU) << 12) | ((byte(1) & 0x3FU) << 6) | (byte(2) & 0x3FU);
+        default:
+            return ((byte(0) & 0x07U) << 18) | ((byte(1) & 0x3FU) << 12) |
+                   ((byte(2) & 0x3FU) << 6) | (byte(3) & 0x3FU);
     }
 }
 
@@ -101,7 +104,8 @@ Layout LayoutOf(std::string_view text) {
             const utf8::Scan scan = static_cast<unsigned char>(c) < 0x80
                                         ? utf8::Scan{utf8::Status::Valid, 1}
                                         : utf8::ScanChar(rest);
-            AddCharacter(layout.words[static_cast<std::size_t>(k)], position, CodePoint(rest, scan));
+            AddCharacter(layout.words[static_cast<std::size_t>(k)], position,
+                         CodePoint(rest, scan));
             i += scan.size;
         }
     }
@@ -160,8 +164,10 @@ std::string Plural(std::size_t count, std::string_view one) {
     return std::to_string(count) + " " + std::string(one) + (count == 1 ? "" : "s");
 }
 
+// A visible ASCII character in quotes; quotes, markup characters and everything else by code
+// point, so that a note never carries markup into a tooltip or a screen reader.
 std::string CharacterName(char32_t c) {
-    if (c > 0x20 && c < 0x7F && c != '"') {
+    if (c > 0x20 && c < 0x7F && c != '"' && c != '<' && c != '>' && c != '&') {
         std::string quoted(3, '"');
         quoted[1] = static_cast<char>(c);
         return quoted;
@@ -182,7 +188,8 @@ std::string Problem(int k, const WordPlace& word) {
         return subject + " is empty: two spaces in a row";
     }
     if (word.tabs > 0)
-        return subject + " holds " + (word.tabs == 1 ? std::string("a tab") : Plural(word.tabs, "tab")) +
+        return subject + " holds " +
+               (word.tabs == 1 ? std::string("a tab") : Plural(word.tabs, "tab")) +
                ": only spaces separate words";
     if (word.count != kWordWidth && word.joinedByBreak)
         return subject + " has " + Plural(word.count, "character") +
@@ -265,8 +272,8 @@ std::vector<WordNote> WordNotesOf(std::string_view text) {
         WordNote note{k, {}, std::move(problem), {}};
         if (word.count == 0) {
             note.span = {word.endedAt == kNone ? layout.length : word.endedAt, 0};
-            note.mark = word.endedAt != kNone ? TextSpan{word.endedAt, 1}
-                                              : TextSpan{word.beganAt, 1};
+            note.mark =
+                word.endedAt != kNone ? TextSpan{word.endedAt, 1} : TextSpan{word.beganAt, 1};
         } else {
             const std::size_t first = word.runs.front().start;
             note.span = {first, word.runs.back().end() - first};

@@ -11,6 +11,7 @@
 
 #include "decoder/decoder.h"
 #include "decoder/provenance.h"
+#include "decoder/text_spans.h"
 #include "tests/cli/decode_process.h"
 #include "tests/support/WorkedExample.h"
 
@@ -78,17 +79,22 @@ json WorkedExampleSources() {
     };
 }
 
-// What the decoder's own provenance says for the text, in the JSON shape.
+// What the decoder's own provenance says for the text, in the JSON shape, with the note on
+// each source's word where it has one.
 json SourcesFromDecoder(std::string_view text) {
     DataWords words;
     ReadDataWords(text, words);
     const FieldSources sources = SourcesOf(words);
+    const std::vector<WordNote> notes = WordNotesOf(text);
     json out = json::object();
     for (const FieldRow& row : kFields) {
         json list = json::array();
         for (const Source& source : sources[IndexOf(row.field)]) {
-            list.push_back({{"word", source.word}, {"of", std::string(OfName(source.of))},
-                            {"start", source.start}, {"length", source.length}, {"text", source.text}});
+            json entry = {{"word", source.word}, {"of", std::string(OfName(source.of))},
+                          {"start", source.start}, {"length", source.length}, {"text", source.text}};
+            for (const WordNote& note : notes)
+                if (note.word == source.word) entry["note"] = note.text;
+            list.push_back(entry);
         }
         out[std::string(row.key)] = list;
     }
@@ -119,9 +125,12 @@ void PrintTo(const ExplainTextCase& c, std::ostream* os) { *os << c.name; }
 
 const std::vector<ExplainTextCase> kTextCases{
     {"ShortAndEmptyWords", {"--explain"}, "1 AB 1 12",
-     {"Call Register: 1\n    word 1, character 1: 1\nMain PM: UNDEFINED\n    word 2 ends before character 5\n",
-      "Orig Type: UNKNOWN\n    the bit string of word 3 ends before character 25\n",
-      "Orig TN: Use LD 32 to Convert TN H.12\n    word 4, characters 1-2: 12\n",
+     {"Call Register: 1\n    word 1, character 1: 1\n    note: word 1 has 1 character, not 8\n"
+      "Main PM: UNDEFINED\n    word 2 ends before character 5\n    note: word 2 has 2 characters, not 8\n",
+      "Orig Type: UNKNOWN\n    the bit string of word 3 ends before character 25\n"
+      "    note: word 3 has 1 character, not 8\n",
+      "Orig TN: Use LD 32 to Convert TN H.12\n    word 4, characters 1-2: 12\n"
+      "    note: word 4 has 2 characters, not 8\n",
       "Term TN: Use LD 32 to Convert TN H.\n    word 5 is empty\n",
       "Digit Load: H. (DEC: 0)\n    the bit string of word 12 is empty\n",
       "Digits Dialed: \n    words 13-30, characters 5-8: no digit\n"}},
@@ -130,6 +139,30 @@ const std::vector<ExplainTextCase> kTextCases{
       "    word 13, characters 5-8, read from 8 to 5: B1A3\n"
       "    word 15, characters 5-8, read from 8 to 5: 1230\n"
       "    word 16, characters 5-8, read from 8 to 5: 0004\n"}},
+    // The four pastes that decode wrongly without a hint: the note says why, below the source.
+    {"LowerCase", {"--explain"}, "0008f5b4 00000102 00001a48",
+     {"Call Register: 0008f5b4\n    word 1, characters 1-8: 0008f5b4\n"
+      "    note: word 1 is in lower case: only upper-case digits are read\nMain PM: READY\n"
+      "    word 2, characters 5-6: 01\nAUX PM:",
+      "Orig Type: UNKNOWN\n    word 3, bit characters 25-29: R0100\n"
+      "    note: word 3 is in lower case: only upper-case digits are read\n"}},
+    {"WrappedOverTwoLines", {"--explain"}, kTwelveWords.substr(0, 53) + "\r\n" + kTwelveWords.substr(54),
+     {"Queue: QU_RPE\n    word 6, characters 15-16: 10\n"
+      "    note: word 6 has 16 characters: two words joined by a line break?\nCR Fwd Link:"}},
+    {"LeadingSpace", {"--explain"}, " 0008F5B4 00000102",
+     {"Call Register: \n    word 1 is empty\n    note: word 1 is empty: the text starts with a space\n"
+      "Main PM: UNDEFINED\n    word 2, characters 5-6: F5\nAUX PM:"}},
+    {"TabsBetweenWords", {"--explain"}, "0008F5B4\t00000102\t00001A48",
+     {"Call Register: 0008F5B4\t00000102\t00001A48\n"
+      "    word 1, characters 1-26: 0008F5B4\t00000102\t00001A48\n"
+      "    note: word 1 holds 2 tabs: only spaces separate words\nMain PM: UNDEFINED\n"
+      "    word 2 ends before character 5\n"}},
+    {"NoteOnEveryDigitWordThatGaveADigit", {"--explain"}, kTwelveWords + "0000b1a3 0000001",
+     {"Digits Dialed: 3a1b1\n"
+      "    word 13, characters 5-8, read from 8 to 5: b1a3\n"
+      "    note: word 13 is in lower case: only upper-case digits are read\n"
+      "    word 14, characters 5-7, read from 7 to 5: 001\n"
+      "    note: word 14 has 7 characters, not 8\n"}},
     {"LinesAndSkip", {"--explain", "--lines", "--skip", "1"}, "X 0008F5B4 00000102\nY 12\n",
      {"Call Register: 0008F5B4\n    word 1, characters 1-8: 0008F5B4\nMain PM: READY\n"
       "    word 2, characters 5-6: 01\n",
@@ -164,6 +197,37 @@ TEST(Explain, WorkedExampleJsonIsThePlainRecordWithSources) {
     EXPECT_EQ(record.at("sources"), WorkedExampleSources());
     record.erase("sources");
     EXPECT_EQ(record, json::parse(plain.out));
+}
+
+TEST(Explain, WorkedExampleHasNoNote) {
+    const Outcome report = RunDecode({"--explain"}, sample::kWorkedExample);
+    EXPECT_EQ(report.out.find("note"), std::string::npos);
+    const Outcome record = RunDecode({"--json", "--explain"}, sample::kWorkedExample);
+    EXPECT_EQ(record.out.find("\"note\""), std::string::npos);
+}
+
+// The notes in JSON, and the same pastes without --explain: the window's report and record,
+// not a word of notes.
+TEST(Explain, FaultyPastesInJsonAndWithoutExplain) {
+    const std::string wrapped = kTwelveWords.substr(0, 53) + "\r\n" + kTwelveWords.substr(54);
+    const std::vector<std::pair<std::string, std::pair<std::string, std::string>>> pastes{
+        {"0008f5b4 00000102", {"CallRegister", "word 1 is in lower case: only upper-case digits are read"}},
+        {wrapped, {"Queue", "word 6 has 16 characters: two words joined by a line break?"}},
+        {" 0008F5B4", {"CallRegister", "word 1 is empty: the text starts with a space"}},
+        {"0008F5B4\t00000102", {"CallRegister", "word 1 holds a tab: only spaces separate words"}},
+        {"0008F5B4 0000G102", {"MainPM", "word 2, character 5 is \"G\": not a hexadecimal digit"}},
+    };
+    for (const auto& [text, expected] : pastes) {
+        const Outcome explained = RunDecode({"--json", "--explain"}, text);
+        const json record = json::parse(explained.out);
+        EXPECT_EQ(record.at("sources").at(expected.first).at(0).at("note"), expected.second) << text;
+        EXPECT_EQ(record.at("sources"), SourcesFromDecoder(text)) << text;
+
+        const Outcome plain = RunDecode({}, text);
+        EXPECT_EQ(plain.out, WindowReport(text)) << text;
+        const Outcome plainJson = RunDecode({"--json"}, text);
+        EXPECT_EQ(plainJson.out.find("note"), std::string::npos) << text;
+    }
 }
 
 TEST(Explain, SeveralFilesEachWithItsSources) {

@@ -99,7 +99,9 @@ INSTANTIATE_TEST_SUITE_P(
         SpanCase{"MissingWord", "0008F5B4", Field::MainPM, {}},
         SpanCase{"LineBreakSplitsTheRun", "0008\r\nF5B4", Field::CallRegister, {{0, 4}, {6, 4}}},
         SpanCase{"LineBreakInsideACut", "0 00000\n102", Field::MainPM, {{6, 1}, {8, 1}}},
-        SpanCase{"LineBreaksBetweenWordsKeepTheirPlaces", "0\r\n \r\n00000102", Field::MainPM,
+        SpanCase{"LineBreaksBetweenWordsKeepTheirPlaces",
+                 "0\r\n \r\n00000102",
+                 Field::MainPM,
                  {{10, 2}}},
         SpanCase{"ShortWordGivesWhatItHas", "0 0 0 12", Field::OrigTN, {{6, 2}}},
         SpanCase{"WordTooShortForTheCut", "0 0001", Field::MainPM, {}},
@@ -111,18 +113,28 @@ INSTANTIATE_TEST_SUITE_P(
         SpanCase{"BitsShiftedByANonDigitOrig", "0 0 000G1A48", Field::OrigType, {{9, 2}}},
         SpanCase{"BitCutInsideAWideCharacter", "0 0 0000\xC3\xA9", Field::TermType, {{8, 1}}},
         SpanCase{"BitCutBeyondAShortBitString", "0 0 0000\xC3\xA9", Field::OrigType, {}},
-        SpanCase{"LoadPointerOfAShortWord", kTwelveWords.substr(0, 22) + "3E5", Field::DigitLoad,
+        SpanCase{"LoadPointerOfAShortWord",
+                 kTwelveWords.substr(0, 22) + "3E5",
+                 Field::DigitLoad,
                  {{23, 2}}},
-        SpanCase{"UnloadPointerOfAShortWord", kTwelveWords.substr(0, 22) + "3E5",
-                 Field::DigitUnload, {}},
+        SpanCase{"UnloadPointerOfAShortWord",
+                 kTwelveWords.substr(0, 22) + "3E5",
+                 Field::DigitUnload,
+                 {}},
         SpanCase{"WideCharactersCountOnce", "\xC3\xA9 00000102", Field::MainPM, {{6, 2}}},
         SpanCase{"BrokenBytesCountOnce", "\xFF\xFE 00000102", Field::MainPM, {{7, 2}}},
         SpanCase{"FourByteCharacter", "\xF0\x9F\x98\x80 00000102", Field::MainPM, {{6, 2}}},
-        SpanCase{"DialedDigitsOfEveryWordRead", kTwelveWords + "00000000 0000B1A3 00001",
-                 Field::DigsDialed, {{28, 4}, {37, 4}, {46, 1}}},
-        SpanCase{"DialedDigitsOfEmptyWordsNone", kTwelveWords + " 0000B1A3", Field::DigsDialed,
+        SpanCase{"DialedDigitsOfEveryWordRead",
+                 kTwelveWords + "00000000 0000B1A3 00001",
+                 Field::DigsDialed,
+                 {{28, 4}, {37, 4}, {46, 1}}},
+        SpanCase{"DialedDigitsOfEmptyWordsNone",
+                 kTwelveWords + " 0000B1A3",
+                 Field::DigsDialed,
                  {{29, 4}}},
-        SpanCase{"DialedDigitsOverALineBreak", kTwelveWords + "000012\r\n34", Field::DigsDialed,
+        SpanCase{"DialedDigitsOverALineBreak",
+                 kTwelveWords + "000012\r\n34",
+                 Field::DigsDialed,
                  {{28, 2}, {32, 2}}},
         SpanCase{"NothingAfterWordThirty",
                  [] {
@@ -189,8 +201,8 @@ class CaretTest : public testing::TestWithParam<CaretCase> {};
 TEST_P(CaretTest, NamesTheFieldsFed) {
     const CaretCase& c = GetParam();
     static const FieldSpans spans = SpansOf(sample::kWorkedExample);
-    const FieldSet found = c.start == c.end ? FieldsAtCaret(spans, c.start)
-                                            : FieldsIn(spans, c.start, c.end);
+    const FieldSet found =
+        c.start == c.end ? FieldsAtCaret(spans, c.start) : FieldsIn(spans, c.start, c.end);
     FieldSet expected;
     for (Field field : c.expected) expected.set(IndexOf(field));
     EXPECT_EQ(found, expected);
@@ -198,29 +210,28 @@ TEST_P(CaretTest, NamesTheFieldsFed) {
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedExample, CaretTest,
-    testing::Values(
-        CaretCase{"StartOfText", 0, 0, {Field::CallRegister}},
-        CaretCase{"BehindWordOne", 8, 8, {Field::CallRegister}},
-        CaretCase{"UndecodedDigitsOfWordTwo", 9, 9, {}},
-        CaretCase{"MainPmCode", 14, 14, {Field::MainPM}},
-        CaretCase{"BetweenMainAndAuxPm", 15, 15, {Field::AuxPM}},
-        CaretCase{"BehindWordTwo", 17, 17, {Field::AuxPM}},
-        CaretCase{"TermTypeDigits", 23, 23, {Field::TermType}},
-        CaretCase{"OrigTypeDigits", 24, 24, {Field::OrigType}},
-        CaretCase{"UndecodedWordTen", 84, 84, {}},
-        CaretCase{"UnloadOnly", 104, 104, {Field::DigitUnload}},
-        CaretCase{"LoadAndUnload", 105, 105, {Field::DigitLoad, Field::DigitUnload}},
-        CaretCase{"EndOfText", 116, 116, {Field::DigsDialed}},
-        CaretCase{"PastTheText", 200, 200, {}},
-        CaretCase{"SelectionOverWordTwo", 9, 17, {Field::MainPM, Field::AuxPM}},
-        CaretCase{"SelectionOverTheTypes", 20, 26, {Field::TermType, Field::OrigType}},
-        CaretCase{"SelectionOfASpace", 8, 9, {}},
-        CaretCase{"SelectionOfEverything", 0, 116,
-                  [] {
-                      std::vector<Field> all;
-                      for (const FieldRow& row : kFields) all.push_back(row.field);
-                      return all;
-                  }()}),
+    testing::Values(CaretCase{"StartOfText", 0, 0, {Field::CallRegister}},
+                    CaretCase{"BehindWordOne", 8, 8, {Field::CallRegister}},
+                    CaretCase{"UndecodedDigitsOfWordTwo", 9, 9, {}},
+                    CaretCase{"MainPmCode", 14, 14, {Field::MainPM}},
+                    CaretCase{"BetweenMainAndAuxPm", 15, 15, {Field::AuxPM}},
+                    CaretCase{"BehindWordTwo", 17, 17, {Field::AuxPM}},
+                    CaretCase{"TermTypeDigits", 23, 23, {Field::TermType}},
+                    CaretCase{"OrigTypeDigits", 24, 24, {Field::OrigType}},
+                    CaretCase{"UndecodedWordTen", 84, 84, {}},
+                    CaretCase{"UnloadOnly", 104, 104, {Field::DigitUnload}},
+                    CaretCase{"LoadAndUnload", 105, 105, {Field::DigitLoad, Field::DigitUnload}},
+                    CaretCase{"EndOfText", 116, 116, {Field::DigsDialed}},
+                    CaretCase{"PastTheText", 200, 200, {}},
+                    CaretCase{"SelectionOverWordTwo", 9, 17, {Field::MainPM, Field::AuxPM}},
+                    CaretCase{"SelectionOverTheTypes", 20, 26, {Field::TermType, Field::OrigType}},
+                    CaretCase{"SelectionOfASpace", 8, 9, {}},
+                    CaretCase{"SelectionOfEverything", 0, 116,
+                              [] {
+                                  std::vector<Field> all;
+                                  for (const FieldRow& row : kFields) all.push_back(row.field);
+                                  return all;
+                              }()}),
     [](const testing::TestParamInfo<CaretCase>& info) { return std::string(info.param.name); });
 
 // ---- Word notes ------------------------------------------------------------------------------
@@ -248,7 +259,9 @@ TEST_P(NoteTest, Says) {
     }
 }
 
-WordNote Note(int word, TextSpan span, std::string text) { return {word, span, std::move(text), span}; }
+WordNote Note(int word, TextSpan span, std::string text) {
+    return {word, span, std::move(text), span};
+}
 WordNote Note(int word, TextSpan span, std::string text, TextSpan mark) {
     return {word, span, std::move(text), mark};
 }
@@ -263,7 +276,8 @@ INSTANTIATE_TEST_SUITE_P(
     FaultyPastes, NoteTest,
     testing::Values(
         NoteCase{"WorkedExample", Worked(), {}},
-        NoteCase{"LowerCase", Lower(Worked()),
+        NoteCase{"LowerCase",
+                 Lower(Worked()),
                  {Note(1, {0, 8}, "word 1 is in lower case: only upper-case digits are read"),
                   Note(3, {18, 8}, "word 3 is in lower case: only upper-case digits are read"),
                   Note(4, {27, 8}, "word 4 is in lower case: only upper-case digits are read"),
@@ -271,53 +285,74 @@ INSTANTIATE_TEST_SUITE_P(
                   Note(6, {45, 8}, "word 6 is in lower case: only upper-case digits are read"),
                   Note(12, {99, 8}, "word 12 is in lower case: only upper-case digits are read"),
                   Note(13, {108, 8}, "word 13 is in lower case: only upper-case digits are read")}},
-        NoteCase{"WrappedOverTwoLines", WorkedWithSeparatorAfter(6, "\r\n"),
-                 {Note(6, {45, 18}, "word 6 has 16 characters: two words joined by a line break?")}},
-        NoteCase{"LeadingSpace", " " + Worked(),
+        NoteCase{
+            "WrappedOverTwoLines",
+            WorkedWithSeparatorAfter(6, "\r\n"),
+            {Note(6, {45, 18}, "word 6 has 16 characters: two words joined by a line break?")}},
+        NoteCase{"LeadingSpace",
+                 " " + Worked(),
                  {Note(1, {0, 0}, "word 1 is empty: the text starts with a space", {0, 1})}},
-        NoteCase{"TabsBetweenWords", WorkedJoinedBy("\t"),
+        NoteCase{"TabsBetweenWords",
+                 WorkedJoinedBy("\t"),
                  {Note(1, {0, 116}, "word 1 holds 12 tabs: only spaces separate words")}}),
     [](const testing::TestParamInfo<NoteCase>& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Words, NoteTest,
     testing::Values(
-        NoteCase{"EmptyText", "", {}},
-        NoteCase{"OnlyLineBreaks", "\r\n\r\n", {}},
+        NoteCase{"EmptyText", "", {}}, NoteCase{"OnlyLineBreaks", "\r\n\r\n", {}},
         NoteCase{"LineBreakAtTheEnd", Worked() + "\r\n", {}},
         NoteCase{"WrappedAfterASpace", WorkedWithSeparatorAfter(6, " \r\n"), {}},
         NoteCase{"EightDigitsOverALineBreak", "0008\r\nF5B4", {}},
-        NoteCase{"OneTab", "0008F5B4\t00000102",
+        NoteCase{"OneTab",
+                 "0008F5B4\t00000102",
                  {Note(1, {0, 17}, "word 1 holds a tab: only spaces separate words")}},
-        NoteCase{"TwoSpaces", "0008F5B4  00000102",
+        NoteCase{"TwoSpaces",
+                 "0008F5B4  00000102",
                  {Note(2, {9, 0}, "word 2 is empty: two spaces in a row", {9, 1})}},
-        NoteCase{"TrailingSpace", "0008F5B4 ",
+        NoteCase{"TrailingSpace",
+                 "0008F5B4 ",
                  {Note(2, {9, 0}, "word 2 is empty: the text ends with a space", {8, 1})}},
-        NoteCase{"SpacesAroundALineBreak", "0008F5B4 \r\n 00000102",
+        NoteCase{"SpacesAroundALineBreak",
+                 "0008F5B4 \r\n 00000102",
                  {Note(2, {11, 0},
                        "word 2 is empty: a line ends with a space and the next begins with one",
                        {11, 1})}},
-        NoteCase{"LineBreakThenLeadingSpace", "\n 0008F5B4",
+        NoteCase{"LineBreakThenLeadingSpace",
+                 "\n 0008F5B4",
                  {Note(1, {1, 0}, "word 1 is empty: the text starts with a space", {1, 1})}},
-        NoteCase{"NotADigit", "0008G5B4",
+        NoteCase{"NotADigit",
+                 "0008G5B4",
                  {Note(1, {0, 8}, "word 1, character 5 is \"G\": not a hexadecimal digit")}},
-        NoteCase{"NoBreakSpace", "0008\xC2\xA0" "F5B4",
+        NoteCase{"NoBreakSpace",
+                 "0008\xC2\xA0"
+                 "F5B4",
                  {Note(1, {0, 9}, "word 1, character 5 is U+00A0: not a hexadecimal digit")}},
-        NoteCase{"BrokenByte", "00\xFF" "08F5B4",
+        NoteCase{"BrokenByte",
+                 "00\xFF"
+                 "08F5B4",
                  {Note(1, {0, 9}, "word 1, character 3 is U+FFFD: not a hexadecimal digit")}},
-        NoteCase{"QuoteCharacter", "0008\"5B4",
+        NoteCase{"QuoteCharacter",
+                 "0008\"5B4",
                  {Note(1, {0, 8}, "word 1, character 5 is U+0022: not a hexadecimal digit")}},
-        NoteCase{"TooShort", "0008F5B 1",
+        NoteCase{"MarkupCharacter",
+                 "<b>x</b>",
+                 {Note(1, {0, 8}, "word 1, character 1 is U+003C: not a hexadecimal digit")}},
+        NoteCase{"TooShort",
+                 "0008F5B 1",
                  {Note(1, {0, 7}, "word 1 has 7 characters, not 8"),
                   Note(2, {8, 1}, "word 2 has 1 character, not 8")}},
-        NoteCase{"TooLong", "0008F5B40",
-                 {Note(1, {0, 9}, "word 1 has 9 characters, not 8")}},
-        NoteCase{"MixedCase", "0008f5B4",
-                 {Note(1, {0, 8}, "word 1 has lower-case digits: only upper-case digits are read")}},
-        NoteCase{"LowerCaseOfWrongLength", "0008f5b",
+        NoteCase{"TooLong", "0008F5B40", {Note(1, {0, 9}, "word 1 has 9 characters, not 8")}},
+        NoteCase{
+            "MixedCase",
+            "0008f5B4",
+            {Note(1, {0, 8}, "word 1 has lower-case digits: only upper-case digits are read")}},
+        NoteCase{"LowerCaseOfWrongLength",
+                 "0008f5b",
                  {Note(1, {0, 7}, "word 1 has 7 characters, not 8")}},
         NoteCase{"WordThirtyOneIsNotRead", ThirtyWordsAnd("xyz"), {}},
-        NoteCase{"WordThirtyIsRead", ThirtyWordsAnd("").substr(0, 30 * 9 - 2),
+        NoteCase{"WordThirtyIsRead",
+                 ThirtyWordsAnd("").substr(0, 30 * 9 - 2),
                  {Note(30, {261, 7}, "word 30 has 7 characters, not 8")}}),
     [](const testing::TestParamInfo<NoteCase>& info) { return std::string(info.param.name); });
 
@@ -326,7 +361,7 @@ TEST(NoteAt, FindsTheNoteUnderACharacter) {
     ASSERT_EQ(notes.size(), 2U);
     EXPECT_EQ(NoteAt(notes, 0), &notes[0]);
     EXPECT_EQ(NoteAt(notes, 7), &notes[0]);
-    EXPECT_EQ(NoteAt(notes, 8), nullptr);  // the space that ends word 1
+    EXPECT_EQ(NoteAt(notes, 8), nullptr);    // the space that ends word 1
     EXPECT_EQ(NoteAt(notes, 9), &notes[1]);  // the space that ends the empty word 2
     EXPECT_EQ(NoteAt(notes, 10), nullptr);
 }

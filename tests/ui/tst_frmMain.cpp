@@ -293,7 +293,8 @@ void tst_frmMain::resultsShowMarkupLiterally() {
     QLabel* callRegister = h.label("lblCallRegisterData");
     QCOMPARE(callRegister->text(), QStringLiteral("<b>x</b>"));
     QCOMPARE(callRegister->textFormat(), Qt::PlainText);
-    const QString tip = QStringLiteral("<b>x</b>\nword 1, characters 1-8: <b>x</b>");
+    const QString tip = QStringLiteral("<b>x</b>\nword 1, characters 1-8: <b>x</b>\n"
+                                       "word 1, character 1 is U+003C: not a hexadecimal digit");
     QCOMPARE(callRegister->toolTip(), tip);
     QCOMPARE(hoverToolTip(callRegister), tip);
 }

@@ -2,15 +2,19 @@
 #include "ui/main/frmMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QTextDocument>
+#include <QToolTip>
 #include <algorithm>
 #include <string_view>
 
@@ -23,6 +27,7 @@
 #include "ui/common/Twips.h"
 #include "ui/common/VersionText.h"
 #include "ui/common/WindowLook.h"
+#include "ui/main/AreaMarks.h"
 #include "ui/main/InputBox.h"
 #include "decoder/field_catalogue.h"
 
@@ -51,6 +56,13 @@ const look::Colours kResultColours{look::kBlack, look::kWhite};
 const look::Colours kHighlightColours{look::kBlack, look::kYellow};
 // Caption labels: white, the classic highlighted-text colour, which reads on teal.
 const look::Colours kCaptionColours{look::kWhite, look::kTeal};
+
+// The characters a result was cut from, while the pointer rests on it: black on a middle green
+// that stands 3.6:1 against a white box, 4.3:1 against a dark one, with black text at 5.9:1.
+const look::Colours kSourceMark{look::kBlack, QColor(0x3C, 0x9A, 0x3C)};
+// A word that is not eight upper-case hexadecimal digits: black with a wavy underline on a dark
+// orange that stands 4:1 against a white or a dark box, the text at 5.3:1.
+const look::Colours kWordWarning{look::kBlack, QColor(0xC8, 0x64, 0x00)};
 
 const QString kInputName = QStringLiteral("BUG message text");
 const QString kInputDescription = QStringLiteral(
@@ -111,10 +123,29 @@ QString fromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A result's tooltip: the full result text, and below it where it came from.
-QString resultToolTip(const QString& text, Field field, const std::vector<Source>& sources) {
-    const QString source = fromUtf8(SourcesText(field, sources));
-    return text.isEmpty() ? source : text + QLatin1Char('\n') + source;
+// A result's tooltip: the full result text, below it where it came from, and what is wrong with
+// the words it was read from.
+QString resultToolTip(const QString& text, Field field, const std::vector<Source>& sources,
+                      const std::vector<const WordNote*>& notes) {
+    QString tip = fromUtf8(SourcesText(field, sources));
+    if (!text.isEmpty()) tip = text + QLatin1Char('\n') + tip;
+    for (const WordNote* note : notes) tip += QLatin1Char('\n') + fromUtf8(note->text);
+    return tip;
+}
+
+std::u16string_view utf16(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+QTextEdit::ExtraSelection inputMark(QTextDocument* document, TextSpan span,
+                                    const look::Colours& colours) {
+    QTextCursor cursor(document);
+    cursor.setPosition(static_cast<int>(span.start));
+    cursor.setPosition(static_cast<int>(span.end()), QTextCursor::KeepAnchor);
+    QTextCharFormat format;
+    format.setForeground(colours.text);
+    format.setBackground(colours.background);
+    return {cursor, format};
 }
 
 }  // namespace
@@ -153,6 +184,8 @@ void frmMain::createControls() {
     area->setObjectName(QStringLiteral("clientArea"));
     look::setBackground(area, look::kTeal);
     setCentralWidget(area);
+    areaMarks_ = new AreaMarks(area);
+    areaMarks_->setObjectName(QStringLiteral("areaMarks"));
 
     txtDebugData = new InputBox(area);
     txtDebugData->setObjectName(QStringLiteral("txtDebugData"));
@@ -160,6 +193,7 @@ void frmMain::createControls() {
     txtDebugData->setAccessibleDescription(kInputDescription);
     txtDebugData->setGeometry(twipsRect(120, 120, 8415, 1455));
     txtDebugData->setContextMenuPolicy(Qt::ActionsContextMenu);
+    txtDebugData->viewport()->installEventFilter(this);  // the faulty words' tooltips
 
     auto button = [area](QPushButton*& control, const char* name, const char* caption,
                          QRect where) {
@@ -214,7 +248,11 @@ void frmMain::createResultRows(QWidget* area) {
         caption->setBuddy(result);
         makeAccessibleField(result, caption->text());
         result->installEventFilter(&plainToolTips_);
+        // The pointer on a result or on its caption marks the result's characters.
+        caption->installEventFilter(this);
+        result->installEventFilter(this);
         results_[IndexOf(row.field)] = result;
+        captions_[IndexOf(row.field)] = caption;
     }
     lblDigitLoadData = results_[IndexOf(Field::DigitLoad)];
     lblDigitUnloadData = results_[IndexOf(Field::DigitUnload)];
@@ -319,6 +357,13 @@ void frmMain::wireEvents() {
     connect(txtDebugData, &InputBox::copyRequested, this, &frmMain::mnuEditCopy_Click);
     connect(txtDebugData, &InputBox::pasteRequested, this, &frmMain::mnuEditPaste_Click);
     connect(txtDebugData, &InputBox::insertRequested, this, &frmMain::insertIntoInput);
+
+    // Any change of the text makes the marks of the last decode untrue.
+    connect(txtDebugData, &QPlainTextEdit::textChanged, this, &frmMain::clearMarks);
+    connect(txtDebugData, &QPlainTextEdit::cursorPositionChanged, this, &frmMain::showCaretFields);
+    connect(txtDebugData, &QPlainTextEdit::selectionChanged, this, &frmMain::showCaretFields);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { showFocusRing(now); });
 }
 
 void frmMain::Form_Load() {
@@ -341,6 +386,7 @@ void frmMain::cmdDebug_Click() {
     }
     reader.Finish();
     const DecodedFields fields = DecodeCallRegister(words_);
+    markSources(txtDebugData->rawText());
     showResults(CaptionsInLabelOrder(fields), SourcesOf(words_));
     setPointerHighlight(fields.PointersDiffer);
 }
@@ -350,6 +396,7 @@ void frmMain::clearResults() {
         result->clear();
         result->setToolTip(QString());
     }
+    sourceDescriptions_ = {};
     setPointerHighlight(false);
 }
 
@@ -357,21 +404,34 @@ void frmMain::showResults(const ResultCaptions& captions, const FieldSources& so
     for (const FieldRow& row : kFields) {
         const std::size_t i = IndexOf(row.field);
         const QString text = fromUtf8(captions[i]);
+        const std::vector<const WordNote*> notes = marks_.notesOf(row.field);
         results_[i]->setText(text);
-        results_[i]->setToolTip(resultToolTip(text, row.field, sources[i]));
+        results_[i]->setToolTip(resultToolTip(text, row.field, sources[i], notes));
+        sourceDescriptions_[i] = fromUtf8(resultDescription(row.field, sources[i], notes));
     }
 }
 
 void frmMain::setPointerHighlight(bool on) {
-    // The yellow also said in words, for whoever does not see it.
-    const auto highlight = [on](QLabel* pointer, const QLabel* other) {
-        look::setColours(pointer, on ? kHighlightColours : kResultColours, true);
-        pointer->setAccessibleDescription(
-            on ? QStringLiteral("differs from %1 pointer").arg(other->accessibleName())
-               : QString());
-    };
-    highlight(lblDigitLoadData, lblDigitUnloadData);
-    highlight(lblDigitUnloadData, lblDigitLoadData);
+    look::setColours(lblDigitLoadData, on ? kHighlightColours : kResultColours, true);
+    look::setColours(lblDigitUnloadData, on ? kHighlightColours : kResultColours, true);
+    pointersDiffer_ = on;
+    describeResults();
+}
+
+void frmMain::describeResults() {
+    // What a screen reader hears beside a value: the pointers' yellow in words, where the result
+    // came from, and what is wrong with the words it was read from.
+    for (std::size_t i = 0; i < results_.size(); ++i) {
+        QStringList parts;
+        const bool pointer = results_[i] == lblDigitLoadData || results_[i] == lblDigitUnloadData;
+        if (pointer && pointersDiffer_) {
+            const QLabel* other =
+                results_[i] == lblDigitLoadData ? lblDigitUnloadData : lblDigitLoadData;
+            parts << QStringLiteral("differs from %1 pointer").arg(other->accessibleName());
+        }
+        if (!sourceDescriptions_[i].isEmpty()) parts << sourceDescriptions_[i];
+        results_[i]->setAccessibleDescription(parts.join(QStringLiteral("; ")));
+    }
 }
 
 ResultCaptions frmMain::currentCaptions() const {
@@ -404,6 +464,7 @@ void frmMain::cmdReset_Click() {
     saveInputIfNoneSaved();
     txtDebugData->clear();
     clearResults();
+    clearMarks();
 }
 
 void frmMain::cmdTrim_Click() {
@@ -411,10 +472,12 @@ void frmMain::cmdTrim_Click() {
     const QString text = txtDebugData->rawText();
     const QString trimmed = fromUtf8(TrimFirstWord(view(toUtf8(text))));
     if (trimmed != text) setInputText(trimmed);
+    clearMarks();
 }
 
 void frmMain::cmdRestore_Click() {
     if (!SavedText.isEmpty()) setInputText(SavedText);
+    clearMarks();
 }
 
 void frmMain::mnuEditUndo_Click() { cmdRestore_Click(); }
@@ -538,5 +601,106 @@ void frmMain::fitOuterSize() {
 }
 
 void frmMain::tell(const QString& text) { services_.messages.show(this, text); }
+
+// ---- Marks between results and characters ----------------------------------------------------
+
+void frmMain::markSources(const QString& decodedText) {
+    marks_.decoded(view(toUtf8(decodedText)), utf16(decodedText));
+    showInputMarks();
+    showCaretFields();
+}
+
+void frmMain::clearMarks() {
+    if (!marks_.active()) return;
+    marks_.clear();
+    showInputMarks();
+    showCaretFields();
+}
+
+void frmMain::hoverField(std::optional<Field> field) {
+    if (field == hovered_) return;
+    hovered_ = field;
+    showInputMarks();
+}
+
+void frmMain::showInputMarks() {
+    // Extra selections colour characters without touching the text, the selection, the caret or
+    // the undo history; the faulty words first, so that a field's mark shows over them.
+    QList<QTextEdit::ExtraSelection> marks;
+    QTextDocument* document = txtDebugData->document();
+    for (const WordNote& note : marks_.notes()) {
+        QTextEdit::ExtraSelection mark = inputMark(document, note.mark, kWordWarning);
+        mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        mark.format.setUnderlineColor(look::kBlack);
+        marks << mark;
+    }
+    if (hovered_)
+        for (const TextSpan& span : marks_.spansOf(*hovered_))
+            marks << inputMark(document, span, kSourceMark);
+    txtDebugData->setExtraSelections(marks);
+}
+
+void frmMain::showCaretFields() {
+    const QTextCursor cursor = txtDebugData->textCursor();
+    const auto start = static_cast<std::size_t>(cursor.selectionStart());
+    const auto end = static_cast<std::size_t>(cursor.selectionEnd());
+    const FieldSet fields =
+        start == end ? marks_.fieldsAtCaret(start) : marks_.fieldsIn(start, end);
+    QList<QRect> frames;
+    for (const FieldRow& row : kFields)
+        if (fields.test(IndexOf(row.field))) frames << results_[IndexOf(row.field)]->geometry();
+    areaMarks_->setFrames(frames);
+
+    // Told as the box's description, which reaches a screen reader as a change of it: the focus
+    // stays where it is.
+    QString description = kInputDescription;
+    if (marks_.active())
+        description += QStringLiteral(". ") +
+                       fromUtf8(caretDescription(fields, marks_.noteAt(cursor.position())));
+    if (description != caretDescription_) {
+        caretDescription_ = description;
+        txtDebugData->setAccessibleDescription(description);
+    }
+}
+
+void frmMain::showFocusRing(QWidget* now) {
+    if (!now || now->parentWidget() != centralWidget() || now->window() != this) {
+        areaMarks_->setFocusRing({}, {});
+        return;
+    }
+    const QPalette::ColorRole face = now == txtDebugData ? QPalette::Base : QPalette::Button;
+    areaMarks_->setFocusRing(now->geometry(), AreaMarks::ringColour(now->palette().color(face)));
+}
+
+bool frmMain::showNoteToolTip(const QHelpEvent* help) {
+    // The character under the pointer: the one after the nearest caret place, or the one before
+    // it when the pointer stands left of that place.
+    const QTextCursor cursor = txtDebugData->cursorForPosition(help->pos());
+    int position = cursor.position();
+    if (help->pos().x() < txtDebugData->cursorRect(cursor).x() && position > 0) --position;
+    const WordNote* note = marks_.noteAt(static_cast<std::size_t>(position));
+    if (!note) {
+        QToolTip::hideText();
+        return false;
+    }
+    QToolTip::showText(help->globalPos(), PlainToolTips::displayForm(fromUtf8(note->text)),
+                       txtDebugData->viewport());
+    return true;
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && watched == txtDebugData->viewport())
+        return showNoteToolTip(static_cast<QHelpEvent*>(event));
+    if (event->type() != QEvent::Enter && event->type() != QEvent::Leave) return false;
+    for (const FieldRow& row : kFields) {
+        const std::size_t i = IndexOf(row.field);
+        if (watched != results_[i] && watched != captions_[i]) continue;
+        if (event->type() == QEvent::Enter)
+            hoverField(row.field);
+        else if (hovered_ == row.field)
+            hoverField(std::nullopt);
+    }
+    return false;
+}
 
 }  // namespace quillmark::ui

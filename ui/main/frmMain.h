@@ -3,14 +3,17 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <optional>
 
 #include "decoder/decoder.h"
 #include "decoder/provenance.h"
 #include "ui/main/MainWindowServices.h"
 #include "ui/main/PlainToolTips.h"
+#include "ui/main/SourceMarks.h"
 
 class QAction;
 class QGroupBox;
+class QHelpEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -18,6 +21,7 @@ class QRadioButton;
 
 namespace quillmark::ui {
 
+class AreaMarks;
 class InputBox;
 
 // The decoder window: the input box, the fifteen result labels, the command buttons, the menu
@@ -40,6 +44,8 @@ public:
     void completeControls();
 
     QString savedText() const { return SavedText; }
+    // Where the fields of the last decode stand in the input box, while it still holds that text.
+    const SourceMarks& sourceMarks() const { return marks_; }
 
     static QString caption(const platform::AppInfo& app);
 
@@ -72,6 +78,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    // Pointer over a result or its caption; tooltips of faulty words in the input box.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -84,6 +92,7 @@ private:
     void clearResults();
     void showResults(const ResultCaptions& captions, const FieldSources& sources);
     void setPointerHighlight(bool on);
+    void describeResults();
     ResultCaptions currentCaptions() const;
     void setInputText(const QString& text);
     void saveInputIfNoneSaved();
@@ -95,12 +104,28 @@ private:
     void fitOuterSize();
     void tell(const QString& text);
 
+    // Marks between the results and the characters they were cut from.
+    void markSources(const QString& decodedText);
+    void clearMarks();
+    void hoverField(std::optional<Field> field);
+    void showInputMarks();
+    void showCaretFields();
+    void showFocusRing(QWidget* now);
+    bool showNoteToolTip(const QHelpEvent* help);
+
     MainWindowServices services_;
     DataWords words_;  // HexWords and BinWords of the last decode
     QString SavedText;
     bool closing_ = false;
     PlainToolTips plainToolTips_;  // the result labels' tooltips, shown as the text they hold
     bool controlsComplete_ = false;
+    SourceMarks marks_;                // empty unless the box holds the text decoded last
+    std::optional<Field> hovered_;     // the result (or caption) under the pointer
+    bool pointersDiffer_ = false;
+    std::array<QString, kFieldCount> sourceDescriptions_;  // where each result came from
+    QString caretDescription_;         // what the box last told of its caret
+    AreaMarks* areaMarks_ = nullptr;
+    std::array<QLabel*, kFieldCount> captions_{};  // indexed by Field
 
     InputBox* txtDebugData = nullptr;
     QPushButton* cmdTrim = nullptr;

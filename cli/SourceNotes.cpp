@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+#include "cli/SourceNotes.h"
+
+#include "cli/RecordFormat.h"
+#include "decoder/text_spans.h"
+
+namespace quillmark::cli {
+
+namespace {
+
+const std::string& NoteOf(const Source& source, const WordNoteTexts& notes) {
+    return notes[static_cast<std::size_t>(source.word)];
+}
+
+}  // namespace
+
+WordNoteTexts NoteTextsOf(std::string_view text) {
+    WordNoteTexts texts;
+    for (WordNote& note : WordNotesOf(text))
+        texts[static_cast<std::size_t>(note.word)] = std::move(note.text);
+    return texts;
+}
+
+std::string NotedSourcesText(Field field, const std::vector<Source>& sources,
+                             const WordNoteTexts& notes) {
+    if (sources.empty()) return SourcesText(field, sources);
+    std::string text;
+    for (const Source& source : sources) {
+        if (!text.empty()) text += '\n';
+        text += SourceText(source);
+        if (const std::string& note = NoteOf(source, notes); !note.empty())
+            text += "\nnote: " + note;
+    }
+    return text;
+}
+
+void AppendJsonNote(std::string& out, const Source& source, const WordNoteTexts& notes) {
+    const std::string& note = NoteOf(source, notes);
+    if (note.empty()) return;
+    out += ",\"note\":";
+    AppendJsonString(out, note);
+}
+
+}  // namespace quillmark::cli
