@@ -84,7 +84,8 @@ function QuillmarkProvenance(txtDebugData, results) {
         // As a factor of the font size, as the box has it: a line height in pixels is rounded
         // otherwise, and over a thousand lines the two drift apart.
         const lineHeight = parseFloat(style.lineHeight) / parseFloat(style.fontSize);
-        backdrop.style.lineHeight = Number.isFinite(lineHeight) ? String(lineHeight) : style.lineHeight;
+        backdrop.style.lineHeight =
+            Number.isFinite(lineHeight) ? String(lineHeight) : style.lineHeight;
         // The box's scroll bar narrows its text; the backdrop has none, so it pads the same width.
         const bar = txtDebugData.offsetWidth - txtDebugData.clientWidth -
             parseFloat(style.borderLeftWidth) - parseFloat(style.borderRightWidth);
@@ -148,9 +149,9 @@ function QuillmarkProvenance(txtDebugData, results) {
         const mark = shown && shown.pieces[field][0];
         if (!mark) return;
         const { scrollTop, clientHeight } = txtDebugData;
-        if (mark.offsetTop >= scrollTop && mark.offsetTop + mark.offsetHeight <= scrollTop + clientHeight)
-            return;
-        txtDebugData.scrollTop = mark.offsetTop - clientHeight / 3;
+        const { offsetTop, offsetHeight } = mark;
+        if (offsetTop >= scrollTop && offsetTop + offsetHeight <= scrollTop + clientHeight) return;
+        txtDebugData.scrollTop = offsetTop - clientHeight / 3;
         followScroll();
     }
 
@@ -222,7 +223,8 @@ function QuillmarkProvenance(txtDebugData, results) {
         for (let at = 0; runs.length < results.length;) {
             const list = [];
             for (let n = table[at++]; n > 0; --n, at += 2) {
-                list.push([positions.unitOf(table[at]), positions.unitOf(table[at] + table[at + 1])]);
+                const [start, length] = [table[at], table[at + 1]];
+                list.push([positions.unitOf(start), positions.unitOf(start + length)]);
             }
             runs.push(list);
         }
@@ -242,9 +244,11 @@ function QuillmarkProvenance(txtDebugData, results) {
         describeInput(notes.length > 0);
         results.forEach((result, i) => {
             const [first, last] = [module._WebFieldWord(i), module._WebFieldLastWord(i)];
-            const warnings = notes.filter((n) => n.word >= first && n.word <= last).map((n) => n.text);
+            const warnings = notes.filter((n) => n.word >= first && n.word <= last)
+                .map((n) => n.text);
             const source = take(module._WebSource(i), module._WebSourceSize(i));
-            if (warnings.length) result.title = [result.title, ...warnings].filter(Boolean).join('\n');
+            const title = [result.title, ...warnings].filter(Boolean).join('\n');
+            if (warnings.length) result.title = title;
             describe(result, i, [source, ...warnings].filter(Boolean).join('\n'));
         });
         // The backdrop's size follows the box by its resize observer; its scroll position is set
@@ -273,7 +277,10 @@ function QuillmarkProvenance(txtDebugData, results) {
     results.forEach((result, i) => {
         result.tabIndex = 0;  // after the buttons, in reading order
         for (const target of [result, captionOf(result)]) {
-            target.addEventListener('pointerenter', () => { pointed = i; lightPointedOrFocused(); });
+            target.addEventListener('pointerenter', () => {
+                pointed = i;
+                lightPointedOrFocused();
+            });
             target.addEventListener('pointerleave', () => {
                 if (pointed === i) pointed = -1;
                 lightPointedOrFocused();
