@@ -8,6 +8,11 @@
 // are dropped by the word reader but keep their places here, so a word that runs over a line
 // break has two runs. A byte sequence that is not UTF-8 counts as one character, as the word
 // reader counts it.
+//
+// Texts of any length are taken as they are, since the caller passes the text as decoded: the
+// window's input box holds at most 65,536 characters, quillmark-decode cuts a longer message
+// there. The walk stops where word 31 would begin, so a long paste of many words costs no more
+// than its first thirty.
 
 #include <array>
 #include <bitset>

@@ -159,6 +159,12 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent, Controls controls
     services_.windows.add(this);
 }
 
+frmMain::~frmMain() {
+    // The focus moves while the controls are destroyed; the ring has nothing left to draw on.
+    disconnect(qApp, nullptr, this, nullptr);
+    if (txtDebugData) txtDebugData->disconnect(this);
+}
+
 void frmMain::completeControls() {
     if (controlsComplete_) return;
     controlsComplete_ = true;

@@ -40,6 +40,9 @@ public:
     explicit frmMain(MainWindowServices services, QWidget* parent = nullptr,
                      Controls controls = Controls::AtLoad);
 
+    // Stops following the application's focus before the controls go.
+    ~frmMain() override;
+
     // Builds the controls if they are not built yet; call before the window is first shown.
     void completeControls();
 
