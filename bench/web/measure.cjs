@@ -59,6 +59,7 @@ async function screenshots(browser, directory) {
             await enterText(tab, `BUG4321 ${kThirtyWords.replace(/^(\S+ \S+ \S+ )\S+/, '$1000A0421')}`);
             await tab.click('#cmdTrim');
             await tab.click('#cmdDebug');
+            await tab.hover('#lblTermTypeData');  // TermType's characters marked in the input
             const file = path.join(directory, `quillmark-${engine}-${name}-${scheme}.png`);
             await tab.screenshot({ path: file, fullPage: true });
             console.log(`screenshot: ${file}`);
@@ -68,6 +69,14 @@ async function screenshots(browser, directory) {
                 const box = path.join(directory, `quillmark-${engine}-report-${scheme}.png`);
                 await tab.screenshot({ path: box });
                 console.log(`screenshot: ${box}`);
+                // A dump wrapped over two lines, its fault marked and told, the caret in word 3.
+                await tab.keyboard.press('Enter');
+                await enterText(tab, kThirtyWords.replace(/^((\S+ ){5}\S+) /, '$1\n'));
+                await tab.click('#cmdDebug');
+                await tab.$eval('#txtDebugData', (input) => { input.focus(); input.setSelectionRange(22, 22); });
+                const faults = path.join(directory, `quillmark-${engine}-faults-${scheme}.png`);
+                await tab.screenshot({ path: faults });
+                console.log(`screenshot: ${faults}`);
             }
             await close();
         }

@@ -178,8 +178,10 @@ async function accessibleNames(browser) {
     await enterText(tab, kWorkedExample);
     await tab.click('#cmdDebug');
     if (engine === 'chromium') {
-        assert.equal((await node('lblDigitLoadData')).description, 'differs from Digit UnLoad pointer');
-        assert.equal((await node('lblDigitUnloadData')).description, 'differs from Digit Load pointer');
+        // The pointers' note first, then where the result came from.
+        assert.equal((await node('lblDigitLoadData')).description, 'differs from Digit UnLoad pointer word 12, bit characters 28-32: 00101');
+        assert.equal((await node('lblDigitUnloadData')).description, 'differs from Digit Load pointer word 12, bit characters 23-27: 11111');
+        assert.equal((await node('lblOrigTNData')).description, 'word 4, characters 5-8: 0421');
     }
     for (const [i, id] of kResultNames.entries()) await assertName(id, kCaptionLabels[i]);
     for (const [id, name] of [['cmdDebug', 'DeBug'], ['cmdReset', 'Reset'], ['cmdTrim', 'Trim Text'],
@@ -188,11 +190,11 @@ async function accessibleNames(browser) {
 }
 
 // Every text against the background it is drawn on, in both colour schemes, with the pointer
-// highlight, the cap note, the status line and the message box showing.
+// highlight, the cap note, the note on a faulty word, the status line and the message box showing.
 async function contrast(browser) {
     for (const scheme of ['light', 'dark']) {
         const { tab, close } = await openPageIn(browser, scheme);
-        await enterText(tab, kWorkedExample);
+        await enterText(tab, kWorkedExample.replace('1A48', '1a48'));  // a note on a faulty word
         await tab.click('#cmdDebug');
         await tab.click('#cmdCopyResult');
         await tab.waitForSelector('#msgBox[open]');
@@ -203,13 +205,15 @@ async function contrast(browser) {
                 .map((v) => (v <= 0.04045 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4))
                 .reduce((sum, v, i) => sum + v * [0.2126, 0.7152, 0.0722][i], 0);
             const background = (el) => {
+                // The input box is transparent over its backdrop, which draws the field.
+                if (el.id === 'txtDebugData' && el.previousElementSibling) el = el.previousElementSibling;
                 for (; el; el = el.parentElement) {
                     const c = rgb(getComputedStyle(el).backgroundColor);
                     if (c.length < 4 || c[3] > 0) return c.slice(0, 3);
                 }
                 return [255, 255, 255];
             };
-            return [...document.querySelectorAll('h1, label, p, button, output, textarea, dialog h2, pre')]
+            return [...document.querySelectorAll('h1, label, p, li, button, output, textarea, dialog h2, pre')]
                 .map((el) => {
                     const [a, b] = [luminance(rgb(getComputedStyle(el).color)), luminance(background(el))];
                     return [el.id || el.tagName, (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05)];

@@ -15,6 +15,8 @@
     const results = [];
     const pointers = [];
     let SavedText = '';
+    // Marks the characters each result came from (provenance.js).
+    const provenance = QuillmarkProvenance(txtDebugData, results);
 
     // ---- The decoder module ------------------------------------------------------------------
 
@@ -82,6 +84,7 @@
         .then((module) => {
             binding = Binding(module);
             buildResultRows(binding.fields);
+            provenance.useModule(module);
             performance.mark('quillmark-ready');
             document.documentElement.dataset.ready = 'true';
         }, (error) => {
@@ -148,6 +151,7 @@
             result.removeAttribute('title');
         }
         setPointerHighlight(false);
+        provenance.clearResults();
     }
 
     // The title shows the caption, as the window's tooltip does, and where it came from when
@@ -165,6 +169,7 @@
         const fields = binding.decode(txtDebugData.value);
         showResults(fields.captions, fields.sources);
         setPointerHighlight(fields.pointersDiffer);
+        provenance.decoded();
     }
 
     // ---- Clipboard report --------------------------------------------------------------------

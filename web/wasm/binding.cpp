@@ -7,11 +7,14 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
 #include "decoder/provenance.h"
+#include "decoder/text_spans.h"
 
 namespace {
 
@@ -112,5 +115,81 @@ EMSCRIPTEN_KEEPALIVE void WebTrimFirstWord() { answer = quillmark::TrimFirstWord
 
 EMSCRIPTEN_KEEPALIVE const char* WebAnswer() { return answer.data(); }
 EMSCRIPTEN_KEEPALIVE std::size_t WebAnswerSize() { return answer.size(); }
+
+}  // extern "C"
+
+// ---- Where the fields and the faulty words stand in the text -------------------------------
+// Positions count code points of the text handed over, from 0; the page turns them into its
+// own units. The page calls WebLocate right after WebDecode, with the same input.
+
+namespace {
+
+quillmark::FieldSpans spans;
+std::vector<quillmark::WordNote> notes;
+std::vector<std::uint32_t> spanTable;  // per field: count, then start and length of each run
+
+const quillmark::WordNote* NoteOf(int index) {
+    return index >= 0 && static_cast<std::size_t>(index) < notes.size()
+               ? &notes[static_cast<std::size_t>(index)]
+               : nullptr;
+}
+
+}  // namespace
+
+extern "C" {
+
+// Finds the fields' runs and the notes on faulty words of the input; returns the note count.
+EMSCRIPTEN_KEEPALIVE int WebLocate() {
+    spans = quillmark::SpansOf(input);
+    notes = quillmark::WordNotesOf(input);
+    spanTable.clear();
+    for (const std::vector<quillmark::TextSpan>& runs : spans) {
+        spanTable.push_back(static_cast<std::uint32_t>(runs.size()));
+        for (const quillmark::TextSpan& run : runs) {
+            spanTable.push_back(static_cast<std::uint32_t>(run.start));
+            spanTable.push_back(static_cast<std::uint32_t>(run.length));
+        }
+    }
+    return static_cast<int>(notes.size());
+}
+
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* WebSpanTable() { return spanTable.data(); }
+EMSCRIPTEN_KEEPALIVE std::size_t WebSpanTableSize() { return spanTable.size(); }
+
+// The fields (bit per result index) that a caret at `start` (start == end) or a selection from
+// `start` to `end` touches.
+EMSCRIPTEN_KEEPALIVE std::uint32_t WebFieldsAt(std::size_t start, std::size_t end) {
+    const quillmark::FieldSet fields = start == end ? quillmark::FieldsAtCaret(spans, start)
+                                                    : quillmark::FieldsIn(spans, start, end);
+    return static_cast<std::uint32_t>(fields.to_ulong());
+}
+
+// The note whose marked characters hold `position`, or -1.
+EMSCRIPTEN_KEEPALIVE int WebNoteAt(std::size_t position) {
+    const quillmark::WordNote* note = quillmark::NoteAt(notes, position);
+    return note ? static_cast<int>(note - notes.data()) : -1;
+}
+
+EMSCRIPTEN_KEEPALIVE int WebNoteWord(int index) { return NoteOf(index) ? NoteOf(index)->word : 0; }
+EMSCRIPTEN_KEEPALIVE std::size_t WebNoteStart(int index) {
+    return NoteOf(index) ? NoteOf(index)->mark.start : 0;
+}
+EMSCRIPTEN_KEEPALIVE std::size_t WebNoteLength(int index) {
+    return NoteOf(index) ? NoteOf(index)->mark.length : 0;
+}
+EMSCRIPTEN_KEEPALIVE const char* WebNoteText(int index) {
+    return NoteOf(index) ? NoteOf(index)->text.data() : "";
+}
+EMSCRIPTEN_KEEPALIVE std::size_t WebNoteTextSize(int index) {
+    return NoteOf(index) ? NoteOf(index)->text.size() : 0;
+}
+
+// The first and last word a field is cut from, so that a note on one of them is the field's.
+EMSCRIPTEN_KEEPALIVE int WebFieldWord(int index) {
+    return InRange(index) ? quillmark::kFields[static_cast<std::size_t>(index)].word : 0;
+}
+EMSCRIPTEN_KEEPALIVE int WebFieldLastWord(int index) {
+    return InRange(index) ? quillmark::kFields[static_cast<std::size_t>(index)].lastWord : 0;
+}
 
 }  // extern "C"
