@@ -17,7 +17,8 @@
 namespace quillmark::cli {
 namespace {
 
-constexpr std::string_view kUsage = "Usage: quillmark-decode [--lines] [--json] [--explain] [--skip N] [FILE...]";
+constexpr std::string_view kUsage =
+    "Usage: quillmark-decode [--lines] [--json] [--explain] [--skip N] [FILE...]";
 constexpr std::string_view kDescription =
     "Decodes the call register dump of a BUG message field by field, exactly as the Quillmark "
     "window's \"DeBug\" button does, and writes the fifteen report lines.";
@@ -29,13 +30,16 @@ struct HelpRow {
     std::string_view text;
 };
 
-constexpr HelpRow kLinesHelp{"--lines", "Decode every line as a message of its own, empty lines included"};
+constexpr HelpRow kLinesHelp{"--lines",
+                             "Decode every line as a message of its own, empty lines included"};
 constexpr HelpRow kJsonHelp{"--json", "Write one JSON object per message on one line (JSON Lines)"};
-constexpr HelpRow kExplainHelp{"--explain", "Also tell, for every field, the word and the characters it was cut "
-                                              "from: indented lines below its report line, or a \"sources\" "
-                                              "object in JSON"};
-constexpr HelpRow kSkipHelp{"--skip N", "Drop N leading words before decoding, as N presses of "
-                                        "\"Trim Text\" would"};
+constexpr HelpRow kExplainHelp{"--explain",
+                               "Also tell, for every field, the word and the characters it was cut "
+                               "from: indented lines below its report line, or a \"sources\" "
+                               "object in JSON"};
+constexpr HelpRow kSkipHelp{"--skip N",
+                            "Drop N leading words before decoding, as N presses of "
+                            "\"Trim Text\" would"};
 constexpr HelpRow kFileHelp{"FILE", "Inputs decoded in turn; - or none means standard input"};
 constexpr std::array<HelpRow, 7> kOptionsHelp{{
     kLinesHelp,
@@ -48,8 +52,9 @@ constexpr std::array<HelpRow, 7> kOptionsHelp{{
 }};
 constexpr std::array<HelpRow, 3> kExitStatusHelp{{
     {"0", "Every input was decoded whole."},
-    {"1", "An input could not be read, a message was longer than the window's input box "
-          "holds and was cut, memory ran out, or the output could not be written."},
+    {"1",
+     "An input could not be read, a message was longer than the window's input box "
+     "holds and was cut, memory ran out, or the output could not be written."},
     {"2", "The command line was wrong."},
 }};
 
@@ -124,13 +129,11 @@ CountError CheckCount(const std::string& text, std::uint64_t* value = nullptr) {
 const CLI::Validator kWordCount(
     [](std::string& text) -> std::string {
         switch (CheckCount(text)) {
-        case CountError::None:
-            return {};
-        case CountError::TooLarge:
-            return "N is too large, at most " +
-                   std::to_string(std::numeric_limits<std::uint64_t>::max()) + ": " + text;
-        case CountError::NotACount:
-            break;
+            case CountError::None: return {};
+            case CountError::TooLarge:
+                return "N is too large, at most " +
+                       std::to_string(std::numeric_limits<std::uint64_t>::max()) + ": " + text;
+            case CountError::NotACount: break;
         }
         return "N must be a whole number of words, 0 or more: " + text;
     },
@@ -157,8 +160,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     app.allow_windows_style_options(false);
     app.add_flag("--lines", options.lines, std::string(kLinesHelp.text))->disable_flag_override();
     app.add_flag("--json", options.json, std::string(kJsonHelp.text))->disable_flag_override();
-    app.add_flag("--explain", options.explain, std::string(kExplainHelp.text))->disable_flag_override();
-    app.add_option("--skip", skipText, std::string(kSkipHelp.text))->type_name("N")->check(kWordCount);
+    app.add_flag("--explain", options.explain, std::string(kExplainHelp.text))
+        ->disable_flag_override();
+    app.add_option("--skip", skipText, std::string(kSkipHelp.text))
+        ->type_name("N")
+        ->check(kWordCount);
     app.add_flag("--version", showVersion, "Print the version and exit")->disable_flag_override();
     app.add_option("FILE", options.files, std::string(kFileHelp.text))->type_name("");
 
@@ -173,8 +179,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         return {std::nullopt, 2};
     }
     if (showVersion) {
-        return {std::nullopt, WriteOrFail(std::string(kProgramName) + " " + version::kString + "\n" +
-                                          "Copyright (C) 2026 Ashgrove.\nLicense: MIT.\n")};
+        return {std::nullopt, WriteOrFail(std::string(kProgramName) + " " + version::kString +
+                                          "\n" + "Copyright (C) 2026 Ashgrove.\nLicense: MIT.\n")};
     }
     CheckCount(skipText, &options.skip);
     return {std::move(options), 0};

@@ -12,11 +12,11 @@ namespace quillmark::cli {
 inline constexpr const char* kProgramName = "quillmark-decode";
 
 struct DecodeOptions {
-    bool lines = false;             // every line is a message of its own
-    bool json = false;              // one JSON object per message instead of the report
-    bool explain = false;           // each field also says which word and characters it came from
-    std::uint64_t skip = 0;         // leading words dropped as by that many presses of "Trim Text"
-    std::vector<std::string> files; // empty: standard input; "-" also means standard input
+    bool lines = false;              // every line is a message of its own
+    bool json = false;               // one JSON object per message instead of the report
+    bool explain = false;            // each field also says which word and characters it came from
+    std::uint64_t skip = 0;          // leading words dropped as by that many presses of "Trim Text"
+    std::vector<std::string> files;  // empty: standard input; "-" also means standard input
 };
 
 // Either the options to decode with, or the exit status to end with at once: 0 after --help or

@@ -25,9 +25,14 @@ constexpr std::size_t kReadBlock = 64 * 1024;
 class DecodeRun {
 public:
     DecodeRun(const DecodeOptions& options, const RunSetup& setup)
-        : options_(options), setup_(setup), out_(setup.outputFd), diagnostics_(out_, setup.diagnostics),
-          cutter_(options.skip, setup.characterLimit), block_(std::make_unique<char[]>(kReadBlock)) {
-        const RecordWriterFactory writers = setup.writers ? setup.writers : ChooseRecordWriter(options);
+        : options_(options),
+          setup_(setup),
+          out_(setup.outputFd),
+          diagnostics_(out_, setup.diagnostics),
+          cutter_(options.skip, setup.characterLimit),
+          block_(std::make_unique<char[]>(kReadBlock)) {
+        const RecordWriterFactory writers =
+            setup.writers ? setup.writers : ChooseRecordWriter(options);
         if (options.lines) {
             lines_.emplace(writers, out_, diagnostics_, setup.characterLimit);
             splitter_.emplace(cutter_, *lines_);
@@ -42,15 +47,17 @@ public:
         for (auto name = names.begin(); name != names.end(); ++name) {
             // Standard input named again later is read to its end each time, as cat reads it,
             // so that the next read never starts in the middle of this message.
-            const bool readToEnd = *name == "-" && std::find(name + 1, names.end(), "-") != names.end();
+            const bool readToEnd =
+                *name == "-" && std::find(name + 1, names.end(), "-") != names.end();
             if (!Decode(*name, readToEnd)) {
                 break;
             }
         }
         out_.Flush();
         if (out_.state() == OutputSink::State::Failed) {
-            setup_.diagnostics << kProgramName << ": write error: " << sysio::ErrorText(out_.Error())
-                               << '\n' << std::flush;
+            setup_.diagnostics << kProgramName
+                               << ": write error: " << sysio::ErrorText(out_.Error()) << '\n'
+                               << std::flush;
             return 1;
         }
         return diagnostics_.AnyReported() ? 1 : 0;
@@ -65,7 +72,8 @@ private:
                 diagnostics_.InputError(name, input->Error());
                 return Open();
             }
-            return options_.lines ? DecodeLines(*input, name) : DecodeMessage(*input, name, readToEnd);
+            return options_.lines ? DecodeLines(*input, name)
+                                  : DecodeMessage(*input, name, readToEnd);
         } catch (const std::bad_alloc&) {
             return OutOfMemory(name);
         }
@@ -97,7 +105,8 @@ private:
         }
         cutter_.Finish(message_);
         if (cutter_.WasCut()) {
-            diagnostics_.MessageCut(name, 1 + cutter_.LineFeedsBeforeCut(), cutter_.CharacterLimit());
+            diagnostics_.MessageCut(name, 1 + cutter_.LineFeedsBeforeCut(),
+                                    cutter_.CharacterLimit());
         }
         std::string& out = out_.Buffer();
         if (messagesWritten_ > 0) {
@@ -177,12 +186,12 @@ private:
     Diagnostics diagnostics_;
     MessageCutter cutter_;
     std::unique_ptr<char[]> block_;
-    std::string message_;                   // default mode: the text decoding needs
+    std::string message_;                    // default mode: the text decoding needs
     std::optional<MessageDecoder> decoder_;  // default mode
-    std::size_t recordStart_ = 0;           // default mode: where the record being written begins
+    std::size_t recordStart_ = 0;            // default mode: where the record being written begins
     std::uint64_t messagesWritten_ = 0;
-    std::optional<LinePipeline> lines_;      // --lines
-    std::optional<LineSplitter> splitter_;   // --lines
+    std::optional<LinePipeline> lines_;     // --lines
+    std::optional<LineSplitter> splitter_;  // --lines
 };
 
 }  // namespace
@@ -192,7 +201,8 @@ int RunDecode(const DecodeOptions& options, const RunSetup& setup) {
 }
 
 int RunDecode(const DecodeOptions& options, int outputFd) {
-    return RunDecode(options, RunSetup{outputFd, std::cerr, OpenInputFile, {}, kInputBoxCharacters});
+    return RunDecode(options,
+                     RunSetup{outputFd, std::cerr, OpenInputFile, {}, kInputBoxCharacters});
 }
 
 }  // namespace quillmark::cli

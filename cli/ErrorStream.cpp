@@ -10,9 +10,7 @@ namespace quillmark::cli {
 ErrorStream::ErrorStream(int fd)
     : handle_(sysio::HandleOfDescriptor(fd)), terminal_(sysio::IsTerminal(handle_)) {}
 
-ErrorStream::~ErrorStream() {
-    sync();
-}
+ErrorStream::~ErrorStream() { sync(); }
 
 ErrorStream::int_type ErrorStream::overflow(int_type c) {
     if (!traits_type::eq_int_type(c, traits_type::eof())) {

@@ -20,9 +20,7 @@ InputFile::~InputFile() {
     }
 }
 
-bool InputFile::WouldWait() const {
-    return sysio::WouldWait(handle_);
-}
+bool InputFile::WouldWait() const { return sysio::WouldWait(handle_); }
 
 long InputFile::Read(char* buffer, std::size_t capacity) {
     return sysio::Read(handle_, buffer, capacity, error_);

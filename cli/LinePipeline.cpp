@@ -28,9 +28,9 @@ unsigned WorkerCount() {
 }  // namespace
 
 struct LinePipeline::Batch {
-    std::string text;                 // the needed text of each line, one after the other
-    std::vector<std::size_t> ends;    // where each line's text ends
-    std::vector<std::size_t> cuts;    // lines (index in the batch) that were cut
+    std::string text;               // the needed text of each line, one after the other
+    std::vector<std::size_t> ends;  // where each line's text ends
+    std::vector<std::size_t> cuts;  // lines (index in the batch) that were cut
     std::string file;
     std::uint64_t inputId = 0;
     std::uint64_t firstLine = 1;
@@ -83,9 +83,7 @@ void LinePipeline::StartInput(const std::string& name) {
     nextLine_ = 1;
 }
 
-std::string& LinePipeline::LineText() {
-    return filling_->text;
-}
+std::string& LinePipeline::LineText() { return filling_->text; }
 
 bool LinePipeline::EndLine(bool cut) {
     if (filling_->ends.empty()) {

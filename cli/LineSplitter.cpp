@@ -44,9 +44,7 @@ bool LineSplitter::EndLine() {
     return go;
 }
 
-bool LineSplitter::Finish() {
-    return !lineOpen_ || EndLine();
-}
+bool LineSplitter::Finish() { return !lineOpen_ || EndLine(); }
 
 void LineSplitter::Abandon() {
     lines_.DropOpenLine();

@@ -14,7 +14,8 @@ namespace quillmark::cli {
 namespace {
 
 const char* FindSpace(std::string_view text) {
-    return text.empty() ? nullptr : static_cast<const char*>(std::memchr(text.data(), ' ', text.size()));
+    return text.empty() ? nullptr
+                        : static_cast<const char*>(std::memchr(text.data(), ' ', text.size()));
 }
 
 std::uint64_t CountLineFeeds(std::string_view text) {
@@ -22,7 +23,8 @@ std::uint64_t CountLineFeeds(std::string_view text) {
     if (text.empty()) {
         return count;
     }
-    for (const char* at = text.data(); const auto* lineFeed = static_cast<const char*>(
+    for (const char* at = text.data();
+         const auto* lineFeed = static_cast<const char*>(
              std::memchr(at, '\n', static_cast<std::size_t>(text.data() + text.size() - at)));
          at = lineFeed + 1) {
         ++count;

@@ -46,7 +46,8 @@ private:
 
 class MessageCutter {
 public:
-    explicit MessageCutter(std::uint64_t skipWords, std::size_t characterLimit = kInputBoxCharacters);
+    explicit MessageCutter(std::uint64_t skipWords,
+                           std::size_t characterLimit = kInputBoxCharacters);
 
     // Starts the next message.
     void Restart();

@@ -56,7 +56,8 @@ bool OutputSink::WriteBytes(std::string_view bytes) {
     std::size_t written = 0;
     while (state_ == State::Open && written < bytes.size()) {
         int error = 0;
-        const long count = sysio::Write(handle_, bytes.data() + written, bytes.size() - written, error);
+        const long count =
+            sysio::Write(handle_, bytes.data() + written, bytes.size() - written, error);
         if (count > 0) {
             written += static_cast<std::size_t>(count);
         } else if (count == 0) {

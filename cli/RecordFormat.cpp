@@ -105,7 +105,8 @@ constexpr std::string_view kCodesEnd = "\"}";  // the sources follow, then "}\n"
 
 // The bytes of a record besides its head, its texts and the pointer flag.
 constexpr std::size_t kFrame = [] {
-    return []<std::size_t... F, std::size_t... C>(std::index_sequence<F...>, std::index_sequence<C...>) {
+    return []<std::size_t... F, std::size_t... C>(std::index_sequence<F...>,
+                                                  std::index_sequence<C...>) {
         return (kFieldOpening<F>.size + ...) + (kCodeOpening<C>.size + ...);
     }(std::make_index_sequence<kFields.size()>(), std::make_index_sequence<kCodeFields.size()>());
 }();
@@ -119,8 +120,8 @@ char* CopyOpening(char* next, const Opening& opening) {
 // line or nothing, as JSON already), then every field text, the pointer flag and the codes,
 // each behind its opening, then `end`.
 template <Texts kTexts>
-void AppendRecord(std::string& out, std::string_view file, std::string_view line, const RecordView& record,
-                  std::string_view end) {
+void AppendRecord(std::string& out, std::string_view file, std::string_view line,
+                  const RecordView& record, std::string_view end) {
     const std::string_view pointers = record.PointersDiffer() ? kPointersDiffer : kPointersSame;
     std::size_t size = file.size() + line.size() + kFrame + pointers.size() + end.size();
     for (const FieldRow& row : kFields)
@@ -133,11 +134,13 @@ void AppendRecord(std::string& out, std::string_view file, std::string_view line
         ((next = CopyOpening(next, kFieldOpening<I>),
           next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[0]),
           next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[1]),
-          next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[2])), ...);
+          next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[2])),
+         ...);
     }(std::make_index_sequence<kFields.size()>());
     next = CopyText(next, pointers);
     [&]<std::size_t... I>(std::index_sequence<I...>) {
-        ((next = PutText<kTexts>(CopyOpening(next, kCodeOpening<I>), record.Code(kCodeFields[I]))), ...);
+        ((next = PutText<kTexts>(CopyOpening(next, kCodeOpening<I>), record.Code(kCodeFields[I]))),
+         ...);
     }(std::make_index_sequence<kCodeFields.size()>());
     CopyText(next, end);
 }
@@ -183,7 +186,8 @@ void AppendJsonString(std::string& out, std::string_view text) {
         return;
     }
     // The library puts U+FFFD where the text breaks.
-    out += nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    out += nlohmann::json(std::string(text))
+               .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 void ReportWriter::Append(std::string& out, const RecordView& record, const Explanation* sources,
@@ -246,7 +250,8 @@ RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options) {
     if (!options.json) {
         return [sources] { return std::make_unique<ReportWriter>(sources); };
     }
-    const auto lineKey = options.lines ? JsonWriter::LineKey::Written : JsonWriter::LineKey::Omitted;
+    const auto lineKey =
+        options.lines ? JsonWriter::LineKey::Written : JsonWriter::LineKey::Omitted;
     return [lineKey, sources] { return std::make_unique<JsonWriter>(lineKey, sources); };
 }
 

@@ -2,18 +2,16 @@
 // The POSIX side of SystemIo.h: plain file descriptors.
 #include "cli/SystemIo.h"
 
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 
 namespace quillmark::cli::sysio {
 
-Handle HandleOfDescriptor(int fd) {
-    return fd;
-}
+Handle HandleOfDescriptor(int fd) { return fd; }
 
 Opened OpenForReading(const std::string& name) {
     const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
@@ -24,9 +22,7 @@ Opened OpenForReading(const std::string& name) {
     return {fd, 0};
 }
 
-void Close(Handle handle) {
-    ::close(static_cast<int>(handle));
-}
+void Close(Handle handle) { ::close(static_cast<int>(handle)); }
 
 long Read(Handle handle, char* buffer, std::size_t capacity, int& error) {
     for (;;) {
@@ -59,16 +55,10 @@ long Write(Handle handle, const char* bytes, std::size_t size, int& error) {
     }
 }
 
-bool IsTerminal(Handle handle) {
-    return ::isatty(static_cast<int>(handle)) == 1;
-}
+bool IsTerminal(Handle handle) { return ::isatty(static_cast<int>(handle)) == 1; }
 
-std::string ErrorText(int error) {
-    return std::strerror(error);
-}
+std::string ErrorText(int error) { return std::strerror(error); }
 
-void PrepareProcess() {
-    std::signal(SIGPIPE, SIG_IGN);
-}
+void PrepareProcess() { std::signal(SIGPIPE, SIG_IGN); }
 
 }  // namespace quillmark::cli::sysio

@@ -9,12 +9,12 @@
 #endif
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <io.h>
 #include <string_view>
 
 #include "cli/Utf16.h"
@@ -22,9 +22,7 @@
 namespace quillmark::cli::sysio {
 namespace {
 
-HANDLE AsHandle(Handle handle) {
-    return reinterpret_cast<HANDLE>(handle);
-}
+HANDLE AsHandle(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
 
 const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -32,40 +30,30 @@ const wchar_t* Wide(const std::u16string& text) {
 
 int ErrnoOf(DWORD code) {
     switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-    case ERROR_BAD_PATHNAME:
-        return ENOENT;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return EACCES;
-    case ERROR_DIRECTORY:
-        return ENOTDIR;
-    case ERROR_FILENAME_EXCED_RANGE:
-        return ENAMETOOLONG;
-    case ERROR_TOO_MANY_OPEN_FILES:
-        return EMFILE;
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-        return ENOMEM;
-    case ERROR_BROKEN_PIPE:
-    case ERROR_NO_DATA:            // Windows: the reader closed the pipe
-    case ERROR_PIPE_NOT_CONNECTED:  // Wine: the same over a POSIX pipe
-        return EPIPE;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return ENOSPC;
-    case ERROR_INVALID_HANDLE:
-        return EBADF;
-    case ERROR_WRITE_PROTECT:
-        return EROFS;
-    default:
-        return EIO;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+        case ERROR_BAD_PATHNAME: return ENOENT;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION: return EACCES;
+        case ERROR_DIRECTORY: return ENOTDIR;
+        case ERROR_FILENAME_EXCED_RANGE: return ENAMETOOLONG;
+        case ERROR_TOO_MANY_OPEN_FILES: return EMFILE;
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY: return ENOMEM;
+        case ERROR_BROKEN_PIPE:
+        case ERROR_NO_DATA:             // Windows: the reader closed the pipe
+        case ERROR_PIPE_NOT_CONNECTED:  // Wine: the same over a POSIX pipe
+            return EPIPE;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+        case ERROR_INVALID_HANDLE: return EBADF;
+        case ERROR_WRITE_PROTECT: return EROFS;
+        default: return EIO;
     }
 }
 
@@ -81,7 +69,8 @@ long ReadConsole(HANDLE handle, char* buffer, std::size_t capacity, int& error) 
     if (pending.empty()) {
         std::array<wchar_t, 4096> units{};
         DWORD count = 0;
-        if (!ReadConsoleW(handle, units.data(), static_cast<DWORD>(units.size()), &count, nullptr)) {
+        if (!ReadConsoleW(handle, units.data(), static_cast<DWORD>(units.size()), &count,
+                          nullptr)) {
             error = ErrnoOf(GetLastError());
             return -1;
         }
@@ -107,8 +96,8 @@ long WriteConsole(HANDLE handle, const char* bytes, std::size_t size, int& error
     std::size_t done = 0;
     while (done < text.size()) {
         DWORD written = 0;
-        if (!WriteConsoleW(handle, Wide(text) + done, static_cast<DWORD>(text.size() - done), &written,
-                           nullptr)) {
+        if (!WriteConsoleW(handle, Wide(text) + done, static_cast<DWORD>(text.size() - done),
+                           &written, nullptr)) {
             error = ErrnoOf(GetLastError());
             return -1;
         }
@@ -126,7 +115,8 @@ Handle HandleOfDescriptor(int fd) {
 
 Opened OpenForReading(const std::string& name) {
     const std::u16string wide = Utf16FromUtf8(name);
-    const HANDLE handle = CreateFileW(Wide(wide), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const HANDLE handle = CreateFileW(Wide(wide), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
         return {reinterpret_cast<Handle>(handle), 0};
@@ -141,9 +131,7 @@ Opened OpenForReading(const std::string& name) {
     return {kNoHandle, ErrnoOf(code)};
 }
 
-void Close(Handle handle) {
-    CloseHandle(AsHandle(handle));
-}
+void Close(Handle handle) { CloseHandle(AsHandle(handle)); }
 
 long Read(Handle handle, char* buffer, std::size_t capacity, int& error) {
     const HANDLE file = AsHandle(handle);
@@ -166,15 +154,13 @@ long Read(Handle handle, char* buffer, std::size_t capacity, int& error) {
 bool WouldWait(Handle handle) {
     const HANDLE file = AsHandle(handle);
     switch (GetFileType(file)) {
-    case FILE_TYPE_PIPE: {
-        DWORD available = 0;
-        // A pipe whose writer has gone cannot be peeked: the next read ends the input at once.
-        return PeekNamedPipe(file, nullptr, 0, nullptr, &available, nullptr) && available == 0;
-    }
-    case FILE_TYPE_CHAR:
-        return IsConsole(file) && WaitForSingleObject(file, 0) == WAIT_TIMEOUT;
-    default:
-        return false;
+        case FILE_TYPE_PIPE: {
+            DWORD available = 0;
+            // A pipe whose writer has gone cannot be peeked: the next read ends the input at once.
+            return PeekNamedPipe(file, nullptr, 0, nullptr, &available, nullptr) && available == 0;
+        }
+        case FILE_TYPE_CHAR: return IsConsole(file) && WaitForSingleObject(file, 0) == WAIT_TIMEOUT;
+        default: return false;
     }
 }
 
@@ -192,27 +178,25 @@ long Write(Handle handle, const char* bytes, std::size_t size, int& error) {
     return static_cast<long>(written);
 }
 
-bool IsTerminal(Handle handle) {
-    return IsConsole(AsHandle(handle));
-}
+bool IsTerminal(Handle handle) { return IsConsole(AsHandle(handle)); }
 
 std::string ErrorText(int error) {
     // The texts of a Linux C library for the errors this side gives, so that both programs say
     // the same; the Windows C library words some of them differently.
     switch (error) {
-    case ENOENT: return "No such file or directory";
-    case EACCES: return "Permission denied";
-    case EISDIR: return "Is a directory";
-    case ENOTDIR: return "Not a directory";
-    case ENAMETOOLONG: return "File name too long";
-    case EMFILE: return "Too many open files";
-    case ENOMEM: return "Cannot allocate memory";
-    case EPIPE: return "Broken pipe";
-    case ENOSPC: return "No space left on device";
-    case EBADF: return "Bad file descriptor";
-    case EROFS: return "Read-only file system";
-    case EIO: return "Input/output error";
-    default: return std::strerror(error);
+        case ENOENT: return "No such file or directory";
+        case EACCES: return "Permission denied";
+        case EISDIR: return "Is a directory";
+        case ENOTDIR: return "Not a directory";
+        case ENAMETOOLONG: return "File name too long";
+        case EMFILE: return "Too many open files";
+        case ENOMEM: return "Cannot allocate memory";
+        case EPIPE: return "Broken pipe";
+        case ENOSPC: return "No space left on device";
+        case EBADF: return "Bad file descriptor";
+        case EROFS: return "Read-only file system";
+        case EIO: return "Input/output error";
+        default: return std::strerror(error);
     }
 }
 

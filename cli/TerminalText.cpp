@@ -13,9 +13,7 @@ void AppendEscapedByte(unsigned char byte, std::string& out) {
     out += kHex[byte & 0x0F];
 }
 
-bool IsShownAsIs(unsigned char byte) {
-    return (byte >= 0x20 && byte < 0x7F) || byte == '\n';
-}
+bool IsShownAsIs(unsigned char byte) { return (byte >= 0x20 && byte < 0x7F) || byte == '\n'; }
 
 }  // namespace
 
@@ -34,7 +32,8 @@ void AppendEscapedForTerminal(std::string_view text, std::string& out) {
         }
         const auto byte = static_cast<unsigned char>(text[at]);
         const std::size_t size = byte < 0x80 ? 1 : WellFormedCharacterSize(text.substr(at));
-        const bool c1 = byte == 0xC2 && size == 2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
+        const bool c1 =
+            byte == 0xC2 && size == 2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
         if (size <= 1 || c1) {
             // A control character, or a byte that does not begin a whole character.
             const std::size_t escaped = c1 ? 2 : 1;

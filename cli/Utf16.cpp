@@ -8,9 +8,7 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool IsContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 // The length of the well-formed sequence a lead byte starts, and the range its second byte must
 // lie in (which rules out overlong forms, surrogates and values beyond U+10FFFF); 0 for a byte

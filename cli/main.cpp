@@ -35,7 +35,8 @@ int Decode(const std::vector<std::string>& args) {
         if (!commandLine.options) {
             return commandLine.exitStatus;
         }
-        return quillmark::cli::RunDecode(*commandLine.options, quillmark::cli::sysio::kStandardOutput);
+        return quillmark::cli::RunDecode(*commandLine.options,
+                                         quillmark::cli::sysio::kStandardOutput);
     } catch (const std::exception& error) {
         // Each input's own failures are reported where they happen; this is what is left, such
         // as memory running out before the first input. Never an abort with a core dump.
@@ -56,7 +57,5 @@ int wmain(int argc, wchar_t** argv) {
     return Decode(args);
 }
 #else
-int main(int argc, char** argv) {
-    return Decode(std::vector<std::string>(argv, argv + argc));
-}
+int main(int argc, char** argv) { return Decode(std::vector<std::string>(argv, argv + argc)); }
 #endif

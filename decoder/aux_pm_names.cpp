@@ -9,7 +9,8 @@ namespace {
 // Each aux table indexed by its codes, and the place of each main PM code's table plus one.
 constexpr auto kAuxIndexes = [] {
     std::array<CodeIndex<2, 16>, kAuxPmTables.size()> indexes;
-    for (std::size_t i = 0; i < kAuxPmTables.size(); ++i) indexes[i] = CodeIndex<2, 16>(kAuxPmTables[i].names);
+    for (std::size_t i = 0; i < kAuxPmTables.size(); ++i)
+        indexes[i] = CodeIndex<2, 16>(kAuxPmTables[i].names);
     return indexes;
 }();
 constexpr auto kTableOfMain = [] {

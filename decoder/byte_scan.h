@@ -27,7 +27,8 @@ inline constexpr std::array<std::int8_t, 256> kHexValues = [] {
     std::array<std::int8_t, 256> values{};
     values.fill(-1);
     for (int digit = 0; digit < 16; ++digit)
-        values[static_cast<unsigned char>("0123456789ABCDEF"[digit])] = static_cast<std::int8_t>(digit);
+        values[static_cast<unsigned char>("0123456789ABCDEF"[digit])] =
+            static_cast<std::int8_t>(digit);
     return values;
 }();
 
@@ -69,9 +70,13 @@ constexpr std::uint32_t PackTops(std::uint64_t mask) {
     return static_cast<std::uint32_t>(((mask >> 7) * 0x0102040810204080ULL) >> 56);
 }
 // How many bytes a mask marks.
-constexpr int CountTops(std::uint64_t mask) { return static_cast<int>(((mask >> 7) * kOnes) >> 56); }
+constexpr int CountTops(std::uint64_t mask) {
+    return static_cast<int>(((mask >> 7) * kOnes) >> 56);
+}
 // The byte that the lowest mark of a non-zero mask stands on.
-constexpr std::size_t FirstTop(std::uint64_t mask) { return static_cast<std::size_t>(std::countr_zero(mask) / 8); }
+constexpr std::size_t FirstTop(std::uint64_t mask) {
+    return static_cast<std::size_t>(std::countr_zero(mask) / 8);
+}
 
 // ---- Sixteen bytes: where a word of a dump ends -----------------------------------------------
 
@@ -86,16 +91,21 @@ struct WordBreaks {
 inline WordBreaks FindWordBreaksPortable(const char* sixteen) {
     const auto half = [](const char* at) {
         const std::uint64_t block = Load8(at);
-        return WordBreaks{PackTops(BytesEqual(block, ' ')),
-                          PackTops(BytesEqual(block, '\r') | BytesEqual(block, '\n') | BytesBeyondAscii(block))};
+        return WordBreaks{
+            PackTops(BytesEqual(block, ' ')),
+            PackTops(BytesEqual(block, '\r') | BytesEqual(block, '\n') | BytesBeyondAscii(block))};
     };
     const WordBreaks low = half(sixteen), high = half(sixteen + 8);
     return {low.spaces | high.spaces << 8, low.others | high.others << 8};
 }
 
 #if defined(__SSE2__)
-inline __m128i Load16(const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
-inline std::uint32_t Marks(__m128i mask) { return static_cast<std::uint32_t>(_mm_movemask_epi8(mask)); }
+inline __m128i Load16(const char* at) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+}
+inline std::uint32_t Marks(__m128i mask) {
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(mask));
+}
 
 inline WordBreaks FindWordBreaksSse2(const char* sixteen) {
     const __m128i block = Load16(sixteen);
@@ -119,7 +129,8 @@ inline WordBreaks FindWordBreaks(const char* sixteen) {
 // The eight-byte loop of a prefix scan: the bytes before the first one `marks` finds. The last
 // few bytes of a text of eight or more are looked at as its last eight.
 template <class Marks8, class Plain>
-std::size_t PrefixPortable(std::string_view text, std::size_t pos, const Marks8& marks, const Plain& plain) {
+std::size_t PrefixPortable(std::string_view text, std::size_t pos, const Marks8& marks,
+                           const Plain& plain) {
     for (; pos + 8 <= text.size(); pos += 8) {
         const std::uint64_t found = marks(Load8(text.data() + pos));
         if (found != 0) return pos + FirstTop(found);
@@ -148,7 +159,8 @@ inline std::size_t AsciiPrefixPortable(std::string_view text, std::size_t from =
 // Bytes before the first one that JSON escapes (a control character, '"', '\\') or that is
 // beyond ASCII.
 inline std::uint64_t NotPlainJson(std::uint64_t block) {
-    return BytesEqual(block, '"') | BytesEqual(block, '\\') | BytesBelowBlank(block) | BytesBeyondAscii(block);
+    return BytesEqual(block, '"') | BytesEqual(block, '\\') | BytesBelowBlank(block) |
+           BytesBeyondAscii(block);
 }
 inline std::size_t PlainJsonPrefixPortable(std::string_view text, std::size_t from = 0) {
     return PrefixPortable(text, from, NotPlainJson, IsPlainJsonByte);
@@ -160,7 +172,8 @@ inline std::size_t CountBytePortable(std::string_view text, char c) {
     while (pos + 8 <= text.size()) {
         // Per-byte counters of at most 255 each before they are summed.
         std::uint64_t lanes = 0;
-        for (const std::size_t end = std::min(text.size() & ~std::size_t{7}, pos + 8 * 255); pos < end; pos += 8)
+        for (const std::size_t end = std::min(text.size() & ~std::size_t{7}, pos + 8 * 255);
+             pos < end; pos += 8)
             lanes += BytesEqual(Load8(text.data() + pos), c) >> 7;
         for (int shift = 0; shift < 64; shift += 8) count += (lanes >> shift) & 0xFF;
     }
@@ -183,9 +196,10 @@ inline std::size_t PlainJsonPrefixSse2(std::string_view text) {
     for (; pos + 16 <= text.size(); pos += 16) {
         const __m128i block = Load16(text.data() + pos);
         // Compared as signed bytes, those beyond ASCII are below the blank too.
-        const std::uint32_t found = Marks(_mm_or_si128(
-            _mm_cmplt_epi8(block, _mm_set1_epi8(0x20)),
-            _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('"')), _mm_cmpeq_epi8(block, _mm_set1_epi8('\\')))));
+        const std::uint32_t found =
+            Marks(_mm_or_si128(_mm_cmplt_epi8(block, _mm_set1_epi8(0x20)),
+                               _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('"')),
+                                            _mm_cmpeq_epi8(block, _mm_set1_epi8('\\')))));
         if (found != 0) return pos + static_cast<std::size_t>(std::countr_zero(found));
     }
     return PlainJsonPrefixPortable(text, pos);
@@ -196,7 +210,8 @@ inline std::size_t CountByteSse2(std::string_view text, char c) {
     std::size_t count = 0, pos = 0;
     while (pos + 16 <= text.size()) {
         __m128i lanes = _mm_setzero_si128();  // a count per byte lane, at most 255 each
-        for (const std::size_t end = std::min(text.size() & ~std::size_t{15}, pos + 16 * 255); pos < end; pos += 16)
+        for (const std::size_t end = std::min(text.size() & ~std::size_t{15}, pos + 16 * 255);
+             pos < end; pos += 16)
             lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(Load16(text.data() + pos), wanted));
         const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
         count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));

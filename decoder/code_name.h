@@ -25,7 +25,8 @@ struct CodeName {
 constexpr bool CodeBefore(std::string_view a, std::string_view b) {
     const std::size_t common = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < common; ++i)
-        if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+        if (a[i] != b[i])
+            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
     return a.size() < b.size();
 }
 
@@ -41,8 +42,9 @@ constexpr bool SameCode(std::string_view a, std::string_view b) {
 // table_check), so codes are unique and the search halves the table at each step.
 constexpr std::string_view NameOr(std::span<const CodeName> table, std::string_view code,
                                   std::string_view fallback) {
-    const auto entry = std::lower_bound(table.begin(), table.end(), code,
-                                        [](const CodeName& e, std::string_view c) { return CodeBefore(e.code, c); });
+    const auto entry = std::lower_bound(
+        table.begin(), table.end(), code,
+        [](const CodeName& e, std::string_view c) { return CodeBefore(e.code, c); });
     return entry != table.end() && SameCode(entry->code, code) ? entry->name : fallback;
 }
 
@@ -77,7 +79,8 @@ public:
     constexpr CodeIndex() = default;
     constexpr explicit CodeIndex(std::span<const CodeName> table) : table_(table) {
         for (std::size_t i = 0; i < table.size(); ++i)
-            if (const auto value = CodeValue<Width, Radix>(table[i].code)) slots_[*value] = static_cast<std::uint16_t>(i + 1);
+            if (const auto value = CodeValue<Width, Radix>(table[i].code))
+                slots_[*value] = static_cast<std::uint16_t>(i + 1);
     }
 
     constexpr std::string_view NameOr(std::string_view code, std::string_view fallback) const {

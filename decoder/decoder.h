@@ -48,7 +48,7 @@ void ReadDataWords(std::string_view text, DataWords& words);
 std::string Binary(std::string_view charArg);  // "0".."F" -> 4 bits, "" -> "", else "ERROR"
 int BinVal(std::string_view charArg);          // first five characters, weights 16 8 4 2 1
 std::string MidText(std::string_view s, std::size_t start, std::size_t length);  // 1-based, clips
-std::string RightText(std::string_view s, std::size_t count);                   // clips
+std::string RightText(std::string_view s, std::size_t count);                    // clips
 
 // ---- Field decoder ---------------------------------------------------------------------------
 
@@ -70,10 +70,10 @@ DecodedFields DecodeText(std::string_view text);  // as ReadDataWords and Decode
 
 // ---- Name lookups (exact, case-sensitive; fallback as noted) ---------------------------------
 
-std::string_view MainPMName(std::string_view code);                              // "UNDEFINED"
+std::string_view MainPMName(std::string_view code);                               // "UNDEFINED"
 std::string_view AuxPMName(std::string_view mainCode, std::string_view auxCode);  // "UNKNOWN" / ""
-std::string_view UnitTypeName(std::string_view code);                            // "UNKNOWN"
-std::string_view QueueName(std::string_view code);                               // "UNKNOWN"
+std::string_view UnitTypeName(std::string_view code);                             // "UNKNOWN"
+std::string_view QueueName(std::string_view code);                                // "UNKNOWN"
 
 // ---- Result captions, report and text tools --------------------------------------------------
 

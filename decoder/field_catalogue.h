@@ -21,8 +21,21 @@ namespace quillmark {
 
 // The results in result label order: the order of the labels, the captions and the report.
 enum class Field : std::uint8_t {
-    CallRegister, MainPM, AuxPM, OrigType, TermType, OrigTN, TermTN, Queue,
-    CRLink, CRBakLink, AuxCR, CRDialed, DigitLoad, DigitUnload, DigsDialed,
+    CallRegister,
+    MainPM,
+    AuxPM,
+    OrigType,
+    TermType,
+    OrigTN,
+    TermTN,
+    Queue,
+    CRLink,
+    CRBakLink,
+    AuxCR,
+    CRDialed,
+    DigitLoad,
+    DigitUnload,
+    DigsDialed,
 };
 
 inline constexpr int kLastWord = 30;  // words 1..30 are read and decoded
@@ -63,8 +76,8 @@ struct FieldRow {
     std::string_view label;        // the control name of the caption label beside the result
     std::string_view caption;      // the caption label's text on screen
     std::string_view reportLabel;  // the report line's label text, with its trailing blank
-    int word;                       // the word it is cut from
-    int lastWord;                   // the same word, or the last of a run of words
+    int word;                      // the word it is cut from
+    int lastWord;                  // the same word, or the last of a run of words
     From from;
     Cut cut;
     Shown shown;
@@ -75,22 +88,38 @@ struct FieldRow {
 //            |  term  |  orig  |                             | unload |  load
 // Word 10 is not decoded; characters 1 to 4 of words 13 to 30 are not decoded.
 inline constexpr auto kFields = std::to_array<FieldRow>({
-    // field               key             caption label     caption          report label        word  last  from        cut          shown
-    {Field::CallRegister, "CallRegister", "lblCallReg",     "Call Register", "Call Register: ",  1,    1,    From::Word, WholeWord(), Shown::AsTyped},
-    {Field::MainPM,       "MainPM",       "lblMainPM",      "Main PM",       "Main PM: ",        2,    2,    From::Word, Mid(5, 2),   Shown::MainPmName},
-    {Field::AuxPM,        "AuxPM",        "lblAuxPM",       "AUX PM",        "AUX PM: ",         2,    2,    From::Word, Mid(7, 2),   Shown::AuxPmName},
-    {Field::OrigType,     "OrigType",     "lblOrigType",    "OrigType",      "Orig Type: ",      3,    3,    From::Bits, Mid(25, 5),  Shown::UnitTypeName},
-    {Field::TermType,     "TermType",     "lblTermType",    "TermType",      "Term Type: ",      3,    3,    From::Bits, Mid(20, 5),  Shown::UnitTypeName},
-    {Field::OrigTN,       "OrigTN",       "lblOrigTN",      "OrigTN",        "Orig TN: ",        4,    4,    From::Word, Right(4),    Shown::TnHint},
-    {Field::TermTN,       "TermTN",       "lblTermTN",      "TermTN",        "Term TN: ",        5,    5,    From::Word, Right(4),    Shown::TnHint},
-    {Field::Queue,        "Queue",        "lblQueue",       "Queue",         "Queue: ",          6,    6,    From::Word, Right(2),    Shown::QueueName},
-    {Field::CRLink,       "CRLink",       "lblCRLink",      "CR Fwd Link",   "CR Fwd Link: ",    7,    7,    From::Word, WholeWord(), Shown::AsTyped},
-    {Field::CRBakLink,    "CRBakLink",    "lblCRBakLink",   "CR Back Link",  "CR Bak Link: ",    8,    8,    From::Word, WholeWord(), Shown::AsTyped},
-    {Field::AuxCR,        "AuxCR",        "lblAuxCR",       "Aux CR",        "Aux CR: ",         9,    9,    From::Word, WholeWord(), Shown::AsTyped},
-    {Field::CRDialed,     "CRDialed",     "lblCRDialed",    "CR Dialed",     "CR Dialed: ",      11,   11,   From::Word, WholeWord(), Shown::AsTyped},
-    {Field::DigitLoad,    "DigitLoad",    "lblDigitLoad",   "Digit Load",    "Digit Load: ",     12,   12,   From::Bits, Right(5),    Shown::Pointer},
-    {Field::DigitUnload,  "DigitUnload",  "lblDigitUnload", "Digit UnLoad",  "Digit Unload: ",   12,   12,   From::Bits, Mid(23, 5),  Shown::Pointer},
-    {Field::DigsDialed,   "DigsDialed",   "lblDigsDialed",  "Digits Dialed", "Digits Dialed: ",  13,   30,   From::Word, Mid(5, 4),   Shown::DialedDigits},
+    // field               key             caption label     caption          report label word last
+    // from        cut          shown
+    {Field::CallRegister, "CallRegister", "lblCallReg", "Call Register", "Call Register: ", 1, 1,
+     From::Word, WholeWord(), Shown::AsTyped},
+    {Field::MainPM, "MainPM", "lblMainPM", "Main PM", "Main PM: ", 2, 2, From::Word, Mid(5, 2),
+     Shown::MainPmName},
+    {Field::AuxPM, "AuxPM", "lblAuxPM", "AUX PM", "AUX PM: ", 2, 2, From::Word, Mid(7, 2),
+     Shown::AuxPmName},
+    {Field::OrigType, "OrigType", "lblOrigType", "OrigType", "Orig Type: ", 3, 3, From::Bits,
+     Mid(25, 5), Shown::UnitTypeName},
+    {Field::TermType, "TermType", "lblTermType", "TermType", "Term Type: ", 3, 3, From::Bits,
+     Mid(20, 5), Shown::UnitTypeName},
+    {Field::OrigTN, "OrigTN", "lblOrigTN", "OrigTN", "Orig TN: ", 4, 4, From::Word, Right(4),
+     Shown::TnHint},
+    {Field::TermTN, "TermTN", "lblTermTN", "TermTN", "Term TN: ", 5, 5, From::Word, Right(4),
+     Shown::TnHint},
+    {Field::Queue, "Queue", "lblQueue", "Queue", "Queue: ", 6, 6, From::Word, Right(2),
+     Shown::QueueName},
+    {Field::CRLink, "CRLink", "lblCRLink", "CR Fwd Link", "CR Fwd Link: ", 7, 7, From::Word,
+     WholeWord(), Shown::AsTyped},
+    {Field::CRBakLink, "CRBakLink", "lblCRBakLink", "CR Back Link", "CR Bak Link: ", 8, 8,
+     From::Word, WholeWord(), Shown::AsTyped},
+    {Field::AuxCR, "AuxCR", "lblAuxCR", "Aux CR", "Aux CR: ", 9, 9, From::Word, WholeWord(),
+     Shown::AsTyped},
+    {Field::CRDialed, "CRDialed", "lblCRDialed", "CR Dialed", "CR Dialed: ", 11, 11, From::Word,
+     WholeWord(), Shown::AsTyped},
+    {Field::DigitLoad, "DigitLoad", "lblDigitLoad", "Digit Load", "Digit Load: ", 12, 12,
+     From::Bits, Right(5), Shown::Pointer},
+    {Field::DigitUnload, "DigitUnload", "lblDigitUnload", "Digit UnLoad", "Digit Unload: ", 12, 12,
+     From::Bits, Mid(23, 5), Shown::Pointer},
+    {Field::DigsDialed, "DigsDialed", "lblDigsDialed", "Digits Dialed", "Digits Dialed: ", 13, 30,
+     From::Word, Mid(5, 4), Shown::DialedDigits},
 });
 inline constexpr std::size_t kFieldCount = kFields.size();
 
@@ -122,7 +151,8 @@ inline constexpr auto kCodeFields = [] {
         return x.word != y.word ? x.word < y.word : StartInWord(x) < StartInWord(y);
     };
     for (std::size_t i = 1; i < count; ++i)
-        for (std::size_t j = i; j > 0 && before(fields[j], fields[j - 1]); --j) std::swap(fields[j], fields[j - 1]);
+        for (std::size_t j = i; j > 0 && before(fields[j], fields[j - 1]); --j)
+            std::swap(fields[j], fields[j - 1]);
     return fields;
 }();
 
@@ -195,6 +225,5 @@ static_assert(catalogue_check::KeysAndLabelsUnique(), "a key, member or label us
 static_assert(catalogue_check::PositionsSound(), "a word or cut outside the call register");
 // The aux PM is named from the main PM code, so the main PM is cut first.
 static_assert(IndexOf(Field::MainPM) < IndexOf(Field::AuxPM));
-
 
 }  // namespace quillmark

@@ -43,7 +43,8 @@ std::string_view DialedDigits(const FieldRow& row, const WordViews& words, Digit
         // Where the bytes up to the highest position are ASCII, character n is byte n.
         const std::size_t reach = std::min(word.size(), kDigitPositions.front());
         if (bytes::IsAscii(word.substr(0, reach))) {
-            for (std::size_t position : kDigitPositions) put(position <= reach ? word[position - 1] : '0');
+            for (std::size_t position : kDigitPositions)
+                put(position <= reach ? word[position - 1] : '0');
             continue;
         }
         for (std::size_t position : kDigitPositions) {
@@ -61,13 +62,14 @@ std::string_view DialedDigits(const FieldRow& row, const WordViews& words, Digit
 
 // The shown text of a cut, as views of the cut, of the name tables, and of `value` (a
 // pointer's value). The aux PM is named under the main PM code.
-TextParts ShownParts(Shown how, std::string_view cut, std::string_view mainPmCode, std::array<char, 16>& value) {
+TextParts ShownParts(Shown how, std::string_view cut, std::string_view mainPmCode,
+                     std::array<char, 16>& value) {
     switch (how) {
         case Shown::AsTyped: return {{cut}};
-        case Shown::MainPmName: return {{MainPMName(cut)}};             // "UNDEFINED"
-        case Shown::AuxPmName: return {{AuxPMName(mainPmCode, cut)}};   // "UNKNOWN" / ""
-        case Shown::UnitTypeName: return {{UnitTypeName(cut)}};         // "UNKNOWN"
-        case Shown::QueueName: return {{QueueName(cut)}};               // "UNKNOWN"
+        case Shown::MainPmName: return {{MainPMName(cut)}};            // "UNDEFINED"
+        case Shown::AuxPmName: return {{AuxPMName(mainPmCode, cut)}};  // "UNKNOWN" / ""
+        case Shown::UnitTypeName: return {{UnitTypeName(cut)}};        // "UNKNOWN"
+        case Shown::QueueName: return {{QueueName(cut)}};              // "UNKNOWN"
         case Shown::TnHint: return {{kTnHint, cut}};
         case Shown::Pointer: {
             // The five bit characters stay as they are behind "H.", followed by their value.
@@ -75,7 +77,9 @@ TextParts ShownParts(Shown how, std::string_view cut, std::string_view mainPmCod
             char* next = std::copy(kOpen.begin(), kOpen.end(), value.data());
             next = std::to_chars(next, value.data() + value.size() - 1, BinVal(cut)).ptr;
             *next++ = ')';
-            return {{"H.", cut, std::string_view(value.data(), static_cast<std::size_t>(next - value.data()))}};
+            return {
+                {"H.", cut,
+                 std::string_view(value.data(), static_cast<std::size_t>(next - value.data()))}};
         }
         case Shown::DialedDigits: return {};  // a run of words, not one cut
     }
@@ -92,7 +96,8 @@ std::size_t SkipChars(std::string_view valid, std::size_t pos, std::size_t count
 
 std::string_view MidView(std::string_view valid, std::size_t start, std::size_t length) {
     const std::size_t reach = std::min(start - 1 + length, valid.size());
-    if (bytes::IsAscii(valid.substr(0, reach))) return valid.substr(std::min(start - 1, valid.size()), length);
+    if (bytes::IsAscii(valid.substr(0, reach)))
+        return valid.substr(std::min(start - 1, valid.size()), length);
     const std::size_t from = SkipChars(valid, 0, start - 1);
     return valid.substr(from, SkipChars(valid, from, length) - from);
 }
@@ -118,10 +123,13 @@ std::string_view CutValid(std::string_view valid, Cut cut) {
 // Every character of a word gives four bit characters (a hexadecimal digit) or five ("ERROR"),
 // so a cut that reaches bit character n needs at most the first (for a Mid cut) or the last
 // (for a Right cut) ceil(n / 4) characters of the word: eight for 32 bit characters.
-constexpr std::size_t BitReach(Cut cut) { return cut.take == Take::Mid ? cut.start - 1 + cut.length : cut.length; }
+constexpr std::size_t BitReach(Cut cut) {
+    return cut.take == Take::Mid ? cut.start - 1 + cut.length : cut.length;
+}
 constexpr bool BitCutsReachOnlyAWord() {
     for (const FieldRow& row : kFields)
-        if (row.from == From::Bits && (row.cut.take == Take::WholeWord || BitReach(row.cut) > kBitCharsOfAWord))
+        if (row.from == From::Bits &&
+            (row.cut.take == Take::WholeWord || BitReach(row.cut) > kBitCharsOfAWord))
             return false;
     return true;
 }
@@ -132,8 +140,9 @@ std::string_view BitCut(std::string_view word, Cut cut, BitBuffer& buffer) {
     // Where those characters are all hexadecimal digits (the usual dump), each gives four bit
     // characters: bit character i is bit 3 - i % 4 of character i / 4. A byte that is a digit
     // is a whole character, so the bytes are the characters.
-    const std::string_view digits = cut.take == Take::Mid ? word.substr(0, chars)
-                                                          : word.substr(word.size() - std::min(chars, word.size()));
+    const std::string_view digits = cut.take == Take::Mid
+                                        ? word.substr(0, chars)
+                                        : word.substr(word.size() - std::min(chars, word.size()));
     bool allDigits = true;
     for (char c : digits) allDigits = allDigits && bytes::IsUpperHexDigit(c);
     if (allDigits) {
@@ -147,7 +156,8 @@ std::string_view BitCut(std::string_view word, Cut cut, BitBuffer& buffer) {
         }
         return {buffer.data(), to - from};
     }
-    const std::string_view part = cut.take == Take::Mid ? MidView(word, 1, chars) : RightView(word, chars);
+    const std::string_view part =
+        cut.take == Take::Mid ? MidView(word, 1, chars) : RightView(word, chars);
     std::size_t size = 0;
     for (std::size_t pos = 0; pos < part.size();) {
         const std::size_t charSize = utf8::CharSize(part.substr(pos));
@@ -243,7 +253,8 @@ void RecordView::DecodeWords() {
         shown_[slot] = ShownParts(row.shown, cut, mainPmCode, scratch_.values[slot]);
         codes_[slot] = HasCode(row) ? cut : std::string_view();
     }
-    pointersDiffer_ = !SameText(shown_[IndexOf(kPointerFields[0])], shown_[IndexOf(kPointerFields[1])]);
+    pointersDiffer_ =
+        !SameText(shown_[IndexOf(kPointerFields[0])], shown_[IndexOf(kPointerFields[1])]);
 }
 
 void RecordView::CopyTo(DecodedFields& fields) const {

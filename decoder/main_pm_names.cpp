@@ -8,8 +8,6 @@ namespace {
 constexpr CodeIndex<2, 16> kIndex(kMainPmNames);
 }  // namespace
 
-std::string_view MainPMName(std::string_view code) {
-    return kIndex.NameOr(code, "UNDEFINED");
-}
+std::string_view MainPMName(std::string_view code) { return kIndex.NameOr(code, "UNDEFINED"); }
 
 }  // namespace quillmark

@@ -26,10 +26,13 @@ Source SourceOfCut(const DataWords& words, int word, From of, Cut cut) {
 }
 
 // A digit word gave a digit when one of its digit characters is not "0".
-bool GaveDigit(const Source& source) { return source.text.find_first_not_of('0') != std::string::npos; }
+bool GaveDigit(const Source& source) {
+    return source.text.find_first_not_of('0') != std::string::npos;
+}
 
 std::string Range(std::size_t first, std::size_t last) {
-    return first == last ? std::to_string(first) : std::to_string(first) + "-" + std::to_string(last);
+    return first == last ? std::to_string(first)
+                         : std::to_string(first) + "-" + std::to_string(last);
 }
 
 }  // namespace
@@ -61,7 +64,8 @@ std::string SourceText(const Source& source) {
         return subject + " ends before character " + std::to_string(source.start);
     }
     const std::size_t last = source.start + source.length - 1;
-    std::string text = word + ", " + std::string(source.length == 1 ? what.substr(0, what.size() - 1) : what) +
+    std::string text = word + ", " +
+                       std::string(source.length == 1 ? what.substr(0, what.size() - 1) : what) +
                        " " + Range(source.start, last);
     if (source.lastFirst && source.length > 1)
         text += ", read from " + std::to_string(last) + " to " + std::to_string(source.start);
@@ -71,7 +75,8 @@ std::string SourceText(const Source& source) {
 std::string SourcesText(Field field, const std::vector<Source>& sources) {
     if (sources.empty()) {
         const FieldRow& row = RowOf(field);
-        return "words " + Range(static_cast<std::size_t>(row.word), static_cast<std::size_t>(row.lastWord)) +
+        return "words " +
+               Range(static_cast<std::size_t>(row.word), static_cast<std::size_t>(row.lastWord)) +
                ", characters " + Range(row.cut.start, row.cut.start + row.cut.length - 1) +
                ": no digit";
     }

@@ -8,8 +8,6 @@ namespace {
 constexpr CodeIndex<2, 16> kIndex(kQueueNames);
 }  // namespace
 
-std::string_view QueueName(std::string_view code) {
-    return kIndex.NameOr(code, "UNKNOWN");
-}
+std::string_view QueueName(std::string_view code) { return kIndex.NameOr(code, "UNKNOWN"); }
 
 }  // namespace quillmark

@@ -35,13 +35,14 @@ inline constexpr std::size_t kWordCharsForBits = kBitCharsOfAWord / 4;
 using BitBuffer = std::array<char, kNotHexBits.size() * kWordCharsForBits>;
 
 // The dialed digits: four characters of each of the digit words, each at most four bytes.
-inline constexpr std::size_t kMostDialedBytes = 4 * 4 * (kLastWord - RowOf(Field::DigsDialed).word + 1);
+inline constexpr std::size_t kMostDialedBytes =
+    4 * 4 * (kLastWord - RowOf(Field::DigsDialed).word + 1);
 // One byte more: a digit is written before it is known whether it is skipped.
 using DigitBuffer = std::array<char, kMostDialedBytes + 1>;
 
 // Where the texts a field makes itself are kept while they are read.
 struct FieldScratch {
-    std::array<BitBuffer, kFieldCount> bits;                // the bit characters a cut reaches
+    std::array<BitBuffer, kFieldCount> bits;               // the bit characters a cut reaches
     std::array<std::array<char, 16>, kFieldCount> values;  // " (DEC: 31)"
     DigitBuffer digits;
 };

@@ -14,9 +14,7 @@
 
 namespace quillmark {
 
-ResultCaptions CaptionsInLabelOrder(const DecodedFields& fields) {
-    return fields.texts;
-}
+ResultCaptions CaptionsInLabelOrder(const DecodedFields& fields) { return fields.texts; }
 
 // The report's label texts are its own; some differ from the captions on screen.
 std::string BuildReport(const ResultCaptions& captions) {

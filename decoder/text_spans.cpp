@@ -46,12 +46,9 @@ char32_t CodePoint(std::string_view text, utf8::Scan scan) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     if (scan.status != utf8::Status::Valid) return 0xFFFD;
     switch (scan.size) {
-        case 1:
-            return byte(0);
-        case 2:
-            return ((byte(0) & 0x1FU) << 6) | (byte(1) & 0x3FU);
-        case 3:
-            return ((byte(0) & 0x0FU) << 12) | ((byte(1) & 0x3FU) << 6) | (byte(2) & 0x3FU);
+        case 1: return byte(0);
+        case 2: return ((byte(0) & 0x1FU) << 6) | (byte(1) & 0x3FU);
+        case 3: return ((byte(0) & 0x0FU) << 12) | ((byte(1) & 0x3FU) << 6) | (byte(2) & 0x3FU);
         default:
             return ((byte(0) & 0x07U) << 18) | ((byte(1) & 0x3FU) << 12) |
                    ((byte(2) & 0x3FU) << 6) | (byte(3) & 0x3FU);

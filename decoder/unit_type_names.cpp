@@ -8,8 +8,6 @@ namespace {
 constexpr CodeIndex<5, 2> kIndex(kUnitTypeNames);
 }  // namespace
 
-std::string_view UnitTypeName(std::string_view code) {
-    return kIndex.NameOr(code, "UNKNOWN");
-}
+std::string_view UnitTypeName(std::string_view code) { return kIndex.NameOr(code, "UNKNOWN"); }
 
 }  // namespace quillmark

@@ -114,7 +114,8 @@ void WordViews::Read(std::string_view text) {
             // Only spaces: each ends a plain word.
             for (std::uint32_t spaces = found.spaces; spaces != 0; spaces &= spaces - 1) {
                 const std::size_t at = pos + static_cast<std::size_t>(std::countr_zero(spaces));
-                words_[static_cast<std::size_t>(word)] = std::string_view(text.data() + begin, at - begin);
+                words_[static_cast<std::size_t>(word)] =
+                    std::string_view(text.data() + begin, at - begin);
                 begin = at + 1;
                 if (++word > kLastWord) {
                     reading = false;
@@ -123,14 +124,16 @@ void WordViews::Read(std::string_view text) {
             }
             continue;
         }
-        for (std::uint32_t bytes = found.spaces | found.others; reading && bytes != 0; bytes &= bytes - 1)
+        for (std::uint32_t bytes = found.spaces | found.others; reading && bytes != 0;
+             bytes &= bytes - 1)
             reading = atByte(pos + static_cast<std::size_t>(std::countr_zero(bytes)));
     }
     for (; reading && pos < text.size(); ++pos)
         if (kByteClasses[static_cast<unsigned char>(text[pos])] != kWordChar) reading = atByte(pos);
     if (reading) endWord(text.size());
     // Words the text does not reach are empty.
-    for (int k = reading ? word + 1 : kLastWord + 1; k <= kLastWord; ++k) words_[static_cast<std::size_t>(k)] = {};
+    for (int k = reading ? word + 1 : kLastWord + 1; k <= kLastWord; ++k)
+        words_[static_cast<std::size_t>(k)] = {};
 
     // Rewritten words go into one buffer; their views are taken once it has stopped growing.
     std::array<std::size_t, kLastWord> rewrittenEnd;
@@ -149,7 +152,8 @@ void WordViews::Read(std::string_view text) {
     std::size_t from = 0;
     for (std::size_t i = 0; i < unplainCount; ++i) {
         if (rewrittenEnd[i] == 0) continue;  // a view of the text after all
-        words_[static_cast<std::size_t>(unplain[i].word)] = std::string_view(rewritten_).substr(from, rewrittenEnd[i] - from);
+        words_[static_cast<std::size_t>(unplain[i].word)] =
+            std::string_view(rewritten_).substr(from, rewrittenEnd[i] - from);
         from = rewrittenEnd[i];
     }
 }

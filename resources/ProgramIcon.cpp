@@ -27,17 +27,18 @@ QPixmap programPicture(int side, qreal devicePixelRatio) {
     const int device = std::max(1, static_cast<int>(std::lround(side * devicePixelRatio)));
     // The smallest compiled picture at least as large, shrunk if need be; above the largest,
     // the largest grown.
-    const auto larger = std::lower_bound(kProgramIconSides.begin(), kProgramIconSides.end(), device);
-    QImage picture = compiledPicture(larger != kProgramIconSides.end() ? *larger
-                                                                       : kProgramIconSides.back());
+    const auto larger =
+        std::lower_bound(kProgramIconSides.begin(), kProgramIconSides.end(), device);
+    QImage picture =
+        compiledPicture(larger != kProgramIconSides.end() ? *larger : kProgramIconSides.back());
     QPixmap result;
     if (picture.isNull()) {
         result = QPixmap(device, device);
         result.fill(Qt::transparent);
     } else {
         if (picture.width() != device || picture.height() != device) {
-            picture = picture.scaled(device, device, Qt::IgnoreAspectRatio,
-                                     Qt::SmoothTransformation);
+            picture =
+                picture.scaled(device, device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
         result = QPixmap::fromImage(std::move(picture));
     }

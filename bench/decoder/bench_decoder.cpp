@@ -83,7 +83,8 @@ std::vector<std::string> ShortDumps() {
         for (int k = 1; k <= 30; ++k) {
             char word[10];
             const int digits = 7 + static_cast<int>(random() % 2);
-            std::snprintf(word, sizeof word, "%0*X", digits, static_cast<unsigned>(random()) >> (32 - 4 * digits));
+            std::snprintf(word, sizeof word, "%0*X", digits,
+                          static_cast<unsigned>(random()) >> (32 - 4 * digits));
             text += k > 1 ? " " : "";
             text += word;
         }

@@ -22,14 +22,11 @@ QString Paste(int kind) {
     const QString example = kWorkedExample;
     QString text;
     switch (kind) {
-        case 0:
-            return example;
+        case 0: return example;
         case 1:
             while (text.size() < 65536) text += example + QLatin1Char(' ');
             break;
-        case 2:
-            text = QString(65536, QLatin1Char('A'));
-            break;
+        case 2: text = QString(65536, QLatin1Char('A')); break;
         default:
             while (text.size() < 65536) text += example + QLatin1Char('\n');
             break;

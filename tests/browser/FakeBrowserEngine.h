@@ -49,7 +49,9 @@ public:
     QString title;
 
 protected:
-    bool startNavigate(const QString& to) override { return request(QStringLiteral("navigate ") + to); }
+    bool startNavigate(const QString& to) override {
+        return request(QStringLiteral("navigate ") + to);
+    }
     bool startBack() override {
         calls << QStringLiteral("back");  // nothing to go back to
         return false;

@@ -57,7 +57,8 @@ private:
         if (!buffer.contains("\r\n\r\n")) return;
         const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
         buffers_.remove(socket);
-        const QString path = requestLine.size() > 1 ? QString::fromLatin1(requestLine[1]) : QString();
+        const QString path =
+            requestLine.size() > 1 ? QString::fromLatin1(requestLine[1]) : QString();
         requested << path;
         if (const auto waiting = held_.find(path); waiting != held_.end()) {
             waiting->append(socket);
@@ -69,10 +70,12 @@ private:
     void reply(QTcpSocket* socket, const QString& path) {
         const auto page = pages_.constFind(path);
         const bool found = page != pages_.constEnd();
-        const QByteArray body = found ? *page : QByteArrayLiteral("<html><title>Not found</title></html>");
-        socket->write((found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n") +
-                      QByteArrayLiteral("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
-                      QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+        const QByteArray body =
+            found ? *page : QByteArrayLiteral("<html><title>Not found</title></html>");
+        socket->write(
+            (found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n") +
+            QByteArrayLiteral("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
+            QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
         socket->disconnectFromHost();
     }
 

@@ -35,7 +35,8 @@ private slots:
         qunsetenv("QUILLMARK_BROWSER_MODULE_DIR");
         const QString expected = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../" +
                                                  QStringLiteral("lib"));
-        QVERIFY2(browserModuleDirectory().startsWith(expected), qPrintable(browserModuleDirectory()));
+        QVERIFY2(browserModuleDirectory().startsWith(expected),
+                 qPrintable(browserModuleDirectory()));
         QVERIFY(browserModuleDirectory().endsWith(QStringLiteral("/quillmark")));
     }
 
@@ -72,10 +73,12 @@ private slots:
         qputenv("QUILLMARK_BROWSER_MODULE_DIR", empty.path().toUtf8());
         quillmark::test::FakeWindowList windows;
         quillmark::test::FakeMessageBoxes messages;
-        quillmark::ui::openBrowserWindow(QStringLiteral("http://www.nortel.com"), windows, messages);
+        quillmark::ui::openBrowserWindow(QStringLiteral("http://www.nortel.com"), windows,
+                                         messages);
         QCOMPARE(windows.count(), 0);
         QCOMPARE(messages.shown.size(), 1);
-        QVERIFY(messages.shown.first().startsWith(QStringLiteral("The web browser could not be started.")));
+        QVERIFY(messages.shown.first().startsWith(
+            QStringLiteral("The web browser could not be started.")));
         QVERIFY(messages.shown.first().contains(QStringLiteral("quillmark_webengine")));
     }
 };

@@ -17,7 +17,8 @@ private slots:
             << "--host-resolver-rules=MAP www.nortel.com 127.0.0.1:8080"
             << "--host-resolver-rules=\"MAP www.nortel.com 127.0.0.1:8080\"";
         QTest::newRow("two rules, other options around")
-            << "--disable-gpu --host-resolver-rules=MAP a 127.0.0.1:1, MAP b 127.0.0.1:2 --no-sandbox"
+            << "--disable-gpu --host-resolver-rules=MAP a 127.0.0.1:1, MAP b 127.0.0.1:2 "
+               "--no-sandbox"
             << "--disable-gpu --host-resolver-rules=\"MAP a 127.0.0.1:1, MAP b 127.0.0.1:2\" "
                "--no-sandbox";
         QTest::newRow("runs of blanks fold into one")

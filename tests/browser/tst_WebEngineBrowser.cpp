@@ -88,7 +88,8 @@ private slots:
             QCOMPARE(window->windowTitle(), QStringLiteral("Working..."));
             QVERIFY(timer->isActive());
             server.answerHeld();
-            QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Late page"), kLoadTimeout);
+            QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Late page"),
+                                      kLoadTimeout);
             QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), kLoadTimeout);
             QCOMPARE(server.requested.count(path), 1);
         };
@@ -129,9 +130,11 @@ private slots:
         auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
         auto* timer = window->findChild<QTimer*>(QStringLiteral("timTimer"));
 
-        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("First page"), kLoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("First page"),
+                                  kLoadTimeout);
         QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), kLoadTimeout);
-        QTRY_COMPARE_WITH_TIMEOUT(historyOf(box), (QStringList{firstReported, first}), kLoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(historyOf(box), (QStringList{firstReported, first}),
+                                  kLoadTimeout);
         // Drawn, also where the system offers no OpenGL.
         auto* page = window->findChild<QWidget*>(QStringLiteral("brwWebBrowser"));
         QTRY_VERIFY_WITH_TIMEOUT(showsDarkPixels(page), kLoadTimeout);
@@ -141,13 +144,15 @@ private slots:
         QTest::keyClicks(box->lineEdit(), second);
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
         QVERIFY(timer->isActive());
-        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Second page"), kLoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Second page"),
+                                  kLoadTimeout);
         QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), kLoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(historyOf(box), (QStringList{second, firstReported, first}),
                                   kLoadTimeout);
 
         window->findChild<QAction*>(QStringLiteral("Back"))->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("First page"), kLoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("First page"),
+                                  kLoadTimeout);
         QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), kLoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(historyOf(box), (QStringList{firstReported, second, first}),
                                   kLoadTimeout);
@@ -173,7 +178,8 @@ private slots:
         box->lineEdit()->setFocus();
         box->lineEdit()->setText(server.address(QStringLiteral("/second")));
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
-        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Second page"), kLoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Second page"),
+                                  kLoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(box->itemText(0), server.address(QStringLiteral("/second")),
                                   kLoadTimeout);
         QVERIFY(window->close());

@@ -34,7 +34,9 @@ struct OpenWindow {
     }
     ~OpenWindow() { delete window.data(); }
 
-    QComboBox* address() const { return window->findChild<QComboBox*>(QStringLiteral("cboAddress")); }
+    QComboBox* address() const {
+        return window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
+    }
     QTimer* timer() const { return window->findChild<QTimer*>(QStringLiteral("timTimer")); }
     QWidget* page() const { return window->findChild<QWidget*>(QStringLiteral("brwWebBrowser")); }
     QAction* button(const QString& key) const { return window->findChild<QAction*>(key); }
@@ -138,8 +140,11 @@ void FrmBrowserTest::navigateComplete_history_data() {
     QTest::newRow("revisit of the top entry leaves one entry")
         << a << QStringList{a, b, b, b} << QStringList{b, a};
     QTest::newRow("addresses are compared case-sensitively")
-        << a << QStringList{a, QStringLiteral("http://a.example/X"), QStringLiteral("http://a.example/x")}
-        << QStringList{QStringLiteral("http://a.example/x"), QStringLiteral("http://a.example/X"), a};
+        << a
+        << QStringList{a, QStringLiteral("http://a.example/X"),
+                       QStringLiteral("http://a.example/x")}
+        << QStringList{QStringLiteral("http://a.example/x"), QStringLiteral("http://a.example/X"),
+                       a};
 }
 
 void FrmBrowserTest::navigateComplete_history() {
@@ -157,7 +162,8 @@ void FrmBrowserTest::navigateComplete_history() {
 void FrmBrowserTest::navigateComplete_programSelectionDoesNotNavigate() {
     OpenWindow w;
     w.engine->complete(kStart + "/", QStringLiteral("Home"));
-    w.engine->complete(QStringLiteral("http://www.nortel.com/products"), QStringLiteral("Products"));
+    w.engine->complete(QStringLiteral("http://www.nortel.com/products"),
+                       QStringLiteral("Products"));
     w.engine->complete(kStart + "/", QStringLiteral("Home"));
     QCOMPARE(w.engine->navigations(), QStringList{QStringLiteral("navigate ") + kStart});
 }
@@ -166,7 +172,8 @@ void FrmBrowserTest::windows_keepSeparateHistories() {
     OpenWindow first;
     OpenWindow second;
     first.engine->complete(kStart + "/", QStringLiteral("Nortel"));
-    first.engine->complete(QStringLiteral("http://www.nortel.com/support"), QStringLiteral("Support"));
+    first.engine->complete(QStringLiteral("http://www.nortel.com/support"),
+                           QStringLiteral("Support"));
     second.engine->complete(kStart + "/", QStringLiteral("Nortel"));
     QCOMPARE(first.history(),
              (QStringList{QStringLiteral("http://www.nortel.com/support"), kStart + "/", kStart}));
@@ -203,8 +210,10 @@ void FrmBrowserTest::addressBox_typingWithoutEnterDoesNothing() {
 void FrmBrowserTest::addressBox_enterNavigatesOnce_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("key");
-    QTest::newRow("new address, Return") << QStringLiteral("groups.example/nortel") << int(Qt::Key_Return);
-    QTest::newRow("new address, keypad Enter") << QStringLiteral("groups.example/nortel") << int(Qt::Key_Enter);
+    QTest::newRow("new address, Return")
+        << QStringLiteral("groups.example/nortel") << int(Qt::Key_Return);
+    QTest::newRow("new address, keypad Enter")
+        << QStringLiteral("groups.example/nortel") << int(Qt::Key_Enter);
     QTest::newRow("address already in the list") << kStart << int(Qt::Key_Return);
     QTest::newRow("current entry unchanged") << kStart + "/" << int(Qt::Key_Return);
 }
@@ -228,8 +237,8 @@ void FrmBrowserTest::addressBox_enterNavigatesOnce() {
 void FrmBrowserTest::working_fromRequestUntilLoaded_data() {
     QTest::addColumn<QString>("request");
     QTest::addColumn<bool>("startsAtOnce");
-    for (const char* request : {"opening", "typed address", "list choice", "Home", "Search",
-                                "Refresh", "Forward"}) {
+    for (const char* request :
+         {"opening", "typed address", "list choice", "Home", "Search", "Refresh", "Forward"}) {
         QTest::addRow("%s, engine starts later", request) << request << false;
         QTest::addRow("%s, engine starts at once", request) << request << true;
     }

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "tests/cli/DecodeProcess.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <spawn.h>
 #include <stdexcept>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <sys/resource.h>
 
@@ -24,7 +24,8 @@ namespace {
 
 const std::filesystem::path& ScratchRoot() {
     static const std::filesystem::path root = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillmark-cli-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quillmark-cli-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("cannot make a scratch folder");
         }
@@ -217,7 +218,8 @@ std::string Pasted(std::string_view text) {
 
 std::string CutMessage(const std::string& file, unsigned long long line) {
     return "quillmark-decode: " + file + ":" + std::to_string(line) +
-           ": message cut after its first 65536 characters, as the window's input box would cut it\n";
+           ": message cut after its first 65536 characters, as the window's input box would cut "
+           "it\n";
 }
 
 }  // namespace quillmark::cli::test

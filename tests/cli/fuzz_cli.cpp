@@ -12,6 +12,8 @@
 // library writes for the same texts), byte 1 the input box's size (1 to 64 characters, or
 // the real one for 255), byte 2 the seed of the piece sizes. The rest is the text.
 
+#include <sys/mman.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -22,8 +24,6 @@
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -116,15 +116,18 @@ Held AsTheBoxHoldsIt(const std::string& text, std::size_t limit) {
 }
 
 // The JSON record as the JSON library writes it.
-std::string JsonRecord(std::string_view text, const std::string& file, std::optional<std::uint64_t> line) {
+std::string JsonRecord(std::string_view text, const std::string& file,
+                       std::optional<std::uint64_t> line) {
     const DecodedFields f = DecodeText(text);
     nlohmann::ordered_json record;
     record["file"] = file;
     if (line) record["line"] = *line;
     for (const FieldRow& row : kFields) record[std::string(row.key)] = f[row.field];
     record["PointersDiffer"] = f.PointersDiffer;
-    record["codes"] = {{"MainPM", f.Code(Field::MainPM)}, {"AuxPM", f.Code(Field::AuxPM)},
-                       {"TermType", f.Code(Field::TermType)}, {"OrigType", f.Code(Field::OrigType)},
+    record["codes"] = {{"MainPM", f.Code(Field::MainPM)},
+                       {"AuxPM", f.Code(Field::AuxPM)},
+                       {"TermType", f.Code(Field::TermType)},
+                       {"OrigType", f.Code(Field::OrigType)},
                        {"Queue", f.Code(Field::Queue)}};
     return record.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
@@ -158,7 +161,8 @@ void ExpectMessage(Expected& expected, const cli::DecodeOptions& options, const 
                    std::uint64_t line, const std::string& message, std::size_t limit) {
     const std::uint64_t skip = options.skip;
     const std::string_view trimmed = TrimmedBytes(message, skip);
-    Require(utf8::Sanitized(trimmed) == utf8::Sanitized(Trimmed(message, skip)), "trimmed as by Trim Text");
+    Require(utf8::Sanitized(trimmed) == utf8::Sanitized(Trimmed(message, skip)),
+            "trimmed as by Trim Text");
     const Held held = AsTheBoxHoldsIt(std::string(trimmed), limit);
     if (held.cut) {
         const std::size_t cutInMessage = message.size() - trimmed.size() + held.cutAt;
@@ -168,13 +172,16 @@ void ExpectMessage(Expected& expected, const cli::DecodeOptions& options, const 
                         ": message cut after its first " + std::to_string(limit) +
                         " characters, as the window's input box would cut it\n";
     }
-    expected.records.push_back(options.json ? JsonRecord(held.text, file, options.lines ? std::optional(line) : std::nullopt)
-                                            : Report(held.text));
+    expected.records.push_back(
+        options.json
+            ? JsonRecord(held.text, file, options.lines ? std::optional(line) : std::nullopt)
+            : Report(held.text));
 }
 
 std::string ReadBack(int fd) {
     std::string text(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)), '\0');
-    Require(::pread(fd, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size()), "read back");
+    Require(::pread(fd, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size()),
+            "read back");
     return text;
 }
 
@@ -210,7 +217,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t begin = 0;
         while (begin < content.size()) {
             const std::size_t end = std::min(content.find('\n', begin), content.size());
-            ExpectMessage(expected, options, name, line++, content.substr(begin, end - begin), limit);
+            ExpectMessage(expected, options, name, line++, content.substr(begin, end - begin),
+                          limit);
             begin = end + 1;
         }
     }
@@ -224,14 +232,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int fd = ::memfd_create("quillmark-fuzz-out", MFD_CLOEXEC);
     Require(fd >= 0, "memfd");
     std::ostringstream diagnostics;
-    cli::RunSetup setup{fd, diagnostics,
+    cli::RunSetup setup{fd,
+                        diagnostics,
                         [&](const std::string& name) -> std::unique_ptr<cli::InputSource> {
                             for (const auto& input : inputs)
                                 if (input.first == name)
                                     return std::make_unique<MemoryInput>(input.second, pieces);
                             return nullptr;
                         },
-                        {}, limit};
+                        {},
+                        limit};
     const int status = cli::RunDecode(options, setup);
     const std::string out = ReadBack(fd);
     ::close(fd);

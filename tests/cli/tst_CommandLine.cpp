@@ -56,7 +56,8 @@ TEST(CommandLine, HelpListsOptionsAlignedAndTheExitStatuses) {
     const std::vector<std::string> lines = SplitLines(RunDecode({"--help"}).out);
     // Each option's text starts in the same column.
     std::size_t column = 0;
-    for (const char* option : {"--lines", "--json", "--explain", "--skip N", "-h, --help", "--version", "FILE"}) {
+    for (const char* option :
+         {"--lines", "--json", "--explain", "--skip N", "-h, --help", "--version", "FILE"}) {
         const auto line = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
             return l.rfind(std::string("  ") + option + "  ", 0) == 0;
         });
@@ -98,33 +99,50 @@ TEST_P(UsageErrors, PrintUsageAndExitTwo) {
 INSTANTIATE_TEST_SUITE_P(
     CommandLine, UsageErrors,
     testing::Values(
-        UsageErrorCase{"UnknownLongOption", {"--no-sandbox"},
+        UsageErrorCase{"UnknownLongOption",
+                       {"--no-sandbox"},
                        "quillmark-decode: The following argument was not expected: --no-sandbox"},
-        UsageErrorCase{"UnknownShortOption", {"-x"},
+        UsageErrorCase{"UnknownShortOption",
+                       {"-x"},
                        "quillmark-decode: The following argument was not expected: -x"},
-        UsageErrorCase{"ToolkitStyleOption", {"-platform", "offscreen"},
+        UsageErrorCase{"ToolkitStyleOption",
+                       {"-platform", "offscreen"},
                        "quillmark-decode: The following argument was not expected: -platform"},
-        UsageErrorCase{"SkipWithoutCount", {"--skip"}, "quillmark-decode: --skip: 1 required N missing"},
-        UsageErrorCase{"SkipNotANumber", {"--skip", "abc"},
-                       "quillmark-decode: --skip: N must be a whole number of words, 0 or more: abc"},
-        UsageErrorCase{"SkipNegative", {"--skip", "-1"},
-                       "quillmark-decode: --skip: N must be a whole number of words, 0 or more: -1"},
-        UsageErrorCase{"SkipFraction", {"--skip=1.5"},
-                       "quillmark-decode: --skip: N must be a whole number of words, 0 or more: 1.5"},
-        UsageErrorCase{"SkipHexadecimal", {"--skip", "0x10"},
-                       "quillmark-decode: --skip: N must be a whole number of words, 0 or more: 0x10"},
-        UsageErrorCase{"SkipTooLarge", {"--skip", "18446744073709551616"},
+        UsageErrorCase{
+            "SkipWithoutCount", {"--skip"}, "quillmark-decode: --skip: 1 required N missing"},
+        UsageErrorCase{
+            "SkipNotANumber",
+            {"--skip", "abc"},
+            "quillmark-decode: --skip: N must be a whole number of words, 0 or more: abc"},
+        UsageErrorCase{
+            "SkipNegative",
+            {"--skip", "-1"},
+            "quillmark-decode: --skip: N must be a whole number of words, 0 or more: -1"},
+        UsageErrorCase{
+            "SkipFraction",
+            {"--skip=1.5"},
+            "quillmark-decode: --skip: N must be a whole number of words, 0 or more: 1.5"},
+        UsageErrorCase{
+            "SkipHexadecimal",
+            {"--skip", "0x10"},
+            "quillmark-decode: --skip: N must be a whole number of words, 0 or more: 0x10"},
+        UsageErrorCase{"SkipTooLarge",
+                       {"--skip", "18446744073709551616"},
                        "quillmark-decode: --skip: N is too large, at most 18446744073709551615: "
                        "18446744073709551616"},
-        UsageErrorCase{"SkipTwentyDigits", {"--skip", "99999999999999999999"},
+        UsageErrorCase{"SkipTwentyDigits",
+                       {"--skip", "99999999999999999999"},
                        "quillmark-decode: --skip: N is too large, at most 18446744073709551615: "
                        "99999999999999999999"},
-        UsageErrorCase{"SkipTooLargeWithSign", {"--skip", "-99999999999999999999"},
+        UsageErrorCase{"SkipTooLargeWithSign",
+                       {"--skip", "-99999999999999999999"},
                        "quillmark-decode: --skip: N must be a whole number of words, 0 or more: "
                        "-99999999999999999999"},
-        UsageErrorCase{"FlagWithValue", {"--lines=0"},
+        UsageErrorCase{"FlagWithValue",
+                       {"--lines=0"},
                        "quillmark-decode: lines was given a disallowed flag override"},
-        UsageErrorCase{"SkipTwice", {"--skip", "1", "--skip", "2"},
+        UsageErrorCase{"SkipTwice",
+                       {"--skip", "1", "--skip", "2"},
                        "quillmark-decode: --skip: At Most 1 required but received 2"}),
     [](const testing::TestParamInfo<UsageErrorCase>& info) { return info.param.name; });
 

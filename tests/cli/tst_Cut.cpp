@@ -50,22 +50,62 @@ const std::string kLong(70000, 'B');
 
 const std::vector<CutCase> kCutCases{
     {"ExactlyWhatTheBoxHolds", {}, std::string(65536, 'A'), {std::string(65536, 'A')}, 0, ""},
-    {"OneCharacterMore", {}, std::string(65537, 'A'), {std::string(65537, 'A')}, 0, CutMessage("-", 1)},
-    {"WordThirtyEndsBeforeTheBoxIsFull", {}, Repeated("1 ", 30) + kLong, {Repeated("1 ", 30) + kLong}, 0, ""},
-    {"CharacterBeyondU+FFFFAtTheEdge", {}, std::string(65535, 'A') + "\xF0\x9F\x98\x80",
-     {std::string(65535, 'A') + "\xF0\x9F\x98\x80"}, 0, CutMessage("-", 1)},
-    {"ThreeByteCharacters", {}, Repeated("\xE2\x82\xAC", 65537), {Repeated("\xE2\x82\xAC", 65537)}, 0,
+    {"OneCharacterMore",
+     {},
+     std::string(65537, 'A'),
+     {std::string(65537, 'A')},
+     0,
      CutMessage("-", 1)},
-    {"BrokenBytes", {}, std::string(65537, '\xFF'), {std::string(65537, '\xFF')}, 0, CutMessage("-", 1)},
+    {"WordThirtyEndsBeforeTheBoxIsFull",
+     {},
+     Repeated("1 ", 30) + kLong,
+     {Repeated("1 ", 30) + kLong},
+     0,
+     ""},
+    {"CharacterBeyondU+FFFFAtTheEdge",
+     {},
+     std::string(65535, 'A') + "\xF0\x9F\x98\x80",
+     {std::string(65535, 'A') + "\xF0\x9F\x98\x80"},
+     0,
+     CutMessage("-", 1)},
+    {"ThreeByteCharacters",
+     {},
+     Repeated("\xE2\x82\xAC", 65537),
+     {Repeated("\xE2\x82\xAC", 65537)},
+     0,
+     CutMessage("-", 1)},
+    {"BrokenBytes",
+     {},
+     std::string(65537, '\xFF'),
+     {std::string(65537, '\xFF')},
+     0,
+     CutMessage("-", 1)},
     {"LineOfTheCut", {}, "A\r\nB\n" + kLong, {"A\r\nB\n" + kLong}, 0, CutMessage("-", 3)},
-    {"SkippedWordsAreNotInTheBox", {"--skip", "1"}, kLong + " " + kWorkedExample,
-     {kLong + " " + kWorkedExample}, 1, ""},
+    {"SkippedWordsAreNotInTheBox",
+     {"--skip", "1"},
+     kLong + " " + kWorkedExample,
+     {kLong + " " + kWorkedExample},
+     1,
+     ""},
     {"SkipThenCut", {"--skip", "1"}, "BUG\n1 " + kLong, {"BUG\n1 " + kLong}, 1, CutMessage("-", 2)},
-    {"FewerSpacesThanPresses", {"--skip", "3"}, "BUG\n " + kLong, {"BUG\n " + kLong}, 3, CutMessage("-", 2)},
-    {"LinesEachCutOnItsOwn", {"--lines"}, "A\n" + kLong + "\r\nC\n" + kLong,
-     {"A", kLong + "\r", "C", kLong}, 0, CutMessage("-", 2) + CutMessage("-", 4)},
-    {"LinesWithSkip", {"--lines", "--skip", "1"}, "X " + kLong + "\nY " + kWorkedExample + "\n",
-     {"X " + kLong, "Y " + std::string(kWorkedExample)}, 1, CutMessage("-", 1)},
+    {"FewerSpacesThanPresses",
+     {"--skip", "3"},
+     "BUG\n " + kLong,
+     {"BUG\n " + kLong},
+     3,
+     CutMessage("-", 2)},
+    {"LinesEachCutOnItsOwn",
+     {"--lines"},
+     "A\n" + kLong + "\r\nC\n" + kLong,
+     {"A", kLong + "\r", "C", kLong},
+     0,
+     CutMessage("-", 2) + CutMessage("-", 4)},
+    {"LinesWithSkip",
+     {"--lines", "--skip", "1"},
+     "X " + kLong + "\nY " + kWorkedExample + "\n",
+     {"X " + kLong, "Y " + std::string(kWorkedExample)},
+     1,
+     CutMessage("-", 1)},
 };
 
 class Cut : public testing::TestWithParam<CutCase> {};
@@ -91,7 +131,8 @@ TEST(Cut, CutMessageComesBeforeItsRecordAfterTheOnesBefore) {
     const std::string input = ScratchFile("order-in", "A\n" + kLong + "\nC\n");
     FILE* in = std::fopen(input.c_str(), "re");
     FILE* out = std::fopen(both.c_str(), "we");
-    const int status = WaitStatus(SpawnDecode({"--lines", "--json", input}, fileno(in), fileno(out), fileno(out)));
+    const int status =
+        WaitStatus(SpawnDecode({"--lines", "--json", input}, fileno(in), fileno(out), fileno(out)));
     std::fclose(in);
     std::fclose(out);
     EXPECT_EQ(status, 1);
@@ -138,7 +179,8 @@ INSTANTIATE_TEST_SUITE_P(
         TwiceCase{"Lines", {"--lines", "-", "-"}, "A\nB\n", {"A", "B"}}),
     [](const testing::TestParamInfo<TwiceCase>& info) { return info.param.name; });
 
-// ---- Memory --------------------------------------------------------------------------------------
+// ---- Memory
+// --------------------------------------------------------------------------------------
 
 // A file of one line of NUL bytes that takes no disk space. Its 300 MB as one word once took
 // five times as much memory (the word and its bit string), far above the limit used below.
@@ -170,7 +212,8 @@ TEST_P(UnderAMemoryLimit, ALineLargerThanTheLimitIsCutNotHeld) {
 INSTANTIATE_TEST_SUITE_P(
     Cut, UnderAMemoryLimit,
     testing::Values(LimitCase{"Report", {}}, LimitCase{"Json", {"--json"}},
-                    LimitCase{"Skip", {"--skip", "1"}}, LimitCase{"LinesJsonSkip", {"--lines", "--json", "--skip", "1"}}),
+                    LimitCase{"Skip", {"--skip", "1"}},
+                    LimitCase{"LinesJsonSkip", {"--lines", "--json", "--skip", "1"}}),
     [](const testing::TestParamInfo<LimitCase>& info) { return info.param.name; });
 
 TEST(Cut, RecordsBeforeAndAfterAHugeInputAreKept) {

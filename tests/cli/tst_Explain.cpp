@@ -90,8 +90,11 @@ json SourcesFromDecoder(std::string_view text) {
     for (const FieldRow& row : kFields) {
         json list = json::array();
         for (const Source& source : sources[IndexOf(row.field)]) {
-            json entry = {{"word", source.word}, {"of", std::string(OfName(source.of))},
-                          {"start", source.start}, {"length", source.length}, {"text", source.text}};
+            json entry = {{"word", source.word},
+                          {"of", std::string(OfName(source.of))},
+                          {"start", source.start},
+                          {"length", source.length},
+                          {"text", source.text}};
             for (const WordNote& note : notes)
                 if (note.word == source.word) entry["note"] = note.text;
             list.push_back(entry);
@@ -111,8 +114,9 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // Twelve words before the dialed digits.
-const std::string kTwelveWords = "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 "
-                                 "00090020 00000000 00000000 00000000 000003E5 ";
+const std::string kTwelveWords =
+    "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 "
+    "00090020 00000000 00000000 00000000 000003E5 ";
 
 struct ExplainTextCase {
     const char* name;
@@ -124,9 +128,12 @@ struct ExplainTextCase {
 void PrintTo(const ExplainTextCase& c, std::ostream* os) { *os << c.name; }
 
 const std::vector<ExplainTextCase> kTextCases{
-    {"ShortAndEmptyWords", {"--explain"}, "1 AB 1 12",
+    {"ShortAndEmptyWords",
+     {"--explain"},
+     "1 AB 1 12",
      {"Call Register: 1\n    word 1, character 1: 1\n    note: word 1 has 1 character, not 8\n"
-      "Main PM: UNDEFINED\n    word 2 ends before character 5\n    note: word 2 has 2 characters, not 8\n",
+      "Main PM: UNDEFINED\n    word 2 ends before character 5\n    note: word 2 has 2 characters, "
+      "not 8\n",
       "Orig Type: UNKNOWN\n    the bit string of word 3 ends before character 25\n"
       "    note: word 3 has 1 character, not 8\n",
       "Orig TN: Use LD 32 to Convert TN H.12\n    word 4, characters 1-2: 12\n"
@@ -134,36 +141,51 @@ const std::vector<ExplainTextCase> kTextCases{
       "Term TN: Use LD 32 to Convert TN H.\n    word 5 is empty\n",
       "Digit Load: H. (DEC: 0)\n    the bit string of word 12 is empty\n",
       "Digits Dialed: \n    words 13-30, characters 5-8: no digit\n"}},
-    {"DigitsOverSeveralWords", {"--explain"}, kTwelveWords + "0000B1A3 00000000 00001230 FFFF0004",
+    {"DigitsOverSeveralWords",
+     {"--explain"},
+     kTwelveWords + "0000B1A3 00000000 00001230 FFFF0004",
      {"Digits Dialed: 301B3214\n"
       "    word 13, characters 5-8, read from 8 to 5: B1A3\n"
       "    word 15, characters 5-8, read from 8 to 5: 1230\n"
       "    word 16, characters 5-8, read from 8 to 5: 0004\n"}},
     // The four pastes that decode wrongly without a hint: the note says why, below the source.
-    {"LowerCase", {"--explain"}, "0008f5b4 00000102 00001a48",
+    {"LowerCase",
+     {"--explain"},
+     "0008f5b4 00000102 00001a48",
      {"Call Register: 0008f5b4\n    word 1, characters 1-8: 0008f5b4\n"
       "    note: word 1 is in lower case: only upper-case digits are read\nMain PM: READY\n"
       "    word 2, characters 5-6: 01\nAUX PM:",
       "Orig Type: UNKNOWN\n    word 3, bit characters 25-29: R0100\n"
       "    note: word 3 is in lower case: only upper-case digits are read\n"}},
-    {"WrappedOverTwoLines", {"--explain"}, kTwelveWords.substr(0, 53) + "\r\n" + kTwelveWords.substr(54),
+    {"WrappedOverTwoLines",
+     {"--explain"},
+     kTwelveWords.substr(0, 53) + "\r\n" + kTwelveWords.substr(54),
      {"Queue: QU_RPE\n    word 6, characters 15-16: 10\n"
       "    note: word 6 has 16 characters: two words joined by a line break?\nCR Fwd Link:"}},
-    {"LeadingSpace", {"--explain"}, " 0008F5B4 00000102",
-     {"Call Register: \n    word 1 is empty\n    note: word 1 is empty: the text starts with a space\n"
+    {"LeadingSpace",
+     {"--explain"},
+     " 0008F5B4 00000102",
+     {"Call Register: \n    word 1 is empty\n    note: word 1 is empty: the text starts with a "
+      "space\n"
       "Main PM: UNDEFINED\n    word 2, characters 5-6: F5\nAUX PM:"}},
-    {"TabsBetweenWords", {"--explain"}, "0008F5B4\t00000102\t00001A48",
+    {"TabsBetweenWords",
+     {"--explain"},
+     "0008F5B4\t00000102\t00001A48",
      {"Call Register: 0008F5B4\t00000102\t00001A48\n"
       "    word 1, characters 1-26: 0008F5B4\t00000102\t00001A48\n"
       "    note: word 1 holds 2 tabs: only spaces separate words\nMain PM: UNDEFINED\n"
       "    word 2 ends before character 5\n"}},
-    {"NoteOnEveryDigitWordThatGaveADigit", {"--explain"}, kTwelveWords + "0000b1a3 0000001",
+    {"NoteOnEveryDigitWordThatGaveADigit",
+     {"--explain"},
+     kTwelveWords + "0000b1a3 0000001",
      {"Digits Dialed: 3a1b1\n"
       "    word 13, characters 5-8, read from 8 to 5: b1a3\n"
       "    note: word 13 is in lower case: only upper-case digits are read\n"
       "    word 14, characters 5-7, read from 7 to 5: 001\n"
       "    note: word 14 has 7 characters, not 8\n"}},
-    {"LinesAndSkip", {"--explain", "--lines", "--skip", "1"}, "X 0008F5B4 00000102\nY 12\n",
+    {"LinesAndSkip",
+     {"--explain", "--lines", "--skip", "1"},
+     "X 0008F5B4 00000102\nY 12\n",
      {"Call Register: 0008F5B4\n    word 1, characters 1-8: 0008F5B4\nMain PM: READY\n"
       "    word 2, characters 5-6: 01\n",
       "no digit\n\nCall Register: 12\n    word 1, characters 1-2: 12\n"}},
@@ -181,7 +203,9 @@ TEST_P(ExplainText, SourceLinesFollowTheirReportLines) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Explain, ExplainText, testing::ValuesIn(kTextCases),
-                         [](const testing::TestParamInfo<ExplainTextCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<ExplainTextCase>& info) {
+                             return info.param.name;
+                         });
 
 TEST(Explain, WorkedExampleReport) {
     const Outcome outcome = RunDecode({"--explain"}, sample::kWorkedExample);
@@ -211,7 +235,8 @@ TEST(Explain, WorkedExampleHasNoNote) {
 TEST(Explain, FaultyPastesInJsonAndWithoutExplain) {
     const std::string wrapped = kTwelveWords.substr(0, 53) + "\r\n" + kTwelveWords.substr(54);
     const std::vector<std::pair<std::string, std::pair<std::string, std::string>>> pastes{
-        {"0008f5b4 00000102", {"CallRegister", "word 1 is in lower case: only upper-case digits are read"}},
+        {"0008f5b4 00000102",
+         {"CallRegister", "word 1 is in lower case: only upper-case digits are read"}},
         {wrapped, {"Queue", "word 6 has 16 characters: two words joined by a line break?"}},
         {" 0008F5B4", {"CallRegister", "word 1 is empty: the text starts with a space"}},
         {"0008F5B4\t00000102", {"CallRegister", "word 1 holds a tab: only spaces separate words"}},
@@ -220,7 +245,8 @@ TEST(Explain, FaultyPastesInJsonAndWithoutExplain) {
     for (const auto& [text, expected] : pastes) {
         const Outcome explained = RunDecode({"--json", "--explain"}, text);
         const json record = json::parse(explained.out);
-        EXPECT_EQ(record.at("sources").at(expected.first).at(0).at("note"), expected.second) << text;
+        EXPECT_EQ(record.at("sources").at(expected.first).at(0).at("note"), expected.second)
+            << text;
         EXPECT_EQ(record.at("sources"), SourcesFromDecoder(text)) << text;
 
         const Outcome plain = RunDecode({}, text);
@@ -235,8 +261,9 @@ TEST(Explain, SeveralFilesEachWithItsSources) {
     const std::string second = ScratchFile("explain-second", "B\"\\B");
     const Outcome report = RunDecode({"--explain", first, second});
     EXPECT_EQ(report.status, 0);
-    EXPECT_NE(report.out.find("no digit\n\nCall Register: B\"\\B\n    word 1, characters 1-4: B\"\\B\n"),
-              std::string::npos)
+    EXPECT_NE(
+        report.out.find("no digit\n\nCall Register: B\"\\B\n    word 1, characters 1-4: B\"\\B\n"),
+        std::string::npos)
         << report.out;
 
     const Outcome outcome = RunDecode({"--explain", "--json", first, second});
@@ -274,8 +301,27 @@ TEST(Explain, SourcesAreOfTheTextAsCut) {
 // Random dumps with awkward characters: each record's sources are the decoder's own, and the
 // record before "sources" is byte for byte the record written without --explain.
 TEST(Explain, RandomTextsMatchTheDecoderAndThePlainRecord) {
-    const std::vector<std::string> pieces{"0", "1", "3", "5", "9", "A", "B", "C", "F", "a", "G", "\"", "\\",
-                                          "\x01", "\t", "\xC3\xA9", "\xF0\x9F\x93\x9E", " ", " ", " ", " "};
+    const std::vector<std::string> pieces{"0",
+                                          "1",
+                                          "3",
+                                          "5",
+                                          "9",
+                                          "A",
+                                          "B",
+                                          "C",
+                                          "F",
+                                          "a",
+                                          "G",
+                                          "\"",
+                                          "\\",
+                                          "\x01",
+                                          "\t",
+                                          "\xC3\xA9",
+                                          "\xF0\x9F\x93\x9E",
+                                          " ",
+                                          " ",
+                                          " ",
+                                          " "};
     std::mt19937 random(20261209);
     std::vector<std::string> texts;
     std::string input;
@@ -283,7 +329,8 @@ TEST(Explain, RandomTextsMatchTheDecoderAndThePlainRecord) {
         std::string text;
         const int length = std::uniform_int_distribution<int>(0, 160)(random);
         for (int i = 0; i < length; ++i) {
-            text += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+            text +=
+                pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
         }
         texts.push_back(text);
         input += text + "\n";
@@ -296,7 +343,8 @@ TEST(Explain, RandomTextsMatchTheDecoderAndThePlainRecord) {
     ASSERT_EQ(plainLines.size(), texts.size());
     ASSERT_EQ(explainedLines.size(), texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        EXPECT_EQ(json::parse(explainedLines[i]).at("sources"), SourcesFromDecoder(texts[i])) << texts[i];
+        EXPECT_EQ(json::parse(explainedLines[i]).at("sources"), SourcesFromDecoder(texts[i]))
+            << texts[i];
         const std::size_t sources = explainedLines[i].rfind(",\"sources\":");
         ASSERT_NE(sources, std::string::npos);
         EXPECT_EQ(explainedLines[i].substr(0, sources) + "}", plainLines[i]) << texts[i];

@@ -41,7 +41,8 @@ void PrintTo(const FullDiskCase& c, std::ostream* os) { *os << c.name; }
 class FullDisk : public testing::TestWithParam<FullDiskCase> {};
 
 TEST_P(FullDisk, WriteErrorReportedWithFailureStatus) {
-    const Outcome outcome = RunDecode(GetParam().args, "0008F5B4 00000102\n00000000\n", "/dev/full");
+    const Outcome outcome =
+        RunDecode(GetParam().args, "0008F5B4 00000102\n00000000\n", "/dev/full");
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.err, GetParam().error);
 }
@@ -50,8 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
     Failure, FullDisk,
     testing::Values(
         FullDiskCase{"Report", {}, "quillmark-decode: write error: No space left on device\n"},
-        FullDiskCase{"Lines", {"--lines"}, "quillmark-decode: write error: No space left on device\n"},
-        FullDiskCase{"Json", {"--json"}, "quillmark-decode: write error: No space left on device\n"},
+        FullDiskCase{
+            "Lines", {"--lines"}, "quillmark-decode: write error: No space left on device\n"},
+        FullDiskCase{
+            "Json", {"--json"}, "quillmark-decode: write error: No space left on device\n"},
         FullDiskCase{"Version", {"--version"}, "quillmark-decode: write error\n"},
         FullDiskCase{"Help", {"--help"}, "quillmark-decode: write error\n"}),
     [](const testing::TestParamInfo<FullDiskCase>& info) { return info.param.name; });

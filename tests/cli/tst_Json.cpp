@@ -30,13 +30,20 @@ std::vector<json> ParseLines(const std::string& text) {
 void ExpectFieldsOf(const json& record, std::string_view text) {
     const DecodedFields fields = DecodeText(text);
     const std::vector<std::pair<const char*, const std::string*>> texts{
-        {"CallRegister", &fields[Field::CallRegister]}, {"MainPM", &fields[Field::MainPM]},
-        {"AuxPM", &fields[Field::AuxPM]},               {"TermType", &fields[Field::TermType]},
-        {"OrigType", &fields[Field::OrigType]},         {"OrigTN", &fields[Field::OrigTN]},
-        {"TermTN", &fields[Field::TermTN]},             {"Queue", &fields[Field::Queue]},
-        {"CRLink", &fields[Field::CRLink]},             {"CRBakLink", &fields[Field::CRBakLink]},
-        {"AuxCR", &fields[Field::AuxCR]},               {"CRDialed", &fields[Field::CRDialed]},
-        {"DigitLoad", &fields[Field::DigitLoad]},       {"DigitUnload", &fields[Field::DigitUnload]},
+        {"CallRegister", &fields[Field::CallRegister]},
+        {"MainPM", &fields[Field::MainPM]},
+        {"AuxPM", &fields[Field::AuxPM]},
+        {"TermType", &fields[Field::TermType]},
+        {"OrigType", &fields[Field::OrigType]},
+        {"OrigTN", &fields[Field::OrigTN]},
+        {"TermTN", &fields[Field::TermTN]},
+        {"Queue", &fields[Field::Queue]},
+        {"CRLink", &fields[Field::CRLink]},
+        {"CRBakLink", &fields[Field::CRBakLink]},
+        {"AuxCR", &fields[Field::AuxCR]},
+        {"CRDialed", &fields[Field::CRDialed]},
+        {"DigitLoad", &fields[Field::DigitLoad]},
+        {"DigitUnload", &fields[Field::DigitUnload]},
         {"DigsDialed", &fields[Field::DigsDialed]},
     };
     for (const auto& [key, value] : texts) {
@@ -67,8 +74,11 @@ TEST(Json, WorkedExampleRecord) {
     EXPECT_EQ(record.at("DigitUnload"), "H.11111 (DEC: 31)");
     EXPECT_EQ(record.at("PointersDiffer"), true);
     EXPECT_EQ(record.at("DigsDialed"), "301B");
-    EXPECT_EQ(record.at("codes"), (json{{"MainPM", "01"}, {"AuxPM", "02"}, {"TermType", "11010"},
-                                        {"OrigType", "01001"}, {"Queue", "0C"}}));
+    EXPECT_EQ(record.at("codes"), (json{{"MainPM", "01"},
+                                        {"AuxPM", "02"},
+                                        {"TermType", "11010"},
+                                        {"OrigType", "01001"},
+                                        {"Queue", "0C"}}));
     EXPECT_EQ(record.size(), 18U);  // file, fifteen fields, PointersDiffer, codes
     ExpectFieldsOf(record, text);
 }
@@ -82,7 +92,9 @@ void PrintTo(const JsonTextCase& c, std::ostream* os) { *os << c.name; }
 
 const std::vector<JsonTextCase> kAwkwardTexts{
     {"QuotesAndBackslashes", "\"0008\\F5B4\" 00000102"},
-    {"ControlCharacters", "\x01\x1f\x7f\t 00\x08" "0102"},
+    {"ControlCharacters",
+     "\x01\x1f\x7f\t 00\x08"
+     "0102"},
     {"InvalidBytes", "\xFF\xFE\xFD 0000\xC0\xAF 00\xED\xA0\x80"},
     {"TruncatedCharacterAtTheEnd", "0008F5B4 \xE2\x82"},
     {"NulBytes", std::string("\0\0 \0", 4)},
@@ -90,12 +102,17 @@ const std::vector<JsonTextCase> kAwkwardTexts{
     // Messages with nothing to escape are written without looking at each text; one byte to
     // escape anywhere, in a block of sixteen or in the bytes after the last block, is enough
     // for the texts to be escaped.
-    {"PlainDump", "0008F5B4 00000102 00001A48 000A0421 000A0422 0000000C 00090010 00090020 00000000"},
+    {"PlainDump",
+     "0008F5B4 00000102 00001A48 000A0421 000A0422 0000000C 00090010 00090020 00000000"},
     {"QuoteInTheSecondBlock", "0008F5B40000000000\"0 00000102 00001A48 000A0421 000A0422"},
     {"BackslashInTheLastBytes", "0008F5B4 00000102 00001A48 000A0421 000A0422 0000000C 0009001\\"},
     {"LineFeedInTheFirstBlock", "0008F5B4\n00000102 00001A48"},
-    {"DeleteAndTilde", "0008F5B4 0000\x7f" "102 ~~~~ 0000~~~~"},
-    {"EveryOtherPrintableCharacter", " !#$%&'()*+,-./ 0123456789:;<=>? @ABCDEFGHIJKLMNO PQRSTUVWXYZ[]^_ `abcdefghijklmno pqrstuvwxyz{|}~"},
+    {"DeleteAndTilde",
+     "0008F5B4 0000\x7f"
+     "102 ~~~~ 0000~~~~"},
+    {"EveryOtherPrintableCharacter",
+     " !#$%&'()*+,-./ 0123456789:;<=>? @ABCDEFGHIJKLMNO PQRSTUVWXYZ[]^_ `abcdefghijklmno "
+     "pqrstuvwxyz{|}~"},
 };
 
 class JsonText : public testing::TestWithParam<JsonTextCase> {};
@@ -110,7 +127,9 @@ TEST_P(JsonText, ValidUtf8JsonWithTheDecodedTexts) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Json, JsonText, testing::ValuesIn(kAwkwardTexts),
-                         [](const testing::TestParamInfo<JsonTextCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<JsonTextCase>& info) {
+                             return info.param.name;
+                         });
 
 TEST(Json, LinesCarryFileAndLineNumber) {
     const std::string file = ScratchFile("json-lines", "0008F5B4 00000102\r\n\r\n\"q\"");
@@ -146,12 +165,14 @@ TEST(Json, RecordsAreWhatTheLibraryWrites) {
         if (byte == '\n') {
             continue;
         }
-        input += std::string("000") + static_cast<char>(byte) + "0102 \"\\" + static_cast<char>(byte) + "\xc3\xa9\n";
+        input += std::string("000") + static_cast<char>(byte) + "0102 \"\\" +
+                 static_cast<char>(byte) + "\xc3\xa9\n";
     }
     input += "\x7f\x1f\xe2\x82\xac \xf0\x9f\x98\x80\\\\ \xff\"\n";
     const std::string file = ScratchFile("json-\"\\\x01\x1f-\xc3\xa9", input);
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"--lines", "--json", file},
-                                                 std::vector<std::string>{"--json", file}}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--lines", "--json", file},
+          std::vector<std::string>{"--json", file}}) {
         const Outcome outcome = RunDecode(args);
         EXPECT_EQ(outcome.status, 0);
         std::istringstream lines(outcome.out);
@@ -209,10 +230,13 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(JsonStringCase{"Empty", ""}, JsonStringCase{"Plain", "0008F5B4"},
                     JsonStringCase{"QuoteAndBackslash", "a\"b\\c\"\\"},
                     JsonStringCase{"NamedControls", "\b\f\n\r\t"},
-                    JsonStringCase{"OtherControlsAndDelete", std::string("\x00\x01\x1b\x1f\x7f", 5)},
+                    JsonStringCase{"OtherControlsAndDelete",
+                                   std::string("\x00\x01\x1b\x1f\x7f", 5)},
                     JsonStringCase{"NonAscii", "St\xC3\xB6rung \xE2\x82\xAC \xF0\x9F\x98\x80"},
                     JsonStringCase{"Replacement", "\xEF\xBF\xBD"},
-                    JsonStringCase{"BrokenBytes", "a\xFF\xFE" "b\xE2\x82"},
+                    JsonStringCase{"BrokenBytes",
+                                   "a\xFF\xFE"
+                                   "b\xE2\x82"},
                     JsonStringCase{"BrokenAfterEscape", "\"\xC3"}),
     [](const testing::TestParamInfo<JsonStringCase>& info) { return info.param.name; });
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cstdio>
 
 #include "tests/cli/DecodeProcess.h"
 
@@ -43,7 +43,9 @@ const std::vector<LinesCase> kLines{
     {"CarriageReturnsDropped", "A1 B2\r\nC3\r\n\r\nD4", {"A1 B2", "C3", "", "D4"}},
     {"EmptyLinesAreRecords", "\n\nX\n\n", {"", "", "X", ""}},
     {"LoneCarriageReturnStaysInItsLine", "12\r34\n", {"1234"}},
-    {"LongLineThenShortOne", LongLine() + "\n0008F5B4 00000102\n", {LongLine(), "0008F5B4 00000102"}},
+    {"LongLineThenShortOne",
+     LongLine() + "\n0008F5B4 00000102\n",
+     {LongLine(), "0008F5B4 00000102"}},
     {"MalformedByteBeforeLineFeed", "00\xE2\n\xA2 11\n", {"00\xE2", "\xA2 11"}},
 };
 
@@ -57,7 +59,9 @@ TEST_P(Lines, EveryLineDecodedOnItsOwn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, Lines, testing::ValuesIn(kLines),
-                         [](const testing::TestParamInfo<LinesCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<LinesCase>& info) {
+                             return info.param.name;
+                         });
 
 TEST(Lines, LinesOfSeveralInputsFollowEachOther) {
     // A last line without a line feed ends with its input; it is not joined to the next one.
@@ -67,7 +71,6 @@ TEST(Lines, LinesOfSeveralInputsFollowEachOther) {
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, Reports({"1", "2", "3", "4"}));
 }
-
 
 std::string ReadExactly(int fd, std::size_t size) {
     std::string text(size, '\0');

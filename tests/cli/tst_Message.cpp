@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <thread>
 #include <fcntl.h>
 #include <unistd.h>
+#include <csignal>
+#include <thread>
 
 #include "tests/cli/DecodeProcess.h"
 #include "tests/support/WorkedExample.h"
@@ -88,8 +88,12 @@ const std::vector<TextCase> kWindowTexts{
     {"LowerCase", "0008f5b4 000001ab 00001a48 0 0 0 0 0 0 0 0 000003e5 0000b1a3"},
     {"TabsAndQuotes", "\t\"00\"\\ 0000\t102"},
     {"MalformedBytes", "\xFF\xFE 00\xC3\x28\x01\x02 \xE2\x82"},
-    {"NulByte", std::string("00\0" "08 00000102", 11)},
-    {"NonBreakingSpace", "0008F5B4\xC2\xA0" "00000102"},
+    {"NulByte", std::string("00\0"
+                            "08 00000102",
+                            11)},
+    {"NonBreakingSpace",
+     "0008F5B4\xC2\xA0"
+     "00000102"},
     {"MoreThanThirtyWords", ManyWords(29, "0000000A") + " 00001234 00005678 00009999"},
     {"LongWordAcrossBlocks", AcrossBlocks()},
 };
@@ -108,7 +112,9 @@ TEST_P(WindowEquality, ReportEqualsTheWindowsReport) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Message, WindowEquality, testing::ValuesIn(kWindowTexts),
-                         [](const testing::TestParamInfo<TextCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<TextCase>& info) {
+                             return info.param.name;
+                         });
 
 TEST(Message, SeveralInputsInTurnSeparatedByAnEmptyLine) {
     const std::string first = ScratchFile("first", kWorkedExample);

@@ -38,8 +38,12 @@ const std::vector<CutterCase> kCutterCases{
     {"OneCharacterOver", "ABCDE", 0, 4, "ABCD", true, 0},
     {"CharacterBeyondU+FFFFCountsTwo", "AB\xF0\x9F\x98\x80", 0, 3, "AB", true, 0},
     {"CharacterBeyondU+FFFFFits", "AB\xF0\x9F\x98\x80", 0, 4, "AB\xF0\x9F\x98\x80", false, 0},
-    {"ThreeByteCharacterCountsOne", "\xE2\x82\xAC\xE2\x82\xAC", 0, 2, "\xE2\x82\xAC\xE2\x82\xAC", false, 0},
-    {"BrokenSequenceCountsOne", "A\xE2\x82" "B", 0, 2, "A\xE2\x82", true, 0},
+    {"ThreeByteCharacterCountsOne", "\xE2\x82\xAC\xE2\x82\xAC", 0, 2, "\xE2\x82\xAC\xE2\x82\xAC",
+     false, 0},
+    {"BrokenSequenceCountsOne",
+     "A\xE2\x82"
+     "B",
+     0, 2, "A\xE2\x82", true, 0},
     {"UnfinishedCharacterAtTheEndCountsOne", "A\xF0\x9F", 0, 2, "A\xF0\x9F", false, 0},
     {"UnfinishedCharacterAtTheEndWithoutRoom", "AB\xF0\x9F", 0, 2, "AB", true, 0},
     {"WordThirtyEndsWithinTheBox", Repeated("1 ", 30) + "XYZ", 0, 60, Repeated("1 ", 30), false, 0},
@@ -93,7 +97,6 @@ INSTANTIATE_TEST_SUITE_P(Cutter, Cutter, testing::ValuesIn(kCutterCases),
                              std::replace(name.begin(), name.end(), '+', '_');
                              return name;
                          });
-
 
 // The space that ends word 30 at every position within and across the runs of bytes the cutter
 // looks at together, with empty words, a non-ASCII character and a skipped word before it, the

@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
 #include <algorithm>
 #include <memory>
 #include <new>
 #include <sstream>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include "cli/DecodeRun.h"
 #include "tests/cli/DecodeProcess.h"
@@ -84,8 +84,8 @@ struct OutOfMemoryCase {
     const char* name;
     bool lines;
     std::vector<std::pair<std::string, std::string>> inputs;  // name, text
-    const char* failingMessage;  // "" or the first word of the message that runs out of memory
-    const char* failingInput;  // "" or the input whose read runs out of memory after one block
+    const char* failingMessage;     // "" or the first word of the message that runs out of memory
+    const char* failingInput;       // "" or the input whose read runs out of memory after one block
     std::vector<std::string> kept;  // the messages whose records are written
     std::string err;
 };
@@ -93,7 +93,8 @@ struct OutOfMemoryCase {
 void PrintTo(const OutOfMemoryCase& c, std::ostream* os) { *os << c.name; }
 
 std::string Told(const std::string& where) {
-    return "quillmark-decode: " + where + ": out of memory; the rest of this input is not decoded\n";
+    return "quillmark-decode: " + where +
+           ": out of memory; the rest of this input is not decoded\n";
 }
 
 std::vector<std::string> Numbers(int first, int last) {
@@ -110,13 +111,30 @@ std::vector<std::string> Joined(std::vector<std::string> a, const std::vector<st
 }
 
 const std::vector<OutOfMemoryCase> kCases{
-    {"MessageOfTheSecondInput", false, {{"a", "A"}, {"b", "B"}, {"c", "C"}}, "B", "", {"A", "C"}, Told("b")},
+    {"MessageOfTheSecondInput",
+     false,
+     {{"a", "A"}, {"b", "B"}, {"c", "C"}},
+     "B",
+     "",
+     {"A", "C"},
+     Told("b")},
     {"MessageOfTheFirstInput", false, {{"a", "A"}, {"b", "B"}}, "A", "", {"B"}, Told("a")},
     {"ReadingAMessage", false, {{"a", "A B C"}, {"b", "B"}}, "", "a", {"B"}, Told("a")},
     {"LineInTheMiddle", true, {{"a", Lines(1, 3)}, {"b", "4\n"}}, "2", "", {"1", "4"}, Told("a:2")},
-    {"FirstLineOfTheLastInput", true, {{"a", Lines(1, 2)}, {"b", "3\n4\n"}}, "3", "", {"1", "2"}, Told("b:1")},
-    {"LineInALaterBatch", true, {{"a", Lines(1, 3000)}, {"b", "x\n"}}, "2500", "",
-     Joined(Numbers(1, 2499), {"x"}), Told("a:2500")},
+    {"FirstLineOfTheLastInput",
+     true,
+     {{"a", Lines(1, 2)}, {"b", "3\n4\n"}},
+     "3",
+     "",
+     {"1", "2"},
+     Told("b:1")},
+    {"LineInALaterBatch",
+     true,
+     {{"a", Lines(1, 3000)}, {"b", "x\n"}},
+     "2500",
+     "",
+     Joined(Numbers(1, 2499), {"x"}),
+     Told("a:2500")},
     {"ReadingALine", true, {{"a", "1\n2\n3"}, {"b", "4\n"}}, "", "a", {"1", "2", "4"}, Told("a:3")},
 };
 
@@ -142,8 +160,7 @@ TEST_P(OutOfMemory, RecordsBeforeKeptInputReportedNextInputDecoded) {
             }
             return nullptr;
         },
-        [&] { return std::make_unique<FailingWriter>(c.failingMessage); },
-        kBoxCharacters};
+        [&] { return std::make_unique<FailingWriter>(c.failingMessage); }, kBoxCharacters};
     const int status = RunDecode(options, setup);
 
     std::string out(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)), '\0');
@@ -159,7 +176,9 @@ TEST_P(OutOfMemory, RecordsBeforeKeptInputReportedNextInputDecoded) {
 }
 
 INSTANTIATE_TEST_SUITE_P(OutOfMemory, OutOfMemory, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<OutOfMemoryCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<OutOfMemoryCase>& info) {
+                             return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace quillmark::cli::test

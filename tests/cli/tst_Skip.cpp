@@ -35,7 +35,8 @@ const std::vector<SkipCase> kSkips{
 class Skip : public testing::TestWithParam<SkipCase> {};
 
 TEST_P(Skip, MessageDecodedAsAfterTrimText) {
-    const Outcome outcome = RunDecode({"--skip", std::to_string(GetParam().presses)}, GetParam().text);
+    const Outcome outcome =
+        RunDecode({"--skip", std::to_string(GetParam().presses)}, GetParam().text);
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.err, "");
     EXPECT_EQ(outcome.out, WindowReport(Trimmed(GetParam().text, GetParam().presses)));
@@ -51,7 +52,8 @@ TEST_P(Skip, EachLineDecodedAsAfterTrimText) {
         }
     }
     const std::string input = line + "\n" + line + "\r\n";
-    const Outcome outcome = RunDecode({"--lines", "--skip", std::to_string(GetParam().presses)}, input);
+    const Outcome outcome =
+        RunDecode({"--lines", "--skip", std::to_string(GetParam().presses)}, input);
     EXPECT_EQ(outcome.status, 0);
     const std::string one = WindowReport(Trimmed(line, GetParam().presses));
     const std::string two = WindowReport(Trimmed(line + "\r", GetParam().presses));
@@ -59,7 +61,9 @@ TEST_P(Skip, EachLineDecodedAsAfterTrimText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Skip, Skip, testing::ValuesIn(kSkips),
-                         [](const testing::TestParamInfo<SkipCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<SkipCase>& info) {
+                             return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace quillmark::cli::test

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <pty.h>
-#include <string>
 #include <unistd.h>
+#include <string>
 
 #include "cli/OutputSink.h"
 #include "cli/TerminalText.h"
@@ -33,21 +33,26 @@ TEST_P(TerminalText, ControlCharactersShownEscapedTheRestAsItIs) {
 
 INSTANTIATE_TEST_SUITE_P(
     Output, TerminalText,
-    testing::Values(
-        EscapeCase{"Plain", "Call Register: 0008F5B4\n", "Call Register: 0008F5B4\n"},
-        EscapeCase{"Empty", "", ""},
-        EscapeCase{"TitleSequence", "\x1b]0;title\x07", "\\x1b]0;title\\x07"},
-        EscapeCase{"TabAndCarriageReturn", "A\tB\r\n", "A\\x09B\\x0d\n"},
-        EscapeCase{"NulAndUnitSeparator", std::string("\0\x1f", 2), "\\x00\\x1f"},
-        EscapeCase{"Delete", "A\x7f", "A\\x7f"},
-        EscapeCase{"C1Controls", "\xc2\x80\xc2\x9b[2J\xc2\x9f", "\\xc2\\x80\\xc2\\x9b[2J\\xc2\\x9f"},
-        EscapeCase{"LatinAfterC1Range", "\xc2\xa0\xc2\xa9 \xc3\xb6", "\xc2\xa0\xc2\xa9 \xc3\xb6"},
-        EscapeCase{"WideCharacters", "–日本😀", "–日本😀"},
-        EscapeCase{"LoneC1Byte", "\x9b" "2J", "\\x9b" "2J"},
-        EscapeCase{"BrokenSequences", "\xff\xe6\x97 \xc2", "\\xff\\xe6\\x97 \\xc2"},
-        EscapeCase{"Overlong", "\xc0\xaf", "\\xc0\\xaf"},
-        EscapeCase{"Surrogate", "\xed\xa0\x80", "\\xed\\xa0\\x80"},
-        EscapeCase{"BackslashAsItIs", "a\\x1b", "a\\x1b"}),
+    testing::Values(EscapeCase{"Plain", "Call Register: 0008F5B4\n", "Call Register: 0008F5B4\n"},
+                    EscapeCase{"Empty", "", ""},
+                    EscapeCase{"TitleSequence", "\x1b]0;title\x07", "\\x1b]0;title\\x07"},
+                    EscapeCase{"TabAndCarriageReturn", "A\tB\r\n", "A\\x09B\\x0d\n"},
+                    EscapeCase{"NulAndUnitSeparator", std::string("\0\x1f", 2), "\\x00\\x1f"},
+                    EscapeCase{"Delete", "A\x7f", "A\\x7f"},
+                    EscapeCase{"C1Controls", "\xc2\x80\xc2\x9b[2J\xc2\x9f",
+                               "\\xc2\\x80\\xc2\\x9b[2J\\xc2\\x9f"},
+                    EscapeCase{"LatinAfterC1Range", "\xc2\xa0\xc2\xa9 \xc3\xb6",
+                               "\xc2\xa0\xc2\xa9 \xc3\xb6"},
+                    EscapeCase{"WideCharacters", "–日本😀", "–日本😀"},
+                    EscapeCase{"LoneC1Byte",
+                               "\x9b"
+                               "2J",
+                               "\\x9b"
+                               "2J"},
+                    EscapeCase{"BrokenSequences", "\xff\xe6\x97 \xc2", "\\xff\\xe6\\x97 \\xc2"},
+                    EscapeCase{"Overlong", "\xc0\xaf", "\\xc0\\xaf"},
+                    EscapeCase{"Surrogate", "\xed\xa0\x80", "\\xed\\xa0\\x80"},
+                    EscapeCase{"BackslashAsItIs", "a\\x1b", "a\\x1b"}),
     [](const testing::TestParamInfo<EscapeCase>& info) { return info.param.name; });
 
 // A pseudo-terminal: what the program writes to `follower`, a person's terminal shows.

@@ -28,11 +28,11 @@ TEST_P(Utf16Both, EachWayGivesTheOther) {
 
 INSTANTIATE_TEST_SUITE_P(
     Utf16, Utf16Both,
-    testing::Values(Utf16Case{"Empty", "", u""},
-                    Utf16Case{"Ascii", "--json", u"--json"},
+    testing::Values(Utf16Case{"Empty", "", u""}, Utf16Case{"Ascii", "--json", u"--json"},
                     Utf16Case{"FileName", "Bögen–日本 1.txt", u"Bögen–日本 1.txt"},
                     Utf16Case{"BeyondBmp", "😀 𝄞", u"😀 𝄞"},
-                    Utf16Case{"Edges", "\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf\xf4\x8f\xbf\xbf",
+                    Utf16Case{"Edges",
+                              "\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf\xf4\x8f\xbf\xbf",
                               u"\u007f\u0080\u07ff\u0800\uffff\U0010FFFF"},
                     Utf16Case{"Nul", std::string("a\0b", 3), std::u16string(u"a\0b", 3)}),
     [](const testing::TestParamInfo<Utf16Case>& info) { return info.param.name; });
@@ -55,7 +55,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Utf16Case>& info) { return info.param.name; });
 
 TEST(Utf16, UnpairedSurrogatesBecomeReplacements) {
-    EXPECT_EQ(Utf8FromUtf16(std::u16string(u"a") + char16_t(0xD800) + u"b"), "a\xef\xbf\xbd" "b");
+    EXPECT_EQ(Utf8FromUtf16(std::u16string(u"a") + char16_t(0xD800) + u"b"),
+              "a\xef\xbf\xbd"
+              "b");
     EXPECT_EQ(Utf8FromUtf16(std::u16string(1, char16_t(0xDC00))), "\xef\xbf\xbd");
     EXPECT_EQ(Utf8FromUtf16(std::u16string(1, char16_t(0xD83D))), "\xef\xbf\xbd");
 }
@@ -74,17 +76,17 @@ TEST_P(WholeCharacters, StopsBeforeACharacterCutShort) {
     EXPECT_EQ(WholeCharactersPrefix(GetParam().text), GetParam().whole);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Utf16, WholeCharacters,
-    testing::Values(PrefixCase{"Empty", "", 0},
-                    PrefixCase{"Whole", "ab日", 5},
-                    PrefixCase{"OneOfThree", "ab\xe6", 2},
-                    PrefixCase{"TwoOfThree", "ab\xe6\x97", 2},
-                    PrefixCase{"ThreeOfFour", "\xf0\x9f\x98", 0},
-                    PrefixCase{"BrokenIsNotWaitedFor", "ab\xe6z", 4},
-                    PrefixCase{"LoneContinuation", "ab\x80", 3},
-                    PrefixCase{"LeadOfAnImpossibleSequence", "ab\xe0\x80", 4}),
-    [](const testing::TestParamInfo<PrefixCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Utf16, WholeCharacters,
+                         testing::Values(PrefixCase{"Empty", "", 0}, PrefixCase{"Whole", "ab日", 5},
+                                         PrefixCase{"OneOfThree", "ab\xe6", 2},
+                                         PrefixCase{"TwoOfThree", "ab\xe6\x97", 2},
+                                         PrefixCase{"ThreeOfFour", "\xf0\x9f\x98", 0},
+                                         PrefixCase{"BrokenIsNotWaitedFor", "ab\xe6z", 4},
+                                         PrefixCase{"LoneContinuation", "ab\x80", 3},
+                                         PrefixCase{"LeadOfAnImpossibleSequence", "ab\xe0\x80", 4}),
+                         [](const testing::TestParamInfo<PrefixCase>& info) {
+                             return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace quillmark::cli

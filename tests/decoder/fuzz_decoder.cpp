@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "decoder/decoder.h"
 #include "decoder/code_name.h"
+#include "decoder/decoder.h"
 #include "decoder/provenance.h"
 #include "decoder/record_view.h"
 #include "decoder/utf8.h"
@@ -96,14 +96,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     view.Decode(text);
     DecodedFields viewed;
     view.CopyTo(viewed);
-    Require(viewed.texts == expected.texts && viewed.codes == expected.codes, "views: texts and codes");
+    Require(viewed.texts == expected.texts && viewed.codes == expected.codes,
+            "views: texts and codes");
     Require(viewed.PointersDiffer == expected.PointersDiffer, "views: flag");
     std::string reportOfViews;
     AppendReport(reportOfViews, view, "\r\n");
     Require(reportOfViews == BuildReport(CaptionsInLabelOrder(expected)), "views: report");
     bool plainMessage = true;
     for (char c : text) plainMessage = plainMessage && IsPlainText(std::string_view(&c, 1));
-    for (const std::string& shown : viewed.texts) Require(!plainMessage || IsPlainText(shown), "views: plain message, plain record");
+    for (const std::string& shown : viewed.texts)
+        Require(!plainMessage || IsPlainText(shown), "views: plain message, plain record");
 
     // Every source is valid text, and a looked-up field's source holds exactly its code.
     const FieldSources sources = SourcesOf(whole);
@@ -113,7 +115,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             RequireValid(SourceText(source), "source line");
             Require(Characters(source.text).size() == source.length, "source length in characters");
         }
-        if (HasCode(row)) Require(sources[IndexOf(row.field)].front().text == fields.Code(row.field), "source is the code");
+        if (HasCode(row))
+            Require(sources[IndexOf(row.field)].front().text == fields.Code(row.field),
+                    "source is the code");
     }
 
     const std::string report = BuildReport(CaptionsInLabelOrder(fields));

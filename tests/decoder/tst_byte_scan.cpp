@@ -45,7 +45,8 @@ void EveryLengthAndAlignment(std::string_view stoppers, const Check& check) {
             for (std::size_t length = 0; length <= 70; ++length) {
                 for (std::size_t at = 0; at <= length; ++at) {
                     std::fill(buffer.begin(), buffer.end(), stopper);
-                    for (std::size_t i = 0; i < length; ++i) buffer[align + i] = static_cast<char>('0' + i % 40);
+                    for (std::size_t i = 0; i < length; ++i)
+                        buffer[align + i] = static_cast<char>('0' + i % 40);
                     if (at < length) buffer[align + at] = stopper;
                     check(std::string_view(buffer.data() + align, length));
                 }
@@ -66,14 +67,15 @@ TEST(ByteScan, AsciiPrefixAtEveryLengthAndAlignment) {
 }
 
 TEST(ByteScan, PlainJsonPrefixAtEveryLengthAndAlignment) {
-    EveryLengthAndAlignment(std::string_view("\"\\\x00\x01\x1f\x7f\x80\xff", 8), [](std::string_view text) {
-        const std::size_t expected = PrefixByLoop(text, PlainJson);
-        ASSERT_EQ(PlainJsonPrefixPortable(text), expected) << text.size();
+    EveryLengthAndAlignment(std::string_view("\"\\\x00\x01\x1f\x7f\x80\xff", 8),
+                            [](std::string_view text) {
+                                const std::size_t expected = PrefixByLoop(text, PlainJson);
+                                ASSERT_EQ(PlainJsonPrefixPortable(text), expected) << text.size();
 #if defined(__SSE2__)
-        ASSERT_EQ(PlainJsonPrefixSse2(text), expected) << text.size();
+                                ASSERT_EQ(PlainJsonPrefixSse2(text), expected) << text.size();
 #endif
-        ASSERT_EQ(IsPlainJson(text), expected == text.size());
-    });
+                                ASSERT_EQ(IsPlainJson(text), expected == text.size());
+                            });
 }
 
 TEST(ByteScan, CountByteAtEveryLengthAndAlignment) {

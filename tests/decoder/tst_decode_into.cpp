@@ -37,9 +37,10 @@ testing::AssertionResult SameRecord(const DecodedFields& expected, const Decoded
 testing::AssertionResult SameWords(const DataWords& expected, const DataWords& actual) {
     for (int k = 0; k <= kLastWord; ++k) {
         const auto slot = static_cast<std::size_t>(k);
-        if (expected.HexWords[slot] != actual.HexWords[slot] || expected.BinWords[slot] != actual.BinWords[slot])
-            return testing::AssertionFailure() << "word " << k << ": \"" << actual.HexWords[slot] << "\" bits \""
-                                               << actual.BinWords[slot] << "\"";
+        if (expected.HexWords[slot] != actual.HexWords[slot] ||
+            expected.BinWords[slot] != actual.BinWords[slot])
+            return testing::AssertionFailure() << "word " << k << ": \"" << actual.HexWords[slot]
+                                               << "\" bits \"" << actual.BinWords[slot] << "\"";
     }
     return testing::AssertionSuccess();
 }
@@ -60,7 +61,8 @@ testing::AssertionResult SameAsReference(std::string_view text, RecordView& kept
     reader.Finish();
     if (auto same = SameWords(referenceWords, streamed); !same) return same << " (DataWordReader)";
 
-    if (auto same = SameRecord(expected, DecodeCallRegister(words)); !same) return same << " (DecodeCallRegister)";
+    if (auto same = SameRecord(expected, DecodeCallRegister(words)); !same)
+        return same << " (DecodeCallRegister)";
     if (auto same = SameRecord(expected, DecodeText(text)); !same) return same << " (DecodeText)";
     kept.Decode(text);
     DecodedFields viewed;
@@ -92,13 +94,23 @@ const std::vector<std::string>& TrickyTexts() {
         "0008F5B4\r\n 0000\r\n0102 00001A48\r",
         "\r\n\r\n",
         "A  B   C",
-        "0008F5B4 0000\xc2\xa0" "102 0000\xc2\xa0" "A48 000A\xc2\xa0" "21 \xc2\xa0",
-        "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9 00\xc3\xa9\xc3\xa9" "0102 0\xe2\x82\xac" "001A48",
+        "0008F5B4 0000\xc2\xa0"
+        "102 0000\xc2\xa0"
+        "A48 000A\xc2\xa0"
+        "21 \xc2\xa0",
+        "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9 00\xc3\xa9\xc3\xa9"
+        "0102 0\xe2\x82\xac"
+        "001A48",
         "\xff\xfe 0000\xc3 00\xe2\x82 0000\xf0\x9f\x98 \xc3",
-        "0000\xed\xa0\x80" "102 \xc0\xaf \xe0\x80\x80 \xf4\x90\x80\x80 \xf0\x9f\x98\x80",
+        "0000\xed\xa0\x80"
+        "102 \xc0\xaf \xe0\x80\x80 \xf4\x90\x80\x80 \xf0\x9f\x98\x80",
         "\xe2\x82",
-        "0 0 000\xe2\x82\r\n\xac" "1A48 \r0\n0\r0\n0",
-        Words(12, "1") + " " + Words(18, "0000\xc3\xa9" "A0B"),
+        "0 0 000\xe2\x82\r\n\xac"
+        "1A48 \r0\n0\r0\n0",
+        Words(12, "1") + " " +
+            Words(18,
+                  "0000\xc3\xa9"
+                  "A0B"),
         Words(12, "0000000") + " " + Words(18, "12"),
         Words(11, "0") + " 000003E\xc3\xa9 " + Words(5, "0000b1a3"),
         Words(11, "0") + " 0000003" + std::string(1000, 'E') + " 1",
@@ -106,27 +118,63 @@ const std::vector<std::string>& TrickyTexts() {
         Words(2, "0") + " 3E5 " + Words(8, "0") + " F",
         Words(2, "0") + " 0000B1A3FF " + Words(8, "0") + " 12345678ABC",
         Words(2, "0") + " 00G0B1A3 " + Words(8, "0") + " 000003e5",
-        Words(2, "0") + " 0000B1A\xc3\xa9 " + Words(8, "0") + " \xc3\xa9" "21",
+        Words(2, "0") + " 0000B1A\xc3\xa9 " + Words(8, "0") +
+            " \xc3\xa9"
+            "21",
         Words(2, "0") + " " + std::string(5000, 'F') + "\xff 1",
         Words(30, "0000B1A3") + " 0000FFFF " + Words(100, "\xff"),
         Words(29, "1") + " 0000B1A\r\n" + " FF",
         Words(30, "1") + "\r",
-        std::string("0\0" "00\t0102 \x01\x7f", 14),
+        std::string("0\0"
+                    "00\t0102 \x01\x7f",
+                    14),
     };
     return texts;
 }
 
 TEST(OneDecodingPath, TrickyTextsGiveTheReferenceRecord) {
     RecordView kept;  // one record for every text, as a long run keeps it
-    for (const std::string& text : TrickyTexts()) EXPECT_TRUE(SameAsReference(text, kept)) << testing::PrintToString(text);
+    for (const std::string& text : TrickyTexts())
+        EXPECT_TRUE(SameAsReference(text, kept)) << testing::PrintToString(text);
 }
 
 TEST(OneDecodingPath, RandomTextsGiveTheReferenceRecord) {
     // Pieces that change how words are cut or how characters are counted, mostly hex digits.
     const std::vector<std::string> pieces{
-        "0", "1", "2", "3", "5", "7", "8", "A", "B", "C", "E", "F", "a", "b", "x", " ", " ", " ", " ",
-        "  ", "\r", "\n", "\r\n", "\t", "\xc2\xa0", "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x98\x80",
-        "\xff", "\xc3", "\xe2\x82", "\xed\xa0\x80", "\xf0\x9f\x98", "\x80",
+        "0",
+        "1",
+        "2",
+        "3",
+        "5",
+        "7",
+        "8",
+        "A",
+        "B",
+        "C",
+        "E",
+        "F",
+        "a",
+        "b",
+        "x",
+        " ",
+        " ",
+        " ",
+        " ",
+        "  ",
+        "\r",
+        "\n",
+        "\r\n",
+        "\t",
+        "\xc2\xa0",
+        "\xc3\xa9",
+        "\xe2\x82\xac",
+        "\xf0\x9f\x98\x80",
+        "\xff",
+        "\xc3",
+        "\xe2\x82",
+        "\xed\xa0\x80",
+        "\xf0\x9f\x98",
+        "\x80",
     };
     std::mt19937 random(20261209);
     RecordView kept;
@@ -135,7 +183,8 @@ TEST(OneDecodingPath, RandomTextsGiveTheReferenceRecord) {
         const int count = std::uniform_int_distribution<int>(0, round % 4 == 0 ? 600 : 120)(random);
         for (int k = 0; k < count; ++k) {
             // Runs of hex digits keep most words eight characters or so long.
-            const std::size_t pick = std::uniform_int_distribution<std::size_t>(0, pieces.size() * 3)(random);
+            const std::size_t pick =
+                std::uniform_int_distribution<std::size_t>(0, pieces.size() * 3)(random);
             text += pick < pieces.size() ? pieces[pick] : pieces[pick % 12];
         }
         ASSERT_TRUE(SameAsReference(text, kept)) << testing::PrintToString(text);
@@ -147,9 +196,19 @@ TEST(OneDecodingPath, RandomTextsGiveTheReferenceRecord) {
 TEST(OneDecodingPath, HandFilledArraysAsTheReferenceReadsThem) {
     DataWords words = reference::ReadWords(sample::kWorkedExample);
     words.HexWords[1] = "0008\xff";
-    words.BinWords[3] = "1111111111111111111" "10011" "01001" "000";  // not the bits of word 3
-    words.BinWords[12] = "\xc3\xa9" "0000000000000000000000" "11111" "00001";
-    words.HexWords[13] = "0000\xe2\x82" "1";
+    words.BinWords[3] =
+        "1111111111111111111"
+        "10011"
+        "01001"
+        "000";  // not the bits of word 3
+    words.BinWords[12] =
+        "\xc3\xa9"
+        "0000000000000000000000"
+        "11111"
+        "00001";
+    words.HexWords[13] =
+        "0000\xe2\x82"
+        "1";
     EXPECT_TRUE(SameRecord(reference::Decode(words), DecodeCallRegister(words)));
     EXPECT_EQ(DecodeCallRegister(words)[Field::CallRegister], "0008\xef\xbf\xbd");
 }

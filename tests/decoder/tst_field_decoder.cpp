@@ -28,9 +28,21 @@ TEST(DecodeText, WorkedExample) {
 
 TEST(DecodeText, EmptyInput) {
     const DecodedFields f = DecodeText("");
-    const ResultCaptions expected{"", "UNDEFINED", "", "UNKNOWN", "UNKNOWN",
-                                  "Use LD 32 to Convert TN H.", "Use LD 32 to Convert TN H.",
-                                  "UNKNOWN", "", "", "", "", "H. (DEC: 0)", "H. (DEC: 0)", ""};
+    const ResultCaptions expected{"",
+                                  "UNDEFINED",
+                                  "",
+                                  "UNKNOWN",
+                                  "UNKNOWN",
+                                  "Use LD 32 to Convert TN H.",
+                                  "Use LD 32 to Convert TN H.",
+                                  "UNKNOWN",
+                                  "",
+                                  "",
+                                  "",
+                                  "",
+                                  "H. (DEC: 0)",
+                                  "H. (DEC: 0)",
+                                  ""};
     EXPECT_EQ(CaptionsInLabelOrder(f), expected);
     EXPECT_FALSE(f.PointersDiffer);
     EXPECT_EQ(f.Code(Field::MainPM), "");
@@ -40,7 +52,11 @@ TEST(DecodeText, EmptyInput) {
 TEST(DecodeCallRegister, ReadsOnlyTheArraysItIsGiven) {
     DataWords words;
     words.HexWords[2] = "00000C89";
-    words.BinWords[3] = "0000000000000000000" "10111" "00001" "000";
+    words.BinWords[3] =
+        "0000000000000000000"
+        "10111"
+        "00001"
+        "000";
     words.BinWords[12] = "ERRORERROR";
     words.HexWords[7] = "0009\xff";
     const DecodedFields f = DecodeCallRegister(words);
@@ -96,7 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"Word3OrigType", 3, "00001008", Field::OrigType, "L500_UNIT"},
         FieldCase{"ErrorInWord3", 3, "0000x008", Field::TermType, "UNKNOWN"},
         FieldCase{"TwoCharWord4", 4, "21", Field::OrigTN, "Use LD 32 to Convert TN H.21"},
-        FieldCase{"TermTnKeepsCase", 5, "000b0a2f", Field::TermTN, "Use LD 32 to Convert TN H.0a2f"},
+        FieldCase{"TermTnKeepsCase", 5, "000b0a2f", Field::TermTN,
+                  "Use LD 32 to Convert TN H.0a2f"},
         FieldCase{"LoneZeroQueue", 6, "0", Field::Queue, "NONE"},
         FieldCase{"QueueTotal", 6, "00000022", Field::Queue, "TOTAL_QUEUES"},
         FieldCase{"QueueBeyond", 6, "00000023", Field::Queue, "UNKNOWN"},
@@ -113,7 +130,10 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"AllZeroDigits", 13, "00000000", Field::DigsDialed, ""},
         FieldCase{"FirstFourIgnored", 13, "99990001", Field::DigsDialed, "1"},
         FieldCase{"ShortDigitWord", 13, "123456", Field::DigsDialed, "65"},
-        FieldCase{"MultiByteDigit", 13, "0000\xc3\xa9" "001", Field::DigsDialed, "1\xc3\xa9"}),
+        FieldCase{"MultiByteDigit", 13,
+                  "0000\xc3\xa9"
+                  "001",
+                  Field::DigsDialed, "1\xc3\xa9"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DecodeText, PointerFlagFollowsTheTexts) {

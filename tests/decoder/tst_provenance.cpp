@@ -83,8 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         SourceCase{"EmptyInput", "", Field::CallRegister, "word 1 is empty"},
         SourceCase{"EmptyInputTn", "", Field::OrigTN, "word 4 is empty"},
-        SourceCase{"EmptyInputBits", "", Field::TermType, "the bit string of word 3 ends before character 20"},
-        SourceCase{"EmptyInputDigits", "", Field::DigsDialed, "words 13-30, characters 5-8: no digit"},
+        SourceCase{"EmptyInputBits", "", Field::TermType,
+                   "the bit string of word 3 ends before character 20"},
+        SourceCase{"EmptyInputDigits", "", Field::DigsDialed,
+                   "words 13-30, characters 5-8: no digit"},
         SourceCase{"ShortWord2", "X 0000", Field::MainPM, "word 2 ends before character 5"},
         SourceCase{"SevenCharWord2", "X 0000020", Field::AuxPM, "word 2, character 7: 0"},
         SourceCase{"SixteenBitWord3", "X X 1A48", Field::OrigType,
@@ -92,15 +94,20 @@ INSTANTIATE_TEST_SUITE_P(
         SourceCase{"TwoCharWord4", "X X X 21", Field::OrigTN, "word 4, characters 1-2: 21"},
         SourceCase{"LongWord5", "X X X X 000B04220", Field::TermTN, "word 5, characters 6-9: 4220"},
         SourceCase{"LoneZeroQueue", "X X X X X 0", Field::Queue, "word 6, character 1: 0"},
-        SourceCase{"MarkupAsTyped", "<b>x</b>", Field::CallRegister, "word 1, characters 1-8: <b>x</b>"},
-        SourceCase{"CharactersNotBytes", "X X X \xc3\xa9\xc3\xa9" "21", Field::OrigTN,
-                   "word 4, characters 1-4: \xc3\xa9\xc3\xa9" "21"},
+        SourceCase{"MarkupAsTyped", "<b>x</b>", Field::CallRegister,
+                   "word 1, characters 1-8: <b>x</b>"},
+        SourceCase{"CharactersNotBytes",
+                   "X X X \xc3\xa9\xc3\xa9"
+                   "21",
+                   Field::OrigTN,
+                   "word 4, characters 1-4: \xc3\xa9\xc3\xa9"
+                   "21"},
         SourceCase{"BrokenByteReplaced", "X X X X X 0\xff", Field::Queue,
                    "word 6, characters 1-2: 0\xef\xbf\xbd"},
         SourceCase{"ErrorInPointerWord", kTwelveWords.substr(0, 24) + "000003Ex", Field::DigitLoad,
                    "word 12, bit characters 29-33: ERROR"},
-        SourceCase{"ZeroDigitWordsLeftOut",
-                   kTwelveWords + " 00000000 0000000A 00000000 99990010", Field::DigsDialed,
+        SourceCase{"ZeroDigitWordsLeftOut", kTwelveWords + " 00000000 0000000A 00000000 99990010",
+                   Field::DigsDialed,
                    "word 14, characters 5-8, read from 8 to 5: 000A\n"
                    "word 16, characters 5-8, read from 8 to 5: 0010"},
         SourceCase{"ShortDigitWord", kTwelveWords + " 123456", Field::DigsDialed,
@@ -115,7 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
 // compared before and after.
 std::string Dump(const std::array<std::string, kLastWord + 1>& words) {
     std::string dump;
-    for (int k = 1; k <= kLastWord; ++k) dump += (k > 1 ? " " : "") + words[static_cast<std::size_t>(k)];
+    for (int k = 1; k <= kLastWord; ++k)
+        dump += (k > 1 ? " " : "") + words[static_cast<std::size_t>(k)];
     return dump;
 }
 
@@ -138,7 +146,9 @@ bool Covers(const Source& source, int word, std::size_t hexChar) {
 
 TEST(SourcesOf, ChangesFollowTheSources) {
     std::array<std::string, kLastWord + 1> words;
-    for (int k = 1; k <= kLastWord; ++k) words[static_cast<std::size_t>(k)] = std::string("0123456789ABCDEF").substr(static_cast<std::size_t>(k % 9), 8);
+    for (int k = 1; k <= kLastWord; ++k)
+        words[static_cast<std::size_t>(k)] =
+            std::string("0123456789ABCDEF").substr(static_cast<std::size_t>(k % 9), 8);
     const std::string dump = Dump(words);
     const DecodedFields before = DecodeText(dump);
     const FieldSources sources = SourcesOf(WordsOf(dump));

@@ -14,10 +14,21 @@ namespace {
 
 // A dump whose fifteen results all differ, so that a caption taken from the wrong field shows.
 TEST(CaptionsInLabelOrder, EachCaptionFromItsOwnField) {
-    const ResultCaptions expected{
-        "0008F5B4", "READY", "DISA_READY", "XTD_UNIT", "UNKNOWN",
-        "Use LD 32 to Convert TN H.0421", "Use LD 32 to Convert TN H.0422", "QU_IDLE", "00090010",
-        "00090020", "0000A0A1", "0000C0C1", "H.00101 (DEC: 5)", "H.11111 (DEC: 31)", "301B"};
+    const ResultCaptions expected{"0008F5B4",
+                                  "READY",
+                                  "DISA_READY",
+                                  "XTD_UNIT",
+                                  "UNKNOWN",
+                                  "Use LD 32 to Convert TN H.0421",
+                                  "Use LD 32 to Convert TN H.0422",
+                                  "QU_IDLE",
+                                  "00090010",
+                                  "00090020",
+                                  "0000A0A1",
+                                  "0000C0C1",
+                                  "H.00101 (DEC: 5)",
+                                  "H.11111 (DEC: 31)",
+                                  "301B"};
     const DecodedFields fields = DecodeText(
         "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 00090020 0000A0A1 "
         "00000000 0000C0C1 000003E5 0000B1A3");
@@ -56,15 +67,18 @@ TEST(TrimFirstWord, DropsUpToTheFirstSpace) {
         {"0000 1111", "1111"},
         {"1111", "1111"},
         {" 0000", "0000"},
-        {"A\r\nB C", "C"},          // a line break is no space
-        {"A\tB C", "C"},            // nor is a tab
+        {"A\r\nB C", "C"},  // a line break is no space
+        {"A\tB C", "C"},    // nor is a tab
         {"BUG123 ", ""},
         {"", ""},
-        {"  two", " two"},          // one space per press
-        {"A\xc2\xa0" "B C", "C"},   // a non-breaking space is no space either
+        {"  two", " two"},  // one space per press
+        {"A\xc2\xa0"
+         "B C",
+         "C"},  // a non-breaking space is no space either
         {"\xc3\xa9 \xc3\xa9", "\xc3\xa9"},
     };
-    for (const TrimCase& c : cases) EXPECT_EQ(TrimFirstWord(c.text), c.trimmed) << "text '" << c.text << "'";
+    for (const TrimCase& c : cases)
+        EXPECT_EQ(TrimFirstWord(c.text), c.trimmed) << "text '" << c.text << "'";
 }
 
 }  // namespace

@@ -37,23 +37,39 @@ TEST_P(Utf8WordTest, WordTextAndBits) {
 // Replacement counts follow the usual decoders: one U+FFFD per maximal invalid subsequence.
 INSTANTIATE_TEST_SUITE_P(
     Cases, Utf8WordTest,
-    testing::Values(
-        Utf8Case{"NbspStaysWholeAndEndsNoWord", "1\xc2\xa0" "2", "1\xc2\xa0" "2", "0001ERROR0010"},
-        Utf8Case{"AccentedLetter", "\xc3\x89" "F", "\xc3\x89" "F", "ERROR1111"},
-        Utf8Case{"ThreeByteEuro", "\xe2\x82\xac", "\xe2\x82\xac", "ERROR"},
-        Utf8Case{"FourByteEmoji", "\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80", "ERROR"},
-        Utf8Case{"StrayContinuationBytes", "\x80\xbf", kFffd + kFffd, "ERRORERROR"},
-        Utf8Case{"InvalidLeadBytes", "\xc0\xc1\xf5\xff", kFffd + kFffd + kFffd + kFffd,
-                 "ERRORERRORERRORERROR"},
-        Utf8Case{"OverlongSlash", "\xc0\xaf", kFffd + kFffd, "ERRORERROR"},
-        Utf8Case{"OverlongThreeByte", "\xe0\x80\xaf", kFffd + kFffd + kFffd, "ERRORERRORERROR"},
-        Utf8Case{"Surrogate", "\xed\xa0\x80", kFffd + kFffd + kFffd, "ERRORERRORERROR"},
-        Utf8Case{"BeyondU10FFFF", "\xf4\x90\x80\x80", kFffd + kFffd + kFffd + kFffd,
-                 "ERRORERRORERRORERROR"},
-        Utf8Case{"TruncatedThenAscii", "\xe2\x82" "A", kFffd + "A", "ERROR1010"},
-        Utf8Case{"TruncatedFourByteThenAscii", "\xf0\x9f\x98" "1", kFffd + "1", "ERROR0001"},
-        Utf8Case{"TruncatedAtEnd", "1\xf0\x9f", "1" + kFffd, "0001ERROR"},
-        Utf8Case{"ReplacementCharacterItself", kFffd, kFffd, "ERROR"}),
+    testing::Values(Utf8Case{"NbspStaysWholeAndEndsNoWord",
+                             "1\xc2\xa0"
+                             "2",
+                             "1\xc2\xa0"
+                             "2",
+                             "0001ERROR0010"},
+                    Utf8Case{"AccentedLetter",
+                             "\xc3\x89"
+                             "F",
+                             "\xc3\x89"
+                             "F",
+                             "ERROR1111"},
+                    Utf8Case{"ThreeByteEuro", "\xe2\x82\xac", "\xe2\x82\xac", "ERROR"},
+                    Utf8Case{"FourByteEmoji", "\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80", "ERROR"},
+                    Utf8Case{"StrayContinuationBytes", "\x80\xbf", kFffd + kFffd, "ERRORERROR"},
+                    Utf8Case{"InvalidLeadBytes", "\xc0\xc1\xf5\xff", kFffd + kFffd + kFffd + kFffd,
+                             "ERRORERRORERRORERROR"},
+                    Utf8Case{"OverlongSlash", "\xc0\xaf", kFffd + kFffd, "ERRORERROR"},
+                    Utf8Case{"OverlongThreeByte", "\xe0\x80\xaf", kFffd + kFffd + kFffd,
+                             "ERRORERRORERROR"},
+                    Utf8Case{"Surrogate", "\xed\xa0\x80", kFffd + kFffd + kFffd, "ERRORERRORERROR"},
+                    Utf8Case{"BeyondU10FFFF", "\xf4\x90\x80\x80", kFffd + kFffd + kFffd + kFffd,
+                             "ERRORERRORERRORERROR"},
+                    Utf8Case{"TruncatedThenAscii",
+                             "\xe2\x82"
+                             "A",
+                             kFffd + "A", "ERROR1010"},
+                    Utf8Case{"TruncatedFourByteThenAscii",
+                             "\xf0\x9f\x98"
+                             "1",
+                             kFffd + "1", "ERROR0001"},
+                    Utf8Case{"TruncatedAtEnd", "1\xf0\x9f", "1" + kFffd, "0001ERROR"},
+                    Utf8Case{"ReplacementCharacterItself", kFffd, kFffd, "ERROR"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Utf8Words, BrokenSequenceBeforeSpaceStillEndsTheWord) {
@@ -94,7 +110,9 @@ TEST(Utf8Words, EmptyPiecesChangeNothing) {
 
 TEST(Utf8Text, SanitizedLeavesValidTextAlone) {
     EXPECT_EQ(utf8::Sanitized("A\xc3\xa9"), "A\xc3\xa9");
-    EXPECT_EQ(utf8::Sanitized("A\xc3" "B"), "A" + kFffd + "B");
+    EXPECT_EQ(utf8::Sanitized("A\xc3"
+                              "B"),
+              "A" + kFffd + "B");
     EXPECT_FALSE(utf8::IsValid("\xed\xbf\xbf"));
     EXPECT_TRUE(utf8::IsValid("\xf4\x8f\xbf\xbf"));
 }
@@ -120,7 +138,8 @@ TEST(CopyText, EveryLengthWholeAndNothingBeyond) {
     for (int k = 0; k < 40; ++k) source += static_cast<char>('a' + k % 26);
     for (std::size_t size = 0; size <= source.size(); ++size) {
         std::string target(48, '#');
-        const char* end = CopyText(target.data() + 2, std::string_view(source).substr(3, std::min(size, source.size() - 3)));
+        const char* end = CopyText(target.data() + 2, std::string_view(source).substr(
+                                                          3, std::min(size, source.size() - 3)));
         const std::size_t copied = std::min(size, source.size() - 3);
         EXPECT_EQ(end, target.data() + 2 + copied);
         EXPECT_EQ(target, "##" + source.substr(3, copied) + std::string(46 - copied, '#')) << size;

@@ -22,7 +22,8 @@ DataWords Read(std::string_view text) {
 Words NonEmpty(const WordArray& slots) {
     Words words;
     for (int k = 0; k <= kLastWord; ++k)
-        if (!slots[static_cast<std::size_t>(k)].empty()) words[k] = slots[static_cast<std::size_t>(k)];
+        if (!slots[static_cast<std::size_t>(k)].empty())
+            words[k] = slots[static_cast<std::size_t>(k)];
     return words;
 }
 
@@ -51,12 +52,18 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ReadDataWordsTest,
     testing::Values(
         WordCase{"Empty", "", {}, {}},
-        WordCase{"TwoWords", "0008F5B4 00000102",
-                 {{1, "0008F5B4"}, {2, "00000102"}}, {{1, kBits0008F5B4}, {2, kBits00000102}}},
-        WordCase{"LeadingSpaceEmptiesWordOne", " 0008F5B4", {{2, "0008F5B4"}}, {{2, kBits0008F5B4}}},
-        WordCase{"DoubleSpaceLeavesEmptyWord", "A  B", {{1, "A"}, {3, "B"}}, {{1, "1010"}, {3, "1011"}}},
+        WordCase{"TwoWords",
+                 "0008F5B4 00000102",
+                 {{1, "0008F5B4"}, {2, "00000102"}},
+                 {{1, kBits0008F5B4}, {2, kBits00000102}}},
+        WordCase{
+            "LeadingSpaceEmptiesWordOne", " 0008F5B4", {{2, "0008F5B4"}}, {{2, kBits0008F5B4}}},
+        WordCase{
+            "DoubleSpaceLeavesEmptyWord", "A  B", {{1, "A"}, {3, "B"}}, {{1, "1010"}, {3, "1011"}}},
         WordCase{"CrLfInsideJoinsWord", "12\r\n34", {{1, "1234"}}, {{1, "0001001000110100"}}},
-        WordCase{"CrLfAfterSpace", "12 \r\n34", {{1, "12"}, {2, "34"}},
+        WordCase{"CrLfAfterSpace",
+                 "12 \r\n34",
+                 {{1, "12"}, {2, "34"}},
                  {{1, "00010010"}, {2, "00110100"}}},
         WordCase{"CrLfAtEndAddsNothing", "12\r\n", {{1, "12"}}, {{1, "00010010"}}},
         WordCase{"LoneLfAndCr", "1\n2\r3", {{1, "123"}}, {{1, "000100100011"}}},
@@ -95,7 +102,9 @@ TEST(ReadDataWords, AppendsToWhatTheCallerLeftInTheSlots) {
 // ---- Streaming reader -------------------------------------------------------------------
 
 TEST(DataWordReader, PiecesGiveTheSameWordsAsOneText) {
-    const std::string text = "0008F5B4 0000\r\n0102 \xc2\xa0" "1\xe2\x82\xac 0a  F";
+    const std::string text =
+        "0008F5B4 0000\r\n0102 \xc2\xa0"
+        "1\xe2\x82\xac 0a  F";
     const DataWords whole = Read(text);
     for (std::size_t cut = 1; cut < text.size(); ++cut) {
         DataWords pieces;
@@ -111,7 +120,8 @@ TEST(DataWordReader, PiecesGiveTheSameWordsAsOneText) {
 TEST(DataWordReader, ByteByByteJoinsAFourByteCharacter) {
     DataWords words;
     DataWordReader reader(words);
-    for (char byte : std::string("\xf0\x9f\x98\x80")) EXPECT_TRUE(reader.Feed(std::string(1, byte)));
+    for (char byte : std::string("\xf0\x9f\x98\x80"))
+        EXPECT_TRUE(reader.Feed(std::string(1, byte)));
     reader.Finish();
     EXPECT_EQ(words.HexWords[1], "\xf0\x9f\x98\x80");
     EXPECT_EQ(words.BinWords[1], "ERROR");

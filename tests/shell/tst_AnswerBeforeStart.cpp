@@ -44,10 +44,9 @@ const std::string kNoDisplayMessage =
 
 }  // namespace
 
-const std::string kVersionText =
-    std::string("quillmark ") + quillmark::version::kString + "\n" +
-    "Copyright (C) 2026 Ashgrove.\n"
-    "License: MIT.\n";
+const std::string kVersionText = std::string("quillmark ") + quillmark::version::kString + "\n" +
+                                 "Copyright (C) 2026 Ashgrove.\n"
+                                 "License: MIT.\n";
 
 TEST(Version, PrintsNameAndVersionWithoutADisplay) {
     const Outcome outcome = answer({"--version"}, kNoScreen);

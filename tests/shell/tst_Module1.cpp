@@ -3,8 +3,8 @@
 // first, the main window only once the splash has gone, and only once.
 #include <QAction>
 #include <QLabel>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 

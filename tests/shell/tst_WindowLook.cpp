@@ -34,8 +34,9 @@ QPalette desktop(const QString& name) {
         palette.setColor(role, text);
     palette.setColor(QPalette::Base, dark ? QColor(0x2D, 0x2D, 0x2D) : QColor(Qt::white));
     // Some high-contrast themes highlight in yellow with black text.
-    palette.setColor(QPalette::HighlightedText,
-                     name.endsWith(QLatin1String("black highlighted text")) ? Qt::black : Qt::white);
+    palette.setColor(
+        QPalette::HighlightedText,
+        name.endsWith(QLatin1String("black highlighted text")) ? Qt::black : Qt::white);
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(QPalette::Disabled, role, QColor(0x91, 0x91, 0x91));
     return palette;
@@ -43,7 +44,8 @@ QPalette desktop(const QString& name) {
 
 // The colour shown behind a control: its own if it paints it, else its nearest painter's.
 QColor behind(const QWidget* control, QPalette::ColorGroup group) {
-    while (!control->autoFillBackground() && !control->isWindow()) control = control->parentWidget();
+    while (!control->autoFillBackground() && !control->isWindow())
+        control = control->parentWidget();
     return control->palette().color(group, QPalette::Window);
 }
 
@@ -85,7 +87,7 @@ private slots:
 void tst_WindowLook::contrastRatioFollowsTheFormula() {
     QCOMPARE(contrastRatio(Qt::black, Qt::white), 21.0);
     QCOMPARE(contrastRatio(Qt::white, Qt::black), 21.0);
-    QCOMPARE(qRound(contrastRatio(QColor(0xFF, 0, 0), Qt::white) * 100), 400);  // pure red
+    QCOMPARE(qRound(contrastRatio(QColor(0xFF, 0, 0), Qt::white) * 100), 400);     // pure red
     QCOMPARE(qRound(contrastRatio(Qt::black, QColor(0, 0x80, 0x80)) * 100), 440);  // on teal
     QCOMPARE(qRound(contrastRatio(Qt::white, QColor(0, 0x80, 0x80)) * 100), 477);
 }
@@ -122,10 +124,12 @@ void tst_WindowLook::everyTextReads() {
         const auto group = control->isEnabled() ? QPalette::Active : QPalette::Disabled;
         QColor text = control->palette().color(group, QPalette::WindowText);
         QColor background = behind(control, group);
-        if (auto* label = qobject_cast<QLabel*>(control); label && label->text().isEmpty()) continue;
+        if (auto* label = qobject_cast<QLabel*>(control); label && label->text().isEmpty())
+            continue;
         if (qobject_cast<QPushButton*>(control)) {
             // Buttons and the input box draw their own background: they follow the system.
-            QCOMPARE(control->palette().color(QPalette::ButtonText), system.color(QPalette::ButtonText));
+            QCOMPARE(control->palette().color(QPalette::ButtonText),
+                     system.color(QPalette::ButtonText));
             text = control->palette().color(group, QPalette::ButtonText);
             background = control->palette().color(group, QPalette::Button);
         } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
@@ -141,10 +145,10 @@ void tst_WindowLook::everyTextReads() {
         }
         ++texts;
         const double ratio = contrastRatio(text, background);
-        QVERIFY2(ratio >= kReadable, qPrintable(QStringLiteral("%1: %2 on %3, %4:1")
-                                                    .arg(control->objectName(), text.name(),
-                                                         background.name())
-                                                    .arg(ratio, 0, 'f', 2)));
+        QVERIFY2(ratio >= kReadable,
+                 qPrintable(QStringLiteral("%1: %2 on %3, %4:1")
+                                .arg(control->objectName(), text.name(), background.name())
+                                .arg(ratio, 0, 'f', 2)));
     }
     QVERIFY(texts >= 5);
     if (window == QLatin1String("about"))  // its labels follow the dialog, which follows the system
@@ -173,8 +177,10 @@ void tst_WindowLook::resultsAreNamedByTheirCaptionsAndReadAsText() {
         QCOMPARE(node->textInterface()->text(0, node->textInterface()->characterCount()),
                  field->text());
     }
-    QCOMPARE(accessible(h.label("lblMainPMData"))->text(QAccessible::Name), QStringLiteral("Main PM"));
-    QCOMPARE(accessible(h.label("lblCallRegisterData"))->text(QAccessible::Value), QStringLiteral("<b>x</b>"));
+    QCOMPARE(accessible(h.label("lblMainPMData"))->text(QAccessible::Name),
+             QStringLiteral("Main PM"));
+    QCOMPARE(accessible(h.label("lblCallRegisterData"))->text(QAccessible::Value),
+             QStringLiteral("<b>x</b>"));
     // Every control a reader stops at says what it is; no description carries markup.
     int described = 0;
     visit(accessible(h.window), [&described](QAccessibleInterface* node) {
@@ -193,8 +199,9 @@ void tst_WindowLook::resultsAreNamedByTheirCaptionsAndReadAsText() {
 void tst_WindowLook::pointersSayWhenTheyDiffer() {
     MainWindowHarness h;
     const auto descriptions = [&h] {
-        return QStringList{accessible(h.label("lblDigitLoadData"))->text(QAccessible::Description),
-                           accessible(h.label("lblDigitUnloadData"))->text(QAccessible::Description)};
+        return QStringList{
+            accessible(h.label("lblDigitLoadData"))->text(QAccessible::Description),
+            accessible(h.label("lblDigitUnloadData"))->text(QAccessible::Description)};
     };
     h.setText(kWorkedExample);
     h.window->cmdDebug_Click();

@@ -35,9 +35,8 @@ private slots:
     void versionLine_data() {
         QTest::addColumn<AppInfo>("app");
         QTest::addColumn<QString>("line");
-        QTest::newRow("2.0.0")
-            << version(2, 0, 0)
-            << QStringLiteral("Developer: Ashgrove        Quillmark V2.0 Rev:0");
+        QTest::newRow("2.0.0") << version(2, 0, 0)
+                               << QStringLiteral("Developer: Ashgrove        Quillmark V2.0 Rev:0");
         QTest::newRow("revision 12")
             << version(2, 0, 12)
             << QStringLiteral("Developer: Ashgrove        Quillmark V2.0 Rev:12");

@@ -70,7 +70,8 @@ public:
     void add(QWidget* window) override {
         windows.push_back(window);
         // The context object ends the connection with the list, whichever goes first.
-        QObject::connect(window, &QObject::destroyed, &context_, [this, window] { forget(window); });
+        QObject::connect(window, &QObject::destroyed, &context_,
+                         [this, window] { forget(window); });
     }
     int count() const override { return static_cast<int>(windows.size()); }
     QWidget* at(int index) const override {

@@ -59,22 +59,29 @@ inline DecodedFields Decode(const DataWords& words) {
             // Characters 8, 7, 6, 5 of each word: "0" is no digit, "A" is the digit 0.
             for (int k = row.word; k <= row.lastWord; ++k) {
                 for (std::size_t position = 8; position >= 5; --position) {
-                    const std::string digit = MidText(words.HexWords[static_cast<std::size_t>(k)], position, 1);
+                    const std::string digit =
+                        MidText(words.HexWords[static_cast<std::size_t>(k)], position, 1);
                     if (digit != "0") shown += digit == "A" ? "0" : digit;
                 }
             }
             continue;
         }
         const auto slot = static_cast<std::size_t>(row.word);
-        const std::string cut = CutText(row.from == From::Word ? words.HexWords[slot] : words.BinWords[slot], row.cut);
+        const std::string cut =
+            CutText(row.from == From::Word ? words.HexWords[slot] : words.BinWords[slot], row.cut);
         switch (row.shown) {
             case Shown::AsTyped: shown = cut; break;
-            case Shown::MainPmName: shown = MainPMName(cut); mainPmCode = cut; break;
+            case Shown::MainPmName:
+                shown = MainPMName(cut);
+                mainPmCode = cut;
+                break;
             case Shown::AuxPmName: shown = AuxPMName(mainPmCode, cut); break;
             case Shown::UnitTypeName: shown = UnitTypeName(cut); break;
             case Shown::QueueName: shown = QueueName(cut); break;
             case Shown::TnHint: shown = "Use LD 32 to Convert TN H." + cut; break;
-            case Shown::Pointer: shown = "H." + cut + " (DEC: " + std::to_string(BinVal(cut)) + ")"; break;
+            case Shown::Pointer:
+                shown = "H." + cut + " (DEC: " + std::to_string(BinVal(cut)) + ")";
+                break;
             case Shown::DialedDigits: break;
         }
         if (HasCode(row)) fields.codes[IndexOf(row.field)] = cut;

@@ -14,11 +14,21 @@ inline constexpr std::string_view kWorkedExample =
 
 // Its fifteen results in result label order.
 inline constexpr std::array<std::string_view, 15> kWorkedExampleResults{
-    "0008F5B4",         "READY",          "DISA_READY",
-    "XTD_UNIT",         "UNKNOWN",        "Use LD 32 to Convert TN H.0421",
-    "Use LD 32 to Convert TN H.0422",     "QU_IDLE",        "00090010",
-    "00090020",         "00000000",       "00000000",
-    "H.00101 (DEC: 5)", "H.11111 (DEC: 31)", "301B"};
+    "0008F5B4",
+    "READY",
+    "DISA_READY",
+    "XTD_UNIT",
+    "UNKNOWN",
+    "Use LD 32 to Convert TN H.0421",
+    "Use LD 32 to Convert TN H.0422",
+    "QU_IDLE",
+    "00090010",
+    "00090020",
+    "00000000",
+    "00000000",
+    "H.00101 (DEC: 5)",
+    "H.11111 (DEC: 31)",
+    "301B"};
 
 // Its clipboard report.
 inline constexpr std::string_view kWorkedExampleReport =

@@ -36,10 +36,10 @@ inline QStringList workedExampleResults() {
 
 struct MainWindowHarness {
     explicit MainWindowHarness(platform::AppInfo app = {QStringLiteral("Quillmark"), 2, 0, 0}) {
-        window = new ui::frmMain(ui::MainWindowServices{
-            clipboard, messages, settings, windows, std::move(app),
-            [this](QWidget* owner) { aboutOwners.push_back(owner); },
-            [this](const QString& address) { openedAddresses << address; }});
+        window = new ui::frmMain(
+            ui::MainWindowServices{clipboard, messages, settings, windows, std::move(app),
+                                   [this](QWidget* owner) { aboutOwners.push_back(owner); },
+                                   [this](const QString& address) { openedAddresses << address; }});
     }
     ~MainWindowHarness() { delete window.data(); }
     MainWindowHarness(const MainWindowHarness&) = delete;

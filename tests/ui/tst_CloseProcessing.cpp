@@ -23,7 +23,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override {
-        log_ << QStringLiteral("%1 closed after %2 writes").arg(objectName()).arg(settings_.writes.size());
+        log_ << QStringLiteral("%1 closed after %2 writes")
+                    .arg(objectName())
+                    .arg(settings_.writes.size());
         QWidget::closeEvent(event);
     }
 
@@ -91,7 +93,8 @@ void tst_CloseProcessing::exitClosesOthersNewestFirstThenWrites() {
 
     h.choose("mnuFileExit");
 
-    QCOMPARE(log, (QStringList{"browser2 closed after 0 writes", "browser1 closed after 0 writes"}));
+    QCOMPARE(log,
+             (QStringList{"browser2 closed after 0 writes", "browser1 closed after 0 writes"}));
     QCOMPARE(h.windows.closed, (QStringList{"browser2", "browser1"}));
     QCOMPARE(h.settings.writes, placement("0", "0", "8790", "6345"));
     QTRY_VERIFY(h.window.isNull());  // closed and destroyed

@@ -82,8 +82,7 @@ void tst_CopyResults::boxShowsWhatClipboardHoldsAfterCopy() {
     auto* window = new ui::frmMain(ui::MainWindowServices{
         clipboard, messages, settings, windows, {QStringLiteral("Quillmark"), 2, 0, 0}, {}, {}});
     window->cmdCopyResult_Click();
-    QCOMPARE(messages.shown,
-             QStringList{QStringLiteral("another program's text") + kConfirmation});
+    QCOMPARE(messages.shown, QStringList{QStringLiteral("another program's text") + kConfirmation});
     delete window;
 }
 

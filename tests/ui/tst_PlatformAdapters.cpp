@@ -13,12 +13,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "quillmark/version.h"
 #include "platform/AppInfo.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtWindowList.h"
+#include "quillmark/version.h"
 #include "ui/main/frmMain.h"
 
 using namespace quillmark;
@@ -63,8 +63,10 @@ void tst_PlatformAdapters::settingsWriteUnderApplicationAndSection() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
     {
         platform::QtSettingsStore store;
-        QVERIFY(store.write(QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("-45")));
-        QVERIFY(store.write(QStringLiteral("Settings"), QStringLiteral("MainWidth"), QStringLiteral("8790")));
+        QVERIFY(store.write(QStringLiteral("Settings"), QStringLiteral("MainLeft"),
+                            QStringLiteral("-45")));
+        QVERIFY(store.write(QStringLiteral("Settings"), QStringLiteral("MainWidth"),
+                            QStringLiteral("8790")));
     }
     QFile file(home.filePath(QStringLiteral("Quillmark/Quillmark.conf")));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -81,7 +83,8 @@ void tst_PlatformAdapters::unwritableSettingsReportFalseQuietly() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker.fileName());
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     platform::QtSettingsStore store;
-    QVERIFY(!store.write(QStringLiteral("Settings"), QStringLiteral("MainTop"), QStringLiteral("0")));
+    QVERIFY(
+        !store.write(QStringLiteral("Settings"), QStringLiteral("MainTop"), QStringLiteral("0")));
 }
 
 void tst_PlatformAdapters::windowListKeepsOpeningOrder() {
@@ -146,7 +149,8 @@ void tst_PlatformAdapters::messageBoxIsPlainWithTitleAndOkOnly() {
     connect(&poll, &QTimer::timeout, this, [&] {
         QMessageBox* box = nullptr;
         for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* candidate = qobject_cast<QMessageBox*>(top); candidate && candidate->isVisible())
+            if (auto* candidate = qobject_cast<QMessageBox*>(top);
+                candidate && candidate->isVisible())
                 box = candidate;
         if (!box) return;
         poll.stop();

@@ -77,19 +77,20 @@ void tst_frmMain::opensWithEmptyWhiteResults() {
 void tst_frmMain::opensWithControlCaptions() {
     MainWindowHarness h;
     QStringList captions;
-    for (const char* name : {"cmdTrim", "cmdRestore", "cmdDebug", "cmdCopyResult", "cmdReset",
-                             "cmdExit"})
+    for (const char* name :
+         {"cmdTrim", "cmdRestore", "cmdDebug", "cmdCopyResult", "cmdReset", "cmdExit"})
         captions << h.button(name)->text();
-    for (const char* name : {"lblCallReg", "lblMainPM", "lblAuxPM", "lblOrigType", "lblTermType",
-                             "lblOrigTN", "lblTermTN", "lblQueue", "lblCRLink", "lblCRBakLink",
-                             "lblAuxCR", "lblCRDialed", "lblDigitLoad", "lblDigitUnload",
-                             "lblDigsDialed"})
+    for (const char* name :
+         {"lblCallReg", "lblMainPM", "lblAuxPM", "lblOrigType", "lblTermType", "lblOrigTN",
+          "lblTermTN", "lblQueue", "lblCRLink", "lblCRBakLink", "lblAuxCR", "lblCRDialed",
+          "lblDigitLoad", "lblDigitUnload", "lblDigsDialed"})
         captions << h.label(name)->text();
-    QCOMPARE(captions, (QStringList{"Trim Text", "Restore Text", "DeBug", "Copy Results", "Reset",
-                                    "Quit", "Call Register", "Main PM", "AUX PM", "OrigType",
-                                    "TermType", "OrigTN", "TermTN", "Queue", "CR Fwd Link",
-                                    "CR Back Link", "Aux CR", "CR Dialed", "Digit Load",
-                                    "Digit UnLoad", "Digits Dialed"}));
+    QCOMPARE(captions, (QStringList{"Trim Text",    "Restore Text", "DeBug",         "Copy Results",
+                                    "Reset",        "Quit",         "Call Register", "Main PM",
+                                    "AUX PM",       "OrigType",     "TermType",      "OrigTN",
+                                    "TermTN",       "Queue",        "CR Fwd Link",   "CR Back Link",
+                                    "Aux CR",       "CR Dialed",    "Digit Load",    "Digit UnLoad",
+                                    "Digits Dialed"}));
     QCOMPARE(h.child<QGroupBox>("fraConvert")->title(), QStringLiteral("Converter"));
 }
 
@@ -110,7 +111,8 @@ void tst_frmMain::resultRowsFollowTheCatalogue() {
         QCOMPARE(caption->buddy(), result);
         QCOMPARE(result->objectName(), resultLabelName(row));
         QCOMPARE(result->text(), fromView(expected[row.field]));
-        QVERIFY2(!result->geometry().isEmpty() && !places.contains(result->geometry()), row.key.data());
+        QVERIFY2(!result->geometry().isEmpty() && !places.contains(result->geometry()),
+                 row.key.data());
         places << result->geometry();
         qInfo("%s %s: %s", caption->objectName().toUtf8().constData(),
               result->objectName().toUtf8().constData(), result->text().toUtf8().constData());
@@ -123,7 +125,8 @@ void tst_frmMain::opensWithMenuTree() {
     for (QAction* top : h.window->menuBar()->actions()) {
         tree << top->menu()->objectName() + "=" + top->text();
         for (QAction* item : top->menu()->actions()) {
-            QString line = "  " + item->objectName() + "=" + (item->isSeparator() ? "-" : item->text());
+            QString line =
+                "  " + item->objectName() + "=" + (item->isSeparator() ? "-" : item->text());
             if (!item->shortcut().isEmpty()) line += " [" + item->shortcut().toString() + "]";
             if (item->isChecked() || !item->isEnabled() || !item->isVisible()) line += " (!)";
             tree << line;
@@ -220,20 +223,41 @@ void tst_frmMain::debugClickFillsResults_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<bool>("yellow");
-    QTest::newRow("worked example")
-        << kWorkedExample << workedExampleResults() << true;
-    QTest::newRow("empty input gives fallbacks")
-        << QString()
-        << QStringList{"", "UNDEFINED", "", "UNKNOWN", "UNKNOWN", "Use LD 32 to Convert TN H.",
-                       "Use LD 32 to Convert TN H.", "UNKNOWN", "", "", "", "", "H. (DEC: 0)",
-                       "H. (DEC: 0)", ""}
-        << false;
+    QTest::newRow("worked example") << kWorkedExample << workedExampleResults() << true;
+    QTest::newRow("empty input gives fallbacks") << QString()
+                                                 << QStringList{"",
+                                                                "UNDEFINED",
+                                                                "",
+                                                                "UNKNOWN",
+                                                                "UNKNOWN",
+                                                                "Use LD 32 to Convert TN H.",
+                                                                "Use LD 32 to Convert TN H.",
+                                                                "UNKNOWN",
+                                                                "",
+                                                                "",
+                                                                "",
+                                                                "",
+                                                                "H. (DEC: 0)",
+                                                                "H. (DEC: 0)",
+                                                                ""}
+                                                 << false;
     QTest::newRow("pasted BUG word not trimmed shifts every field")
         << "BUG0123 " + kWorkedExample
-        << QStringList{"BUG0123", "UNDEFINED", "", "NONE", "L500_UNIT",
-                       "Use LD 32 to Convert TN H.1A48", "Use LD 32 to Convert TN H.0421",
-                       "TOTAL_QUEUES", "0000000C", "00090010", "00090020", "00000000",
-                       "H.00000 (DEC: 0)", "H.00000 (DEC: 0)", "5E3301B"}
+        << QStringList{"BUG0123",
+                       "UNDEFINED",
+                       "",
+                       "NONE",
+                       "L500_UNIT",
+                       "Use LD 32 to Convert TN H.1A48",
+                       "Use LD 32 to Convert TN H.0421",
+                       "TOTAL_QUEUES",
+                       "0000000C",
+                       "00090010",
+                       "00090020",
+                       "00000000",
+                       "H.00000 (DEC: 0)",
+                       "H.00000 (DEC: 0)",
+                       "5E3301B"}
         << false;
 }
 
@@ -306,7 +330,8 @@ QString shownToolTip() {
 }
 
 QString hoverToolTip(QLabel* label) {
-    QHelpEvent hover(QEvent::ToolTip, label->rect().center(), label->mapToGlobal(label->rect().center()));
+    QHelpEvent hover(QEvent::ToolTip, label->rect().center(),
+                     label->mapToGlobal(label->rect().center()));
     QApplication::sendEvent(label, &hover);
     return shownToolTip();
 }
@@ -319,8 +344,9 @@ void tst_frmMain::resultsShowMarkupLiterally() {
     QLabel* callRegister = h.label("lblCallRegisterData");
     QCOMPARE(callRegister->text(), QStringLiteral("<b>x</b>"));
     QCOMPARE(callRegister->textFormat(), Qt::PlainText);
-    const QString tip = QStringLiteral("<b>x</b>\nword 1, characters 1-8: <b>x</b>\n"
-                                       "word 1, character 1 is U+003C: not a hexadecimal digit");
+    const QString tip = QStringLiteral(
+        "<b>x</b>\nword 1, characters 1-8: <b>x</b>\n"
+        "word 1, character 1 is U+003C: not a hexadecimal digit");
     QCOMPARE(callRegister->toolTip(), tip);
     QCOMPARE(hoverToolTip(callRegister), tip);
 }
@@ -329,7 +355,8 @@ void tst_frmMain::toolTipsSayWhereEachResultCameFrom_data() {
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("tip");
     const auto row = [](Field field, const char* tip) {
-        QTest::newRow(RowOf(field).key.data()) << static_cast<int>(field) << QString::fromLatin1(tip);
+        QTest::newRow(RowOf(field).key.data())
+            << static_cast<int>(field) << QString::fromLatin1(tip);
     };
     row(Field::CallRegister, "0008F5B4\nword 1, characters 1-8: 0008F5B4");
     row(Field::MainPM, "READY\nword 2, characters 5-6: 01");
@@ -387,10 +414,10 @@ void tst_frmMain::longestTextsFitTheirLabels_data() {
     row("TN hint, wide digits", "lblTermTNData", "Use LD 32 to Convert TN H.DDDD");
     row("pointer", "lblDigitUnloadData", "H.11111 (DEC: 31)");
     row("longest unit type", "lblOrigTypeData", "MAX_UNIT_MOD");
-    for (const char* name : {"lblCallReg", "lblMainPM", "lblAuxPM", "lblOrigType", "lblTermType",
-                             "lblOrigTN", "lblTermTN", "lblQueue", "lblCRLink", "lblCRBakLink",
-                             "lblAuxCR", "lblCRDialed", "lblDigitLoad", "lblDigitUnload",
-                             "lblDigsDialed"})
+    for (const char* name :
+         {"lblCallReg", "lblMainPM", "lblAuxPM", "lblOrigType", "lblTermType", "lblOrigTN",
+          "lblTermTN", "lblQueue", "lblCRLink", "lblCRBakLink", "lblAuxCR", "lblCRDialed",
+          "lblDigitLoad", "lblDigitUnload", "lblDigsDialed"})
         QTest::newRow(name) << QString::fromLatin1(name) << QString();
 }
 
@@ -450,7 +477,8 @@ void tst_frmMain::converterChoicesAreDisabled() {
     QCOMPARE(captions, (QStringList{"DEC to HEX", "HEX to DEC", "HEX to BIN"}));
     // The shown panel overlaps no other control.
     const QRect panel = h.child<QGroupBox>("fraConvert")->geometry();
-    for (QWidget* other : h.window->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* other :
+         h.window->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (other->objectName() == "fraConvert") continue;
         QVERIFY2(!panel.intersects(other->geometry()), qPrintable(other->objectName()));
     }

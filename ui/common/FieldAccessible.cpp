@@ -19,10 +19,10 @@ public:
 
     QString text(QAccessible::Text t) const override {
         switch (t) {
-        case QAccessible::Name: return widget()->accessibleName();
-        case QAccessible::Value: return shown();
-        case QAccessible::Description: return widget()->accessibleDescription();
-        default: return QAccessibleWidget::text(t);
+            case QAccessible::Name: return widget()->accessibleName();
+            case QAccessible::Value: return shown();
+            case QAccessible::Description: return widget()->accessibleDescription();
+            default: return QAccessibleWidget::text(t);
         }
     }
 

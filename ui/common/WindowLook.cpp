@@ -90,13 +90,13 @@ QLabel* createLabel(QWidget* parent, const LabelDesign& design) {
     label->setWordWrap(design.wrap);
     label->setGeometry(design.geometry);
     switch (design.border) {
-    case Border::None: break;
-    case Border::Line:
-        label->setFrameStyle(QFrame::Box | QFrame::Plain);
-        label->setLineWidth(1);
-        label->setMargin(0);
-        break;
-    case Border::Sunken: label->setFrameStyle(QFrame::Panel | QFrame::Sunken); break;
+        case Border::None: break;
+        case Border::Line:
+            label->setFrameStyle(QFrame::Box | QFrame::Plain);
+            label->setLineWidth(1);
+            label->setMargin(0);
+            break;
+        case Border::Sunken: label->setFrameStyle(QFrame::Panel | QFrame::Sunken); break;
     }
     if (design.colours.fixed()) {
         setColours(label, design.colours, design.fill);

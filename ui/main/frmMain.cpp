@@ -12,12 +12,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextBlock>
-#include <QTextEdit>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QToolTip>
 #include <algorithm>
 #include <string_view>
 
+#include "decoder/field_catalogue.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBoxes.h"
 #include "platform/SettingsKeys.h"
@@ -29,7 +30,6 @@
 #include "ui/common/WindowLook.h"
 #include "ui/main/AreaMarks.h"
 #include "ui/main/InputBox.h"
-#include "decoder/field_catalogue.h"
 
 namespace quillmark::ui {
 
@@ -92,21 +92,21 @@ struct ResultGeometry {
 
 constexpr std::array kResultGeometry{
     // field                           left  width  result  top
-    ResultGeometry{Field::CallRegister, 360,  1095,  1680,   1680},
-    ResultGeometry{Field::MainPM,       360,  1095,  1680,   2040},
-    ResultGeometry{Field::AuxPM,        360,  1095,  1680,   2400},
-    ResultGeometry{Field::OrigType,     360,  1095,  1680,   2760},
-    ResultGeometry{Field::TermType,     360,  1095,  1680,   3120},
-    ResultGeometry{Field::OrigTN,       360,  1095,  1680,   3480},
-    ResultGeometry{Field::TermTN,       360,  1095,  1680,   3840},
-    ResultGeometry{Field::Queue,        360,  1095,  1680,   4200},
-    ResultGeometry{Field::CRLink,       360,  1095,  1680,   4560},
-    ResultGeometry{Field::CRBakLink,    120,  1335,  1680,   4920},
-    ResultGeometry{Field::AuxCR,        120,  1335,  1680,   5280},
-    ResultGeometry{Field::CRDialed,     4680, 1095,  6000,   1680},
-    ResultGeometry{Field::DigitLoad,    4680, 1095,  6000,   2040},
-    ResultGeometry{Field::DigitUnload,  4440, 1335,  6000,   2400},
-    ResultGeometry{Field::DigsDialed,   4440, 1335,  6000,   2760},
+    ResultGeometry{Field::CallRegister, 360, 1095, 1680, 1680},
+    ResultGeometry{Field::MainPM, 360, 1095, 1680, 2040},
+    ResultGeometry{Field::AuxPM, 360, 1095, 1680, 2400},
+    ResultGeometry{Field::OrigType, 360, 1095, 1680, 2760},
+    ResultGeometry{Field::TermType, 360, 1095, 1680, 3120},
+    ResultGeometry{Field::OrigTN, 360, 1095, 1680, 3480},
+    ResultGeometry{Field::TermTN, 360, 1095, 1680, 3840},
+    ResultGeometry{Field::Queue, 360, 1095, 1680, 4200},
+    ResultGeometry{Field::CRLink, 360, 1095, 1680, 4560},
+    ResultGeometry{Field::CRBakLink, 120, 1335, 1680, 4920},
+    ResultGeometry{Field::AuxCR, 120, 1335, 1680, 5280},
+    ResultGeometry{Field::CRDialed, 4680, 1095, 6000, 1680},
+    ResultGeometry{Field::DigitLoad, 4680, 1095, 6000, 2040},
+    ResultGeometry{Field::DigitUnload, 4440, 1335, 6000, 2400},
+    ResultGeometry{Field::DigsDialed, 4440, 1335, 6000, 2760},
 };
 // Every field of the catalogue has exactly one row.
 constexpr bool EveryFieldPlacedOnce() {
@@ -180,9 +180,7 @@ void frmMain::completeControls() {
     wireEvents();
 }
 
-QString frmMain::caption(const platform::AppInfo& app) {
-    return titleAndVersion(app);
-}
+QString frmMain::caption(const platform::AppInfo& app) { return titleAndVersion(app); }
 
 // ---- Building the window ---------------------------------------------------------------------
 
@@ -238,7 +236,8 @@ void frmMain::createControls() {
 void frmMain::createResultRows(QWidget* area) {
     for (const FieldRow& field : kFields) {
         const ResultGeometry& row = GeometryOf(field.field);
-        const QByteArray captionName(field.label.data(), static_cast<qsizetype>(field.label.size()));
+        const QByteArray captionName(field.label.data(),
+                                     static_cast<qsizetype>(field.label.size()));
 
         QLabel* caption = look::createLabel(
             area, {.name = captionName.constData(),
@@ -249,7 +248,8 @@ void frmMain::createResultRows(QWidget* area) {
                    .colours = kCaptionColours,
                    .fill = true});
 
-        const QByteArray resultName = "lbl" + QByteArray(field.key.data(), field.key.size()) + "Data";
+        const QByteArray resultName =
+            "lbl" + QByteArray(field.key.data(), field.key.size()) + "Data";
         QLabel* result = look::createLabel(
             area, {.name = resultName.constData(),
                    .text = QString(),
@@ -325,9 +325,12 @@ void frmMain::createMenus() {
     QMenu* mnuEdit = menu("mnuEdit", QStringLiteral("&Edit"));
     mnuEditUndo = item(mnuEdit, "mnuEditUndo", QStringLiteral("&Undo"));
     separator(mnuEdit, "mnuEditBar0");
-    mnuEditCut = item(mnuEdit, "mnuEditCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    mnuEditCopy = item(mnuEdit, "mnuEditCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    mnuEditPaste = item(mnuEdit, "mnuEditPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    mnuEditCut =
+        item(mnuEdit, "mnuEditCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuEditCopy =
+        item(mnuEdit, "mnuEditCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuEditPaste =
+        item(mnuEdit, "mnuEditPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
     mnuEditPasteSpecial = item(mnuEdit, "mnuEditPasteSpecial", QStringLiteral("Paste &Special..."));
 
     QMenu* mnuView = menu("mnuView", QStringLiteral("&View"));
@@ -337,7 +340,8 @@ void frmMain::createMenus() {
     QMenu* mnuWeb = menu("mnuWeb", QStringLiteral("&Web"));
     mnuWebNortelHome = item(mnuWeb, "mnuWebNortelHome", QStringLiteral("&Nortel Home"));
     separator(mnuWeb, "mnuWebBar1");
-    mnuWebDejaNews = item(mnuWeb, "mnuWebDejaNews", QStringLiteral("Nortel Newsgroup (via &Google Groups)"));
+    mnuWebDejaNews =
+        item(mnuWeb, "mnuWebDejaNews", QStringLiteral("Nortel Newsgroup (via &Google Groups)"));
 
     QMenu* mnuHelp = menu("mnuHelp", QStringLiteral("&Help"));
     mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", QStringLiteral("&About "));
@@ -501,8 +505,7 @@ void frmMain::mnuEditCut_Click() { tell(kCutMessage); }
 void frmMain::mnuEditPasteSpecial_Click() { tell(kPasteSpecialMessage); }
 
 void frmMain::mnuEditCopy_Click() {
-    if (!services_.clipboard.setText(txtDebugData->selectedRawText()))
-        tell(kClipboardNotWritten);
+    if (!services_.clipboard.setText(txtDebugData->selectedRawText())) tell(kClipboardNotWritten);
 }
 
 void frmMain::mnuEditPaste_Click() {
@@ -610,8 +613,7 @@ void frmMain::moveEvent(QMoveEvent* event) {
 void frmMain::fitOuterSize() {
     const QSize frame = frameGeometry().size() - geometry().size();
     const QSize inner = kMainOuterSize - frame;
-    if (inner.isValid() && (inner != size() || minimumSize() != maximumSize()))
-        setFixedSize(inner);
+    if (inner.isValid() && (inner != size() || minimumSize() != maximumSize())) setFixedSize(inner);
 }
 
 void frmMain::tell(const QString& text) { services_.messages.show(this, text); }

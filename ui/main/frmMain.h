@@ -122,11 +122,11 @@ private:
     bool closing_ = false;
     PlainToolTips plainToolTips_;  // the result labels' tooltips, shown as the text they hold
     bool controlsComplete_ = false;
-    SourceMarks marks_;                // empty unless the box holds the text decoded last
-    std::optional<Field> hovered_;     // the result (or caption) under the pointer
+    SourceMarks marks_;             // empty unless the box holds the text decoded last
+    std::optional<Field> hovered_;  // the result (or caption) under the pointer
     bool pointersDiffer_ = false;
     std::array<QString, kFieldCount> sourceDescriptions_;  // where each result came from
-    QString caretDescription_;         // what the box last told of its caret
+    QString caretDescription_;                             // what the box last told of its caret
     AreaMarks* areaMarks_ = nullptr;
     std::array<QLabel*, kFieldCount> captions_{};  // indexed by Field
 

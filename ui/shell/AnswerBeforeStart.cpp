@@ -58,7 +58,10 @@ std::optional<int> answerBeforeStart(const std::vector<std::string_view>& argume
     // The first argument is the program itself.
     for (size_t i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == "--version") {
-            out(std::string("quillmark ").append(version::kString).append("\n").append(kVersionNotice));
+            out(std::string("quillmark ")
+                    .append(version::kString)
+                    .append("\n")
+                    .append(kVersionNotice));
             return 0;
         }
         if (arguments[i] == "--help" || arguments[i] == "-h") {
@@ -76,9 +79,11 @@ std::optional<int> answerBeforeStart(const std::vector<std::string_view>& argume
 std::string displayUnreachableMessage(const EnvironmentLookup& environment) {
     std::string display;
     for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) {
-        if (isSet(environment, name)) display.append(" ").append(name).append("=").append(environment(name));
+        if (isSet(environment, name))
+            display.append(" ").append(name).append("=").append(environment(name));
     }
-    return std::string("quillmark: cannot open the display (").append(display.empty() ? "" : display.substr(1))
+    return std::string("quillmark: cannot open the display (")
+        .append(display.empty() ? "" : display.substr(1))
         .append(").\n")
         .append(kNoScreenAdvice);
 }

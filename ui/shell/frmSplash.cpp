@@ -24,7 +24,7 @@ namespace {
 constexpr int kBorderPixels = 1;
 
 struct SplashLabel {
-    QLabel* frmSplash::*control;
+    QLabel* frmSplash::* control;
     const char* name;
     const char* designText;
     QRect twips;
@@ -39,13 +39,13 @@ struct SplashLabel {
 // own background would cover a neighbour's descenders.
 QLabel* createLabel(QWidget* parent, const SplashLabel& design) {
     const QRect& t = design.twips;
-    return look::createLabel(parent, {.name = design.name,
-                                      .text = QString::fromUtf8(design.designText),
-                                      .geometry = twipsRect(t.x(), t.y(), t.width(), t.height()),
-                                      .font = look::tahomaFont(design.points, design.bold,
-                                                               design.italic),
-                                      .alignment = design.alignment | Qt::AlignTop,
-                                      .colours = {design.colour, look::kWhite}});
+    return look::createLabel(parent,
+                             {.name = design.name,
+                              .text = QString::fromUtf8(design.designText),
+                              .geometry = twipsRect(t.x(), t.y(), t.width(), t.height()),
+                              .font = look::tahomaFont(design.points, design.bold, design.italic),
+                              .alignment = design.alignment | Qt::AlignTop,
+                              .colours = {design.colour, look::kWhite}});
 }
 
 }  // namespace

@@ -82,7 +82,8 @@ int main(int argc, char* argv[]) {
 
     const std::vector<std::string_view> arguments(argv, argv + argc);
     const auto writeTo = [](std::FILE* stream) {
-        return [stream](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stream); };
+        return
+            [stream](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stream); };
     };
     if (const auto exitCode =
             ui::answerBeforeStart(arguments, environmentValue, writeTo(stdout), writeTo(stderr))) {

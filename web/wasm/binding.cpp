@@ -20,10 +20,10 @@ namespace {
 
 using quillmark::kFieldCount;
 
-std::string input;                        // what the page handed over last
-quillmark::ResultCaptions captions;       // of the last decode, or set one by one for a report
-quillmark::ResultCaptions sources;        // where each caption came from; empty where unknown
-std::string answer;                       // trimmed text or report
+std::string input;                   // what the page handed over last
+quillmark::ResultCaptions captions;  // of the last decode, or set one by one for a report
+quillmark::ResultCaptions sources;   // where each caption came from; empty where unknown
+std::string answer;                  // trimmed text or report
 
 bool InRange(int index) { return index >= 0 && static_cast<std::size_t>(index) < kFieldCount; }
 
@@ -75,10 +75,17 @@ extern "C" {
 // The result rows: how many, and per row its names, caption and key (FieldPart) and whether it
 // is a digit pointer, which the page marks when the pointers differ.
 EMSCRIPTEN_KEEPALIVE int WebFieldCount() { return static_cast<int>(kFieldCount); }
-EMSCRIPTEN_KEEPALIVE const char* WebFieldText(int index, int part) { return FieldText(index, part).data(); }
-EMSCRIPTEN_KEEPALIVE std::size_t WebFieldTextSize(int index, int part) { return FieldText(index, part).size(); }
+EMSCRIPTEN_KEEPALIVE const char* WebFieldText(int index, int part) {
+    return FieldText(index, part).data();
+}
+EMSCRIPTEN_KEEPALIVE std::size_t WebFieldTextSize(int index, int part) {
+    return FieldText(index, part).size();
+}
 EMSCRIPTEN_KEEPALIVE int WebFieldIsPointer(int index) {
-    return InRange(index) && quillmark::IsPointer(quillmark::kFields[static_cast<std::size_t>(index)]) ? 1 : 0;
+    return InRange(index) &&
+                   quillmark::IsPointer(quillmark::kFields[static_cast<std::size_t>(index)])
+               ? 1
+               : 0;
 }
 
 // A buffer of `size` bytes for the next input text; valid until the next call of any function.

@@ -22,8 +22,8 @@ QString joinedChromiumFlags(const QString& flags) {
     for (QString& option : options) {
         if (!option.contains(QLatin1Char(' '))) continue;
         const qsizetype equals = option.indexOf(QLatin1Char('='));
-        option = option.left(equals + 1) + QLatin1Char('"') + option.mid(equals + 1) +
-                 QLatin1Char('"');
+        option =
+            option.left(equals + 1) + QLatin1Char('"') + option.mid(equals + 1) + QLatin1Char('"');
         joined = true;
     }
     return joined ? options.join(QLatin1Char(' ')) : flags;

@@ -31,8 +31,9 @@ void openBrowserWindow(const QString& startingAddress, platform::WindowList& win
     platform::BrowserEngineFactory* factory = loadBrowserEngineFactory(&error);
     std::unique_ptr<platform::BrowserEngine> engine = factory ? factory->createEngine() : nullptr;
     if (!engine) {
-        messages.show(nullptr,
-                      QStringLiteral("The web browser could not be started.\n\n%1").arg(error).trimmed());
+        messages.show(
+            nullptr,
+            QStringLiteral("The web browser could not be started.\n\n%1").arg(error).trimmed());
         return;
     }
     auto* window = new frmBrowser(std::move(engine));

@@ -5,7 +5,7 @@
 namespace quillmark::platform {
 class MessageBoxes;
 class WindowList;
-}
+}  // namespace quillmark::platform
 
 namespace quillmark::ui {
 

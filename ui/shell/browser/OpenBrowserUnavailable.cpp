@@ -8,7 +8,8 @@ namespace quillmark::ui {
 void prepareBrowserEngine() {}
 
 void openBrowserWindow(const QString&, platform::WindowList&, platform::MessageBoxes& messages) {
-    messages.show(nullptr, QStringLiteral("The web browser is not part of this build of Quillmark."));
+    messages.show(nullptr,
+                  QStringLiteral("The web browser is not part of this build of Quillmark."));
 }
 
 }  // namespace quillmark::ui

@@ -39,9 +39,9 @@ struct ToolButton {
     const char* picture;
 };
 constexpr ToolButton kToolButtons[] = {
-    {"Back", ":/toolbar/back.svg"},       {"Forward", ":/toolbar/forward.svg"},
-    {"Stop", ":/toolbar/stop.svg"},       {"Refresh", ":/toolbar/refresh.svg"},
-    {"Home", ":/toolbar/home.svg"},       {"Search", ":/toolbar/search.svg"},
+    {"Back", ":/toolbar/back.svg"}, {"Forward", ":/toolbar/forward.svg"},
+    {"Stop", ":/toolbar/stop.svg"}, {"Refresh", ":/toolbar/refresh.svg"},
+    {"Home", ":/toolbar/home.svg"}, {"Search", ":/toolbar/search.svg"},
 };
 
 }  // namespace
