@@ -20,23 +20,12 @@
 namespace quillmark {
 
 // The results in result label order: the order of the labels, the captions and the report.
+// clang-format off
 enum class Field : std::uint8_t {
-    CallRegister,
-    MainPM,
-    AuxPM,
-    OrigType,
-    TermType,
-    OrigTN,
-    TermTN,
-    Queue,
-    CRLink,
-    CRBakLink,
-    AuxCR,
-    CRDialed,
-    DigitLoad,
-    DigitUnload,
-    DigsDialed,
+    CallRegister, MainPM, AuxPM, OrigType, TermType, OrigTN, TermTN, Queue,
+    CRLink, CRBakLink, AuxCR, CRDialed, DigitLoad, DigitUnload, DigsDialed,
 };
+// clang-format on
 
 inline constexpr int kLastWord = 30;  // words 1..30 are read and decoded
 
@@ -87,40 +76,26 @@ struct FieldRow {
 //   1 ... 19 | 20..24 | 25..29 | 30..32             1 ... 22 | 23..27 | 28..32
 //            |  term  |  orig  |                             | unload |  load
 // Word 10 is not decoded; characters 1 to 4 of words 13 to 30 are not decoded.
+// clang-format off
 inline constexpr auto kFields = std::to_array<FieldRow>({
-    // field               key             caption label     caption          report label word last
-    // from        cut          shown
-    {Field::CallRegister, "CallRegister", "lblCallReg", "Call Register", "Call Register: ", 1, 1,
-     From::Word, WholeWord(), Shown::AsTyped},
-    {Field::MainPM, "MainPM", "lblMainPM", "Main PM", "Main PM: ", 2, 2, From::Word, Mid(5, 2),
-     Shown::MainPmName},
-    {Field::AuxPM, "AuxPM", "lblAuxPM", "AUX PM", "AUX PM: ", 2, 2, From::Word, Mid(7, 2),
-     Shown::AuxPmName},
-    {Field::OrigType, "OrigType", "lblOrigType", "OrigType", "Orig Type: ", 3, 3, From::Bits,
-     Mid(25, 5), Shown::UnitTypeName},
-    {Field::TermType, "TermType", "lblTermType", "TermType", "Term Type: ", 3, 3, From::Bits,
-     Mid(20, 5), Shown::UnitTypeName},
-    {Field::OrigTN, "OrigTN", "lblOrigTN", "OrigTN", "Orig TN: ", 4, 4, From::Word, Right(4),
-     Shown::TnHint},
-    {Field::TermTN, "TermTN", "lblTermTN", "TermTN", "Term TN: ", 5, 5, From::Word, Right(4),
-     Shown::TnHint},
-    {Field::Queue, "Queue", "lblQueue", "Queue", "Queue: ", 6, 6, From::Word, Right(2),
-     Shown::QueueName},
-    {Field::CRLink, "CRLink", "lblCRLink", "CR Fwd Link", "CR Fwd Link: ", 7, 7, From::Word,
-     WholeWord(), Shown::AsTyped},
-    {Field::CRBakLink, "CRBakLink", "lblCRBakLink", "CR Back Link", "CR Bak Link: ", 8, 8,
-     From::Word, WholeWord(), Shown::AsTyped},
-    {Field::AuxCR, "AuxCR", "lblAuxCR", "Aux CR", "Aux CR: ", 9, 9, From::Word, WholeWord(),
-     Shown::AsTyped},
-    {Field::CRDialed, "CRDialed", "lblCRDialed", "CR Dialed", "CR Dialed: ", 11, 11, From::Word,
-     WholeWord(), Shown::AsTyped},
-    {Field::DigitLoad, "DigitLoad", "lblDigitLoad", "Digit Load", "Digit Load: ", 12, 12,
-     From::Bits, Right(5), Shown::Pointer},
-    {Field::DigitUnload, "DigitUnload", "lblDigitUnload", "Digit UnLoad", "Digit Unload: ", 12, 12,
-     From::Bits, Mid(23, 5), Shown::Pointer},
-    {Field::DigsDialed, "DigsDialed", "lblDigsDialed", "Digits Dialed", "Digits Dialed: ", 13, 30,
-     From::Word, Mid(5, 4), Shown::DialedDigits},
+    // field               key             caption label     caption          report label        word  last  from        cut          shown
+    {Field::CallRegister, "CallRegister", "lblCallReg",     "Call Register", "Call Register: ",  1,    1,    From::Word, WholeWord(), Shown::AsTyped},
+    {Field::MainPM,       "MainPM",       "lblMainPM",      "Main PM",       "Main PM: ",        2,    2,    From::Word, Mid(5, 2),   Shown::MainPmName},
+    {Field::AuxPM,        "AuxPM",        "lblAuxPM",       "AUX PM",        "AUX PM: ",         2,    2,    From::Word, Mid(7, 2),   Shown::AuxPmName},
+    {Field::OrigType,     "OrigType",     "lblOrigType",    "OrigType",      "Orig Type: ",      3,    3,    From::Bits, Mid(25, 5),  Shown::UnitTypeName},
+    {Field::TermType,     "TermType",     "lblTermType",    "TermType",      "Term Type: ",      3,    3,    From::Bits, Mid(20, 5),  Shown::UnitTypeName},
+    {Field::OrigTN,       "OrigTN",       "lblOrigTN",      "OrigTN",        "Orig TN: ",        4,    4,    From::Word, Right(4),    Shown::TnHint},
+    {Field::TermTN,       "TermTN",       "lblTermTN",      "TermTN",        "Term TN: ",        5,    5,    From::Word, Right(4),    Shown::TnHint},
+    {Field::Queue,        "Queue",        "lblQueue",       "Queue",         "Queue: ",          6,    6,    From::Word, Right(2),    Shown::QueueName},
+    {Field::CRLink,       "CRLink",       "lblCRLink",      "CR Fwd Link",   "CR Fwd Link: ",    7,    7,    From::Word, WholeWord(), Shown::AsTyped},
+    {Field::CRBakLink,    "CRBakLink",    "lblCRBakLink",   "CR Back Link",  "CR Bak Link: ",    8,    8,    From::Word, WholeWord(), Shown::AsTyped},
+    {Field::AuxCR,        "AuxCR",        "lblAuxCR",       "Aux CR",        "Aux CR: ",         9,    9,    From::Word, WholeWord(), Shown::AsTyped},
+    {Field::CRDialed,     "CRDialed",     "lblCRDialed",    "CR Dialed",     "CR Dialed: ",      11,   11,   From::Word, WholeWord(), Shown::AsTyped},
+    {Field::DigitLoad,    "DigitLoad",    "lblDigitLoad",   "Digit Load",    "Digit Load: ",     12,   12,   From::Bits, Right(5),    Shown::Pointer},
+    {Field::DigitUnload,  "DigitUnload",  "lblDigitUnload", "Digit UnLoad",  "Digit Unload: ",   12,   12,   From::Bits, Mid(23, 5),  Shown::Pointer},
+    {Field::DigsDialed,   "DigsDialed",   "lblDigsDialed",  "Digits Dialed", "Digits Dialed: ",  13,   30,   From::Word, Mid(5, 4),   Shown::DialedDigits},
 });
+// clang-format on
 inline constexpr std::size_t kFieldCount = kFields.size();
 
 // A field shown by a name looked up from its code; its code is kept beside its text (JSON "codes").

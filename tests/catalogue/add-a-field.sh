@@ -100,7 +100,7 @@ if command -v emcmake >/dev/null && [ -n "$browser" ]; then
     "$browser" --headless --no-sandbox --disable-gpu --virtual-time-budget=10000 \
         --dump-dom "file://$page" >"$work/page.html" 2>"$work/browser.log" || fail "the page does not load"
     expect "page" "$work/page.html" 'data-ready="true"'
-    expect "page" "$work/page.html" '<div class="row"><label id="lblDigsDialed" for="lblDigsDialedData">Digits Dialed</label><output id="lblDigsDialedData" aria-live="off"></output></div><div class="row"><label id="lblCRWord10" for="lblCRWord10Data">CR Word 10</label><output id="lblCRWord10Data" aria-live="off"></output></div>'
+    expect "page" "$work/page.html" '<div class="row"><label id="lblDigsDialed" for="lblDigsDialedData">Digits Dialed</label><output id="lblDigsDialedData" aria-live="off" tabindex="0"></output></div><div class="row"><label id="lblCRWord10" for="lblCRWord10Data">CR Word 10</label><output id="lblCRWord10Data" aria-live="off" tabindex="0"></output></div>'
     echo "the page shows the new field"
 else
     echo "SKIP: web page (emcmake or chromium not found)"

@@ -127,7 +127,10 @@ async function enterText(tab, text) {
 }
 
 // The requests a tab made besides loading the page itself (which Firefox does not report).
-const otherRequests = (requests) => requests.filter((url) => url !== `file://${page}`);
+// A data: URL is read from the page itself (Firefox decodes some of its own resources that way),
+// so it is no access beyond the page.
+const otherRequests = (requests) =>
+    requests.filter((url) => url !== `file://${page}` && !url.startsWith('data:'));
 
 function run(main) {
     main().then(() => process.exit(0), (error) => {

@@ -90,24 +90,26 @@ struct ResultGeometry {
     int top;
 };
 
+// clang-format off
 constexpr std::array kResultGeometry{
     // field                           left  width  result  top
-    ResultGeometry{Field::CallRegister, 360, 1095, 1680, 1680},
-    ResultGeometry{Field::MainPM, 360, 1095, 1680, 2040},
-    ResultGeometry{Field::AuxPM, 360, 1095, 1680, 2400},
-    ResultGeometry{Field::OrigType, 360, 1095, 1680, 2760},
-    ResultGeometry{Field::TermType, 360, 1095, 1680, 3120},
-    ResultGeometry{Field::OrigTN, 360, 1095, 1680, 3480},
-    ResultGeometry{Field::TermTN, 360, 1095, 1680, 3840},
-    ResultGeometry{Field::Queue, 360, 1095, 1680, 4200},
-    ResultGeometry{Field::CRLink, 360, 1095, 1680, 4560},
-    ResultGeometry{Field::CRBakLink, 120, 1335, 1680, 4920},
-    ResultGeometry{Field::AuxCR, 120, 1335, 1680, 5280},
-    ResultGeometry{Field::CRDialed, 4680, 1095, 6000, 1680},
-    ResultGeometry{Field::DigitLoad, 4680, 1095, 6000, 2040},
-    ResultGeometry{Field::DigitUnload, 4440, 1335, 6000, 2400},
-    ResultGeometry{Field::DigsDialed, 4440, 1335, 6000, 2760},
+    ResultGeometry{Field::CallRegister, 360,  1095,  1680,   1680},
+    ResultGeometry{Field::MainPM,       360,  1095,  1680,   2040},
+    ResultGeometry{Field::AuxPM,        360,  1095,  1680,   2400},
+    ResultGeometry{Field::OrigType,     360,  1095,  1680,   2760},
+    ResultGeometry{Field::TermType,     360,  1095,  1680,   3120},
+    ResultGeometry{Field::OrigTN,       360,  1095,  1680,   3480},
+    ResultGeometry{Field::TermTN,       360,  1095,  1680,   3840},
+    ResultGeometry{Field::Queue,        360,  1095,  1680,   4200},
+    ResultGeometry{Field::CRLink,       360,  1095,  1680,   4560},
+    ResultGeometry{Field::CRBakLink,    120,  1335,  1680,   4920},
+    ResultGeometry{Field::AuxCR,        120,  1335,  1680,   5280},
+    ResultGeometry{Field::CRDialed,     4680, 1095,  6000,   1680},
+    ResultGeometry{Field::DigitLoad,    4680, 1095,  6000,   2040},
+    ResultGeometry{Field::DigitUnload,  4440, 1335,  6000,   2400},
+    ResultGeometry{Field::DigsDialed,   4440, 1335,  6000,   2760},
 };
+// clang-format on
 // Every field of the catalogue has exactly one row.
 constexpr bool EveryFieldPlacedOnce() {
     for (const FieldRow& field : kFields) {
