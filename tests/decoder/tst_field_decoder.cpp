@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
@@ -28,22 +29,10 @@ TEST(DecodeText, WorkedExample) {
 
 TEST(DecodeText, EmptyInput) {
     const DecodedFields f = DecodeText("");
-    const ResultCaptions expected{"",
-                                  "UNDEFINED",
-                                  "",
-                                  "UNKNOWN",
-                                  "UNKNOWN",
-                                  "Use LD 32 to Convert TN H.",
-                                  "Use LD 32 to Convert TN H.",
-                                  "UNKNOWN",
-                                  "",
-                                  "",
-                                  "",
-                                  "",
-                                  "H. (DEC: 0)",
-                                  "H. (DEC: 0)",
-                                  ""};
-    EXPECT_EQ(CaptionsInLabelOrder(f), expected);
+    const ResultCaptions captions = CaptionsInLabelOrder(f);
+    EXPECT_EQ(std::vector<std::string>(captions.begin(), captions.end()),
+              std::vector<std::string>(sample::kEmptyTextResults.begin(),
+                                       sample::kEmptyTextResults.end()));
     EXPECT_FALSE(f.PointersDiffer);
     EXPECT_EQ(f.Code(Field::MainPM), "");
     EXPECT_EQ(f.Code(Field::Queue), "");

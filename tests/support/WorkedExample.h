@@ -30,6 +30,23 @@ inline constexpr std::array<std::string_view, 15> kWorkedExampleResults{
     "H.11111 (DEC: 31)",
     "301B"};
 
+// The fifteen results of an empty text: every field's fallback.
+inline constexpr std::array<std::string_view, 15> kEmptyTextResults{"",
+                                                                    "UNDEFINED",
+                                                                    "",
+                                                                    "UNKNOWN",
+                                                                    "UNKNOWN",
+                                                                    "Use LD 32 to Convert TN H.",
+                                                                    "Use LD 32 to Convert TN H.",
+                                                                    "UNKNOWN",
+                                                                    "",
+                                                                    "",
+                                                                    "",
+                                                                    "",
+                                                                    "H. (DEC: 0)",
+                                                                    "H. (DEC: 0)",
+                                                                    ""};
+
 // Its clipboard report.
 inline constexpr std::string_view kWorkedExampleReport =
     "Call Register: 0008F5B4\r\n"

@@ -28,11 +28,13 @@ inline QString fromView(std::string_view text) {
 
 inline const QString kWorkedExample = fromView(sample::kWorkedExample);
 
-inline QStringList workedExampleResults() {
+inline QStringList resultsOf(const std::array<std::string_view, 15>& texts) {
     QStringList results;
-    for (std::string_view text : sample::kWorkedExampleResults) results << fromView(text);
+    for (std::string_view text : texts) results << fromView(text);
     return results;
 }
+
+inline QStringList workedExampleResults() { return resultsOf(sample::kWorkedExampleResults); }
 
 struct MainWindowHarness {
     explicit MainWindowHarness(platform::AppInfo app = {QStringLiteral("Quillmark"), 2, 0, 0}) {

@@ -224,23 +224,8 @@ void tst_frmMain::debugClickFillsResults_data() {
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<bool>("yellow");
     QTest::newRow("worked example") << kWorkedExample << workedExampleResults() << true;
-    QTest::newRow("empty input gives fallbacks") << QString()
-                                                 << QStringList{"",
-                                                                "UNDEFINED",
-                                                                "",
-                                                                "UNKNOWN",
-                                                                "UNKNOWN",
-                                                                "Use LD 32 to Convert TN H.",
-                                                                "Use LD 32 to Convert TN H.",
-                                                                "UNKNOWN",
-                                                                "",
-                                                                "",
-                                                                "",
-                                                                "",
-                                                                "H. (DEC: 0)",
-                                                                "H. (DEC: 0)",
-                                                                ""}
-                                                 << false;
+    QTest::newRow("empty input gives fallbacks")
+        << QString() << resultsOf(sample::kEmptyTextResults) << false;
     QTest::newRow("pasted BUG word not trimmed shifts every field")
         << "BUG0123 " + kWorkedExample
         << QStringList{"BUG0123",
