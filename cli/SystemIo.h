@@ -50,6 +50,13 @@ bool IsTerminal(Handle handle);
 // The text of an errno value, as the C library of a Linux system words it.
 std::string ErrorText(int error);
 
+#ifdef _WIN32
+// A name Windows can open whatever its length. Names of MAX_PATH characters and more fail
+// unless the system allows long paths, so such a name becomes its full path behind the prefix
+// \\?\ which lifts the limit. A name already in that form, and every shorter one, stays.
+std::u16string OpenableName(const std::u16string& name);
+#endif
+
 // Called once at the start of the program: a closed pipe then shows up as EPIPE on write rather
 // than ending the program with a signal, as the output layer expects.
 void PrepareProcess();

@@ -108,13 +108,35 @@ long WriteConsole(HANDLE handle, const char* bytes, std::size_t size, int& error
 
 }  // namespace
 
+std::u16string OpenableName(const std::u16string& name) {
+    if (name.size() < MAX_PATH - 12 || name.starts_with(u"\\\\?\\") ||
+        name.starts_with(u"\\\\.\\")) {
+        return name;
+    }
+    const DWORD size = GetFullPathNameW(Wide(name), 0, nullptr, nullptr);
+    if (size == 0) {
+        return name;
+    }
+    std::u16string full(size, u'\0');
+    const DWORD length =
+        GetFullPathNameW(Wide(name), size, reinterpret_cast<wchar_t*>(full.data()), nullptr);
+    if (length == 0 || length >= size) {
+        return name;
+    }
+    full.resize(length);
+    if (full.starts_with(u"\\\\")) {  // \\server\share\... is written \\?\UNC\server\share\...
+        return u"\\\\?\\UNC\\" + full.substr(2);
+    }
+    return u"\\\\?\\" + full;
+}
+
 Handle HandleOfDescriptor(int fd) {
     _setmode(fd, _O_BINARY);
     return static_cast<Handle>(_get_osfhandle(fd));
 }
 
 Opened OpenForReading(const std::string& name) {
-    const std::u16string wide = Utf16FromUtf8(name);
+    const std::u16string wide = OpenableName(Utf16FromUtf8(name));
     const HANDLE handle = CreateFileW(Wide(wide), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);

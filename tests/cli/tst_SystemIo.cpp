@@ -23,6 +23,7 @@
 
 #include "cli/InputFile.h"
 #include "cli/SystemIo.h"
+#include "cli/Utf16.h"
 
 namespace quillmark::cli {
 namespace {
@@ -118,6 +119,47 @@ TEST_F(SystemIo, FileWithANameInAnyLanguage) {
         EXPECT_EQ(ReadAll(input), "0008F5B4 " + name);
     }
 }
+
+TEST_F(SystemIo, FileWithALongName) {
+    // Past 260 characters, which Windows opens only by the full name behind its \\?\ prefix;
+    // the name is given with forward slashes and a ".." to be resolved on the way.
+    std::string folder = "long";
+    while (folder.size() < 300) {
+        folder += "/folder-name-of-forty-characters-" + std::to_string(folder.size());
+    }
+    Folder(folder);
+    const std::string name = File(folder + "/Bögen.txt", "0008F5B4 long");
+    const std::string last = folder.substr(folder.rfind('/') + 1);
+    const std::string winding = Folder(folder) + "/../" + last + "/Bögen.txt";
+    for (const std::string& given : {name, winding}) {
+        ASSERT_GT(given.size(), 300u);
+        InputFile input(given);
+        ASSERT_TRUE(input.IsOpen()) << given << ": " << input.Error();
+        EXPECT_EQ(ReadAll(input), "0008F5B4 long");
+    }
+}
+
+#ifdef _WIN32
+TEST(OpenableName, LongNamesGoFullBehindThePrefixOthersStay) {
+    const std::u16string segment(60, u'x');
+    const std::u16string deep =
+        segment + u"/" + segment + u"/" + segment + u"/" + segment + u"/../" + segment + u"/d.txt";
+    const std::u16string unc = u"\\\\server\\share\\" + deep;
+    const std::u16string prefixed = u"\\\\?\\C:\\" + deep;
+
+    EXPECT_EQ(sysio::OpenableName(u"short.txt"), u"short.txt");
+    EXPECT_EQ(sysio::OpenableName(prefixed), prefixed);  // already past the limit's reach
+
+    const std::u16string relative = sysio::OpenableName(deep);
+    EXPECT_TRUE(relative.starts_with(u"\\\\?\\")) << Utf8FromUtf16(relative);
+    EXPECT_EQ(relative.find(u'/'), std::u16string::npos);  // behind the prefix nothing is turned
+    EXPECT_EQ(relative.find(u".."), std::u16string::npos);
+    EXPECT_TRUE(relative.ends_with(u"\\" + segment + u"\\" + segment + u"\\d.txt"));
+
+    const std::u16string shared = sysio::OpenableName(unc);
+    EXPECT_TRUE(shared.starts_with(u"\\\\?\\UNC\\server\\share\\")) << Utf8FromUtf16(shared);
+}
+#endif
 
 struct FailureCase {
     const char* name;
