@@ -62,10 +62,13 @@ bool IsConsole(HANDLE handle) {
     return GetConsoleMode(handle, &mode) != 0;
 }
 
-// Console input arrives as UTF-16 and is handed on as UTF-8; Ctrl+Z at the start of a line ends
-// it, as in every console program.
+// Console input converted to UTF-8 that did not fit the last buffer.
+std::string consolePending;
+
+// Console input arrives as UTF-16, a line at a time, and is handed on as UTF-8; Ctrl+Z at the
+// start of a line ends it, as in every console program.
 long ReadConsole(HANDLE handle, char* buffer, std::size_t capacity, int& error) {
-    static std::string pending;  // converted text that did not fit the last buffer
+    std::string& pending = consolePending;
     if (pending.empty()) {
         std::array<wchar_t, 4096> units{};
         DWORD count = 0;
@@ -181,7 +184,10 @@ bool WouldWait(Handle handle) {
             // A pipe whose writer has gone cannot be peeked: the next read ends the input at once.
             return PeekNamedPipe(file, nullptr, 0, nullptr, &available, nullptr) && available == 0;
         }
-        case FILE_TYPE_CHAR: return IsConsole(file) && WaitForSingleObject(file, 0) == WAIT_TIMEOUT;
+        // A console hands over what a person typed a line at a time: once that line is handed
+        // on, the next read waits for the person. (Whether the handle is signalled says little:
+        // key releases and focus events stay in its buffer after the line is read.)
+        case FILE_TYPE_CHAR: return IsConsole(file) && consolePending.empty();
         default: return false;
     }
 }
