@@ -23,7 +23,19 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+    echo "FAIL: $*" >&2
+    {
+        echo "windows on the display:"
+        for window in $(xdotool search --name '' 2>/dev/null); do
+            echo "  $window \"$(xdotool getwindowname "$window" 2>/dev/null)\""
+        done
+        kill -0 "${program_pid:-0}" 2>/dev/null || echo "the program is not running"
+        echo "what the program printed:"
+        sed 's/^/  /' "$work/program.log" 2>/dev/null
+    } >&2
+    exit 1
+}
 
 # Pages by path; /stall.html is answered only once the file "release" exists.
 cat > "$work/server.py" <<'PY'
@@ -75,6 +87,7 @@ export XDG_CONFIG_HOME="$work/config"
 export QTWEBENGINE_CHROMIUM_FLAGS="--host-resolver-rules=MAP www.nortel.com 127.0.0.1:$port"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 "$program" >"$work/program.log" 2>&1 & pids+=($!)
+program_pid=$!
 
 waitForCaption() {  # window caption
     for _ in $(seq 300); do
