@@ -105,10 +105,12 @@ constexpr std::string_view kCodesEnd = "\"}";  // the sources follow, then "}\n"
 
 // The bytes of a record besides its head, its texts and the pointer flag.
 constexpr std::size_t kFrame = [] {
-    return []<std::size_t... F, std::size_t... C>(std::index_sequence<F...>,
-                                                  std::index_sequence<C...>) {
+    const auto sum = []<std::size_t... F, std::size_t... C>(std::index_sequence<F...>,
+                                                            std::index_sequence<C...>) {
         return (kFieldOpening<F>.size + ...) + (kCodeOpening<C>.size + ...);
-    }(std::make_index_sequence<kFields.size()>(), std::make_index_sequence<kCodeFields.size()>());
+    };
+    return sum(std::make_index_sequence<kFields.size()>(),
+               std::make_index_sequence<kCodeFields.size()>());
 }();
 
 char* CopyOpening(char* next, const Opening& opening) {
@@ -130,18 +132,20 @@ void AppendRecord(std::string& out, std::string_view file, std::string_view line
     const std::size_t start = out.size();
     out.resize(start + size);
     char* next = CopyText(CopyText(out.data() + start, file), line);
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
+    const auto putFields = [&]<std::size_t... I>(std::index_sequence<I...>) {
         ((next = CopyOpening(next, kFieldOpening<I>),
           next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[0]),
           next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[1]),
           next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[2])),
          ...);
-    }(std::make_index_sequence<kFields.size()>());
-    next = CopyText(next, pointers);
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
+    };
+    const auto putCodes = [&]<std::size_t... I>(std::index_sequence<I...>) {
         ((next = PutText<kTexts>(CopyOpening(next, kCodeOpening<I>), record.Code(kCodeFields[I]))),
          ...);
-    }(std::make_index_sequence<kCodeFields.size()>());
+    };
+    putFields(std::make_index_sequence<kFields.size()>());
+    next = CopyText(next, pointers);
+    putCodes(std::make_index_sequence<kCodeFields.size()>());
     CopyText(next, end);
 }
 

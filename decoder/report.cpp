@@ -54,9 +54,10 @@ void AppendReport(std::string& out, const RecordView& record, std::string_view l
     const std::size_t start = out.size();
     out.resize(start + size);
     char* next = out.data() + start;
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
+    const auto putLines = [&]<std::size_t... I>(std::index_sequence<I...>) {
         ((next = CopyReportLine<I>(next, record.Shown(kFields[I].field), lineEnd)), ...);
-    }(std::make_index_sequence<kFields.size()>());
+    };
+    putLines(std::make_index_sequence<kFields.size()>());
 }
 
 std::string TrimFirstWord(std::string_view text) {

@@ -279,12 +279,10 @@ void FrmBrowserTest::working_fromRequestUntilLoaded() {
 void FrmBrowserTest::toolbar_buttons_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("call");
-    QTest::newRow("Back") << "Back" << "back";
-    QTest::newRow("Forward") << "Forward" << "forward";
-    QTest::newRow("Stop") << "Stop" << "stop";
-    QTest::newRow("Refresh") << "Refresh" << "refresh";
-    QTest::newRow("Home") << "Home" << "home";
-    QTest::newRow("Search") << "Search" << "search";
+    const char* const buttons[][2] = {{"Back", "back"}, {"Forward", "forward"},
+                                      {"Stop", "stop"}, {"Refresh", "refresh"},
+                                      {"Home", "home"}, {"Search", "search"}};
+    for (const auto& [key, call] : buttons) QTest::newRow(key) << QString(key) << QString(call);
 }
 
 void FrmBrowserTest::toolbar_buttons() {

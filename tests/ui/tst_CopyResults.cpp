@@ -91,9 +91,12 @@ void tst_CopyResults::clipboardFailureChangesNothing_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("content");
     QTest::newRow("cannot be opened")
-        << "clear" << "The clipboard cannot be opened. Nothing was copied." << "held before";
+        << QStringLiteral("clear")
+        << QStringLiteral("The clipboard cannot be opened. Nothing was copied.")
+        << QStringLiteral("held before");
     QTest::newRow("cannot be written")
-        << "write" << "The clipboard cannot be written. Nothing was copied." << "";
+        << QStringLiteral("write")
+        << QStringLiteral("The clipboard cannot be written. Nothing was copied.") << QString();
     QTest::newRow("cannot be read back")
         << "read"
         << "The results were put on the clipboard, but the clipboard cannot be read back to show "

@@ -23,8 +23,11 @@ namespace {
 // Client area 7215 x 2850 twips inside a one-pixel fixed border.
 constexpr int kBorderPixels = 1;
 
+// Which of the splash's labels a row describes.
+using LabelMember = QLabel* frmSplash::*;
+
 struct SplashLabel {
-    QLabel* frmSplash::* control;
+    LabelMember control;
     const char* name;
     const char* designText;
     QRect twips;
