@@ -3,6 +3,7 @@
 
 #include "cli/RecordFormat.h"
 #include "decoder/text_spans.h"
+#include "decoder/word_notes.h"
 
 namespace quillmark::cli {
 
@@ -14,9 +15,9 @@ const std::string& NoteOf(const Source& source, const WordNoteTexts& notes) {
 
 }  // namespace
 
-WordNoteTexts NoteTextsOf(std::string_view text) {
+WordNoteTexts NoteTextsOf(const TextLayout& layout) {
     WordNoteTexts texts;
-    for (WordNote& note : WordNotesOf(text))
+    for (WordNote& note : WordNotesOf(layout))
         texts[static_cast<std::size_t>(note.word)] = std::move(note.text);
     return texts;
 }

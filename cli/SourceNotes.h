@@ -11,13 +11,14 @@
 
 #include "decoder/decoder.h"
 #include "decoder/provenance.h"
+#include "decoder/text_layout.h"
 
 namespace quillmark::cli {
 
 // Slot k: the note on word k ("word 3 is in lower case: only upper-case digits are read"), or
 // empty when word k is sound or not in the text.
 using WordNoteTexts = std::array<std::string, kLastWord + 1>;
-WordNoteTexts NoteTextsOf(std::string_view text);
+WordNoteTexts NoteTextsOf(const TextLayout& layout);
 
 // A field's source lines as SourcesText writes them, each followed by "note: " and its word's
 // note where it has one; one line each, no line end after the last.

@@ -12,6 +12,7 @@
 #include "decoder/decoder.h"
 #include "decoder/provenance.h"
 #include "decoder/text_spans.h"
+#include "decoder/word_notes.h"
 #include "tests/cli/DecodeProcess.h"
 #include "tests/support/WorkedExample.h"
 

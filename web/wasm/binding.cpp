@@ -15,6 +15,7 @@
 #include "decoder/field_catalogue.h"
 #include "decoder/provenance.h"
 #include "decoder/text_spans.h"
+#include "decoder/word_notes.h"
 
 namespace {
 
