@@ -7,9 +7,7 @@
 'use strict';
 // eslint-disable-next-line no-unused-vars
 async function QuillmarkDecoder(base64) {
-    const text = atob(base64);
-    const packed = new Uint8Array(text.length);
-    for (let i = 0; i < text.length; ++i) packed[i] = text.charCodeAt(i);
+    const packed = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : bytesOf(atob(base64));
     const inflated = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip'));
     const compiled = await WebAssembly.compile(await new Response(inflated).arrayBuffer());
 
@@ -37,4 +35,10 @@ async function QuillmarkDecoder(base64) {
     for (const [name, value] of Object.entries(exports))
         if (name.startsWith('Web')) decoder[`_${name}`] = value;
     return decoder;
+}
+
+function bytesOf(text) {
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+    return bytes;
 }

@@ -135,6 +135,7 @@ function QuillmarkProvenance(txtDebugData, results) {
 
     // Marks and notes of the text the module decoded last, which the box holds.
     function decoded() {
+        link();
         const text = txtDebugData.value;
         const positions = positionsOf(text);
         const noteCount = module._WebLocate();
@@ -190,6 +191,41 @@ function QuillmarkProvenance(txtDebugData, results) {
         say('');
     }
 
+    // Links the results built from the module's fields with their characters: when the page is
+    // idle after its first paint, or at the first decode if that comes sooner.
+    let linked = false;
+    function link() {
+        if (linked) return;
+        linked = true;
+        backdrop.follow();
+        describers.push(...results.map((result) => make('span', { id: `${result.id}Source` })));
+        descriptions.append(...describers);
+        results.forEach((result, i) => {
+            result.tabIndex = 0;  // after the buttons, in reading order
+            for (const target of [result, captionOf(result)]) {
+                target.addEventListener('pointerenter', () => {
+                    pointed = i;
+                    lightPointedOrFocused();
+                });
+                target.addEventListener('pointerleave', () => {
+                    if (pointed === i) pointed = -1;
+                    lightPointedOrFocused();
+                });
+            }
+            result.addEventListener('focus', () => {
+                focused = i;
+                lightPointedOrFocused();
+                reveal(i);
+            });
+            result.addEventListener('blur', () => {
+                if (focused === i) focused = -1;
+                lightPointedOrFocused();
+            });
+        });
+    }
+    const whenIdle = (job) => (window.requestIdleCallback
+        ? requestIdleCallback(job, { timeout: 500 }) : setTimeout(job, 50));
+
     // ---- Wiring ------------------------------------------------------------------------------
 
     txtDebugData.addEventListener('input', clear);
@@ -200,37 +236,17 @@ function QuillmarkProvenance(txtDebugData, results) {
         document.getElementById(id).addEventListener('click', clear);
 
     return {
-        // The module is ready and the result rows are built from its fields: link them.
+        // The module is ready and the result rows are built from its fields.
         useModule(loaded) {
             module = loaded;
-            describers.push(...results.map((result) => make('span', { id: `${result.id}Source` })));
-            descriptions.append(...describers);
-            results.forEach((result, i) => {
-                result.tabIndex = 0;  // after the buttons, in reading order
-                for (const target of [result, captionOf(result)]) {
-                    target.addEventListener('pointerenter', () => {
-                        pointed = i;
-                        lightPointedOrFocused();
-                    });
-                    target.addEventListener('pointerleave', () => {
-                        if (pointed === i) pointed = -1;
-                        lightPointedOrFocused();
-                    });
-                }
-                result.addEventListener('focus', () => {
-                    focused = i;
-                    lightPointedOrFocused();
-                    reveal(i);
-                });
-                result.addEventListener('blur', () => {
-                    if (focused === i) focused = -1;
-                    lightPointedOrFocused();
-                });
-            });
+            whenIdle(link);
         },
         decoded,
         clear,
         // The results' descriptions belong to shown results: gone when the results are cleared.
-        clearResults() { results.forEach((result, i) => describe(result, i, '')); },
+        clearResults() {
+            link();
+            results.forEach((result, i) => describe(result, i, ''));
+        },
     };
 }
