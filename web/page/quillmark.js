@@ -81,17 +81,8 @@
         };
     }
 
-    // The module's bytes come with the page (base64), so nothing is ever fetched.
-    function wasmBinary() {
-        const text = atob(QuillmarkWasm);
-        const bytes = new Uint8Array(text.length);
-        for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
-        return bytes;
-    }
-
     let binding = null;
-    const ready = Promise.resolve()
-        .then(() => QuillmarkDecoder({ wasmBinary: wasmBinary() }))
+    const ready = QuillmarkDecoder(QuillmarkWasm)
         .then((module) => {
             binding = Binding(module);
             buildResultRows(binding.fields);
@@ -144,16 +135,25 @@
             row.append(label, output);
             column.append(row);
             results.push(output);
-            if (field.pointer) pointers.push(output);
+            if (field.pointer) pointers.push({ output, caption: field.caption });
         }
+        // Each digit pointer's highlight told in words: which pointer it differs from, as the
+        // window's accessible description says it.
+        const said = pointers.map(({ output }, i) => Object.assign(document.createElement('p'), {
+            id: differsId(output),
+            hidden: true,
+            textContent: `differs from ${pointers[1 - i].caption} pointer`,
+        }));
+        document.querySelector('.results').after(...said);
     }
+    const differsId = (output) => `${output.id.replace(/Data$/, '')}Differs`;
 
     // The yellow is also said in words, for whoever does not see it.
     function setPointerHighlight(on) {
-        for (const pointer of pointers) {
-            pointer.classList.toggle('differ', on);
-            if (on) pointer.setAttribute('aria-describedby', `${pointer.id.replace(/Data$/, '')}Differs`);
-            else pointer.removeAttribute('aria-describedby');
+        for (const { output } of pointers) {
+            output.classList.toggle('differ', on);
+            if (on) output.setAttribute('aria-describedby', differsId(output));
+            else output.removeAttribute('aria-describedby');
         }
     }
 
