@@ -54,7 +54,9 @@ QLabel* createLabel(QWidget* parent, const SplashLabel& design) {
 }  // namespace
 
 frmSplash::frmSplash(const platform::AppInfo& app, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    // Window managers that know no "frameless" hint (twm, the X11 side of weston) frame every
+    // window they manage, so on X11 the splash is not managed at all; Wayland ignores that flag.
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint) {
     setObjectName(QStringLiteral("frmSplash"));
     setAttribute(Qt::WA_DeleteOnClose);
     // Between the splash closing and the main window showing, no window is visible; that
