@@ -53,8 +53,8 @@ function main() {
         "form-action 'none'",
     ].join('; ');
     const title = caption(options.version);
-    const fill = { TITLE: title, POLICY: policy, STYLE: style, SCRIPT: script };
-    const page = fs.readFileSync(options.template, 'utf8').replace(/@(TITLE|POLICY|STYLE|SCRIPT)@/g,
+    const fill = { TITLE: title, VERSION: options.version, POLICY: policy, STYLE: style, SCRIPT: script };
+    const page = fs.readFileSync(options.template, 'utf8').replace(/@(TITLE|VERSION|POLICY|STYLE|SCRIPT)@/g,
         (_, key) => fill[key]);
     fs.writeFileSync(options.output, page);
 }

@@ -17,6 +17,12 @@
     let SavedText = '';
     // Marks the characters each result came from (provenance.js).
     const provenance = QuillmarkProvenance(txtDebugData, results);
+    // Keeps the decoded text in the address, for a link (links.js).
+    const links = QuillmarkLinks({
+        version: document.documentElement.dataset.version,
+        open: (text) => command(() => { setInputText(text); cmdDebug_Click(); })(),
+        copy: (text) => putOnClipboard(text),
+    });
 
     // ---- The decoder module ------------------------------------------------------------------
 
@@ -152,6 +158,7 @@
         }
         setPointerHighlight(false);
         provenance.clearResults();
+        links.cleared();
     }
 
     // The title shows the caption, as the window's tooltip does, and where it came from when
@@ -170,6 +177,7 @@
         showResults(fields.captions, fields.sources);
         setPointerHighlight(fields.pointersDiffer);
         provenance.decoded();
+        links.decoded(txtDebugData.value);
     }
 
     // ---- Clipboard report --------------------------------------------------------------------
@@ -294,4 +302,5 @@
     txtDebugData.addEventListener('paste', txtDebugData_Paste);
     txtDebugData.addEventListener('input', showCapNote);
     txtDebugData.focus();
+    links.read();
 })();

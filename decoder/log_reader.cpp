@@ -1,0 +1,401 @@
+// SPDX-License-Identifier: MIT
+#include "decoder/log_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "decoder/byte_scan.h"
+#include "decoder/text_spans.h"
+#include "decoder/utf8.h"
+
+namespace quillmark {
+namespace {
+
+// A BUG word longer than this is kept only this far; it is still a BUG word.
+constexpr std::size_t kMostBugBytes = 256;
+constexpr std::size_t kHexWordDigits = 8;
+
+constexpr bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsHexDigit(char c) {
+    return IsDecimalDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
+}
+
+// UTF-16 units a byte adds to a text as the input box counts it: a character beyond U+FFFF two,
+// every other one, the bytes that continue a character none.
+constexpr std::size_t UnitsOf(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) return 1;
+    if (byte < 0xC0) return 0;
+    return byte >= 0xF0 ? 2 : 1;
+}
+
+// Characters of a word as the decoder counts them, and the first that is not an upper-case
+// hexadecimal digit (-1 when there is none).
+std::pair<std::size_t, int> CharsAndFaulty(std::string_view word) {
+    std::size_t chars = 0;
+    int faulty = -1;
+    while (!word.empty()) {
+        const std::size_t size = utf8::CharSize(word);
+        if (faulty < 0 && (size != 1 || !bytes::IsUpperHexDigit(word.front()))) {
+            faulty = static_cast<int>(chars);
+        }
+        word.remove_prefix(size);
+        ++chars;
+    }
+    return {chars, faulty};
+}
+
+std::string ShortDumpNote(std::uint64_t words) {
+    return "dump has " + std::to_string(words) + (words == 1 ? " word" : " words") +
+           ": fields from word " + std::to_string(words + 1) + " on are empty";
+}
+
+std::string SplitWordNote(std::uint64_t word, std::size_t before, std::size_t after,
+                          std::uint64_t line) {
+    return "words " + std::to_string(word) + " and " + std::to_string(word + 1) + " have " +
+           std::to_string(before) + " and " + std::to_string(after) +
+           " characters, at the end of line " + std::to_string(line - 1) +
+           " and the start of line " + std::to_string(line) + ": one word split at the line end?";
+}
+
+}  // namespace
+
+LogReader::LogReader(Handler handler, std::size_t characterLimit)
+    : handler_(std::move(handler)), characterLimit_(characterLimit) {
+    places_.reserve(kLastWord);
+    offsets_.reserve(kLastWord);
+    ResetLine();
+}
+
+void LogReader::Restart() {
+    counts_ = {};
+    open_ = false;
+    ResetLine();
+}
+
+void LogReader::ResetLine() {
+    mode_ = Mode::Leading;
+    pendingCr_ = false;
+    lineSeen_ = false;
+    lineByte_ = 0;
+    inWord_ = false;
+    lineWords_ = 0;
+    lineSound_ = true;
+    lineCut_ = false;
+    lineFirstLength_ = 0;
+    lineLastLength_ = 0;
+}
+
+void LogReader::Feed(std::string_view block) {
+    const char* at = block.data();
+    const char* const end = at + block.size();
+    while (at < end) {
+        if (mode_ == Mode::Skip) {
+            // A line of no message: nothing in it matters but its end.
+            const auto* lineFeed =
+                static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+            if (lineFeed == nullptr) {
+                return;
+            }
+            at = lineFeed + 1;
+            EndLine();
+            continue;
+        }
+        const char c = *at++;
+        if (pendingCr_) {
+            pendingCr_ = false;
+            if (c == '\n') {
+                EndLine();
+                continue;
+            }
+            Take('\r');
+            if (mode_ == Mode::Skip) {
+                --at;  // the byte after the CR is looked at again as part of a skipped line
+                continue;
+            }
+        }
+        if (c == '\n') {
+            EndLine();
+        } else if (c == '\r') {
+            pendingCr_ = true;
+            lineSeen_ = true;
+        } else {
+            Take(c);
+        }
+    }
+}
+
+void LogReader::Finish() {
+    // A CR at the very end ends the last line as CR LF would.
+    pendingCr_ = false;
+    if (lineSeen_) {
+        EndLine();
+    }
+    if (open_) {
+        Emit();
+    }
+}
+
+void LogReader::Take(char c) {
+    lineSeen_ = true;
+    switch (mode_) {
+        case Mode::Leading:
+            if (c != ' ') {
+                mode_ = Mode::First;
+                first_.clear();
+                firstLength_ = 0;
+                firstStart_ = lineByte_;
+                firstIsBug_ = true;
+                firstIsHex_ = true;
+                TakeFirst(c);
+            }
+            break;
+        case Mode::First:
+            if (c == ' ') {
+                EndFirstWord();
+                if (inWord_) EndWord();
+            } else {
+                TakeFirst(c);
+            }
+            break;
+        case Mode::BugWords:
+            if (c == ' ') {
+                if (inWord_) EndWord();
+            } else {
+                if (!inWord_) StartWord(lineByte_);
+                Keep(c);
+            }
+            break;
+        case Mode::HexWords:
+            if (c == ' ') {
+                if (inWord_) EndWord();
+            } else if (!IsHexDigit(c) || (inWord_ && wordBytes_ == kHexWordDigits)) {
+                RejectLine();
+            } else {
+                if (!inWord_) StartWord(lineByte_);
+                Keep(c);
+            }
+            break;
+        case Mode::Skip: break;
+    }
+    ++lineByte_;
+}
+
+void LogReader::TakeFirst(char c) {
+    const std::size_t at = firstLength_++;
+    firstIsBug_ = firstIsBug_ && (at < 3 ? c == "BUG"[at] : IsDecimalDigit(c));
+    firstIsHex_ = firstIsHex_ && at < kHexWordDigits && IsHexDigit(c);
+    if (!firstIsBug_ && !(firstIsHex_ && open_)) {
+        RejectLine();
+        return;
+    }
+    if (first_.size() < kMostBugBytes) {
+        first_ += c;
+    }
+}
+
+void LogReader::EndFirstWord() {
+    if (firstIsBug_ && firstLength_ > 3) {
+        if (open_) {
+            Emit();
+        }
+        open_ = true;
+        bugLine_ = counts_.lines + 1;
+        lastLine_ = bugLine_;
+        bug_ = first_;
+        text_.clear();
+        places_.clear();
+        offsets_.clear();
+        notes_.clear();
+        words_ = 0;
+        sound_ = true;
+        cut_ = false;
+        keptUnits_ = 0;
+        previousLastWord_ = 0;
+        previousLastLength_ = 0;
+        MarkLine();
+        mode_ = Mode::BugWords;
+        return;
+    }
+    if (firstIsHex_ && open_) {
+        MarkLine();
+        mode_ = Mode::HexWords;
+        StartWord(firstStart_);
+        for (char c : first_) Keep(c);
+        return;
+    }
+    RejectLine();
+}
+
+void LogReader::MarkLine() {
+    lineTextMark_ = text_.size();
+    linePlacesMark_ = places_.size();
+    lineUnitsMark_ = keptUnits_;
+}
+
+void LogReader::StartWord(std::size_t column) {
+    inWord_ = true;
+    wordBytes_ = 0;
+    wordUpperHex_ = true;
+    ++words_;
+    ++lineWords_;
+    if (words_ > static_cast<std::uint64_t>(kLastWord)) {
+        return;
+    }
+    if (words_ > 1) {
+        KeepUnits(" ", 1);
+    }
+    offsets_.push_back(text_.size());
+    places_.push_back({counts_.lines + 1, column, 0, -1});
+}
+
+void LogReader::KeepUnits(std::string_view bytes, std::size_t units) {
+    if (lineCut_ || cut_) {
+        return;
+    }
+    if (keptUnits_ + units > characterLimit_) {
+        lineCut_ = true;
+        return;
+    }
+    keptUnits_ += units;
+    text_.append(bytes);
+}
+
+void LogReader::Keep(char c) {
+    ++wordBytes_;
+    wordUpperHex_ = wordUpperHex_ && bytes::IsUpperHexDigit(c);
+    if (words_ <= static_cast<std::uint64_t>(kLastWord)) {
+        KeepUnits(std::string_view(&c, 1), UnitsOf(c));
+    }
+}
+
+void LogReader::EndWord() {
+    inWord_ = false;
+    if (lineWords_ == 1) {
+        lineFirstLength_ = wordBytes_;
+    }
+    lineLastLength_ = wordBytes_;
+    if (words_ > static_cast<std::uint64_t>(kLastWord)) {
+        return;
+    }
+    places_.back().length = wordBytes_;
+    if (wordBytes_ != kHexWordDigits || !wordUpperHex_) {
+        lineSound_ = false;
+    }
+}
+
+void LogReader::EndLine() {
+    if (mode_ == Mode::First) {
+        EndFirstWord();
+    }
+    if (inWord_) {
+        EndWord();
+    }
+    const std::uint64_t line = counts_.lines + 1;
+    ++counts_.lines;
+    switch (mode_) {
+        case Mode::Leading:  // a blank line
+            if (open_) Emit();
+            ++counts_.skippedLines;
+            break;
+        case Mode::Skip: ++counts_.skippedLines; break;
+        case Mode::HexWords:
+        case Mode::BugWords: CommitLine(line); break;
+        case Mode::First: break;  // left by EndFirstWord
+    }
+    ResetLine();
+}
+
+void LogReader::CommitLine(std::uint64_t line) {
+    lastLine_ = line;
+    sound_ = sound_ && lineSound_;
+    cut_ = cut_ || lineCut_;
+    // The places were counted in bytes; words with bytes beyond ASCII have fewer characters.
+    std::size_t shift = 0;
+    for (std::size_t k = linePlacesMark_; k < places_.size(); ++k) {
+        LogWordPlace& place = places_[k];
+        const std::size_t begin = offsets_[k];
+        const std::size_t kept =
+            begin >= text_.size() ? 0 : std::min(place.length, text_.size() - begin);
+        const auto [chars, faulty] = CharsAndFaulty(std::string_view(text_).substr(begin, kept));
+        place.column -= shift;
+        shift += kept - chars;
+        place.length = chars + (place.length - kept);
+        place.faulty = faulty;
+    }
+    if (mode_ == Mode::HexWords && previousLastWord_ > 0 &&
+        previousLastWord_ < static_cast<std::uint64_t>(kLastWord) &&
+        previousLastLength_ < kHexWordDigits && lineFirstLength_ < kHexWordDigits) {
+        notes_.push_back(
+            {static_cast<int>(previousLastWord_),
+             SplitWordNote(previousLastWord_, previousLastLength_, lineFirstLength_, line)});
+    }
+    if (lineWords_ > 0) {
+        previousLastWord_ = words_;
+        previousLastLength_ = lineLastLength_;
+    }
+}
+
+void LogReader::RejectLine() {
+    if (mode_ == Mode::HexWords) {
+        // What this line added is not the dump's: taken back before the message is handed out.
+        text_.resize(lineTextMark_);
+        places_.resize(linePlacesMark_);
+        offsets_.resize(linePlacesMark_);
+        keptUnits_ = lineUnitsMark_;
+        words_ -= lineWords_;
+    }
+    inWord_ = false;
+    lineWords_ = 0;
+    mode_ = Mode::Skip;
+    pendingCr_ = false;
+    if (open_) {
+        Emit();
+    }
+}
+
+void LogReader::Emit() {
+    open_ = false;
+    if (words_ < static_cast<std::uint64_t>(kWordsOfAFullDump)) {
+        notes_.insert(notes_.begin(), LogNote{0, ShortDumpNote(words_)});
+    }
+    if (!sound_) {
+        for (WordNote& note : WordNotesOf(text_)) {
+            notes_.push_back({note.word, std::move(note.text)});
+        }
+    }
+    LogMessage message;
+    message.line = bugLine_;
+    message.lastLine = lastLine_;
+    message.bug = bug_;
+    message.text = text_;
+    message.words = words_;
+    message.places = places_;
+    message.notes = notes_;
+    message.cut = cut_;
+    ++counts_.messages;
+    handler_(message);
+}
+
+std::vector<LogDump> ReadLog(std::string_view log, LogCounts* counts) {
+    std::vector<LogDump> dumps;
+    LogReader reader([&dumps](const LogMessage& message) {
+        dumps.push_back({message.line,
+                         message.lastLine,
+                         std::string(message.bug),
+                         std::string(message.text),
+                         message.words,
+                         {message.places.begin(), message.places.end()},
+                         {message.notes.begin(), message.notes.end()},
+                         message.cut});
+    });
+    reader.Feed(log);
+    reader.Finish();
+    if (counts != nullptr) {
+        *counts = reader.Counts();
+    }
+    return dumps;
+}
+
+}  // namespace quillmark
