@@ -23,7 +23,11 @@ trap cleanup EXIT
 screen=$DISPLAY # the virtual X server: every compositor's output is a window on it
 export XDG_RUNTIME_DIR=$work/runtime && mkdir -m 700 "$XDG_RUNTIME_DIR"
 failures=0 desktops=0
-fail() { echo "FAIL [$desktop]: $*" >&2; failures=$((failures + 1)); }
+fail() {
+    echo "FAIL [$desktop]: $*" >&2
+    failures=$((failures + 1))
+    sed 's/^/    program: /' "$work/$desktop.log" >&2
+}
 on_screen() { DISPLAY=$screen "$@"; }
 
 shot() {
@@ -32,7 +36,7 @@ shot() {
 }
 # "w h x y" of the pixels of one colour in a screenshot.
 box() {
-    convert "$work/$1.png" -fill black +opaque "$2" -fill white -opaque "$2" -format '%@\n' info: |
+    convert "$work/$1.png" -fill black +opaque "$2" -fill white -opaque "$2" -format '%@\n' info: 2>/dev/null |
         sed 's/[x+]/ /g'
 }
 # The main window's client area: the teal beside the command buttons reaches its top, right
@@ -43,7 +47,7 @@ client() {
     [ "$w" -gt 500 ] || return 1
     read -r _ h _ y < <(convert "$work/$1.png" -crop "40x2000+$((x + w - 40))+0" +repage \
         -fill black +opaque 'rgb(0,128,128)' -fill white -opaque 'rgb(0,128,128)' \
-        -format '%@\n' info: | sed 's/[x+]/ /g')
+        -format '%@\n' info: 2>/dev/null | sed 's/[x+]/ /g')
     echo "$w $h $x $y"
 }
 # "w h x y" of the largest region that changed between two screenshots: a window that opened.
@@ -77,12 +81,15 @@ run_desktop() {
     local config=$work/config-$desktop
     env XDG_CONFIG_HOME="$config" "$@" "$program" >"$work/$desktop.log" 2>&1 &
     pid=$!
-    sleep 2
-    shot splash
-    local w h x y
-    if ! read -r w h x y < <(box splash 'rgb(0,0,255)') || [ "${w:-0}" -lt 50 ]; then
+    local w=0 h x y
+    for _ in $(seq 60); do
+        sleep 0.5
+        shot splash
+        read -r w h x y < <(box splash 'rgb(0,0,255)') && [ "${w:-0}" -gt 50 ] && break
+    done
+    if [ "${w:-0}" -le 50 ]; then
         fail "no splash"
-        kill "$pid"
+        kill "$pid" 2>/dev/null
         return
     fi
     client splash >/dev/null && fail "the main window is shown beside the splash"
