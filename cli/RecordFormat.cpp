@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/CsvWriter.h"
+
 #include "decoder/byte_scan.h"
 #include "decoder/field_catalogue.h"
 #include "decoder/short_copy.h"
@@ -195,7 +197,23 @@ void AppendJsonString(std::string& out, std::string_view text) {
 }
 
 void ReportWriter::Append(std::string& out, const RecordView& record, const Explanation* sources,
-                          const MessageOrigin&) {
+                          const MessageOrigin& origin) {
+    if (headings_ == Headings::Omitted) {
+        AppendLines(out, record, sources);
+        return;
+    }
+    utf8::AppendSanitized(out, origin.file);
+    out += ':';
+    out += std::to_string(origin.line.value_or(0));
+    out += ": ";
+    utf8::AppendSanitized(out, origin.bug);
+    out += '\n';
+    AppendLines(out, record, sources);
+    out += '\n';
+}
+
+void ReportWriter::AppendLines(std::string& out, const RecordView& record,
+                               const Explanation* sources) {
     if (sources == nullptr) {
         AppendReport(out, record, "\n");
         return;
@@ -235,6 +253,12 @@ void JsonWriter::Append(std::string& out, const RecordView& record, const Explan
         next = std::to_chars(next, lineText.data() + lineText.size(), origin.line.value_or(0)).ptr;
         line = {lineText.data(), static_cast<std::size_t>(next - lineText.data())};
     }
+    if (!origin.bug.empty()) {
+        head_.assign(line);
+        head_ += ",\"bug\":";
+        AppendJsonString(head_, origin.bug);
+        line = head_;
+    }
     // A message without a byte that JSON escapes gives a record without one.
     const bool copied = record.ReadFromText() && bytes::IsPlainJson(record.Message());
     const std::string_view end = sources != nullptr ? kCodesEnd : kRecordEnd;
@@ -251,11 +275,19 @@ void JsonWriter::Append(std::string& out, const RecordView& record, const Explan
 
 RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options) {
     const Sources sources = options.explain ? Sources::Shown : Sources::Omitted;
+    if (options.csv) {
+        const CsvWriter::Columns columns = options.log     ? CsvWriter::Columns::LineAndBug
+                                           : options.lines ? CsvWriter::Columns::Line
+                                                           : CsvWriter::Columns::Fields;
+        return [columns] { return std::make_unique<CsvWriter>(columns); };
+    }
     if (!options.json) {
-        return [sources] { return std::make_unique<ReportWriter>(sources); };
+        const auto headings =
+            options.log ? ReportWriter::Headings::Shown : ReportWriter::Headings::Omitted;
+        return [sources, headings] { return std::make_unique<ReportWriter>(sources, headings); };
     }
     const auto lineKey =
-        options.lines ? JsonWriter::LineKey::Written : JsonWriter::LineKey::Omitted;
+        options.lines || options.log ? JsonWriter::LineKey::Written : JsonWriter::LineKey::Omitted;
     return [lineKey, sources] { return std::make_unique<JsonWriter>(lineKey, sources); };
 }
 

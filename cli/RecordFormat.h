@@ -19,10 +19,12 @@
 
 namespace quillmark::cli {
 
-// Where a message came from: the input's name as given, and its line in --lines mode.
+// Where a message came from: the input's name as given, its line in --lines mode, and in
+// --log mode the line of its BUG word and that word.
 struct MessageOrigin {
     std::string_view file;
     std::optional<std::uint64_t> line;
+    std::string_view bug;
 };
 
 // Whether a record also tells where each field came from (--explain).
@@ -46,6 +48,8 @@ public:
     virtual bool ShowsSources() const { return false; }
     // What stands between two records of a run.
     virtual std::string_view Separator() const = 0;
+    // What stands before the first record of a run (a CSV header row).
+    virtual std::string Header() const { return {}; }
 };
 
 // Makes one writer of the form chosen from the options.
@@ -59,20 +63,29 @@ RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options);
 //   Term Type: UNKNOWN
 //       word 3, bit characters 20-24: 10011
 //       note: word 3 has 9 characters, not 8
+// With Headings::Shown (--log) each record opens with a heading line naming its input, line and
+// BUG word ("log.txt:12: BUG0042") and ends with an empty line.
 class ReportWriter final : public RecordWriter {
 public:
-    explicit ReportWriter(Sources sources = Sources::Omitted) : sources_(sources) {}
+    enum class Headings { Omitted, Shown };
+
+    explicit ReportWriter(Sources sources = Sources::Omitted, Headings headings = Headings::Omitted)
+        : sources_(sources), headings_(headings) {}
 
     void Append(std::string& out, const RecordView& record, const Explanation* sources,
                 const MessageOrigin& origin) override;
     bool ShowsSources() const override { return sources_ == Sources::Shown; }
-    std::string_view Separator() const override { return "\n"; }
+    std::string_view Separator() const override { return headings_ == Headings::Shown ? "" : "\n"; }
 
 private:
+    void AppendLines(std::string& out, const RecordView& record, const Explanation* sources);
+
     Sources sources_;
+    Headings headings_;
 };
 
-// One JSON object and LF per message: file, line (with LineKey::Written), the field texts,
+// One JSON object and LF per message: file, line (with LineKey::Written), bug (--log), the field
+// texts,
 // PointersDiffer and the raw codes of the looked-up fields (kCodeFields), written as the JSON
 // library writes them (no blanks, only the characters JSON needs escaped, the rest as UTF-8).
 // Always valid UTF-8: a file name whose bytes are not becomes U+FFFD where they break; field texts
@@ -98,7 +111,8 @@ private:
     bool fileKnown_ = false;
     std::string file_;  // the input of the last record, as given
     std::string
-        fileJson_;  // the record's opening with the file as a JSON string, made once per input
+        fileJson_;      // the record's opening with the file as a JSON string, made once per input
+    std::string head_;  // --log: the line and the BUG word, as JSON
 };
 
 // The text as a JSON string, quotes included, with the escapes the JSON library writes; text
