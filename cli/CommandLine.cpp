@@ -23,7 +23,7 @@ constexpr std::string_view kUsage =
     "       quillmark-decode --tables [--json]";
 constexpr std::string_view kDescription =
     "Decodes the call register dump of a BUG message field by field, exactly as the Quillmark "
-    "window's \"DeBug\" button does, and writes the fifteen report lines.";
+    "window's \"DeBug\" button does, and writes its report: one line per field.";
 constexpr std::size_t kColumns = 80;
 
 // One row per entry of the help's lists: what the user types, and what it does.

@@ -11,6 +11,8 @@
 # removed after. A screenshot of the main and browser windows is written to SCREENSHOT_DIR
 # (default: the current directory) as clean-RELEASE-windows.png. Set KEEP_CHROOT=1 to keep the
 # tree for a look around.
+# The tree is made from the Debian archive this machine's apt uses (packaging/debian-archive.sh);
+# DEBIAN_MIRROR and DEBIAN_SECURITY_MIRROR name others.
 set -euo pipefail
 
 # The whole script is read before it runs, so that editing the file meanwhile cannot change a
@@ -25,8 +27,6 @@ main() {
     build="$(cd "${2:?$usage}" && pwd)"
     root="${3:-/tmp/quillmark-$release}"
     shots="$(cd "${SCREENSHOT_DIR:-.}" && pwd)"
-    mirror="${DEBIAN_MIRROR:-http://deb.debian.org/debian}"
-    security="${DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}"
 
     say() { printf '\n== %s\n' "$*"; }
     die() { echo "check-clean-debian: $*" >&2; exit 1; }
@@ -36,6 +36,8 @@ main() {
     [ "$(id -u)" -eq 0 ] || die "needs root (debootstrap and chroot)"
     command -v debootstrap >/dev/null || die "needs debootstrap (apt-get install debootstrap)"
     [ -e "$root" ] && die "$root exists already; remove it or name another directory"
+    source "$(dirname "${BASH_SOURCE[0]}")/debian-archive.sh"
+    debian_archive || die "no archive to make the tree from"
 
     version=$(grep -m1 -o 'CPACK_PACKAGE_VERSION "[^"]*"' "$build/CPackConfig.cmake" | cut -d'"' -f2)
     deb=$(ls "$build"/quillmark_"$version"-*_*.deb 2>/dev/null | head -n 1 || true)
@@ -68,11 +70,8 @@ main() {
     nice debootstrap --variant=minbase "$release" "$root" "$mirror" >"$root.debootstrap.log" 2>&1 \
         || die "debootstrap failed, see $root.debootstrap.log"
     rm -f "$root.debootstrap.log"
-    cat >"$root/etc/apt/sources.list" <<EOF
-deb $mirror $release main
-deb $mirror $release-updates main
-deb $security $release-security main
-EOF
+    archive_sources "$release" >"$root/etc/apt/sources.list"
+    archive_proxy "$root"
     cp /etc/resolv.conf "$root/etc/resolv.conf"
     mount -t proc proc "$root/proc"
     mount -t sysfs sysfs "$root/sys"

@@ -11,6 +11,8 @@
 # WORK_DIR (default /var/tmp/quillmark-ci-RELEASE) receives ci.log, the package and the
 # screenshot of the check; the tree itself (WORK_DIR/root) is removed at the end unless
 # KEEP_CHROOT=1. Set SKIP_PACKAGE_CHECK=1 to stop after the tests and the package build.
+# The tree is made from the Debian archive this machine's apt uses (packaging/debian-archive.sh);
+# DEBIAN_MIRROR and DEBIAN_SECURITY_MIRROR name others.
 set -euo pipefail
 
 # The whole script is read before it runs, so that editing the file meanwhile cannot change a
@@ -24,8 +26,6 @@ main() {
     top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
     work="${2:-/var/tmp/quillmark-ci-$release}"
     root="$work/root"
-    mirror="${DEBIAN_MIRROR:-http://deb.debian.org/debian}"
-    security="${DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}"
 
     say() { printf '\n== %s: %s\n' "$(date -u +%H:%M:%S)" "$*"; }
     die() { echo "ci-in-clean-debian: $*" >&2; exit 1; }
@@ -35,6 +35,8 @@ main() {
     [ "$(id -u)" -eq 0 ] || die "needs root (debootstrap, mounts and chroot)"
     for tool in debootstrap git; do command -v $tool >/dev/null || die "needs $tool"; done
     [ -e "$root" ] && die "$root exists already; remove it or name another WORK_DIR"
+    source "$top/packaging/debian-archive.sh"
+    debian_archive || die "no archive to make the tree from"
     mkdir -p "$work"
 
     mounts=()
@@ -69,11 +71,8 @@ main() {
     say "Making a fresh minimal Debian $release in $root"
     nice debootstrap --variant=minbase "$release" "$root" "$mirror" >"$work/debootstrap.log" 2>&1 \
         || die "debootstrap failed, see $work/debootstrap.log"
-    cat >"$root/etc/apt/sources.list" <<LIST
-deb $mirror $release main
-deb $mirror $release-updates main
-deb $security $release-security main
-LIST
+    archive_sources "$release" >"$root/etc/apt/sources.list"
+    archive_proxy "$root"
     cp /etc/resolv.conf "$root/etc/resolv.conf"
     mount_in_root proc -t proc proc
     mount_in_root sys -t sysfs sysfs

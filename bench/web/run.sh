@@ -9,7 +9,7 @@
 set -euo pipefail
 build="$(cd "${1:?usage: bench/web/run.sh BUILD_DIR [SCREENSHOT_DIR]}" && pwd)"
 export NODE_PATH="$build/tests/web/modules/node_modules"
-export QM_PAGE="$build/share/quillmark/web/quillmark.html"
+export QM_PAGE="$(sed -n 's/^QUILLMARK_WEB_PAGE:INTERNAL=//p' "$build/CMakeCache.txt")"
 for engine in ${QM_BROWSER:-chromium firefox}; do
     QM_BROWSER="$engine" node "$(dirname "${BASH_SOURCE[0]}")/measure.cjs" "${2:-}"
 done

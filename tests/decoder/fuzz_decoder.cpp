@@ -35,20 +35,11 @@ void RequireValid(std::string_view text, const char* what) {
     Require(quillmark::utf8::IsValid(text), what);
 }
 
-// The characters of valid UTF-8 text, one string each.
-std::vector<std::string> Characters(const std::string& valid) {
-    std::vector<std::string> chars;
-    for (unsigned char byte : valid) {
-        if (chars.empty() || !quillmark::utf8::IsContinuation(byte)) chars.emplace_back();
-        chars.back() += static_cast<char>(byte);
-    }
-    return chars;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quillmark;
+    using reference::Characters;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
     DataWords whole;
@@ -128,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // characters of the whole text decoded front to back.
     const std::size_t start = size > 0 ? data[0] % 40 : 1;
     const std::size_t count = size > 1 ? data[1] % 40 : 0;
-    const std::vector<std::string> chars = Characters(utf8::Sanitized(text));
+    const std::vector<std::string> chars = Characters(text);
     std::string mid, right;
     const std::size_t first = std::max<std::size_t>(start, 1) - 1;
     for (std::size_t i = first; i < chars.size() && i < first + count; ++i) mid += chars[i];

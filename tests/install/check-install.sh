@@ -270,9 +270,9 @@ check_tree() {
         skip "the browser module is not built in this configuration"
     fi
     if [ -n "$QM_WEB_PAGE" ]; then
-        cmp -s "$QM_WEB_PAGE" "$root/usr/share/quillmark/web/quillmark.html" \
-            && pass "web page installed at /usr/share/quillmark/web/quillmark.html" \
-            || fail "web page not installed as built at /usr/share/quillmark/web/quillmark.html"
+        cmp -s "$QM_WEB_PAGE" "$root/usr/share/quillmark/web/quillmark-$QM_VERSION.html" \
+            && pass "web page installed at /usr/share/quillmark/web/quillmark-$QM_VERSION.html" \
+            || fail "web page not installed as built at /usr/share/quillmark/web/quillmark-$QM_VERSION.html"
     else
         skip "the web page is not built in this configuration"
     fi
@@ -381,7 +381,7 @@ EOF
     [ "$QM_HAVE_GUI" = 1 ] && expected+=(./usr/bin/quillmark "./usr/share/applications/$QM_APP_ID.desktop"
         "./usr/share/metainfo/$QM_APP_ID.metainfo.xml")
     [ -n "$QM_MODULE" ] && expected+=("./usr/$QM_MODULE")
-    [ -n "$QM_WEB_PAGE" ] && expected+=(./usr/share/quillmark/web/quillmark.html)
+    [ -n "$QM_WEB_PAGE" ] && expected+=(./usr/share/quillmark/web/quillmark-$QM_VERSION.html)
     for path in "${expected[@]}"; do
         grep -qxF "$path" <<<"$contents" && pass "package holds $path" || fail "package lacks $path"
     done

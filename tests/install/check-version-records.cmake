@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # The version lives in CMakeLists.txt's project(); the records that name a release beside it
 # must name this one: the newest release history entry, the newest AppStream release and the
-# package names the README gives for Debian 12 and 13.
+# release file names the README gives (the packages for Debian 12 and 13, the page, the .exe).
 #   cmake -DSOURCE_DIR=<project root> -DVERSION=<project version> -P check-version-records.cmake
 
 cmake_minimum_required(VERSION 3.25)
@@ -27,14 +27,17 @@ if(NOT releases MATCHES "version=\"${version_pattern}\"")
 endif()
 
 file(READ "${SOURCE_DIR}/README.md" readme)
-foreach(release 12 13)
-    if(NOT readme MATCHES "quillmark_${version_pattern}-1~deb${release}_amd64\\.deb")
-        string(APPEND failures "README.md does not name quillmark_${VERSION}-1~deb${release}_amd64.deb\n")
+foreach(file "quillmark_${VERSION}-1~deb12_amd64.deb" "quillmark_${VERSION}-1~deb13_amd64.deb"
+        "quillmark-${VERSION}.html" "quillmark-decode-${VERSION}.exe")
+    string(FIND "${readme}" "${file}" at)
+    if(at EQUAL -1)
+        string(APPEND failures "README.md does not name ${file}\n")
     endif()
 endforeach()
-string(REGEX MATCHALL "quillmark_[0-9]+\\.[0-9]+\\.[0-9]+-" named "${readme}")
+string(REGEX MATCHALL "quillmark(-decode)?[_-][0-9]+\\.[0-9]+\\.[0-9]+" named "${readme}")
+list(TRANSFORM named REPLACE "^.*[_-]" "")
 list(REMOVE_DUPLICATES named)
-list(REMOVE_ITEM named "quillmark_${VERSION}-")
+list(REMOVE_ITEM named "${VERSION}")
 if(named)
     string(APPEND failures "README.md names other versions: ${named}\n")
 endif()

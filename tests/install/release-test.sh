@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # scripts/release on a clone of this checkout's commit: it refuses what is not committed, says
-# which parts it knows, keeps out of a folder that holds files, and writes a source archive of
-# exactly the commit, dated by it, with checksums that sha256sum -c accepts.
+# which parts it knows, keeps out of a folder that holds files, writes a source archive of
+# exactly the commit, dated by it, with checksums that sha256sum -c accepts, and joins the
+# folders of two runs into one SHA256SUMS.
 #   release-test.sh SOURCE_DIR WORK_DIR VERSION
 set -uo pipefail
 
@@ -52,6 +53,34 @@ elif grep -q 'unknown part "manual"' "$work/err"; then
     pass "an unknown part is named in the refusal"
 else
     fail "an unknown part gives: $(cat "$work/err")"
+fi
+
+if release --help && grep -q -- "--join DIR" "$work/out"; then
+    pass "--help shows the usage and exits 0"
+else
+    fail "--help: $(cat "$work/out" "$work/err")"
+fi
+
+# Two runs' folders, as Debian 12 and 13 leave them: the first gives every file, the second its
+# package; a file that no longer matches its run's sums stops the join.
+for run in 12 13; do
+    mkdir -p "$work/run$run" && echo "page of $run" >"$work/run$run/quillmark-$version.html"
+    echo "deb $run" >"$work/run$run/quillmark_$version-1~deb${run}_amd64.deb"
+    (cd "$work/run$run" && sha256sum -- * >SHA256SUMS)
+done
+if release --join "$work/run12" "$work/run13" --out "$work/joined" &&
+    (cd "$work/joined" && sha256sum -c --strict --quiet SHA256SUMS) &&
+    [ "$(cut -c67- "$work/joined/SHA256SUMS" | tr '\n' ' ')" = "quillmark-$version.html quillmark_$version-1~deb12_amd64.deb quillmark_$version-1~deb13_amd64.deb " ] &&
+    grep -q "page of 12" "$work/joined/quillmark-$version.html"; then
+    pass "--join makes one SHA256SUMS of both runs that sha256sum -c accepts"
+else
+    fail "--join: $(cat "$work/err") $(cat "$work/joined/SHA256SUMS" 2>/dev/null)"
+fi
+echo changed >>"$work/run13/quillmark_$version-1~deb13_amd64.deb"
+if release --join "$work/run12" "$work/run13" --out "$work/joined2"; then
+    fail "--join took a file that does not match its run's SHA256SUMS"
+else
+    pass "--join refuses a file that does not match its run's SHA256SUMS"
 fi
 
 mkdir -p "$work/full" && touch "$work/full/old.deb"

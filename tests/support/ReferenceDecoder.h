@@ -1,90 +1,142 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The call register decoded the plain way, character by character, with the text tools
-// (MidText, RightText, Binary, BinVal) and the name lookups: slow, and obviously what the window
-// shows. The product's one decoding path (WordViews and RecordView) is held to it.
+// The call register decoded the plain way, character by character, from a table of positions
+// of its own: slow, and obviously what the window shows. It shares nothing with the product's
+// cuts (no field catalogue rows, no MidText or RightText), only the Field names that index a
+// record, UTF-8 repair and the name lookups, so that a changed cut in the product fails here.
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "decoder/decoder.h"
-#include "decoder/field_catalogue.h"
 #include "decoder/utf8.h"
 
 namespace quillmark::reference {
 
+// The characters of a text, one string each; broken UTF-8 as U+FFFD.
+inline std::vector<std::string> Characters(std::string_view text) {
+    std::vector<std::string> chars;
+    for (unsigned char byte : utf8::Sanitized(text)) {
+        if (chars.empty() || !utf8::IsContinuation(byte)) chars.emplace_back();
+        chars.back() += static_cast<char>(byte);
+    }
+    return chars;
+}
+
+// Four bit characters for a hexadecimal digit "0".."9", "A".."F", else "ERROR".
+inline std::string Bits(const std::string& character) {
+    const std::string digits = "0123456789ABCDEF";
+    const std::size_t value = character.size() == 1 ? digits.find(character[0]) : digits.npos;
+    if (value == digits.npos) return "ERROR";
+    std::string bits;
+    for (int bit = 3; bit >= 0; --bit) bits += (value >> bit) & 1 ? '1' : '0';
+    return bits;
+}
+
 // Words 1..30: every space ends a word, CR and LF are dropped, every other character belongs
-// to its word (a broken one as U+FFFD); each character adds Binary() of itself to the bit string.
+// to its word (a broken one as U+FFFD) and adds its bits to the word's bit string.
 inline DataWords ReadWords(std::string_view text) {
     DataWords words;
-    int word = 1;
-    for (std::size_t pos = 0; pos < text.size();) {
-        const char c = text[pos];
-        if (c == ' ') {
-            if (++word > kLastWord) break;
-            ++pos;
-            continue;
-        }
-        if (c == '\r' || c == '\n') {
-            ++pos;
-            continue;
-        }
-        const std::string_view rest = text.substr(pos);
-        const utf8::Scan scan = utf8::ScanChar(rest);
-        const std::string character = scan.status == utf8::Status::Valid
-                                          ? std::string(rest.substr(0, scan.size))
-                                          : std::string(utf8::kReplacement);
-        words.HexWords[static_cast<std::size_t>(word)] += character;
-        words.BinWords[static_cast<std::size_t>(word)] += Binary(character);
-        pos += scan.size;
+    std::size_t word = 1;
+    for (const std::string& c : Characters(text)) {
+        if (c == " " && ++word > 30) break;
+        if (c == " " || c == "\r" || c == "\n") continue;
+        words.HexWords[word] += c;
+        words.BinWords[word] += Bits(c);
     }
     return words;
 }
 
-inline std::string CutText(const std::string& text, Cut cut) {
-    switch (cut.take) {
-        case Take::WholeWord: return utf8::Sanitized(text);
-        case Take::Mid: return MidText(text, cut.start, cut.length);
-        case Take::Right: return RightText(text, cut.length);
-    }
-    return {};
+// Where each field stands in the dump: its word, whether in the word as typed or in its bit
+// string, and which characters (1-based; `count` 0 takes the whole word, `fromEnd` the last
+// `count` characters).
+struct Position {
+    Field field;
+    int word;
+    bool bits;
+    std::size_t first;
+    std::size_t count;
+    bool fromEnd;
+};
+// clang-format off
+inline const std::vector<Position> kPositions{
+    {Field::CallRegister, 1,  false, 1,  0, false},
+    {Field::MainPM,       2,  false, 5,  2, false},
+    {Field::AuxPM,        2,  false, 7,  2, false},
+    {Field::OrigType,     3,  true,  25, 5, false},
+    {Field::TermType,     3,  true,  20, 5, false},
+    {Field::OrigTN,       4,  false, 0,  4, true},
+    {Field::TermTN,       5,  false, 0,  4, true},
+    {Field::Queue,        6,  false, 0,  2, true},
+    {Field::CRLink,       7,  false, 1,  0, false},
+    {Field::CRBakLink,    8,  false, 1,  0, false},
+    {Field::AuxCR,        9,  false, 1,  0, false},
+    {Field::CRDialed,     11, false, 1,  0, false},
+    {Field::DigitLoad,    12, true,  0,  5, true},
+    {Field::DigitUnload,  12, true,  23, 5, false},
+};
+// clang-format on
+
+inline std::string Take(const std::string& text, const Position& at) {
+    const std::vector<std::string> chars = Characters(text);
+    std::size_t first = at.first - 1;
+    std::size_t count = at.count == 0 ? chars.size() : at.count;
+    if (at.fromEnd) first = chars.size() > count ? chars.size() - count : 0;
+    std::string taken;
+    for (std::size_t i = first; i < chars.size() && i < first + count; ++i) taken += chars[i];
+    return taken;
+}
+
+// The first five bit characters read with the weights 16, 8, 4, 2, 1.
+inline int Value(const std::string& bits) {
+    int value = 0;
+    for (std::size_t i = 0; i < 5; ++i) value = value * 2 + (i < bits.size() && bits[i] == '1');
+    return value;
 }
 
 inline DecodedFields Decode(const DataWords& words) {
     DecodedFields fields;
     std::string mainPmCode;
-    for (const FieldRow& row : kFields) {
-        std::string& shown = fields[row.field];
-        if (row.shown == Shown::DialedDigits) {
-            // Characters 8, 7, 6, 5 of each word: "0" is no digit, "A" is the digit 0.
-            for (int k = row.word; k <= row.lastWord; ++k) {
-                for (std::size_t position = 8; position >= 5; --position) {
-                    const std::string digit =
-                        MidText(words.HexWords[static_cast<std::size_t>(k)], position, 1);
-                    if (digit != "0") shown += digit == "A" ? "0" : digit;
-                }
-            }
-            continue;
-        }
-        const auto slot = static_cast<std::size_t>(row.word);
-        const std::string cut =
-            CutText(row.from == From::Word ? words.HexWords[slot] : words.BinWords[slot], row.cut);
-        switch (row.shown) {
-            case Shown::AsTyped: shown = cut; break;
-            case Shown::MainPmName:
+    for (const Position& at : kPositions) {
+        const auto slot = static_cast<std::size_t>(at.word);
+        const std::string cut = Take(at.bits ? words.BinWords[slot] : words.HexWords[slot], at);
+        std::string& shown = fields[at.field];
+        std::string& code = fields.codes[IndexOf(at.field)];
+        switch (at.field) {
+            case Field::MainPM:
                 shown = MainPMName(cut);
-                mainPmCode = cut;
+                code = mainPmCode = cut;
                 break;
-            case Shown::AuxPmName: shown = AuxPMName(mainPmCode, cut); break;
-            case Shown::UnitTypeName: shown = UnitTypeName(cut); break;
-            case Shown::QueueName: shown = QueueName(cut); break;
-            case Shown::TnHint: shown = "Use LD 32 to Convert TN H." + cut; break;
-            case Shown::Pointer:
-                shown = "H." + cut + " (DEC: " + std::to_string(BinVal(cut)) + ")";
+            case Field::AuxPM:
+                shown = AuxPMName(mainPmCode, cut);
+                code = cut;
                 break;
-            case Shown::DialedDigits: break;
+            case Field::OrigType:
+            case Field::TermType:
+                shown = UnitTypeName(cut);
+                code = cut;
+                break;
+            case Field::Queue:
+                shown = QueueName(cut);
+                code = cut;
+                break;
+            case Field::OrigTN:
+            case Field::TermTN: shown = "Use LD 32 to Convert TN H." + cut; break;
+            case Field::DigitLoad:
+            case Field::DigitUnload:
+                shown = "H." + cut + " (DEC: " + std::to_string(Value(cut)) + ")";
+                break;
+            default: shown = cut;
         }
-        if (HasCode(row)) fields.codes[IndexOf(row.field)] = cut;
+    }
+    // Digits Dialed: characters 8, 7, 6, 5 of words 13 to 30; "0" is no digit, "A" the digit 0.
+    for (std::size_t k = 13; k <= 30; ++k) {
+        const std::vector<std::string> chars = Characters(words.HexWords[k]);
+        for (std::size_t position = 8; position >= 5; --position) {
+            if (position > chars.size() || chars[position - 1] == "0") continue;
+            fields[Field::DigsDialed] += chars[position - 1] == "A" ? "0" : chars[position - 1];
+        }
     }
     fields.PointersDiffer = fields[Field::DigitLoad] != fields[Field::DigitUnload];
     return fields;
