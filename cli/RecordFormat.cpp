@@ -20,8 +20,8 @@ RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options) {
             options.log ? ReportWriter::Headings::Shown : ReportWriter::Headings::Omitted;
         return [sources, headings] { return std::make_unique<ReportWriter>(sources, headings); };
     }
-    const auto lineKey = options.lines || options.log ? JsonWriter::LineKey::Written
-                                                      : JsonWriter::LineKey::Omitted;
+    const auto lineKey =
+        options.lines || options.log ? JsonWriter::LineKey::Written : JsonWriter::LineKey::Omitted;
     return [lineKey, sources] { return std::make_unique<JsonWriter>(lineKey, sources); };
 }
 
