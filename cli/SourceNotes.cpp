@@ -1,19 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "cli/SourceNotes.h"
 
-#include "cli/RecordFormat.h"
 #include "decoder/text_spans.h"
 #include "decoder/word_notes.h"
 
 namespace quillmark::cli {
 
-namespace {
-
 const std::string& NoteOf(const Source& source, const WordNoteTexts& notes) {
     return notes[static_cast<std::size_t>(source.word)];
 }
-
-}  // namespace
 
 WordNoteTexts NoteTextsOf(const TextLayout& layout) {
     WordNoteTexts texts;
@@ -33,13 +28,6 @@ std::string NotedSourcesText(Field field, const std::vector<Source>& sources,
             text += "\nnote: " + note;
     }
     return text;
-}
-
-void AppendJsonNote(std::string& out, const Source& source, const WordNoteTexts& notes) {
-    const std::string& note = NoteOf(source, notes);
-    if (note.empty()) return;
-    out += ",\"note\":";
-    AppendJsonString(out, note);
 }
 
 }  // namespace quillmark::cli

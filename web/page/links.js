@@ -25,8 +25,19 @@ function QuillmarkLinks({ version, open, copy }) {
     // A lone surrogate cannot be percent-encoded; the module reads it as U+FFFD anyway.
     const wellFormed = (text) => (text.toWellFormed ? text.toWellFormed()
         : text.replace(/[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(?<![\uD800-\uDBFF])[\uDC00-\uDFFF]/g, '\uFFFD'));
-    const place = (fragment) => history.replaceState(history.state, '',
-        location.pathname + location.search + fragment);
+    // The address is written once the script that decoded is done, so that many decodes in one
+    // go (a script clicking DeBug in a loop) write it once: each write costs the browser tens of
+    // milliseconds, and Chromium stops taking them when they come too often.
+    let placing = null;
+    const place = (fragment) => {
+        if (placing === null) {
+            queueMicrotask(() => {
+                history.replaceState(history.state, '', location.pathname + location.search + placing);
+                placing = null;
+            });
+        }
+        placing = fragment;
+    };
     let linked = false;  // the address holds the text shown
     let onDecode = '';   // what to say once the dump of an opened link is decoded
 
@@ -44,7 +55,7 @@ function QuillmarkLinks({ version, open, copy }) {
     }
 
     function cleared() {
-        if (location.hash !== '') place('');
+        if (location.hash !== '' || placing !== null) place('');
         linked = false;
     }
 
