@@ -239,7 +239,7 @@ void LinePipeline::Decode(Batch& batch, MessageDecoder& decoder) {
                 batch.cutOffsets[nextCut++] = batch.output.size();
             }
             const std::string_view text(batch.text.data() + begin, batch.ends[k] - begin);
-            decoder.Append(batch.output, text, {batch.file, batch.firstLine + k});
+            decoder.Append(batch.output, text, {batch.file, batch.firstLine + k, {}});
             batch.records = k + 1;
             begin = batch.ends[k];
         }
