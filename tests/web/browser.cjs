@@ -108,13 +108,16 @@ async function openPageIn(browser, scheme, before) {
     return { ...opened, close: own.close };
 }
 
-// The fifteen result captions and whether the pointer pair is highlighted, as shown.
-const readResults = (tab) => tab.evaluate((names) => ({
-    captions: names.map((name) => document.getElementById(name).textContent),
-    input: document.getElementById('txtDebugData').value,
-    highlighted: ['lblDigitLoadData', 'lblDigitUnloadData']
-        .map((name) => document.getElementById(name).classList.contains('differ')),
-}), kResultNames);
+// Runs in the page: the result captions and whether the pointer pair is highlighted, as shown.
+function shownResults(names) {
+    return {
+        captions: names.map((name) => document.getElementById(name).textContent),
+        input: document.getElementById('txtDebugData').value,
+        highlighted: ['lblDigitLoadData', 'lblDigitUnloadData']
+            .map((name) => document.getElementById(name).classList.contains('differ')),
+    };
+}
+const readResults = (tab) => tab.evaluate(shownResults, kResultNames);
 
 // Replaces the input box's text the way typing does (one editing command): Chromium inserts it
 // as one input event, WebDriver BiDi types single characters only, so in Firefox the text goes
@@ -140,5 +143,6 @@ function run(main) {
 }
 
 module.exports = {
-    engine, kResultNames, startBrowser, openPage, openPageIn, readResults, enterText, otherRequests, run,
+    engine, kResultNames, startBrowser, openPage, openPageIn, readResults, shownResults, enterText,
+    otherRequests, run,
 };

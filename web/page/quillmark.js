@@ -17,6 +17,12 @@
     let SavedText = '';
     // Marks the characters each result came from (provenance.js).
     const provenance = QuillmarkProvenance(txtDebugData, results);
+    // Keeps the decoded text in the address, for a link (links.js).
+    const links = QuillmarkLinks({
+        version: document.documentElement.dataset.version,
+        open: (text) => command(() => { setInputText(text); cmdDebug_Click(); })(),
+        copy: (text) => putOnClipboard(text),
+    });
 
     // ---- The decoder module ------------------------------------------------------------------
 
@@ -70,17 +76,8 @@
         };
     }
 
-    // The module's bytes come with the page (base64), so nothing is ever fetched.
-    function wasmBinary() {
-        const text = atob(QuillmarkWasm);
-        const bytes = new Uint8Array(text.length);
-        for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
-        return bytes;
-    }
-
     let binding = null;
-    const ready = Promise.resolve()
-        .then(() => QuillmarkDecoder({ wasmBinary: wasmBinary() }))
+    const ready = QuillmarkDecoder(QuillmarkWasm)
         .then((module) => {
             binding = Binding(module);
             buildResultRows(binding.fields);
@@ -132,16 +129,25 @@
             row.append(label, output);
             column.append(row);
             results.push(output);
-            if (field.pointer) pointers.push(output);
+            if (field.pointer) pointers.push({ output, caption: field.caption });
         }
+        // Each digit pointer's highlight told in words: which pointer it differs from, as the
+        // window's accessible description says it.
+        const said = pointers.map(({ output }, i) => Object.assign(document.createElement('p'), {
+            id: differsId(output),
+            hidden: true,
+            textContent: `differs from ${pointers[1 - i].caption} pointer`,
+        }));
+        document.querySelector('.results').after(...said);
     }
+    const differsId = (output) => `${output.id.replace(/Data$/, '')}Differs`;
 
     // The yellow is also said in words, for whoever does not see it.
     function setPointerHighlight(on) {
-        for (const pointer of pointers) {
-            pointer.classList.toggle('differ', on);
-            if (on) pointer.setAttribute('aria-describedby', `${pointer.id.replace(/Data$/, '')}Differs`);
-            else pointer.removeAttribute('aria-describedby');
+        for (const { output } of pointers) {
+            output.classList.toggle('differ', on);
+            if (on) output.setAttribute('aria-describedby', differsId(output));
+            else output.removeAttribute('aria-describedby');
         }
     }
 
@@ -152,6 +158,7 @@
         }
         setPointerHighlight(false);
         provenance.clearResults();
+        links.cleared();
     }
 
     // The title shows the caption, as the window's tooltip does, and where it came from when
@@ -170,6 +177,7 @@
         showResults(fields.captions, fields.sources);
         setPointerHighlight(fields.pointersDiffer);
         provenance.decoded();
+        links.decoded(txtDebugData.value);
     }
 
     // ---- Clipboard report --------------------------------------------------------------------
@@ -294,4 +302,5 @@
     txtDebugData.addEventListener('paste', txtDebugData_Paste);
     txtDebugData.addEventListener('input', showCapNote);
     txtDebugData.focus();
+    links.read();
 })();
