@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "cli/DecodeRun.h"
+#include "cli/ReportWriter.h"
 #include "tests/cli/DecodeProcess.h"
 
 namespace quillmark::cli::test {

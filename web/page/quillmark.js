@@ -23,6 +23,11 @@
         open: (text) => command(() => { setInputText(text); cmdDebug_Click(); })(),
         copy: (text) => putOnClipboard(text),
     });
+    // Lists the BUG messages of a whole log (logview.js); a chosen one is decoded.
+    const logView = QuillmarkLogView({
+        open: (text) => { setInputText(text); cmdDebug_Click(); },
+        captionOf: (key) => binding.fields.find((field) => field.key === key).caption,
+    });
 
     // ---- The decoder module ------------------------------------------------------------------
 
@@ -82,6 +87,7 @@
             binding = Binding(module);
             buildResultRows(binding.fields);
             provenance.useModule(module);
+            logView.useModule(module);
             performance.mark('quillmark-ready');
             document.documentElement.dataset.ready = 'true';
         }, (error) => {
@@ -253,6 +259,13 @@
         if (SavedText !== '') setInputText(SavedText);
     }
 
+    const kUndoableLineBreaks = 32;
+    function lineBreaksOver(text, most) {
+        let count = 0;
+        for (let at = text.indexOf('\n'); at >= 0 && count <= most; at = text.indexOf('\n', at + 1)) ++count;
+        return count > most;
+    }
+
     // Puts text in place of the selection, as much as the box takes, and says so when it cut
     // short; false when nothing could be inserted. Counts UTF-16 units, as the box does.
     function insertIntoInput(text) {
@@ -271,8 +284,11 @@
             }
         }
         const piece = text.slice(0, taken);
-        // The editing command keeps the box's own undo; where it is missing, set the range.
-        if (!document.execCommand('insertText', false, piece)) {
+        // The editing command keeps the box's own undo, but its time grows with the square of
+        // the line breaks (a pasted log of two thousand lines takes most of a minute): a longer
+        // text, and any where the command is missing, replaces the range.
+        if (lineBreaksOver(piece, kUndoableLineBreaks) ||
+            !document.execCommand('insertText', false, piece)) {
             txtDebugData.setRangeText(piece, selectionStart, selectionEnd, 'end');
         }
         showCapNote();
@@ -287,6 +303,7 @@
     function txtDebugData_Paste(event) {
         event.preventDefault();
         const pasted = event.clipboardData ? event.clipboardData.getData('text/plain') : '';
+        if (logView.pasted(pasted)) return;
         // The box holds line breaks as LF: count what it will hold.
         if (!insertIntoInput(pasted.replace(/\r\n?/g, '\n'))) return;
         SavedText = txtDebugData.value;
