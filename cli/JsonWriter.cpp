@@ -207,6 +207,12 @@ void JsonWriter::Append(std::string& out, const RecordView& record, const Explan
         next = std::to_chars(next, lineText.data() + lineText.size(), origin.line.value_or(0)).ptr;
         line = {lineText.data(), static_cast<std::size_t>(next - lineText.data())};
     }
+    if (!origin.bug.empty()) {
+        head_.assign(line);
+        head_ += ",\"bug\":";
+        AppendJsonString(head_, origin.bug);
+        line = head_;
+    }
     // A message without a byte that JSON escapes gives a record without one.
     const bool copied = record.ReadFromText() && bytes::IsPlainJson(record.Message());
     const std::string_view end = sources != nullptr ? kCodesEnd : kRecordEnd;

@@ -7,7 +7,8 @@
 
 namespace quillmark::cli {
 
-// One JSON object and LF per message: file, line (with LineKey::Written), the field texts,
+// One JSON object and LF per message: file, line (with LineKey::Written), bug (--log), the
+// field texts,
 // PointersDiffer and the raw codes of the looked-up fields (kCodeFields), written as the JSON
 // library writes them (no blanks, only the characters JSON needs escaped, the rest as UTF-8).
 // Always valid UTF-8: a file name whose bytes are not becomes U+FFFD where they break; field texts
@@ -34,6 +35,7 @@ private:
     std::string file_;  // the input of the last record, as given
     // The record's opening with the file as a JSON string, made once per input.
     std::string fileJson_;
+    std::string head_;  // --log: the line and the BUG word, as JSON
 };
 
 // The text as a JSON string, quotes included, with the escapes the JSON library writes; text

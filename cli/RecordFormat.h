@@ -19,10 +19,12 @@
 
 namespace quillmark::cli {
 
-// Where a message came from: the input's name as given, and its line in --lines mode.
+// Where a message came from: the input's name as given, its line in --lines mode, and in
+// --log mode the line of its BUG word and that word.
 struct MessageOrigin {
     std::string_view file;
     std::optional<std::uint64_t> line;
+    std::string_view bug;
 };
 
 // Whether a record also tells where each field came from (--explain).
@@ -46,6 +48,8 @@ public:
     virtual bool ShowsSources() const { return false; }
     // What stands between two records of a run.
     virtual std::string_view Separator() const = 0;
+    // What stands before the first record of a run (a CSV header row).
+    virtual std::string Header() const { return {}; }
 };
 
 // Makes one writer of the form chosen from the options.

@@ -10,7 +10,23 @@
 namespace quillmark::cli {
 
 void ReportWriter::Append(std::string& out, const RecordView& record, const Explanation* sources,
-                          const MessageOrigin&) {
+                          const MessageOrigin& origin) {
+    if (headings_ == Headings::Omitted) {
+        AppendLines(out, record, sources);
+        return;
+    }
+    utf8::AppendSanitized(out, origin.file);
+    out += ':';
+    out += std::to_string(origin.line.value_or(0));
+    out += ": ";
+    utf8::AppendSanitized(out, origin.bug);
+    out += '\n';
+    AppendLines(out, record, sources);
+    out += '\n';
+}
+
+void ReportWriter::AppendLines(std::string& out, const RecordView& record,
+                               const Explanation* sources) {
     if (sources == nullptr) {
         AppendReport(out, record, "\n");
         return;

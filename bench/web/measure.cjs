@@ -13,13 +13,13 @@ const kThirtyWords = Array.from({ length: 30 }, (_, i) =>
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const ms = (value) => `${value.toFixed(3)} ms`;
 
-// The page's parts: the style, the module (compressed, as base64) and the rest of the script.
+// The page's parts: the style, the module (compressed, as base64) and the script.
 function sizes(html) {
     const bytes = (text) => Buffer.byteLength(text, 'utf8');
     const style = bytes(/<style>([^]*?)<\/style>/.exec(html)[1]);
     const script = bytes(/<script>([^]*?)<\/script>/.exec(html)[1]);
-    const module = bytes((/QuillmarkWasm = '([^']*)'/.exec(html) || ['', ''])[1]);
-    return `${bytes(html)} bytes: style ${style}, module ${module}, script ${script - module}`;
+    const module = bytes(/<script type="application\/octet-stream" id="decoderModule">([^<]*)</.exec(html)[1]);
+    return `${bytes(html)} bytes: style ${style}, module ${module}, script ${script}`;
 }
 
 async function main(shots) {

@@ -108,13 +108,13 @@ for document in "$@"; do
     case "$document" in */quillmark-decode.1.scd*) ;; *) continue ;; esac
     listed=$(awk '/^\*--json\*$/ { on = 1; next } on && /^\*--/ { exit } on' "$document" |
         grep -o '\*[A-Za-z0-9]*\*' | tr -d '*')
-    written=$(echo "$dump" | quillmark-decode --lines --json |
+    written=$(echo "BUG1 $dump" | quillmark-decode --log --json |
         jq -r 'to_entries[] | .key, (if .key == "codes" then .value | keys_unsorted[] else empty end)')
     if [ "$listed" = "$written" ]; then
         echo "ok: $document: the --json key list ($(echo $listed | wc -w) keys) is the program's"
     else
         fail "$document: the --json key list differs from what the program writes"
-        diff -u --label "manual page" --label "quillmark-decode --lines --json" \
+        diff -u --label "manual page" --label "quillmark-decode --log --json" \
             <(echo "$listed") <(echo "$written")
     fi
     # With --explain, "sources" ends the object and holds a list for every field key.

@@ -19,7 +19,7 @@ const {
 } = require('./browser.cjs');
 
 const kMessages = Number(process.env.QM_MESSAGES || 2000);
-const [kTyped, kBatch] = [50, 100];
+const [kTyped, kBatch] = [20, 100];
 const kSeed = Number(process.env.QM_SEED || 20261209);
 
 // mulberry32: small, seeded, the same messages on every run.

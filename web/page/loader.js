@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Starts the decoder module that comes inside the page: its WebAssembly, gzip-compressed and
-// written as base64, is inflated by the browser's own DecompressionStream and instantiated;
-// nothing is fetched. The module is a reactor: _initialize runs its static constructors once,
-// then its exports are called as `_Web...` functions on the object returned, with HEAPU8 the
-// view of its memory (renewed when the memory grows, which detaches the old buffer).
+// written as base64 (in the data block #decoderModule, which the script parser never reads), is
+// inflated by the browser's own DecompressionStream and instantiated; nothing is fetched. The
+// module is a reactor: _initialize runs its static constructors once, then its exports are
+// called as `_Web...` functions on the object returned, with HEAPU8 the view of its memory
+// (renewed when the memory grows, which detaches the old buffer).
 'use strict';
 // eslint-disable-next-line no-unused-vars
 async function QuillmarkDecoder(base64) {

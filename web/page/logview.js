@@ -8,8 +8,9 @@
 'use strict';
 // eslint-disable-next-line no-unused-vars
 function QuillmarkLogView({ open, captionOf }) {
-    const kBlockBytes = 1 << 20;
-    const kBlockChars = 1 << 19;
+    // A block takes the module some tens of milliseconds: input waits no longer than that.
+    const kBlockBytes = 1 << 18;
+    const kBlockChars = 1 << 17;
     const kShownNames = 8;  // per field; the rest are summed up in one line
     const make = (tag, props, ...children) => {
         const element = Object.assign(document.createElement(tag), props);

@@ -201,7 +201,6 @@ function QuillmarkProvenance(txtDebugData, results) {
         describers.push(...results.map((result) => make('span', { id: `${result.id}Source` })));
         descriptions.append(...describers);
         results.forEach((result, i) => {
-            result.tabIndex = 0;  // after the buttons, in reading order
             for (const target of [result, captionOf(result)]) {
                 target.addEventListener('pointerenter', () => {
                     pointed = i;

@@ -4,6 +4,8 @@
 // only as text (value, textContent, title), never as markup.
 'use strict';
 (() => {
+    // The module is inflated and compiled while the page sets itself up.
+    const loading = QuillmarkDecoder(document.getElementById('decoderModule').textContent);
     const kCharacterLimit = 65536;
     const kConfirmation = '\r\n\r\nABOVE TEXT COPIED TO CLIPBOARD';
     const kClipboardNotWritten = 'The clipboard cannot be written. Nothing was copied.';
@@ -82,19 +84,18 @@
     }
 
     let binding = null;
-    const ready = QuillmarkDecoder(QuillmarkWasm)
-        .then((module) => {
-            binding = Binding(module);
-            buildResultRows(binding.fields);
-            provenance.useModule(module);
-            logView.useModule(module);
-            performance.mark('quillmark-ready');
-            document.documentElement.dataset.ready = 'true';
-        }, (error) => {
-            const status = control('status');
-            status.textContent = kNoDecoder + (error && error.message ? error.message : String(error));
-            status.hidden = false;
-        });
+    const ready = loading.then((module) => {
+        binding = Binding(module);
+        buildResultRows(binding.fields);
+        provenance.useModule(module);
+        logView.useModule(module);
+        performance.mark('quillmark-ready');
+        document.documentElement.dataset.ready = 'true';
+    }, (error) => {
+        const status = control('status');
+        status.textContent = kNoDecoder + (error && error.message ? error.message : String(error));
+        status.hidden = false;
+    });
 
     // A command runs at once when the module is there, and as soon as it is there otherwise.
     const command = (handler) => () => (binding ? handler() : ready.then(() => binding && handler()));
@@ -132,6 +133,7 @@
             const output = document.createElement('output');
             output.id = field.outputName;
             output.setAttribute('aria-live', 'off');
+            output.tabIndex = 0;  // after the buttons, in reading order: focus marks its characters
             row.append(label, output);
             column.append(row);
             results.push(output);

@@ -9,7 +9,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -222,9 +221,20 @@ enum LogColumn { kLogLine, kLogNotes, kLogBug, kLogMainPM, kLogText, kLogNoteTex
 std::vector<std::uint32_t> logTable;
 std::uint64_t shortDumps = 0;
 std::uint64_t noteCount = 0;
-// Per named field, in the catalogue's order: how many messages show each name. An AUX PM name
-// is counted under its Main PM's.
-std::array<std::map<std::string, std::uint64_t>, kFieldCount> nameCounts;
+// Per named field, in the catalogue's order: how many messages show each name, in the order
+// the names first came. An AUX PM name is counted under its Main PM's. A table holds a few
+// dozen names, so a list is searched.
+using NameCounts = std::vector<std::pair<std::string, std::uint64_t>>;
+std::array<NameCounts, kFieldCount> nameCounts;
+
+void Count(NameCounts& counts, const std::string& name) {
+    const auto found = std::find_if(counts.begin(), counts.end(),
+                                    [&](const auto& entry) { return entry.first == name; });
+    if (found != counts.end())
+        ++found->second;
+    else
+        counts.emplace_back(name, 1);
+}
 
 quillmark::RecordView& LogRecord() {
     static quillmark::RecordView record;
@@ -252,7 +262,7 @@ void Take(const quillmark::LogMessage& message) {
             if (name.empty()) continue;  // a Main PM without AUX PMs
             name = mainPM + " / " + name;
         }
-        ++nameCounts[quillmark::IndexOf(row.field)][name];
+        Count(nameCounts[quillmark::IndexOf(row.field)], name);
     }
     shortDumps += message.words < quillmark::kWordsOfAFullDump ? 1 : 0;
     noteCount += message.notes.size();
@@ -320,11 +330,10 @@ EMSCRIPTEN_KEEPALIVE void WebLogSummary() {
     line("", "notes", noteCount);
     line("", "skipped lines", counts.skippedLines);
     for (const quillmark::FieldRow& row : quillmark::kFields) {
-        const auto& names = nameCounts[quillmark::IndexOf(row.field)];
-        std::vector<std::pair<std::string_view, std::uint64_t>> sorted(names.begin(), names.end());
-        std::stable_sort(sorted.begin(), sorted.end(),
+        NameCounts& names = nameCounts[quillmark::IndexOf(row.field)];
+        std::stable_sort(names.begin(), names.end(),
                          [](const auto& a, const auto& b) { return a.second > b.second; });
-        for (const auto& [name, count] : sorted) line(row.key, name, count);
+        for (const auto& [name, count] : names) line(row.key, name, count);
     }
 }
 
