@@ -14,6 +14,7 @@
 
 #include "cli/DecodeRun.h"
 #include "tests/cli/DecodeProcess.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark::cli::test {
 namespace {
@@ -80,8 +81,7 @@ std::string Lines(int first, int last) {
     return text;
 }
 
-struct OutOfMemoryCase {
-    const char* name;
+struct OutOfMemoryCase : support::NamedCase {
     bool lines;
     std::vector<std::pair<std::string, std::string>> inputs;  // name, text
     const char* failingMessage;     // "" or the first word of the message that runs out of memory
@@ -89,8 +89,6 @@ struct OutOfMemoryCase {
     std::vector<std::string> kept;  // the messages whose records are written
     std::string err;
 };
-
-void PrintTo(const OutOfMemoryCase& c, std::ostream* os) { *os << c.name; }
 
 std::string Told(const std::string& where) {
     return "quillmark-decode: " + where +

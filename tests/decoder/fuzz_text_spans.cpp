@@ -9,26 +9,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "decoder/text_spans.h"
+#include "tests/support/FuzzCheck.h"
 #include "tests/support/ReferenceDecoder.h"
 
-namespace {
-
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "text spans fuzz check failed: %s\n", what);
-        std::abort();
-    }
-}
-
-}  // namespace
+using quillmark::support::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quillmark;
