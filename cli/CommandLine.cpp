@@ -12,16 +12,19 @@
 #include <string>
 #include <string_view>
 
+#include "cli/OutputSink.h"
 #include "quillmark/version.h"
 
 namespace quillmark::cli {
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: quillmark-decode [--lines] [--json] [--explain] [--skip N] [FILE...]";
+    "Usage: quillmark-decode [--lines|--log] [--json|--csv] [--explain] [--summary]\n"
+    "                        [--skip N] [FILE...]\n"
+    "       quillmark-decode --tables [--json]";
 constexpr std::string_view kDescription =
     "Decodes the call register dump of a BUG message field by field, exactly as the Quillmark "
-    "window's \"DeBug\" button does, and writes the fifteen report lines.";
+    "window's \"DeBug\" button does, and writes its report: one line per field.";
 constexpr std::size_t kColumns = 80;
 
 // One row per entry of the help's lists: what the user types, and what it does.
@@ -32,7 +35,21 @@ struct HelpRow {
 
 constexpr HelpRow kLinesHelp{"--lines",
                              "Decode every line as a message of its own, empty lines included"};
+constexpr HelpRow kLogHelp{"--log",
+                           "Read each input as a console log: decode every BUG message in it, "
+                           "its dump wrapped over as many lines as it takes, each headed by "
+                           "its input, line and BUG word"};
 constexpr HelpRow kJsonHelp{"--json", "Write one JSON object per message on one line (JSON Lines)"};
+constexpr HelpRow kCsvHelp{"--csv",
+                           "Write a CSV file: a header row of the JSON keys, then one row per "
+                           "message (RFC 4180, UTF-8)"};
+constexpr HelpRow kSummaryHelp{"--summary",
+                               "With --log: instead of the records, count the messages, short "
+                               "dumps, notes and skipped lines, and how many messages have each "
+                               "Main PM, AUX PM, Orig Type, Term Type and Queue name"};
+constexpr HelpRow kTablesHelp{"--tables",
+                              "Print every name table, code and name (AUX PM under its Main PM), "
+                              "and exit"};
 constexpr HelpRow kExplainHelp{"--explain",
                                "Also tell, for every field, the word and the characters it was cut "
                                "from: indented lines below its report line, or a \"sources\" "
@@ -41,17 +58,23 @@ constexpr HelpRow kSkipHelp{"--skip N",
                             "Drop N leading words before decoding, as N presses of "
                             "\"Trim Text\" would"};
 constexpr HelpRow kFileHelp{"FILE", "Inputs decoded in turn; - or none means standard input"};
-constexpr std::array<HelpRow, 7> kOptionsHelp{{
+constexpr std::array<HelpRow, 11> kOptionsHelp{{
     kLinesHelp,
+    kLogHelp,
     kJsonHelp,
+    kCsvHelp,
     kExplainHelp,
+    kSummaryHelp,
+    kTablesHelp,
     kSkipHelp,
     {"-h, --help", "Print this help and exit"},
     {"--version", "Print the version and exit"},
     kFileHelp,
 }};
 constexpr std::array<HelpRow, 3> kExitStatusHelp{{
-    {"0", "Every input was decoded whole."},
+    {"0",
+     "Every input was decoded whole (a log without a BUG message too: standard error says "
+     "so)."},
     {"1",
      "An input could not be read, a message was longer than the window's input box "
      "holds and was cut, memory ran out, or the output could not be written."},
@@ -139,9 +162,10 @@ const CLI::Validator kWordCount(
     },
     "");
 
+// The help and version texts go out as the records do, so that a console shows them in UTF-16.
 int WriteOrFail(const std::string& text) {
-    std::cout << text << std::flush;
-    if (std::cout) {
+    OutputSink out(sysio::kStandardOutput);
+    if (out.Append(text) && out.Flush()) {
         return 0;
     }
     std::cerr << kProgramName << ": write error\n";
@@ -158,15 +182,31 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     CLI::App app{std::string(kDescription), kProgramName};
     // "/x" is a file name on every system, never an option, whatever CLI11 does on Windows.
     app.allow_windows_style_options(false);
-    app.add_flag("--lines", options.lines, std::string(kLinesHelp.text))->disable_flag_override();
-    app.add_flag("--json", options.json, std::string(kJsonHelp.text))->disable_flag_override();
-    app.add_flag("--explain", options.explain, std::string(kExplainHelp.text))
-        ->disable_flag_override();
-    app.add_option("--skip", skipText, std::string(kSkipHelp.text))
-        ->type_name("N")
-        ->check(kWordCount);
+    const auto flag = [&app](const HelpRow& row, bool& value) {
+        return app.add_flag(std::string(row.term), value, std::string(row.text))
+            ->disable_flag_override();
+    };
+    CLI::Option* const lines = flag(kLinesHelp, options.lines);
+    CLI::Option* const log = flag(kLogHelp, options.log);
+    CLI::Option* const json = flag(kJsonHelp, options.json);
+    CLI::Option* const csv = flag(kCsvHelp, options.csv);
+    CLI::Option* const explain = flag(kExplainHelp, options.explain);
+    CLI::Option* const summary = flag(kSummaryHelp, options.summary);
+    CLI::Option* const tables = flag(kTablesHelp, options.tables);
+    CLI::Option* const skip = app.add_option("--skip", skipText, std::string(kSkipHelp.text))
+                                  ->type_name("N")
+                                  ->check(kWordCount);
     app.add_flag("--version", showVersion, "Print the version and exit")->disable_flag_override();
-    app.add_option("FILE", options.files, std::string(kFileHelp.text))->type_name("");
+    CLI::Option* const files =
+        app.add_option("FILE", options.files, std::string(kFileHelp.text))->type_name("");
+    // Forms that cannot be written together, and options that mean nothing together.
+    lines->excludes(log);
+    json->excludes(csv);
+    csv->excludes(explain);
+    summary->needs(log)->excludes(csv)->excludes(explain);
+    log->excludes(skip);
+    tables->excludes(lines)->excludes(log)->excludes(csv)->excludes(explain)->excludes(skip);
+    tables->excludes(files);
 
     try {
         app.parse(argc, argv);
@@ -180,7 +220,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     }
     if (showVersion) {
         return {std::nullopt, WriteOrFail(std::string(kProgramName) + " " + version::kString +
-                                          "\n" + "Copyright (C) 2026 Ashgrove.\nLicense: MIT.\n")};
+                                          "\n" + version::kCopyrightNotice)};
     }
     CheckCount(skipText, &options.skip);
     return {std::move(options), 0};

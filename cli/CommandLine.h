@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The command line of quillmark-decode: [--lines] [--json] [--explain] [--skip N] [FILE...]
+// The command line of quillmark-decode:
+//   [--lines|--log] [--json|--csv] [--explain] [--summary] [--skip N] [FILE...]
+//   --tables [--json]
 
 #include <cstdint>
 #include <optional>
@@ -13,7 +15,11 @@ inline constexpr const char* kProgramName = "quillmark-decode";
 
 struct DecodeOptions {
     bool lines = false;              // every line is a message of its own
+    bool log = false;                // the input is a console log: every BUG message in it
     bool json = false;               // one JSON object per message instead of the report
+    bool csv = false;                // one CSV row per message, after a header row
+    bool summary = false;            // --log: counts over the whole run instead of the records
+    bool tables = false;             // every name table instead of decoding
     bool explain = false;            // each field also says which word and characters it came from
     std::uint64_t skip = 0;          // leading words dropped as by that many presses of "Trim Text"
     std::vector<std::string> files;  // empty: standard input; "-" also means standard input

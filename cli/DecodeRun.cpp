@@ -11,11 +11,15 @@
 #include "cli/Diagnostics.h"
 #include "cli/LinePipeline.h"
 #include "cli/LineSplitter.h"
+#include "cli/LogSummary.h"
 #include "cli/MessageCutter.h"
 #include "cli/MessageDecoder.h"
+#include "cli/NameTables.h"
 #include "cli/OutputSink.h"
 #include "cli/StringStorage.h"
 #include "cli/SystemIo.h"
+#include "decoder/log_reader.h"
+#include "decoder/record_view.h"
 
 namespace quillmark::cli {
 namespace {
@@ -30,18 +34,33 @@ public:
           out_(setup.outputFd),
           diagnostics_(out_, setup.diagnostics),
           cutter_(options.skip, setup.characterLimit),
-          block_(std::make_unique<char[]>(kReadBlock)) {
-        const RecordWriterFactory writers =
-            setup.writers ? setup.writers : ChooseRecordWriter(options);
+          block_(std::make_unique<char[]>(kReadBlock)),
+          writers_(setup.writers ? setup.writers : ChooseRecordWriter(options)) {
+        if (options.tables) {
+            return;
+        }
         if (options.lines) {
-            lines_.emplace(writers, out_, diagnostics_, setup.characterLimit);
+            lines_.emplace(writers_, out_, diagnostics_, setup.characterLimit);
             splitter_.emplace(cutter_, *lines_);
+        } else if (options.summary) {
+            summary_.emplace();
         } else {
-            decoder_.emplace(writers());
+            decoder_.emplace(writers_());
+        }
+        if (options.log) {
+            reader_.emplace([this](const LogMessage& message) { TakeMessage(message); },
+                            setup.characterLimit);
         }
     }
 
     int Run() {
+        if (options_.tables) {
+            out_.Append(options_.json ? NameTablesJson() : NameTablesText());
+            return Finish();
+        }
+        if (!options_.summary) {
+            out_.Append(writers_()->Header());
+        }
         static const std::vector<std::string> kStandardInput{"-"};
         const auto& names = options_.files.empty() ? kStandardInput : options_.files;
         for (auto name = names.begin(); name != names.end(); ++name) {
@@ -53,6 +72,14 @@ public:
                 break;
             }
         }
+        if (summary_ && Open()) {
+            out_.Append(options_.json ? summary_->Json() : summary_->Text());
+        }
+        return Finish();
+    }
+
+private:
+    int Finish() {
         out_.Flush();
         if (out_.state() == OutputSink::State::Failed) {
             setup_.diagnostics << kProgramName
@@ -63,7 +90,6 @@ public:
         return diagnostics_.AnyReported() ? 1 : 0;
     }
 
-private:
     // False once the output is gone and nothing more can be written.
     bool Decode(const std::string& name, bool readToEnd) {
         try {
@@ -71,6 +97,9 @@ private:
             if (!input->IsOpen()) {
                 diagnostics_.InputError(name, input->Error());
                 return Open();
+            }
+            if (options_.log) {
+                return DecodeLog(*input, name);
             }
             return options_.lines ? DecodeLines(*input, name)
                                   : DecodeMessage(*input, name, readToEnd);
@@ -112,10 +141,62 @@ private:
         if (messagesWritten_ > 0) {
             out += decoder_->Separator();
         }
-        decoder_->Append(out, message_, {name, std::nullopt});
+        decoder_->Append(out, message_, {name, std::nullopt, {}});
         ++messagesWritten_;
         ClearKeepingSmallStorage(message_);
         return out_.Commit();
+    }
+
+    // Every BUG message of the log is a message, as the reader finds them.
+    bool DecodeLog(InputSource& input, const std::string& name) {
+        logName_ = &name;
+        reader_->Restart();
+        for (;;) {
+            // A log that grows slowly (`tail -f`) shows each message once it has ended.
+            if (input.WouldWait() && !out_.Flush()) {
+                return false;
+            }
+            const long count = input.Read(block_.get(), kReadBlock);
+            if (count < 0) {
+                // The open message is not decoded: its dump may go on in what was not read.
+                reader_->Restart();
+                diagnostics_.InputError(name, input.Error());
+                return Open();
+            }
+            if (count == 0) {
+                break;
+            }
+            reader_->Feed({block_.get(), static_cast<std::size_t>(count)});
+            if (!out_.Commit()) {
+                return false;
+            }
+        }
+        reader_->Finish();
+        if (summary_) {
+            summary_->AddSkippedLines(reader_->Counts().skippedLines);
+        }
+        if (reader_->Counts().messages == 0) {
+            diagnostics_.NoBugMessage(name);
+        }
+        return out_.Commit();
+    }
+
+    void TakeMessage(const LogMessage& message) {
+        if (message.cut) {
+            diagnostics_.MessageCut(*logName_, message.line, setup_.characterLimit);
+        }
+        if (summary_) {
+            record_.Decode(message.text);
+            summary_->Add(message, record_);
+            return;
+        }
+        std::string& out = out_.Buffer();
+        recordStart_ = out.size();
+        if (messagesWritten_ > 0) {
+            out += decoder_->Separator();
+        }
+        decoder_->Append(out, message.text, {*logName_, message.line, message.bug});
+        ++messagesWritten_;
     }
 
     // Every line is a message; a line's text after its word 30 is passed over unread.
@@ -186,12 +267,17 @@ private:
     Diagnostics diagnostics_;
     MessageCutter cutter_;
     std::unique_ptr<char[]> block_;
+    RecordWriterFactory writers_;
     std::string message_;                    // default mode: the text decoding needs
     std::optional<MessageDecoder> decoder_;  // default mode
     std::size_t recordStart_ = 0;            // default mode: where the record being written begins
     std::uint64_t messagesWritten_ = 0;
     std::optional<LinePipeline> lines_;     // --lines
     std::optional<LineSplitter> splitter_;  // --lines
+    std::optional<LogReader> reader_;       // --log
+    const std::string* logName_ = nullptr;  // --log: the input being read
+    std::optional<LogSummary> summary_;     // --summary
+    RecordView record_;                     // --summary: the message being counted
 };
 
 }  // namespace

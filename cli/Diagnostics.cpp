@@ -24,6 +24,11 @@ void Diagnostics::MessageCut(std::string_view file, std::uint64_t line, std::siz
                 << std::flush;
 }
 
+void Diagnostics::NoBugMessage(std::string_view file) {
+    out_.Flush();
+    err_ << kProgramName << ": " << file << ": no BUG message found\n" << std::flush;
+}
+
 void Diagnostics::OutOfMemory(std::string_view file, std::optional<std::uint64_t> line) {
     std::ostream& err = Start(file);
     if (line) {

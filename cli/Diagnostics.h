@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // What quillmark-decode tells on standard error, one line per event, each naming the input
-// (and its line where one is known). Every message makes the exit status 1. The records written
+// (and its line where one is known). Every message but NoBugMessage makes the exit status 1.
+// The records written
 // before an event reach standard output first, so that both streams read in order.
 
 #include <cstddef>
@@ -24,6 +25,9 @@ public:
     void MessageCut(std::string_view file, std::uint64_t line, std::size_t limit);
     // "quillmark-decode: FILE[:LINE]: out of memory; the rest of this input is not decoded"
     void OutOfMemory(std::string_view file, std::optional<std::uint64_t> line);
+
+    // "quillmark-decode: FILE: no BUG message found" (--log): said, but not an error.
+    void NoBugMessage(std::string_view file);
 
     bool AnyReported() const { return reported_; }
 

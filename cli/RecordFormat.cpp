@@ -1,261 +1,27 @@
 // SPDX-License-Identifier: MIT
 #include "cli/RecordFormat.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cstdint>
-#include <cstring>
-#include <utility>
-
-#include <nlohmann/json.hpp>
-
-#include "decoder/byte_scan.h"
-#include "decoder/field_catalogue.h"
-#include "decoder/short_copy.h"
-#include "decoder/utf8.h"
+#include "cli/CsvWriter.h"
+#include "cli/JsonWriter.h"
+#include "cli/ReportWriter.h"
 
 namespace quillmark::cli {
-namespace {
-
-// The escape the JSON library writes for a byte, or nothing: '"', '\\', the short forms of five
-// control characters, \u00xx (lower case) for the other bytes below 0x20.
-std::string_view EscapeOf(unsigned char c, std::array<char, 6>& buffer) {
-    switch (c) {
-        case '"': return "\\\"";
-        case '\\': return "\\\\";
-        case '\b': return "\\b";
-        case '\f': return "\\f";
-        case '\n': return "\\n";
-        case '\r': return "\\r";
-        case '\t': return "\\t";
-        default:
-            if (c >= 0x20) {
-                return {};
-            }
-            constexpr std::string_view kHex = "0123456789abcdef";
-            buffer = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0x0F]};
-            return {buffer.data(), buffer.size()};
-    }
-}
-
-// How a record's texts go between their quotes: copied as they stand (no byte needs an
-// escape), or escaped as the JSON library escapes valid UTF-8 (bytes beyond ASCII unchanged).
-enum class Texts { Copied, Escaped };
-
-std::size_t EscapedSize(std::string_view text) {
-    std::size_t size = text.size();
-    std::array<char, 6> buffer;
-    for (std::size_t pos = bytes::PlainJsonPrefix(text); pos < text.size(); ++pos) {
-        const std::string_view escape = EscapeOf(static_cast<unsigned char>(text[pos]), buffer);
-        size += escape.empty() ? 0 : escape.size() - 1;
-    }
-    return size;
-}
-
-char* CopyEscaped(char* next, std::string_view text) {
-    const std::size_t plain = bytes::PlainJsonPrefix(text);
-    next = CopyText(next, text.substr(0, plain));
-    std::array<char, 6> buffer;
-    for (std::size_t pos = plain; pos < text.size(); ++pos) {
-        const std::string_view escape = EscapeOf(static_cast<unsigned char>(text[pos]), buffer);
-        if (escape.empty()) {
-            *next++ = text[pos];
-        } else {
-            next = CopyText(next, escape);
-        }
-    }
-    return next;
-}
-
-template <Texts kTexts>
-std::size_t TextSize(std::string_view text) {
-    return kTexts == Texts::Copied ? text.size() : EscapedSize(text);
-}
-
-template <Texts kTexts>
-char* PutText(char* next, std::string_view text) {
-    return kTexts == Texts::Copied ? CopyText(next, text) : CopyEscaped(next, text);
-}
-
-// ---- The record: openings known at build time, then the texts -------------------------------
-
-// What stands before a value: the quote that closes the value before (unless first), the
-// comma, the key and the value's opening quote.
-struct Opening {
-    std::array<char, 24> text{};
-    std::size_t size = 0;
-};
-
-constexpr Opening MakeOpening(std::string_view before, std::string_view key) {
-    Opening opening;
-    for (std::string_view part : {before, key, std::string_view("\":\"")})
-        for (char c : part) opening.text[opening.size++] = c;
-    return opening;
-}
-
-template <std::size_t I>
-constexpr Opening kFieldOpening = MakeOpening(I == 0 ? ",\"" : "\",\"", kFields[I].key);
-template <std::size_t I>
-constexpr Opening kCodeOpening = MakeOpening(I == 0 ? "\"" : "\",\"", RowOf(kCodeFields[I]).key);
-
-constexpr std::string_view kPointersSame = "\",\"PointersDiffer\":false,\"codes\":{";
-constexpr std::string_view kPointersDiffer = "\",\"PointersDiffer\":true,\"codes\":{";
-constexpr std::string_view kRecordEnd = "\"}}\n";
-constexpr std::string_view kCodesEnd = "\"}";  // the sources follow, then "}\n"
-
-// The bytes of a record besides its head, its texts and the pointer flag.
-constexpr std::size_t kFrame = [] {
-    const auto sum = []<std::size_t... F, std::size_t... C>(std::index_sequence<F...>,
-                                                            std::index_sequence<C...>) {
-        return (kFieldOpening<F>.size + ...) + (kCodeOpening<C>.size + ...);
-    };
-    return sum(std::make_index_sequence<kFields.size()>(),
-               std::make_index_sequence<kCodeFields.size()>());
-}();
-
-char* CopyOpening(char* next, const Opening& opening) {
-    std::memcpy(next, opening.text.data(), opening.size);
-    return next + opening.size;
-}
-
-// One JSON record, written in one piece of the size it will have: its head (the file, and the
-// line or nothing, as JSON already), then every field text, the pointer flag and the codes,
-// each behind its opening, then `end`.
-template <Texts kTexts>
-void AppendRecord(std::string& out, std::string_view file, std::string_view line,
-                  const RecordView& record, std::string_view end) {
-    const std::string_view pointers = record.PointersDiffer() ? kPointersDiffer : kPointersSame;
-    std::size_t size = file.size() + line.size() + kFrame + pointers.size() + end.size();
-    for (const FieldRow& row : kFields)
-        for (std::string_view part : record.Shown(row.field).parts) size += TextSize<kTexts>(part);
-    for (Field field : kCodeFields) size += TextSize<kTexts>(record.Code(field));
-    const std::size_t start = out.size();
-    out.resize(start + size);
-    char* next = CopyText(CopyText(out.data() + start, file), line);
-    const auto putFields = [&]<std::size_t... I>(std::index_sequence<I...>) {
-        ((next = CopyOpening(next, kFieldOpening<I>),
-          next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[0]),
-          next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[1]),
-          next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[2])),
-         ...);
-    };
-    const auto putCodes = [&]<std::size_t... I>(std::index_sequence<I...>) {
-        ((next = PutText<kTexts>(CopyOpening(next, kCodeOpening<I>), record.Code(kCodeFields[I]))),
-         ...);
-    };
-    putFields(std::make_index_sequence<kFields.size()>());
-    next = CopyText(next, pointers);
-    putCodes(std::make_index_sequence<kCodeFields.size()>());
-    CopyText(next, end);
-}
-
-// ",\"sources\":{...}": for every field key the list of its sources.
-void AppendSources(std::string& out, const Explanation& explanation) {
-    const FieldSources& sources = explanation.sources;
-    out += ",\"sources\":{";
-    for (const FieldRow& row : kFields) {
-        out += &row == &kFields.front() ? "\"" : ",\"";
-        out += row.key;
-        out += "\":[";
-        bool first = true;
-        for (const Source& source : sources[IndexOf(row.field)]) {
-            out += first ? "{\"word\":" : ",{\"word\":";
-            first = false;
-            out += std::to_string(source.word);
-            out += ",\"of\":\"";
-            out += OfName(source.of);
-            out += "\",\"start\":";
-            out += std::to_string(source.start);
-            out += ",\"length\":";
-            out += std::to_string(source.length);
-            out += ",\"text\":";
-            AppendJsonString(out, source.text);
-            AppendJsonNote(out, source, explanation.notes);
-            out += '}';
-        }
-        out += ']';
-    }
-    out += '}';
-}
-
-}  // namespace
-
-void AppendJsonString(std::string& out, std::string_view text) {
-    if (utf8::IsValid(text)) {
-        out += '"';
-        const std::size_t start = out.size();
-        out.resize(start + EscapedSize(text));
-        CopyEscaped(out.data() + start, text);
-        out += '"';
-        return;
-    }
-    // The library puts U+FFFD where the text breaks.
-    out += nlohmann::json(std::string(text))
-               .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
-
-void ReportWriter::Append(std::string& out, const RecordView& record, const Explanation* sources,
-                          const MessageOrigin&) {
-    if (sources == nullptr) {
-        AppendReport(out, record, "\n");
-        return;
-    }
-    // Each report line, then the field's source lines below it.
-    for (const FieldRow& row : kFields) {
-        out += row.reportLabel;
-        for (std::string_view part : record.Shown(row.field).parts) out += part;
-        out += '\n';
-        const std::string text =
-            NotedSourcesText(row.field, sources->sources[IndexOf(row.field)], sources->notes);
-        for (std::size_t begin = 0; begin <= text.size();) {
-            const std::size_t end = std::min(text.find('\n', begin), text.size());
-            out += "    ";
-            utf8::AppendSanitized(out, std::string_view(text).substr(begin, end - begin));
-            out += '\n';
-            begin = end + 1;
-        }
-    }
-}
-
-JsonWriter::JsonWriter(LineKey lineKey, Sources sources) : lineKey_(lineKey), sources_(sources) {}
-
-void JsonWriter::Append(std::string& out, const RecordView& record, const Explanation* sources,
-                        const MessageOrigin& origin) {
-    if (!fileKnown_ || origin.file != file_) {
-        file_.assign(origin.file);
-        fileJson_.assign("{\"file\":");
-        AppendJsonString(fileJson_, file_);
-        fileKnown_ = true;
-    }
-    std::array<char, 32> lineText;
-    std::string_view line;
-    if (lineKey_ == LineKey::Written) {
-        constexpr std::string_view kLineKey = ",\"line\":";
-        char* next = std::copy(kLineKey.begin(), kLineKey.end(), lineText.data());
-        next = std::to_chars(next, lineText.data() + lineText.size(), origin.line.value_or(0)).ptr;
-        line = {lineText.data(), static_cast<std::size_t>(next - lineText.data())};
-    }
-    // A message without a byte that JSON escapes gives a record without one.
-    const bool copied = record.ReadFromText() && bytes::IsPlainJson(record.Message());
-    const std::string_view end = sources != nullptr ? kCodesEnd : kRecordEnd;
-    if (copied) {
-        AppendRecord<Texts::Copied>(out, fileJson_, line, record, end);
-    } else {
-        AppendRecord<Texts::Escaped>(out, fileJson_, line, record, end);
-    }
-    if (sources != nullptr) {
-        AppendSources(out, *sources);
-        out += "}\n";
-    }
-}
 
 RecordWriterFactory ChooseRecordWriter(const DecodeOptions& options) {
     const Sources sources = options.explain ? Sources::Shown : Sources::Omitted;
+    if (options.csv) {
+        const CsvWriter::Columns columns = options.log     ? CsvWriter::Columns::LineAndBug
+                                           : options.lines ? CsvWriter::Columns::Line
+                                                           : CsvWriter::Columns::Fields;
+        return [columns] { return std::make_unique<CsvWriter>(columns); };
+    }
     if (!options.json) {
-        return [sources] { return std::make_unique<ReportWriter>(sources); };
+        const auto headings =
+            options.log ? ReportWriter::Headings::Shown : ReportWriter::Headings::Omitted;
+        return [sources, headings] { return std::make_unique<ReportWriter>(sources, headings); };
     }
     const auto lineKey =
-        options.lines ? JsonWriter::LineKey::Written : JsonWriter::LineKey::Omitted;
+        options.lines || options.log ? JsonWriter::LineKey::Written : JsonWriter::LineKey::Omitted;
     return [lineKey, sources] { return std::make_unique<JsonWriter>(lineKey, sources); };
 }
 

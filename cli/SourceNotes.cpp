@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "cli/SourceNotes.h"
 
-#include "cli/RecordFormat.h"
 #include "decoder/text_spans.h"
 
 namespace quillmark::cli {
 
-namespace {
-
 const std::string& NoteOf(const Source& source, const WordNoteTexts& notes) {
     return notes[static_cast<std::size_t>(source.word)];
 }
-
-}  // namespace
 
 WordNoteTexts NoteTextsOf(std::string_view text) {
     WordNoteTexts texts;
@@ -32,13 +27,6 @@ std::string NotedSourcesText(Field field, const std::vector<Source>& sources,
             text += "\nnote: " + note;
     }
     return text;
-}
-
-void AppendJsonNote(std::string& out, const Source& source, const WordNoteTexts& notes) {
-    const std::string& note = NoteOf(source, notes);
-    if (note.empty()) return;
-    out += ",\"note\":";
-    AppendJsonString(out, note);
 }
 
 }  // namespace quillmark::cli

@@ -19,12 +19,12 @@ namespace quillmark::cli {
 using WordNoteTexts = std::array<std::string, kLastWord + 1>;
 WordNoteTexts NoteTextsOf(std::string_view text);
 
+// The note on the word a source was cut from; empty when it has none.
+const std::string& NoteOf(const Source& source, const WordNoteTexts& notes);
+
 // A field's source lines as SourcesText writes them, each followed by "note: " and its word's
 // note where it has one; one line each, no line end after the last.
 std::string NotedSourcesText(Field field, const std::vector<Source>& sources,
                              const WordNoteTexts& notes);
-
-// ,"note":"..." for a source whose word has a note; nothing otherwise.
-void AppendJsonNote(std::string& out, const Source& source, const WordNoteTexts& notes);
 
 }  // namespace quillmark::cli

@@ -20,6 +20,11 @@ constexpr bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 constexpr bool IsHexDigit(char c) {
     return IsDecimalDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
 }
+// "BUG" and one or more decimal digits.
+constexpr bool IsBugWord(std::string_view word) {
+    return word.size() > 3 && word.starts_with("BUG") &&
+           std::all_of(word.begin() + 3, word.end(), IsDecimalDigit);
+}
 
 // UTF-16 units a byte adds to a text as the input box counts it: a character beyond U+FFFF two,
 // every other one, the bytes that continue a character none.
@@ -44,6 +49,11 @@ std::pair<std::size_t, int> CharsAndFaulty(std::string_view word) {
         ++chars;
     }
     return {chars, faulty};
+}
+
+std::pair<std::size_t, int> AsciiCharsAndFaulty(std::string_view word) {
+    const auto* faulty = std::find_if_not(word.begin(), word.end(), bytes::IsUpperHexDigit);
+    return {word.size(), faulty == word.end() ? -1 : static_cast<int>(faulty - word.begin())};
 }
 
 std::string ShortDumpNote(std::uint64_t words) {
@@ -91,6 +101,18 @@ void LogReader::Feed(std::string_view block) {
     const char* at = block.data();
     const char* const end = at + block.size();
     while (at < end) {
+        if (mode_ == Mode::Leading && !lineSeen_) {
+            // A line that stands whole in the block is read a word at a time.
+            const auto* lineFeed =
+                static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+            if (lineFeed != nullptr) {
+                std::string_view line(at, static_cast<std::size_t>(lineFeed - at));
+                if (line.ends_with('\r')) line.remove_suffix(1);
+                WholeLine(line);
+                at = lineFeed + 1;
+                continue;
+            }
+        }
         if (mode_ == Mode::Skip) {
             // A line of no message: nothing in it matters but its end.
             const auto* lineFeed =
@@ -135,6 +157,62 @@ void LogReader::Finish() {
     if (open_) {
         Emit();
     }
+}
+
+void LogReader::WholeLine(std::string_view line) {
+    lineSeen_ = !line.empty();
+    std::size_t at = line.find_first_not_of(' ');
+    if (at == std::string_view::npos) {
+        EndLine();  // a blank line
+        return;
+    }
+    std::size_t end = std::min(line.find(' ', at), line.size());
+    const std::string_view first = line.substr(at, end - at);
+    mode_ = Mode::First;
+    first_.assign(first.substr(0, kMostBugBytes));
+    firstLength_ = first.size();
+    firstStart_ = at;
+    firstIsBug_ = IsBugWord(first);
+    firstIsHex_ = !firstIsBug_ && open_ && first.size() <= kHexWordDigits &&
+                  std::all_of(first.begin(), first.end(), IsHexDigit);
+    if (!firstIsBug_ && !firstIsHex_) {
+        RejectLine();
+        EndLine();
+        return;
+    }
+    EndFirstWord();
+    if (inWord_) EndWord();
+    for (at = end; at < line.size(); at = end) {
+        at = line.find_first_not_of(' ', at);
+        if (at == std::string_view::npos) break;
+        end = std::min(line.find(' ', at), line.size());
+        const std::string_view word = line.substr(at, end - at);
+        if (mode_ == Mode::HexWords &&
+            (word.size() > kHexWordDigits || !std::all_of(word.begin(), word.end(), IsHexDigit))) {
+            RejectLine();
+            break;
+        }
+        StartWord(at);
+        KeepWord(word);
+        EndWord();
+    }
+    EndLine();
+}
+
+void LogReader::KeepWord(std::string_view word) {
+    if (words_ > static_cast<std::uint64_t>(kLastWord)) {
+        wordBytes_ = word.size();  // counted, not kept
+        return;
+    }
+    const std::size_t kept = word.size();
+    if (bytes::IsAscii(word) && keptUnits_ + kept <= characterLimit_ && !lineCut_ && !cut_) {
+        wordBytes_ = word.size();
+        wordUpperHex_ = std::all_of(word.begin(), word.end(), bytes::IsUpperHexDigit);
+        text_.append(word);
+        keptUnits_ += kept;
+        return;
+    }
+    for (char c : word) Keep(c);
 }
 
 void LogReader::Take(char c) {
@@ -318,7 +396,9 @@ void LogReader::CommitLine(std::uint64_t line) {
         const std::size_t begin = offsets_[k];
         const std::size_t kept =
             begin >= text_.size() ? 0 : std::min(place.length, text_.size() - begin);
-        const auto [chars, faulty] = CharsAndFaulty(std::string_view(text_).substr(begin, kept));
+        const std::string_view word = std::string_view(text_).substr(begin, kept);
+        const auto [chars, faulty] =
+            bytes::IsAscii(word) ? AsciiCharsAndFaulty(word) : CharsAndFaulty(word);
         place.column -= shift;
         shift += kept - chars;
         place.length = chars + (place.length - kept);

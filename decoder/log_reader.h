@@ -117,6 +117,8 @@ private:
         Skip,      // a line of no message: passed over to its end
     };
 
+    void WholeLine(std::string_view line);
+    void KeepWord(std::string_view word);
     void Take(char c);
     void TakeFirst(char c);
     void EndFirstWord();

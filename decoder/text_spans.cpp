@@ -4,7 +4,6 @@
 #include "decoder/text_spans.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 
 #include "decoder/bits.h"
@@ -169,8 +168,12 @@ std::string CharacterName(char32_t c) {
         quoted[1] = static_cast<char>(c);
         return quoted;
     }
-    char name[16];
-    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
+    // "U+" and the code point in upper-case hexadecimal, at least four digits; written by hand,
+    // as a formatting call would bring the whole of printf into the web page's module.
+    std::string name = "U+";
+    int shift = 28;
+    while (shift > 12 && (c >> shift) == 0) shift -= 4;
+    for (; shift >= 0; shift -= 4) name += "0123456789ABCDEF"[(c >> shift) & 0xF];
     return name;
 }
 

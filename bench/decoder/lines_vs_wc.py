@@ -2,7 +2,10 @@
 # SPDX-License-Identifier: MIT
 """quillmark-decode --lines (text and JSON) beside `wc -l` on the same file, taken in turns.
 
-usage: lines_vs_wc.py FILE PROGRAM [PROGRAM...]   (QUILLMARK_BENCH_ROUNDS rounds, default 15)
+usage: lines_vs_wc.py [--log] FILE PROGRAM [PROGRAM...]   (QUILLMARK_BENCH_ROUNDS rounds, default 15)
+
+With --log the programs read the file as a console log (`--log`, `--log --json`), for instance
+one that `bench/cli/make_dumps.py --log` writes.
 
 Each round runs `wc -l FILE`, then `PROGRAM --lines FILE` and `PROGRAM --lines --json FILE` for
 each program given (for instance a build before and after a change), output to /dev/null, so
@@ -20,15 +23,19 @@ from run import timed  # noqa: E402  (one timed run, shared with bench/cli)
 
 
 def main():
-    if len(sys.argv) < 3:
+    args = sys.argv[1:]
+    mode = "--lines"
+    if args and args[0] == "--log":
+        mode = args.pop(0)
+    if len(args) < 2:
         raise SystemExit(__doc__)
-    path, programs = sys.argv[1], sys.argv[2:]
+    path, programs = args[0], args[1:]
     rounds = int(os.environ.get("QUILLMARK_BENCH_ROUNDS", "15"))
     size = os.path.getsize(path)
     commands = {"wc -l": ["wc", "-l", path]}
     for program in programs:
-        commands["%s --lines" % program] = [program, "--lines", path]
-        commands["%s --lines --json" % program] = [program, "--lines", "--json", path]
+        commands["%s %s" % (program, mode)] = [program, mode, path]
+        commands["%s %s --json" % (program, mode)] = [program, mode, "--json", path]
     subprocess.run(["cat", path], stdout=subprocess.DEVNULL, check=True)  # warm the page cache
     walls = {name: [] for name in commands}
     cpus = {name: [] for name in commands}

@@ -84,6 +84,14 @@ def main():
         stdin = messages[(start + FILES_PER_RUN) % RANDOM_MESSAGES]
         runs.append(("messages %d-%d" % (start, start + len(batch) - 1),
                      options + batch[:50] + ["-"] + batch[50:], stdin))
+    # A console log with wrapped dumps among other lines: --log in every form, --csv, --summary.
+    subprocess.run([sys.executable, make_dumps, "--log", os.path.join(scratch, "console.log"), "2", "7"],
+                   check=True)
+    for options in [["--log"], ["--log", "--json"], ["--log", "--explain"], ["--log", "--csv"],
+                    ["--log", "--summary"], ["--log", "--summary", "--json"], ["--lines", "--csv"],
+                    ["--csv"]]:
+        runs.append(("console.log", options + ["console.log", "random-lines.txt"], b""))
+    runs.append(("tables", ["--tables"], b""))
     runs.append(("standard input, lines", ["--lines", "--json", "-"], b"\n".join(messages[:300])))
     runs.append(("unreadable inputs", ["message-0000.txt", "missing.txt", "a folder", "-"], b"0008F5B4"))
     runs.append(("unreadable inputs, lines", ["--lines", "a folder", "missing.txt", "short.txt"], b""))

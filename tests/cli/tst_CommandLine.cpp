@@ -14,7 +14,9 @@ namespace quillmark::cli::test {
 namespace {
 
 constexpr const char* kUsageLine =
-    "Usage: quillmark-decode [--lines] [--json] [--explain] [--skip N] [FILE...]\n";
+    "Usage: quillmark-decode [--lines|--log] [--json|--csv] [--explain] [--summary]\n"
+    "                        [--skip N] [FILE...]\n"
+    "       quillmark-decode --tables [--json]\n";
 
 TEST(CommandLine, VersionComesFromTheVersionRecord) {
     const Outcome outcome = RunDecode({"--version"});
@@ -46,8 +48,9 @@ TEST(CommandLine, HelpOpensWithTheUsageLineAndFitsEightyColumns) {
     EXPECT_EQ(outcome.err, "");
     const std::vector<std::string> lines = SplitLines(outcome.out);
     ASSERT_GT(lines.size(), 3U);
-    EXPECT_EQ(lines[0] + "\n", kUsageLine);  // the same line as after a usage error
-    EXPECT_EQ(lines[1].rfind("Decodes the call register dump", 0), 0U) << lines[1];
+    EXPECT_EQ(lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n",
+              kUsageLine);  // the same lines as after a usage error
+    EXPECT_EQ(lines[3].rfind("Decodes the call register dump", 0), 0U) << lines[3];
     for (const std::string& line : lines) {
         EXPECT_LE(line.size(), 80U) << line;
     }
@@ -57,8 +60,8 @@ TEST(CommandLine, HelpListsOptionsAlignedAndTheExitStatuses) {
     const std::vector<std::string> lines = SplitLines(RunDecode({"--help"}).out);
     // Each option's text starts in the same column.
     std::size_t column = 0;
-    for (const char* option :
-         {"--lines", "--json", "--explain", "--skip N", "-h, --help", "--version", "FILE"}) {
+    for (const char* option : {"--lines", "--log", "--json", "--csv", "--explain", "--summary",
+                               "--tables", "--skip N", "-h, --help", "--version", "FILE"}) {
         const auto line = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
             return l.rfind(std::string("  ") + option + "  ", 0) == 0;
         });
@@ -139,6 +142,18 @@ INSTANTIATE_TEST_SUITE_P(
         UsageErrorCase{"FlagWithValue",
                        {"--lines=0"},
                        "quillmark-decode: lines was given a disallowed flag override"},
+        UsageErrorCase{
+            "LogAndLines", {"--log", "--lines"}, "quillmark-decode: --lines excludes --log"},
+        UsageErrorCase{
+            "CsvAndJson", {"--csv", "--json"}, "quillmark-decode: --json excludes --csv"},
+        UsageErrorCase{
+            "CsvAndExplain", {"--csv", "--explain"}, "quillmark-decode: --csv excludes --explain"},
+        UsageErrorCase{
+            "SummaryWithoutLog", {"--summary"}, "quillmark-decode: --summary requires --log"},
+        UsageErrorCase{
+            "LogAndSkip", {"--log", "--skip", "1"}, "quillmark-decode: --log excludes --skip"},
+        UsageErrorCase{
+            "TablesOfAFile", {"--tables", "x"}, "quillmark-decode: --tables excludes FILE"},
         UsageErrorCase{"SkipTwice",
                        {"--skip", "1", "--skip", "2"},
                        "quillmark-decode: --skip: At Most 1 required but received 2"}),

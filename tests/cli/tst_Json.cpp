@@ -7,7 +7,7 @@
 
 #include <sstream>
 
-#include "cli/RecordFormat.h"
+#include "cli/JsonWriter.h"
 #include "decoder/decoder.h"
 #include "tests/cli/DecodeProcess.h"
 #include "tests/support/NamedCase.h"

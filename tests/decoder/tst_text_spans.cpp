@@ -300,6 +300,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "0008\xC2\xA0"
                  "F5B4",
                  {Note(1, {0, 9}, "word 1, character 5 is U+00A0: not a hexadecimal digit")}},
+        NoteCase{"CharacterBeyondFourDigits",
+                 "0008\xF0\x9F\x93\x9E"
+                 "5B4",
+                 {Note(1, {0, 8}, "word 1, character 5 is U+1F4DE: not a hexadecimal digit")}},
         NoteCase{"BrokenByte",
                  "00\xFF"
                  "08F5B4",

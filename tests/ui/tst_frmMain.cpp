@@ -432,6 +432,11 @@ void tst_frmMain::converterToggleFollowsCheckMark() {
     QLabel* disabled = h.label("lblData");
     QCOMPARE(disabled->text(), QStringLiteral("DISABLED"));
     QCOMPARE(disabled->palette().color(QPalette::WindowText), QColor(0xE0, 0, 0));
+    // A single black line on all four sides, not a sunken panel's two grey edges.
+    const QImage drawn = disabled->grab().toImage();
+    for (const QPoint edge : {QPoint(0, drawn.height() / 2), QPoint(drawn.width() - 1, 9),
+                              QPoint(drawn.width() / 2, 0), QPoint(9, drawn.height() - 1)})
+        QCOMPARE(drawn.pixelColor(edge), QColor(Qt::black));
     QCOMPARE(disabled->palette().color(QPalette::Window), kWhite);
     QCOMPARE(disabled->alignment(), Qt::AlignCenter);
     h.choose("mnuViewConverter");

@@ -44,12 +44,13 @@ function firefoxPrefs(scheme) {
         'network.connectivity-service.enabled': false,
         'dom.events.testing.asyncClipboard': true,
     };
-    if (scheme) prefs['layout.css.prefers-color-scheme.content-override'] = scheme === 'dark' ? 0 : 1;
+    prefs['layout.css.prefers-color-scheme.content-override'] = scheme === 'dark' ? 0 : 1;
     return prefs;
 }
 
-// `scheme` ('light' or 'dark') fixes the colour scheme of every tab for the whole browser.
-async function startBrowser({ scheme } = {}) {
+// `scheme` ('light', the default, or 'dark') fixes the colour scheme of every tab for the whole
+// browser in Firefox.
+async function startBrowser({ scheme = 'light' } = {}) {
     if (!page || !fs.existsSync(page)) throw new Error(`the web page ${page} is not built`);
     const { executable, debianPackage } = kEngines[engine];
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quillmark-web-'));
@@ -94,11 +95,12 @@ async function openPage(browser, before) {
 }
 
 // Opens the page in a colour scheme, with `before` run on the tab before it loads: Chromium
-// emulates the scheme in a tab of `browser`, Firefox needs a browser of its own for it.
+// emulates the scheme in a tab of `browser`; Firefox shows `browser`'s light scheme, and needs a
+// browser of its own for the dark one.
 async function openPageIn(browser, scheme, before) {
-    if (engine === 'chromium') {
+    if (engine === 'chromium' || scheme === 'light') {
         const opened = await openPage(browser, async (tab) => {
-            await tab.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: scheme }]);
+            if (engine === 'chromium') await tab.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: scheme }]);
             if (before) await before(tab);
         });
         return { ...opened, close: () => opened.tab.close() };
@@ -108,13 +110,16 @@ async function openPageIn(browser, scheme, before) {
     return { ...opened, close: own.close };
 }
 
-// The fifteen result captions and whether the pointer pair is highlighted, as shown.
-const readResults = (tab) => tab.evaluate((names) => ({
-    captions: names.map((name) => document.getElementById(name).textContent),
-    input: document.getElementById('txtDebugData').value,
-    highlighted: ['lblDigitLoadData', 'lblDigitUnloadData']
-        .map((name) => document.getElementById(name).classList.contains('differ')),
-}), kResultNames);
+// Runs in the page: the result captions and whether the pointer pair is highlighted, as shown.
+function shownResults(names) {
+    return {
+        captions: names.map((name) => document.getElementById(name).textContent),
+        input: document.getElementById('txtDebugData').value,
+        highlighted: ['lblDigitLoadData', 'lblDigitUnloadData']
+            .map((name) => document.getElementById(name).classList.contains('differ')),
+    };
+}
+const readResults = (tab) => tab.evaluate(shownResults, kResultNames);
 
 // Replaces the input box's text the way typing does (one editing command): Chromium inserts it
 // as one input event, WebDriver BiDi types single characters only, so in Firefox the text goes
@@ -140,5 +145,6 @@ function run(main) {
 }
 
 module.exports = {
-    engine, kResultNames, startBrowser, openPage, openPageIn, readResults, enterText, otherRequests, run,
+    engine, kResultNames, startBrowser, openPage, openPageIn, readResults, shownResults, enterText,
+    otherRequests, run,
 };

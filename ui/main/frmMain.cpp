@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,14 +12,13 @@
 #include <QRadioButton>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextEdit>
-#include <QToolTip>
 #include <algorithm>
-#include <string_view>
+#include <optional>
 
 #include "decoder/field_catalogue.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBoxes.h"
+#include "platform/OwnTitleBar.h"
 #include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
 #include "platform/WindowList.h"
@@ -30,6 +28,8 @@
 #include "ui/common/WindowLook.h"
 #include "ui/main/AreaMarks.h"
 #include "ui/main/InputBox.h"
+#include "ui/main/ResultLinks.h"
+#include "ui/main/TextViews.h"
 
 namespace quillmark::ui {
 
@@ -57,27 +57,10 @@ const look::Colours kHighlightColours{look::kBlack, look::kYellow};
 // Caption labels: white, the classic highlighted-text colour, which reads on teal.
 const look::Colours kCaptionColours{look::kWhite, look::kTeal};
 
-// The characters a result was cut from, while the pointer rests on it: black on a middle green
-// that stands 3.6:1 against a white box, 4.3:1 against a dark one, with black text at 5.9:1.
-const look::Colours kSourceMark{look::kBlack, QColor(0x3C, 0x9A, 0x3C)};
-// A word that is not eight upper-case hexadecimal digits: black with a wavy underline on a dark
-// orange that stands 4:1 against a white or a dark box, the text at 5.3:1.
-const look::Colours kWordWarning{look::kBlack, QColor(0xC8, 0x64, 0x00)};
-
 const QString kInputName = QStringLiteral("BUG message text");
 const QString kInputDescription = QStringLiteral(
     "The call register words of a BUG message, eight hex digits each, separated by spaces");
 const QString kWindowName = QStringLiteral("Quillmark BUG message decoder");
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QByteArray toUtf8(const QString& text) { return text.toUtf8(); }
-
-std::string_view view(const QByteArray& bytes) {
-    return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 // Where each result row stands (twips), keyed by Field: the one thing about a field that only
 // the window has. Its caption label's name and text come from the field catalogue, and its
@@ -130,32 +113,9 @@ constexpr const ResultGeometry& GeometryOf(Field field) {
 constexpr int kResultWidth = 2535;
 // Fixed outer size of the main window, frame included.
 constexpr QSize kMainOuterSize = twipsSize(8790, 6345);
+// Where the load step puts the window: the top-left corner of the screen.
+constexpr QPoint kLoadPlace{0, 0};
 constexpr int kRowHeight = 255;
-
-// A result's tooltip: the full result text, below it where it came from, and what is wrong with
-// the words it was read from.
-QString resultToolTip(const QString& text, Field field, const std::vector<Source>& sources,
-                      const std::vector<const WordNote*>& notes) {
-    QString tip = fromUtf8(SourcesText(field, sources));
-    if (!text.isEmpty()) tip = text + QLatin1Char('\n') + tip;
-    for (const WordNote* note : notes) tip += QLatin1Char('\n') + fromUtf8(note->text);
-    return tip;
-}
-
-std::u16string_view utf16(const QString& text) {
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
-
-QTextEdit::ExtraSelection inputMark(QTextDocument* document, TextSpan span,
-                                    const look::Colours& colours) {
-    QTextCursor cursor(document);
-    cursor.setPosition(static_cast<int>(span.start));
-    cursor.setPosition(static_cast<int>(span.end()), QTextCursor::KeepAnchor);
-    QTextCharFormat format;
-    format.setForeground(colours.text);
-    format.setBackground(colours.background);
-    return {cursor, format};
-}
 
 }  // namespace
 
@@ -206,7 +166,6 @@ void frmMain::createControls() {
     txtDebugData->setAccessibleDescription(kInputDescription);
     txtDebugData->setGeometry(twipsRect(120, 120, 8415, 1455));
     txtDebugData->setContextMenuPolicy(Qt::ActionsContextMenu);
-    txtDebugData->viewport()->installEventFilter(this);  // the faulty words' tooltips
 
     auto button = [area](QPushButton*& control, const char* name, const char* caption,
                          QRect where) {
@@ -233,6 +192,10 @@ void frmMain::createControls() {
     setTabOrder(cmdTrim, cmdRestore);
     setTabOrder(cmdRestore, cmdCopyResult);
     txtDebugData->setFocus();
+
+    links_ = std::make_unique<ResultLinks>(
+        ResultLinks::Controls{txtDebugData, areaMarks_, results_, captions_});
+    platform::useOwnTitleBar(this);  // where the toolkit's would offer to maximise the window
 }
 
 void frmMain::createResultRows(QWidget* area) {
@@ -264,9 +227,6 @@ void frmMain::createResultRows(QWidget* area) {
         caption->setBuddy(result);
         makeAccessibleField(result, caption->text());
         result->installEventFilter(&plainToolTips_);
-        // The pointer on a result or on its caption marks the result's characters.
-        caption->installEventFilter(this);
-        result->installEventFilter(this);
         results_[IndexOf(row.field)] = result;
         captions_[IndexOf(row.field)] = caption;
     }
@@ -286,8 +246,8 @@ void frmMain::createConverter(QWidget* area) {
                                    .alignment = Qt::AlignCenter,
                                    .colours = {look::kRed, look::kWhite},
                                    .fill = true,
-                                   // a plain box would draw in the text's red
-                                   .border = look::Border::Sunken});
+                                   .border = look::Border::Line,
+                                   .line = look::kBlack});
 
     auto option = [this](const char* name, const char* caption, int top) {
         auto* choice = new QRadioButton(QString::fromLatin1(caption), fraConvert);
@@ -296,6 +256,7 @@ void frmMain::createConverter(QWidget* area) {
         choice->setGeometry(twipsRect(240, top, 1455, 255));
         choice->setEnabled(false);
         choice->setFocusPolicy(Qt::NoFocus);
+        look::setLightIndicator(choice);
     };
     option("optDec2Hex", "DEC to HEX", 600);
     option("optHex2Dec", "HEX to DEC", 960);
@@ -378,16 +339,12 @@ void frmMain::wireEvents() {
     connect(txtDebugData, &InputBox::pasteRequested, this, &frmMain::mnuEditPaste_Click);
     connect(txtDebugData, &InputBox::insertRequested, this, &frmMain::insertIntoInput);
 
-    // Any change of the text makes the marks of the last decode untrue.
-    connect(txtDebugData, &QPlainTextEdit::textChanged, this, &frmMain::clearMarks);
-    connect(txtDebugData, &QPlainTextEdit::cursorPositionChanged, this, &frmMain::showCaretFields);
-    connect(txtDebugData, &QPlainTextEdit::selectionChanged, this, &frmMain::showCaretFields);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { showFocusRing(now); });
 }
 
 void frmMain::Form_Load() {
-    move(0, 0);
+    move(kLoadPlace);
     fitOuterSize();
     setWindowTitle(caption(services_.app));
 }
@@ -402,56 +359,31 @@ void frmMain::cmdDebug_Click() {
     const QTextDocument* document = txtDebugData->document();
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         if (block != document->begin() && !reader.Feed("\n")) break;
-        if (!reader.Feed(view(toUtf8(withLineFeeds(block.text()))))) break;
+        const QByteArray line = withLineFeeds(block.text()).toUtf8();
+        if (!reader.Feed(view(line))) break;
     }
     reader.Finish();
     const DecodedFields fields = DecodeCallRegister(words_);
-    markSources(txtDebugData->rawText());
-    showResults(CaptionsInLabelOrder(fields), SourcesOf(words_));
+    links_->decoded(txtDebugData->rawText());
+    showResults(CaptionsInLabelOrder(fields));
+    links_->showSources(SourcesOf(words_), fields.PointersDiffer);
     setPointerHighlight(fields.PointersDiffer);
 }
 
 void frmMain::clearResults() {
-    for (QLabel* result : results_) {
-        result->clear();
-        result->setToolTip(QString());
-    }
-    sourceDescriptions_ = {};
+    for (QLabel* result : results_) result->clear();
+    links_->clearSources();
     setPointerHighlight(false);
 }
 
-void frmMain::showResults(const ResultCaptions& captions, const FieldSources& sources) {
-    for (const FieldRow& row : kFields) {
-        const std::size_t i = IndexOf(row.field);
-        const QString text = fromUtf8(captions[i]);
-        const std::vector<const WordNote*> notes = marks_.notesOf(row.field);
-        results_[i]->setText(text);
-        results_[i]->setToolTip(resultToolTip(text, row.field, sources[i], notes));
-        sourceDescriptions_[i] = fromUtf8(resultDescription(row.field, sources[i], notes));
-    }
+void frmMain::showResults(const ResultCaptions& captions) {
+    for (const FieldRow& row : kFields)
+        results_[IndexOf(row.field)]->setText(fromUtf8(captions[IndexOf(row.field)]));
 }
 
 void frmMain::setPointerHighlight(bool on) {
     look::setColours(lblDigitLoadData, on ? kHighlightColours : kResultColours, true);
     look::setColours(lblDigitUnloadData, on ? kHighlightColours : kResultColours, true);
-    pointersDiffer_ = on;
-    describeResults();
-}
-
-void frmMain::describeResults() {
-    // What a screen reader hears beside a value: the pointers' yellow in words, where the result
-    // came from, and what is wrong with the words it was read from.
-    for (std::size_t i = 0; i < results_.size(); ++i) {
-        QStringList parts;
-        const bool pointer = results_[i] == lblDigitLoadData || results_[i] == lblDigitUnloadData;
-        if (pointer && pointersDiffer_) {
-            const QLabel* other =
-                results_[i] == lblDigitLoadData ? lblDigitUnloadData : lblDigitLoadData;
-            parts << QStringLiteral("differs from %1 pointer").arg(other->accessibleName());
-        }
-        if (!sourceDescriptions_[i].isEmpty()) parts << sourceDescriptions_[i];
-        results_[i]->setAccessibleDescription(parts.join(QStringLiteral("; ")));
-    }
 }
 
 ResultCaptions frmMain::currentCaptions() const {
@@ -484,20 +416,21 @@ void frmMain::cmdReset_Click() {
     saveInputIfNoneSaved();
     txtDebugData->clear();
     clearResults();
-    clearMarks();
+    links_->clearMarks();
 }
 
 void frmMain::cmdTrim_Click() {
     saveInputIfNoneSaved();
     const QString text = txtDebugData->rawText();
-    const QString trimmed = fromUtf8(TrimFirstWord(view(toUtf8(text))));
+    const QByteArray utf8 = text.toUtf8();
+    const QString trimmed = fromUtf8(TrimFirstWord(view(utf8)));
     if (trimmed != text) setInputText(trimmed);
-    clearMarks();
+    links_->clearMarks();
 }
 
 void frmMain::cmdRestore_Click() {
     if (!SavedText.isEmpty()) setInputText(SavedText);
-    clearMarks();
+    links_->clearMarks();
 }
 
 void frmMain::mnuEditUndo_Click() { cmdRestore_Click(); }
@@ -591,7 +524,13 @@ void frmMain::closeOtherWindows() {
 
 void frmMain::writePlacement() {
     namespace keys = platform::settings;
-    const QRect outer = frameGeometry();
+    // The client area as the window system reports it, with the frame it says it drew around.
+    QRect outer = frameGeometry();
+    // Wayland tells a client nothing of where its window stands, and a title bar drawn by the
+    // program or the toolkit is part of the window rather than a frame: there the position
+    // written is the one the load step gave the window, the only one the program knows, and
+    // never the title bar's margins.
+    if (platform::clientDrawsTitleBars()) outer.moveTopLeft(kLoadPlace);
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
     // A failed write changes nothing: the window closes all the same.
@@ -620,65 +559,11 @@ void frmMain::fitOuterSize() {
 
 void frmMain::tell(const QString& text) { services_.messages.show(this, text); }
 
-// ---- Marks between results and characters ----------------------------------------------------
+// ---- Marks and focus ring --------------------------------------------------------------------
 
-void frmMain::markSources(const QString& decodedText) {
-    marks_.decoded(view(toUtf8(decodedText)), utf16(decodedText));
-    showInputMarks();
-    showCaretFields();
-}
-
-void frmMain::clearMarks() {
-    if (!marks_.active()) return;
-    marks_.clear();
-    showInputMarks();
-    showCaretFields();
-}
-
-void frmMain::hoverField(std::optional<Field> field) {
-    if (field == hovered_) return;
-    hovered_ = field;
-    showInputMarks();
-}
-
-void frmMain::showInputMarks() {
-    // Extra selections colour characters without touching the text, the selection, the caret or
-    // the undo history; the faulty words first, so that a field's mark shows over them.
-    QList<QTextEdit::ExtraSelection> marks;
-    QTextDocument* document = txtDebugData->document();
-    for (const WordNote& note : marks_.notes()) {
-        QTextEdit::ExtraSelection mark = inputMark(document, note.mark, kWordWarning);
-        mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        mark.format.setUnderlineColor(look::kBlack);
-        marks << mark;
-    }
-    if (hovered_)
-        for (const TextSpan& span : marks_.spansOf(*hovered_))
-            marks << inputMark(document, span, kSourceMark);
-    txtDebugData->setExtraSelections(marks);
-}
-
-void frmMain::showCaretFields() {
-    const QTextCursor cursor = txtDebugData->textCursor();
-    const auto start = static_cast<std::size_t>(cursor.selectionStart());
-    const auto end = static_cast<std::size_t>(cursor.selectionEnd());
-    const FieldSet fields =
-        start == end ? marks_.fieldsAtCaret(start) : marks_.fieldsIn(start, end);
-    QList<QRect> frames;
-    for (const FieldRow& row : kFields)
-        if (fields.test(IndexOf(row.field))) frames << results_[IndexOf(row.field)]->geometry();
-    areaMarks_->setFrames(frames);
-
-    // Told as the box's description, which reaches a screen reader as a change of it: the focus
-    // stays where it is.
-    QString description = kInputDescription;
-    if (marks_.active())
-        description += QStringLiteral(". ") +
-                       fromUtf8(caretDescription(fields, marks_.noteAt(cursor.position())));
-    if (description != caretDescription_) {
-        caretDescription_ = description;
-        txtDebugData->setAccessibleDescription(description);
-    }
+const SourceMarks& frmMain::sourceMarks() const {
+    static const SourceMarks none;
+    return links_ ? links_->marks() : none;
 }
 
 void frmMain::showFocusRing(QWidget* now) {
@@ -688,37 +573,6 @@ void frmMain::showFocusRing(QWidget* now) {
     }
     const QPalette::ColorRole face = now == txtDebugData ? QPalette::Base : QPalette::Button;
     areaMarks_->setFocusRing(now->geometry(), AreaMarks::ringColour(now->palette().color(face)));
-}
-
-bool frmMain::showNoteToolTip(const QHelpEvent* help) {
-    // The character under the pointer: the one after the nearest caret place, or the one before
-    // it when the pointer stands left of that place.
-    const QTextCursor cursor = txtDebugData->cursorForPosition(help->pos());
-    int position = cursor.position();
-    if (help->pos().x() < txtDebugData->cursorRect(cursor).x() && position > 0) --position;
-    const WordNote* note = marks_.noteAt(static_cast<std::size_t>(position));
-    if (!note) {
-        QToolTip::hideText();
-        return false;
-    }
-    QToolTip::showText(help->globalPos(), PlainToolTips::displayForm(fromUtf8(note->text)),
-                       txtDebugData->viewport());
-    return true;
-}
-
-bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ToolTip && watched == txtDebugData->viewport())
-        return showNoteToolTip(static_cast<QHelpEvent*>(event));
-    if (event->type() != QEvent::Enter && event->type() != QEvent::Leave) return false;
-    for (const FieldRow& row : kFields) {
-        const std::size_t i = IndexOf(row.field);
-        if (watched != results_[i] && watched != captions_[i]) continue;
-        if (event->type() == QEvent::Enter)
-            hoverField(row.field);
-        else if (hovered_ == row.field)
-            hoverField(std::nullopt);
-    }
-    return false;
 }
 
 }  // namespace quillmark::ui

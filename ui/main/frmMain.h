@@ -3,17 +3,15 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
-#include <optional>
+#include <memory>
 
 #include "decoder/decoder.h"
-#include "decoder/provenance.h"
 #include "ui/main/MainWindowServices.h"
 #include "ui/main/PlainToolTips.h"
 #include "ui/main/SourceMarks.h"
 
 class QAction;
 class QGroupBox;
-class QHelpEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -23,11 +21,12 @@ namespace quillmark::ui {
 
 class AreaMarks;
 class InputBox;
+class ResultLinks;
 
 // The decoder window: the input box, the fifteen result labels, the command buttons, the menu
 // bar and the converter panel. Handlers move text between the controls and the decoder's plain
-// functions; the platform seams arrive in MainWindowServices. Every control carries its name as
-// objectName.
+// functions; the platform seams arrive in MainWindowServices; ResultLinks runs the links between
+// the results and the characters they came from. Every control carries its name as objectName.
 class frmMain final : public QMainWindow {
     Q_OBJECT
 public:
@@ -48,7 +47,7 @@ public:
 
     QString savedText() const { return SavedText; }
     // Where the fields of the last decode stand in the input box, while it still holds that text.
-    const SourceMarks& sourceMarks() const { return marks_; }
+    const SourceMarks& sourceMarks() const;
 
     static QString caption(const platform::AppInfo& app);
 
@@ -81,8 +80,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    // Pointer over a result or its caption; tooltips of faulty words in the input box.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -93,9 +90,8 @@ private:
     void Form_Load();
 
     void clearResults();
-    void showResults(const ResultCaptions& captions, const FieldSources& sources);
+    void showResults(const ResultCaptions& captions);
     void setPointerHighlight(bool on);
-    void describeResults();
     ResultCaptions currentCaptions() const;
     void setInputText(const QString& text);
     void saveInputIfNoneSaved();
@@ -107,14 +103,7 @@ private:
     void fitOuterSize();
     void tell(const QString& text);
 
-    // Marks between the results and the characters they were cut from.
-    void markSources(const QString& decodedText);
-    void clearMarks();
-    void hoverField(std::optional<Field> field);
-    void showInputMarks();
-    void showCaretFields();
     void showFocusRing(QWidget* now);
-    bool showNoteToolTip(const QHelpEvent* help);
 
     MainWindowServices services_;
     DataWords words_;  // HexWords and BinWords of the last decode
@@ -122,11 +111,9 @@ private:
     bool closing_ = false;
     PlainToolTips plainToolTips_;  // the result labels' tooltips, shown as the text they hold
     bool controlsComplete_ = false;
-    SourceMarks marks_;             // empty unless the box holds the text decoded last
-    std::optional<Field> hovered_;  // the result (or caption) under the pointer
-    bool pointersDiffer_ = false;
-    std::array<QString, kFieldCount> sourceDescriptions_;  // where each result came from
-    QString caretDescription_;                             // what the box last told of its caret
+    // Built with the controls; goes before them, so that no signal of a control being destroyed
+    // reaches it.
+    std::unique_ptr<ResultLinks> links_;
     AreaMarks* areaMarks_ = nullptr;
     std::array<QLabel*, kFieldCount> captions_{};  // indexed by Field
 

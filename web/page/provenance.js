@@ -4,9 +4,7 @@
 // or selection in the box frames the results those characters feed. After "DeBug" every word
 // that is not eight upper-case hexadecimal digits is marked as a fault and its note listed.
 //
-// A text box cannot colour characters, so a backdrop behind the transparent box holds the same
-// text, laid out alike, with the marks as elements around pieces of it. The backdrop is built
-// from text nodes and <mark> elements only, so pasted markup stays text.
+// The marks are drawn by the backdrop behind the box (backdrop.js).
 //
 // Marks hold only while the box holds exactly the text last decoded: an edit, Reset, Trim or
 // Restore clears them until the next "DeBug". The module counts code points; the box counts
@@ -14,29 +12,15 @@
 'use strict';
 // eslint-disable-next-line no-unused-vars
 function QuillmarkProvenance(txtDebugData, results) {
-    // What the backdrop must share with the box for each character to stand where the box
-    // draws it.
-    const kMirrored = [
-        'boxSizing', 'fontFamily', 'fontSize', 'fontWeight', 'fontStyle', 'fontStretch',
-        'fontVariant', 'fontKerning', 'fontFeatureSettings', 'fontVariationSettings',
-        'letterSpacing', 'wordSpacing', 'tabSize', 'textIndent', 'textTransform',
-        'textAlign', 'textRendering', 'direction', 'whiteSpace', 'overflowWrap', 'wordBreak',
-        'hyphens', 'paddingTop', 'paddingLeft', 'paddingBottom', 'borderTopWidth',
-        'borderRightWidth', 'borderBottomWidth', 'borderLeftWidth', 'borderRadius',
-    ];
     const captionOf = (result) => document.querySelector(`label[for="${result.id}"]`);
     const make = (tag, props) => Object.assign(document.createElement(tag), props);
 
     // ---- Elements ---------------------------------------------------------------------------
 
-    const box = make('div', { className: 'inputBox' });
-    const backdrop = make('div', { className: 'backdrop' });
-    backdrop.setAttribute('aria-hidden', 'true');
-    txtDebugData.before(box);
-    box.append(backdrop, txtDebugData);
+    const backdrop = QuillmarkBackdrop(txtDebugData);
     const noteList = make('ul', { id: 'lstInputNotes', className: 'inputNotes', hidden: true });
     noteList.setAttribute('aria-label', 'Words not read as meant');
-    box.after(noteList);
+    txtDebugData.parentElement.after(noteList);
     const announcer = make('p', { id: 'caretFields', className: 'offscreen' });
     announcer.setAttribute('aria-live', 'polite');
     const descriptions = make('div', { hidden: true });
@@ -76,63 +60,6 @@ function QuillmarkProvenance(txtDebugData, results) {
         return { unitOf, pointOf: (u) => points[Math.min(u, text.length)] };
     }
 
-    // ---- Backdrop ----------------------------------------------------------------------------
-
-    function layOut() {
-        const style = getComputedStyle(txtDebugData);
-        for (const name of kMirrored) backdrop.style[name] = style[name];
-        // As a factor of the font size, as the box has it: a line height in pixels is rounded
-        // otherwise, and over a thousand lines the two drift apart.
-        const lineHeight = parseFloat(style.lineHeight) / parseFloat(style.fontSize);
-        backdrop.style.lineHeight =
-            Number.isFinite(lineHeight) ? String(lineHeight) : style.lineHeight;
-        // The box's scroll bar narrows its text; the backdrop has none, so it pads the same width.
-        const bar = txtDebugData.offsetWidth - txtDebugData.clientWidth -
-            parseFloat(style.borderLeftWidth) - parseFloat(style.borderRightWidth);
-        backdrop.style.paddingRight = `${parseFloat(style.paddingRight) + Math.max(0, bar)}px`;
-        Object.assign(backdrop.style, {
-            left: `${txtDebugData.offsetLeft}px`, top: `${txtDebugData.offsetTop}px`,
-            width: `${txtDebugData.offsetWidth}px`, height: `${txtDebugData.offsetHeight}px`,
-        });
-        followScroll();
-    }
-
-    function followScroll() {
-        backdrop.scrollTop = txtDebugData.scrollTop;
-        backdrop.scrollLeft = txtDebugData.scrollLeft;
-    }
-
-    // The text cut where any mark begins or ends; each piece inside a mark is a <mark> that
-    // knows its fields. A zero-width space at the end gives a trailing line break its line, as
-    // the box shows it.
-    function fillBackdrop(text, runs, notes) {
-        const cuts = new Set([0, text.length]);
-        for (const [start, end] of runs.flat().concat(notes.map((n) => [n.start, n.end]))) {
-            cuts.add(start);
-            cuts.add(end);
-        }
-        const sorted = [...cuts].sort((a, b) => a - b);
-        const pieces = runs.map(() => []);
-        const nodes = [];
-        for (let i = 0; i + 1 < sorted.length; ++i) {
-            const [start, end] = [sorted[i], sorted[i + 1]];
-            const piece = text.slice(start, end);
-            const fields = runs.map((list) => list.some(([s, e]) => s <= start && end <= e));
-            const fault = notes.some((n) => n.start <= start && end <= n.end);
-            if (!fault && !fields.includes(true)) {
-                nodes.push(document.createTextNode(piece));
-                continue;
-            }
-            const mark = make('mark', { textContent: piece });
-            if (fault) mark.className = 'fault';
-            fields.forEach((has, field) => has && pieces[field].push(mark));
-            nodes.push(mark);
-        }
-        nodes.push(document.createTextNode('\u200b'));
-        backdrop.replaceChildren(...nodes);
-        return pieces;
-    }
-
     // ---- Marks -------------------------------------------------------------------------------
 
     function light(field) {
@@ -143,16 +70,10 @@ function QuillmarkProvenance(txtDebugData, results) {
     }
     const lightPointedOrFocused = () => light(pointed >= 0 ? pointed : focused);
 
-    // Scrolls the box to a focused result's first mark where it stands outside the box's view,
-    // as the pointer cannot reach what the keyboard can.
+    // A focused result's first mark, scrolled into the box's view.
     function reveal(field) {
         const mark = shown && shown.pieces[field][0];
-        if (!mark) return;
-        const { scrollTop, clientHeight } = txtDebugData;
-        const { offsetTop, offsetHeight } = mark;
-        if (offsetTop >= scrollTop && offsetTop + offsetHeight <= scrollTop + clientHeight) return;
-        txtDebugData.scrollTop = offsetTop - clientHeight / 3;
-        followScroll();
+        if (mark) backdrop.reveal(mark);
     }
 
     function frame(bits) {
@@ -214,6 +135,7 @@ function QuillmarkProvenance(txtDebugData, results) {
 
     // Marks and notes of the text the module decoded last, which the box holds.
     function decoded() {
+        link();
         const text = txtDebugData.value;
         const positions = positionsOf(text);
         const noteCount = module._WebLocate();
@@ -238,7 +160,7 @@ function QuillmarkProvenance(txtDebugData, results) {
             };
         });
         clear();
-        shown = { text, positions, notes, pieces: fillBackdrop(text, runs, notes) };
+        shown = { text, positions, notes, pieces: backdrop.fill(text, runs, notes) };
         noteList.replaceChildren(...notes.map((note) => make('li', { textContent: note.text })));
         noteList.hidden = notes.length === 0;
         describeInput(notes.length > 0);
@@ -251,9 +173,6 @@ function QuillmarkProvenance(txtDebugData, results) {
             if (warnings.length) result.title = title;
             describe(result, i, [source, ...warnings].filter(Boolean).join('\n'));
         });
-        // The backdrop's size follows the box by its resize observer; its scroll position is set
-        // before the next frame is drawn, so that a decode forces no layout of its own.
-        requestAnimationFrame(followScroll);
         lightPointedOrFocused();
         followCaret();
     }
@@ -264,7 +183,7 @@ function QuillmarkProvenance(txtDebugData, results) {
         light(-1);
         frame(0);
         shown = null;
-        backdrop.replaceChildren();
+        backdrop.empty();
         noteList.replaceChildren();
         noteList.hidden = true;
         describeInput(false);
@@ -272,50 +191,61 @@ function QuillmarkProvenance(txtDebugData, results) {
         say('');
     }
 
+    // Links the results built from the module's fields with their characters: when the page is
+    // idle after its first paint, or at the first decode if that comes sooner.
+    let linked = false;
+    function link() {
+        if (linked) return;
+        linked = true;
+        backdrop.follow();
+        describers.push(...results.map((result) => make('span', { id: `${result.id}Source` })));
+        descriptions.append(...describers);
+        results.forEach((result, i) => {
+            for (const target of [result, captionOf(result)]) {
+                target.addEventListener('pointerenter', () => {
+                    pointed = i;
+                    lightPointedOrFocused();
+                });
+                target.addEventListener('pointerleave', () => {
+                    if (pointed === i) pointed = -1;
+                    lightPointedOrFocused();
+                });
+            }
+            result.addEventListener('focus', () => {
+                focused = i;
+                lightPointedOrFocused();
+                reveal(i);
+            });
+            result.addEventListener('blur', () => {
+                if (focused === i) focused = -1;
+                lightPointedOrFocused();
+            });
+        });
+    }
+    const whenIdle = (job) => (window.requestIdleCallback
+        ? requestIdleCallback(job, { timeout: 500 }) : setTimeout(job, 50));
+
     // ---- Wiring ------------------------------------------------------------------------------
 
     txtDebugData.addEventListener('input', clear);
-    txtDebugData.addEventListener('scroll', followScroll);
     for (const name of ['select', 'selectionchange', 'keyup', 'pointerup', 'focus', 'blur'])
         txtDebugData.addEventListener(name, followCaret);
     document.addEventListener('selectionchange', followCaret);
     for (const id of ['cmdReset', 'cmdTrim', 'cmdRestore'])
         document.getElementById(id).addEventListener('click', clear);
-    // The box resized by hand or by the window, or its scroll bar come or gone.
-    new ResizeObserver(layOut).observe(txtDebugData);
 
     return {
-        // The module is ready and the result rows are built from its fields: link them.
+        // The module is ready and the result rows are built from its fields.
         useModule(loaded) {
             module = loaded;
-            describers.push(...results.map((result) => make('span', { id: `${result.id}Source` })));
-            descriptions.append(...describers);
-            results.forEach((result, i) => {
-                result.tabIndex = 0;  // after the buttons, in reading order
-                for (const target of [result, captionOf(result)]) {
-                    target.addEventListener('pointerenter', () => {
-                        pointed = i;
-                        lightPointedOrFocused();
-                    });
-                    target.addEventListener('pointerleave', () => {
-                        if (pointed === i) pointed = -1;
-                        lightPointedOrFocused();
-                    });
-                }
-                result.addEventListener('focus', () => {
-                    focused = i;
-                    lightPointedOrFocused();
-                    reveal(i);
-                });
-                result.addEventListener('blur', () => {
-                    if (focused === i) focused = -1;
-                    lightPointedOrFocused();
-                });
-            });
+            whenIdle(link);
         },
         decoded,
         clear,
         // The results' descriptions belong to shown results: gone when the results are cleared.
-        clearResults() { results.forEach((result, i) => describe(result, i, '')); },
+        clearResults() {
+            link();
+            results.forEach((result, i) => describe(result, i, ''));
+        },
     };
 }

@@ -4,6 +4,8 @@
 // only as text (value, textContent, title), never as markup.
 'use strict';
 (() => {
+    // The module is inflated and compiled while the page sets itself up.
+    const loading = QuillmarkDecoder(document.getElementById('decoderModule').textContent);
     const kCharacterLimit = 65536;
     const kConfirmation = '\r\n\r\nABOVE TEXT COPIED TO CLIPBOARD';
     const kClipboardNotWritten = 'The clipboard cannot be written. Nothing was copied.';
@@ -17,6 +19,17 @@
     let SavedText = '';
     // Marks the characters each result came from (provenance.js).
     const provenance = QuillmarkProvenance(txtDebugData, results);
+    // Keeps the decoded text in the address, for a link (links.js).
+    const links = QuillmarkLinks({
+        version: document.documentElement.dataset.version,
+        open: (text) => command(() => { setInputText(text); cmdDebug_Click(); })(),
+        copy: (text) => putOnClipboard(text),
+    });
+    // Lists the BUG messages of a whole log (logview.js); a chosen one is decoded.
+    const logView = QuillmarkLogView({
+        open: (text) => { setInputText(text); cmdDebug_Click(); },
+        captionOf: (key) => binding.fields.find((field) => field.key === key).caption,
+    });
 
     // ---- The decoder module ------------------------------------------------------------------
 
@@ -70,28 +83,19 @@
         };
     }
 
-    // The module's bytes come with the page (base64), so nothing is ever fetched.
-    function wasmBinary() {
-        const text = atob(QuillmarkWasm);
-        const bytes = new Uint8Array(text.length);
-        for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
-        return bytes;
-    }
-
     let binding = null;
-    const ready = Promise.resolve()
-        .then(() => QuillmarkDecoder({ wasmBinary: wasmBinary() }))
-        .then((module) => {
-            binding = Binding(module);
-            buildResultRows(binding.fields);
-            provenance.useModule(module);
-            performance.mark('quillmark-ready');
-            document.documentElement.dataset.ready = 'true';
-        }, (error) => {
-            const status = control('status');
-            status.textContent = kNoDecoder + (error && error.message ? error.message : String(error));
-            status.hidden = false;
-        });
+    const ready = loading.then((module) => {
+        binding = Binding(module);
+        buildResultRows(binding.fields);
+        provenance.useModule(module);
+        logView.useModule(module);
+        performance.mark('quillmark-ready');
+        document.documentElement.dataset.ready = 'true';
+    }, (error) => {
+        const status = control('status');
+        status.textContent = kNoDecoder + (error && error.message ? error.message : String(error));
+        status.hidden = false;
+    });
 
     // A command runs at once when the module is there, and as soon as it is there otherwise.
     const command = (handler) => () => (binding ? handler() : ready.then(() => binding && handler()));
@@ -129,19 +133,29 @@
             const output = document.createElement('output');
             output.id = field.outputName;
             output.setAttribute('aria-live', 'off');
+            output.tabIndex = 0;  // after the buttons, in reading order: focus marks its characters
             row.append(label, output);
             column.append(row);
             results.push(output);
-            if (field.pointer) pointers.push(output);
+            if (field.pointer) pointers.push({ output, caption: field.caption });
         }
+        // Each digit pointer's highlight told in words: which pointer it differs from, as the
+        // window's accessible description says it.
+        const said = pointers.map(({ output }, i) => Object.assign(document.createElement('p'), {
+            id: differsId(output),
+            hidden: true,
+            textContent: `differs from ${pointers[1 - i].caption} pointer`,
+        }));
+        document.querySelector('.results').after(...said);
     }
+    const differsId = (output) => `${output.id.replace(/Data$/, '')}Differs`;
 
     // The yellow is also said in words, for whoever does not see it.
     function setPointerHighlight(on) {
-        for (const pointer of pointers) {
-            pointer.classList.toggle('differ', on);
-            if (on) pointer.setAttribute('aria-describedby', `${pointer.id.replace(/Data$/, '')}Differs`);
-            else pointer.removeAttribute('aria-describedby');
+        for (const { output } of pointers) {
+            output.classList.toggle('differ', on);
+            if (on) output.setAttribute('aria-describedby', differsId(output));
+            else output.removeAttribute('aria-describedby');
         }
     }
 
@@ -152,6 +166,7 @@
         }
         setPointerHighlight(false);
         provenance.clearResults();
+        links.cleared();
     }
 
     // The title shows the caption, as the window's tooltip does, and where it came from when
@@ -170,6 +185,7 @@
         showResults(fields.captions, fields.sources);
         setPointerHighlight(fields.pointersDiffer);
         provenance.decoded();
+        links.decoded(txtDebugData.value);
     }
 
     // ---- Clipboard report --------------------------------------------------------------------
@@ -245,6 +261,13 @@
         if (SavedText !== '') setInputText(SavedText);
     }
 
+    const kUndoableLineBreaks = 32;
+    function lineBreaksOver(text, most) {
+        let count = 0;
+        for (let at = text.indexOf('\n'); at >= 0 && count <= most; at = text.indexOf('\n', at + 1)) ++count;
+        return count > most;
+    }
+
     // Puts text in place of the selection, as much as the box takes, and says so when it cut
     // short; false when nothing could be inserted. Counts UTF-16 units, as the box does.
     function insertIntoInput(text) {
@@ -263,8 +286,11 @@
             }
         }
         const piece = text.slice(0, taken);
-        // The editing command keeps the box's own undo; where it is missing, set the range.
-        if (!document.execCommand('insertText', false, piece)) {
+        // The editing command keeps the box's own undo, but its time grows with the square of
+        // the line breaks (a pasted log of two thousand lines takes most of a minute): a longer
+        // text, and any where the command is missing, replaces the range.
+        if (lineBreaksOver(piece, kUndoableLineBreaks) ||
+            !document.execCommand('insertText', false, piece)) {
             txtDebugData.setRangeText(piece, selectionStart, selectionEnd, 'end');
         }
         showCapNote();
@@ -279,6 +305,7 @@
     function txtDebugData_Paste(event) {
         event.preventDefault();
         const pasted = event.clipboardData ? event.clipboardData.getData('text/plain') : '';
+        if (logView.pasted(pasted)) return;
         // The box holds line breaks as LF: count what it will hold.
         if (!insertIntoInput(pasted.replace(/\r\n?/g, '\n'))) return;
         SavedText = txtDebugData.value;
@@ -294,4 +321,5 @@
     txtDebugData.addEventListener('paste', txtDebugData_Paste);
     txtDebugData.addEventListener('input', showCapNote);
     txtDebugData.focus();
+    links.read();
 })();

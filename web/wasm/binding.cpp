@@ -5,15 +5,20 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
+#include "decoder/log_reader.h"
 #include "decoder/provenance.h"
+#include "decoder/record_view.h"
 #include "decoder/text_spans.h"
 
 namespace {
@@ -197,6 +202,139 @@ EMSCRIPTEN_KEEPALIVE int WebFieldWord(int index) {
 }
 EMSCRIPTEN_KEEPALIVE int WebFieldLastWord(int index) {
     return InRange(index) ? quillmark::kFields[static_cast<std::size_t>(index)].lastWord : 0;
+}
+
+}  // extern "C"
+
+// ---- A whole console log -------------------------------------------------------------------
+// The page feeds a log block by block (WebInput, then WebLogFeed) and, after each block, reads
+// the messages whose dumps ended in it: WebLogTable holds kLogColumns numbers per message, and
+// the texts they measure stand one after another in WebAnswer. WebLogFinish ends the log and
+// hands out its last message; WebLogSummary then writes the log's counts into WebAnswer.
+
+namespace {
+
+// Per message: the BUG word's line, its note count, then the byte sizes of its texts in
+// WebAnswer: the BUG word, the Main PM name, the dump to decode, its notes (one a line).
+enum LogColumn { kLogLine, kLogNotes, kLogBug, kLogMainPM, kLogText, kLogNoteText, kLogColumns };
+
+std::vector<std::uint32_t> logTable;
+std::uint64_t shortDumps = 0;
+std::uint64_t noteCount = 0;
+// Per named field, in the catalogue's order: how many messages show each name, in the order
+// the names first came. An AUX PM name is counted under its Main PM's. A table holds a few
+// dozen names, so a list is searched.
+using NameCounts = std::vector<std::pair<std::string, std::uint64_t>>;
+std::array<NameCounts, kFieldCount> nameCounts;
+
+void Count(NameCounts& counts, const std::string& name) {
+    const auto found = std::find_if(counts.begin(), counts.end(),
+                                    [&](const auto& entry) { return entry.first == name; });
+    if (found != counts.end())
+        ++found->second;
+    else
+        counts.emplace_back(name, 1);
+}
+
+quillmark::RecordView& LogRecord() {
+    static quillmark::RecordView record;
+    return record;
+}
+
+void AppendCounted(std::string_view text, LogColumn column, std::size_t row) {
+    answer.append(text);
+    logTable[row + column] = static_cast<std::uint32_t>(text.size());
+}
+
+void Take(const quillmark::LogMessage& message) {
+    quillmark::RecordView& record = LogRecord();
+    record.Decode(message.text);
+    std::string shown;
+    const auto shownOf = [&](quillmark::Field field) {
+        record.Shown(field).AssignTo(shown);
+        return shown;
+    };
+    const std::string mainPM = shownOf(quillmark::Field::MainPM);
+    for (const quillmark::FieldRow& row : quillmark::kFields) {
+        if (!quillmark::HasCode(row)) continue;
+        std::string name = shownOf(row.field);
+        if (row.field == quillmark::Field::AuxPM) {
+            if (name.empty()) continue;  // a Main PM without AUX PMs
+            name = mainPM + " / " + name;
+        }
+        Count(nameCounts[quillmark::IndexOf(row.field)], name);
+    }
+    shortDumps += message.words < quillmark::kWordsOfAFullDump ? 1 : 0;
+    noteCount += message.notes.size();
+
+    const std::size_t row = logTable.size();
+    logTable.resize(row + kLogColumns);
+    logTable[row + kLogLine] = static_cast<std::uint32_t>(message.line);
+    logTable[row + kLogNotes] = static_cast<std::uint32_t>(message.notes.size());
+    AppendCounted(message.bug, kLogBug, row);
+    AppendCounted(mainPM, kLogMainPM, row);
+    AppendCounted(message.text, kLogText, row);
+    const std::size_t notesStart = answer.size();
+    for (const quillmark::LogNote& note : message.notes) answer.append(note.text).append("\n");
+    logTable[row + kLogNoteText] = static_cast<std::uint32_t>(answer.size() - notesStart);
+}
+
+quillmark::LogReader& Reader() {
+    static quillmark::LogReader reader(Take);
+    return reader;
+}
+
+void StartAnswer() {
+    answer.clear();
+    logTable.clear();
+}
+
+}  // namespace
+
+extern "C" {
+
+// Starts a new log, its counts from 0.
+EMSCRIPTEN_KEEPALIVE void WebLogStart() {
+    Reader().Restart();
+    shortDumps = noteCount = 0;
+    for (auto& counts : nameCounts) counts.clear();
+    StartAnswer();
+}
+
+// Reads the input as the log's next block; returns the messages ended in it.
+EMSCRIPTEN_KEEPALIVE int WebLogFeed() {
+    StartAnswer();
+    Reader().Feed(input);
+    return static_cast<int>(logTable.size() / kLogColumns);
+}
+
+EMSCRIPTEN_KEEPALIVE int WebLogFinish() {
+    StartAnswer();
+    Reader().Finish();
+    return static_cast<int>(logTable.size() / kLogColumns);
+}
+
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* WebLogTable() { return logTable.data(); }
+
+// One line per count, "key<TAB>name<TAB>count": first the log's own (messages, short dumps,
+// notes, skipped lines), then per named field its names, most frequent first.
+EMSCRIPTEN_KEEPALIVE void WebLogSummary() {
+    StartAnswer();
+    const quillmark::LogCounts& counts = Reader().Counts();
+    const auto line = [](std::string_view key, std::string_view name, std::uint64_t count) {
+        answer.append(key).append("\t").append(name).append("\t");
+        answer.append(std::to_string(count)).append("\n");
+    };
+    line("", "messages", counts.messages);
+    line("", "short dumps", shortDumps);
+    line("", "notes", noteCount);
+    line("", "skipped lines", counts.skippedLines);
+    for (const quillmark::FieldRow& row : quillmark::kFields) {
+        NameCounts& names = nameCounts[quillmark::IndexOf(row.field)];
+        std::stable_sort(names.begin(), names.end(),
+                         [](const auto& a, const auto& b) { return a.second > b.second; });
+        for (const auto& [name, count] : names) line(row.key, name, count);
+    }
 }
 
 }  // extern "C"

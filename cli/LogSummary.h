@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// --summary: counts over every BUG message of a run, in place of the records: how many
+// messages, short dumps, notes and skipped lines, and for each field shown by a name how many
+// messages have each name (AUX PM under its Main PM), largest first. As a table to read, or as
+// one JSON object keyed by the field keys.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "decoder/field_catalogue.h"
+#include "decoder/log_reader.h"
+#include "decoder/record_view.h"
+
+namespace quillmark::cli {
+
+class LogSummary {
+public:
+    void Add(const LogMessage& message, const RecordView& record);
+    void AddSkippedLines(std::uint64_t lines) { skippedLines_ += lines; }
+
+    // {"dumps":N,"shortDumps":N,"notes":N,"skippedLines":N,"MainPM":{"READY":12,...},
+    //  "AuxPM":{"READY":{"DISA_READY":3,...},...},"OrigType":{...},"TermType":{...},
+    //  "Queue":{...}} and LF.
+    std::string Json() const;
+    std::string Text() const;
+
+private:
+    using Counts = std::map<std::string, std::uint64_t, std::less<>>;
+
+    std::uint64_t dumps_ = 0;
+    std::uint64_t shortDumps_ = 0;
+    std::uint64_t notes_ = 0;
+    std::uint64_t skippedLines_ = 0;
+    std::array<Counts, kFieldCount> names_;              // per field with a code, by IndexOf
+    std::map<std::string, Counts, std::less<>> auxPms_;  // AUX PM names by Main PM name
+};
+
+}  // namespace quillmark::cli

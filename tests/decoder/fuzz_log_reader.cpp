@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: MIT
+// Fuzz target: any bytes as a console log through the log reader, whole and in pieces.
+//
+// Checks, beyond "no crash": the log fed in pieces cut where the input says gives the same
+// messages as fed whole; messages come in rising line order; every word's place lies inside
+// the message's lines and holds, in the log, exactly the word's bytes in the text to decode;
+// the counts add up.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "decoder/log_reader.h"
+#include "decoder/utf8.h"
+
+namespace {
+
+void Require(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "log reader fuzz check failed: %s\n", what);
+        std::abort();
+    }
+}
+
+// The log's lines as the reader ends them: at LF, a CR before it dropped.
+std::vector<std::string_view> LinesOf(std::string_view log) {
+    std::vector<std::string_view> lines;
+    while (!log.empty()) {
+        std::size_t end = log.find('\n');
+        std::string_view line = log.substr(0, end);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        lines.push_back(line);
+        log.remove_prefix(end == std::string_view::npos ? log.size() : end + 1);
+    }
+    return lines;
+}
+
+// The bytes of `length` characters from character `column` of the line.
+std::string_view Characters(std::string_view line, std::size_t column, std::size_t length) {
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < column && at < line.size(); ++k)
+        at += quillmark::utf8::CharSize(line.substr(at));
+    std::size_t end = at;
+    for (std::size_t k = 0; k < length && end < line.size(); ++k)
+        end += quillmark::utf8::CharSize(line.substr(end));
+    return line.substr(at, end - at);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const std::size_t piece = 1 + data[0] % 17;
+    const std::string_view log(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+    quillmark::LogCounts counts;
+    const std::vector<quillmark::LogDump> whole = quillmark::ReadLog(log, &counts);
+
+    std::vector<quillmark::LogDump> pieces;
+    quillmark::LogReader reader([&pieces](const quillmark::LogMessage& m) {
+        pieces.push_back({m.line,
+                          m.lastLine,
+                          std::string(m.bug),
+                          std::string(m.text),
+                          m.words,
+                          {m.places.begin(), m.places.end()},
+                          {m.notes.begin(), m.notes.end()},
+                          m.cut});
+    });
+    for (std::size_t at = 0; at < log.size(); at += piece) reader.Feed(log.substr(at, piece));
+    reader.Finish();
+    Require(pieces.size() == whole.size(), "pieces give the same messages");
+
+    const std::vector<std::string_view> lines = LinesOf(log);
+    Require(counts.lines == lines.size(), "every line counted");
+    Require(counts.messages == whole.size(), "messages counted");
+    std::uint64_t previous = 0;
+    std::uint64_t inMessages = 0;
+    for (std::size_t m = 0; m < whole.size(); ++m) {
+        const quillmark::LogDump& dump = whole[m];
+        Require(pieces[m].text == dump.text && pieces[m].line == dump.line &&
+                    pieces[m].lastLine == dump.lastLine && pieces[m].words == dump.words,
+                "pieces give the same message");
+        Require(dump.line > previous && dump.lastLine >= dump.line && dump.lastLine <= lines.size(),
+                "line numbers rise");
+        previous = dump.lastLine;
+        inMessages += dump.lastLine - dump.line + 1;
+        Require(lines[dump.line - 1].find(dump.bug) != std::string_view::npos,
+                "BUG word on its line");
+        Require(quillmark::utf8::IsValid(dump.text) || !quillmark::utf8::IsValid(log),
+                "a valid log gives valid texts");
+        const std::size_t placed = dump.words < 30 ? dump.words : 30;
+        Require(dump.places.size() == placed, "a place for every word 1..30");
+        if (dump.cut) continue;
+        std::size_t at = 0;
+        for (const quillmark::LogWordPlace& place : dump.places) {
+            Require(place.line >= dump.line && place.line <= dump.lastLine,
+                    "word inside its lines");
+            const std::size_t end = std::min(dump.text.find(' ', at), dump.text.size());
+            const std::string_view word = std::string_view(dump.text).substr(at, end - at);
+            Require(Characters(lines[place.line - 1], place.column, place.length) == word,
+                    "the place holds the word");
+            at = end + 1;
+        }
+    }
+    Require(counts.skippedLines + inMessages == counts.lines,
+            "every line is a message's or skipped");
+    return 0;
+}
