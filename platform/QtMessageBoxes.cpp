@@ -3,6 +3,8 @@
 
 #include <QMessageBox>
 
+#include "platform/OwnTitleBar.h"
+
 namespace quillmark::platform {
 
 QtMessageBoxes::QtMessageBoxes(QString title) : title_(std::move(title)) {}
@@ -16,6 +18,7 @@ void QtMessageBoxes::show(QWidget* owner, const QString& text) {
     box.setText(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
+    useOwnTitleBar(&box);
     box.exec();
 }
 

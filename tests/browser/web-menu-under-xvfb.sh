@@ -31,9 +31,9 @@ port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/server.log" | head -n1)
 # The rule holds blanks, so it cannot travel in QTWEBENGINE_CHROMIUM_FLAGS, which is split at
 # them; the web engine takes its own options from the command line after --webEngineArgs.
 export RULES="--host-resolver-rules=MAP www.nortel.com 127.0.0.1:$port"
-export PROGRAM="$program" SHOT="$shot"
+export PROGRAM="$program" SHOT="$shot" STDERR="$work/stderr"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -euo pipefail -c '
-    "$PROGRAM" --webEngineArgs "$RULES" & program=$!
+    "$PROGRAM" --webEngineArgs "$RULES" 2> >(tee "$STDERR" >&2) & program=$!
     # Mapped files of the web engine, the OpenGL driver and its compiler, one count each.
     mapped() {
         local maps="/proc/$program/maps"
@@ -77,5 +77,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -euo pipefail -c '
     for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$program" 2>/dev/null; then echo "program still running after File > Exit" >&2; kill "$program"; exit 1; fi
     wait "$program" && echo "program ended after File > Exit"
+    # The engine start-up report stays off the terminal unless asked for.
+    if grep -q "Init Parameters" "$STDERR"; then echo "the engine reported its start-up" >&2; exit 1; fi
 '
 grep -q '"GET / ' "$work/server.log" && echo "page server answered the browser's request for /"

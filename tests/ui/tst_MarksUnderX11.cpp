@@ -167,14 +167,14 @@ void tst_MarksUnderX11::arrowKeysMoveTheFrames() {
         for (Field field : expected[step]) frames << h_.result(field)->geometry();
         QCOMPARE(marks->frames(), frames);
     }
-    // The frame on screen: black around the aux PM result, teal around the main PM result.
+    // On screen: the caret's bar beneath the aux PM result, teal beneath the main PM result.
     const QImage shot = screen(QStringLiteral("caret-aux-pm"));
-    const auto left = [&](Field field) {
+    const auto beneath = [&](Field field) {
         QLabel* label = h_.result(field);
-        return shot.pixelColor(label->mapToGlobal(QPoint(-2, label->height() / 2)));
+        return shot.pixelColor(label->mapToGlobal(QPoint(label->width() / 2, label->height() + 1)));
     };
-    QCOMPARE(left(Field::AuxPM), QColor(Qt::black));
-    QCOMPARE(left(Field::MainPM), QColor(0x00, 0x80, 0x80));
+    QCOMPARE(beneath(Field::AuxPM), ui::AreaMarks::kCaretBar);
+    QCOMPARE(beneath(Field::MainPM), QColor(0x00, 0x80, 0x80));
 }
 
 void tst_MarksUnderX11::typingClearsTheMarks() {

@@ -100,10 +100,24 @@ QLabel* createLabel(QWidget* parent, const LabelDesign& design) {
     }
     if (design.colours.fixed()) {
         setColours(label, design.colours, design.fill);
+        // A frame draws in the text's colour; a line of another colour comes from a style rule.
+        if (design.line.isValid() && design.border == Border::Line) {
+            label->setFrameStyle(QFrame::NoFrame);
+            label->setStyleSheet(
+                QStringLiteral("QLabel { border: 1px solid %1; }").arg(design.line.name()));
+        }
     } else {
         assert(!design.colours.text.isValid() && !design.colours.background.isValid());
     }
     return label;
+}
+
+void setLightIndicator(QWidget* option) {
+    QPalette palette = option->palette();
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, kWhite);
+    option->setPalette(palette);
 }
 
 }  // namespace quillmark::ui::look

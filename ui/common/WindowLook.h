@@ -64,7 +64,7 @@ QFont tahomaFont(qreal points, bool bold = false, bool italic = false);
 
 enum class Border {
     None,
-    Line,    // a single line in the text colour
+    Line,    // a single line in the text colour, or in the design's line colour
     Sunken,  // a sunken panel, drawn in the palette's shades rather than the text colour
 };
 
@@ -77,8 +77,13 @@ struct LabelDesign {
     Colours colours = kSystemColours;
     bool fill = false;  // paints its fixed background itself
     Border border = Border::None;
+    QColor line;  // of a Line border where it differs from the text colour
     bool wrap = false;
 };
+
+// Keeps a disabled option button's indicator an empty light circle on any palette: a dark
+// theme's own disabled shade fills it, and a filled circle reads as chosen.
+void setLightIndicator(QWidget* option);
 
 // A plain-text label: markup in its text is shown as typed.
 QLabel* createLabel(QWidget* parent, const LabelDesign& design);

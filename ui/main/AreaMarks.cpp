@@ -20,15 +20,20 @@ void drawOutline(QPainter& painter, const QRect& rect, int width, const QColor& 
     painter.fillRect(QRect(rect.right() + 1, rect.top(), width, rect.height()), colour);
 }
 
+// A bar `width` pixels high just beneath `rect`, as wide as it.
+QRect barBeneath(const QRect& rect, int width) {
+    return {rect.left(), rect.bottom() + 1, rect.width(), width};
+}
+
 }  // namespace
 
 AreaMarks::AreaMarks(QWidget* area) : QObject(area), area_(area) { area->installEventFilter(this); }
 
 void AreaMarks::setFrames(const QList<QRect>& around) {
     if (around == frames_) return;
-    for (const QRect& rect : frames_) updateAround(rect, kFrameWidth);
+    for (const QRect& rect : frames_) area_->update(barBeneath(rect, kFrameWidth));
     frames_ = around;
-    for (const QRect& rect : frames_) updateAround(rect, kFrameWidth);
+    for (const QRect& rect : frames_) area_->update(barBeneath(rect, kFrameWidth));
 }
 
 void AreaMarks::setFocusRing(const QRect& around, const QColor& colour) {
@@ -55,7 +60,8 @@ bool AreaMarks::eventFilter(QObject* watched, QEvent* event) {
     // afterwards, each inside its own rectangle, so the outlines outside them stay visible.
     if (watched == area_ && event->type() == QEvent::Paint) {
         QPainter painter(area_);
-        for (const QRect& rect : frames_) drawOutline(painter, rect, kFrameWidth, look::kBlack);
+        for (const QRect& rect : frames_)
+            painter.fillRect(barBeneath(rect, kFrameWidth), kCaretBar);
         if (!ring_.isEmpty()) drawOutline(painter, ring_, kRingWidth, ringColour_);
     }
     return false;

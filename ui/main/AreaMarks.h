@@ -9,21 +9,23 @@ class QWidget;
 
 namespace quillmark::ui {
 
-// Outlines drawn on the window's teal around controls, never over them: a frame around each
-// result built from the characters at the input box's caret, and a ring around the control
-// that has the keyboard focus. Drawn by the area itself beneath its children, so that no
+// Marks drawn on the window's teal beside controls, never over them: a bar beneath each result
+// built from the characters at the input box's caret, and a ring around the control that has
+// the keyboard focus. The two differ in shape and colour, so a result the caret feeds is never
+// taken for the focused control. Drawn by the area itself beneath its children, so that no
 // widget is added for a mouse or a screen reader to meet, and the controls' own text and
 // colours stay exactly as they are.
 class AreaMarks final : public QObject {
     Q_OBJECT
 public:
-    // Black on the teal (4.4:1) and against the white or yellow results.
+    // The caret's bar: yellow, 4.4:1 on the teal, a colour the ring never takes.
     static constexpr int kFrameWidth = 3;
+    static inline const QColor kCaretBar{0xFF, 0xFF, 0x00};
     static constexpr int kRingWidth = 2;
 
     explicit AreaMarks(QWidget* area);
 
-    // Frames around these rectangles (in the area), replacing the ones before.
+    // Bars beneath these rectangles (in the area), replacing the ones before.
     void setFrames(const QList<QRect>& around);
     const QList<QRect>& frames() const { return frames_; }
     // The focus ring around a control of the area, or none for an empty rectangle.

@@ -18,6 +18,7 @@
 #include "decoder/field_catalogue.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBoxes.h"
+#include "platform/OwnTitleBar.h"
 #include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
 #include "platform/WindowList.h"
@@ -112,6 +113,8 @@ constexpr const ResultGeometry& GeometryOf(Field field) {
 constexpr int kResultWidth = 2535;
 // Fixed outer size of the main window, frame included.
 constexpr QSize kMainOuterSize = twipsSize(8790, 6345);
+// Where the load step puts the window: the top-left corner of the screen.
+constexpr QPoint kLoadPlace{0, 0};
 constexpr int kRowHeight = 255;
 
 }  // namespace
@@ -192,6 +195,7 @@ void frmMain::createControls() {
 
     links_ = std::make_unique<ResultLinks>(
         ResultLinks::Controls{txtDebugData, areaMarks_, results_, captions_});
+    platform::useOwnTitleBar(this);  // where the toolkit's would offer to maximise the window
 }
 
 void frmMain::createResultRows(QWidget* area) {
@@ -242,8 +246,8 @@ void frmMain::createConverter(QWidget* area) {
                                    .alignment = Qt::AlignCenter,
                                    .colours = {look::kRed, look::kWhite},
                                    .fill = true,
-                                   // a plain box would draw in the text's red
-                                   .border = look::Border::Sunken});
+                                   .border = look::Border::Line,
+                                   .line = look::kBlack});
 
     auto option = [this](const char* name, const char* caption, int top) {
         auto* choice = new QRadioButton(QString::fromLatin1(caption), fraConvert);
@@ -252,6 +256,7 @@ void frmMain::createConverter(QWidget* area) {
         choice->setGeometry(twipsRect(240, top, 1455, 255));
         choice->setEnabled(false);
         choice->setFocusPolicy(Qt::NoFocus);
+        look::setLightIndicator(choice);
     };
     option("optDec2Hex", "DEC to HEX", 600);
     option("optHex2Dec", "HEX to DEC", 960);
@@ -339,7 +344,7 @@ void frmMain::wireEvents() {
 }
 
 void frmMain::Form_Load() {
-    move(0, 0);
+    move(kLoadPlace);
     fitOuterSize();
     setWindowTitle(caption(services_.app));
 }
@@ -519,7 +524,13 @@ void frmMain::closeOtherWindows() {
 
 void frmMain::writePlacement() {
     namespace keys = platform::settings;
-    const QRect outer = frameGeometry();
+    // The client area as the window system reports it, with the frame it says it drew around.
+    QRect outer = frameGeometry();
+    // Wayland tells a client nothing of where its window stands, and a title bar drawn by the
+    // program or the toolkit is part of the window rather than a frame: there the position
+    // written is the one the load step gave the window, the only one the program knows, and
+    // never the title bar's margins.
+    if (platform::clientDrawsTitleBars()) outer.moveTopLeft(kLoadPlace);
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
     // A failed write changes nothing: the window closes all the same.

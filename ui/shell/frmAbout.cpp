@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "platform/OwnTitleBar.h"
 #include "platform/WindowList.h"
 #include "resources/ProgramIcon.h"
 #include "ui/common/Twips.h"
@@ -38,6 +39,7 @@ frmAbout::frmAbout(const platform::AppInfo& app, QWidget* owner) : QDialog(owner
     setFixedSize(twipsRect(0, 0, 5865, 3630).size());
     createControls();
     Form_Load(app);
+    platform::useOwnTitleBar(this);
 }
 
 void frmAbout::createControls() {
@@ -77,6 +79,7 @@ void frmAbout::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     // Line1: a grey line over a two-pixel white one, which the eye reads as an etched groove.
     QPainter painter(this);
+    painter.translate(contentsRect().topLeft());  // below a title bar of the window's own
     painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
     painter.drawLine(QPoint(twipsToPixels(225), twipsToPixels(2430)),
                      QPoint(twipsToPixels(5657), twipsToPixels(2430)));

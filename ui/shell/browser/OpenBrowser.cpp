@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <QLoggingCategory>
+
 #include "platform/MessageBoxes.h"
 #include "platform/WindowList.h"
 #include "ui/shell/browser/BrowserModule.h"
@@ -16,6 +18,11 @@ void prepareBrowserEngine() {
     // stays on, and a setting the user made is left alone.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+
+    // At every start the engine tells its OpenGL set-up and its start parameters; that stays off
+    // the terminal unless asked for. Logging rules in QT_LOGGING_RULES still win over this one.
+    if (!qEnvironmentVariableIsSet(kBrowserDiagnosticsVariable))
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 
     // Options given to the engine with blanks in their values arrive whole.
     if (qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS")) {

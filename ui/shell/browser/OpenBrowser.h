@@ -9,6 +9,9 @@ class WindowList;
 
 namespace quillmark::ui {
 
+// Set in the environment, the browser engine's own start-up report reaches the terminal.
+inline constexpr const char* kBrowserDiagnosticsVariable = "QUILLMARK_BROWSER_DIAGNOSTICS";
+
 // Called by the program's main() before the application object exists: sets what the browser
 // engine needs from the environment, without loading the engine or anything it draws with.
 void prepareBrowserEngine();

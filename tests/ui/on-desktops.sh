@@ -1,0 +1,229 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The window program on the desktops a Debian user meets, driven with the real pointer and keys:
+# weston (its X11 backend in this test's virtual X server) with the program on Wayland and on
+# weston's XWayland, GNOME's mutter nested the same way where it starts, and twm on X11. On each:
+# the splash and its hand-over, the report on the clipboard (Wayland's, read with wl-paste),
+# maximising the main window, the about box and a message box (the program lives, the window
+# keeps its size), and the four settings File > Exit writes.
+#   tests/ui/under-xvfb.sh tests/ui/on-desktops.sh <quillmark> [folder for the screenshots]
+# Exit code 77 (skipped) only when no compositor starts at all; twm alone still runs its part.
+set -uo pipefail
+program=${1:?usage: $0 <quillmark> [screenshot folder]}
+keep=${2:-}
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do stop "${pids[i]}"; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+stop() { kill $(pgrep -P "$1") "$1" 2>/dev/null || true; }
+trap cleanup EXIT
+screen=$DISPLAY # the virtual X server: every compositor's output is a window on it
+export XDG_RUNTIME_DIR=$work/runtime && mkdir -m 700 "$XDG_RUNTIME_DIR"
+failures=0 desktops=0 splashes_missed=0
+fail() {
+    echo "FAIL [$desktop]: $*" >&2
+    failures=$((failures + 1))
+    sed 's/^/    program: /' "$work/$desktop.log" >&2
+}
+on_screen() { DISPLAY=$screen "$@"; }
+
+shot() {
+    on_screen import -window root "$work/$1.png"
+    [ -z "$keep" ] || cp "$work/$1.png" "$keep/$desktop-$1.png"
+}
+# "w h x y" of the pixels of one colour in a screenshot.
+box() {
+    convert "$work/$1.png" -fill black +opaque "$2" -fill white -opaque "$2" -format '%@\n' info: 2>/dev/null |
+        sed 's/[x+]/ /g'
+}
+# The main window's client area: the teal beside the command buttons reaches its top, right
+# and bottom edges (a title bar's program icon is teal too, so the left part is not asked).
+client() {
+    local w h x y
+    read -r w h x y < <(box "$1" 'rgb(0,128,128)')
+    [ "$w" -gt 500 ] || return 1
+    read -r _ h _ y < <(convert "$work/$1.png" -crop "40x2000+$((x + w - 40))+0" +repage \
+        -fill black +opaque 'rgb(0,128,128)' -fill white -opaque 'rgb(0,128,128)' \
+        -format '%@\n' info: 2>/dev/null | sed 's/[x+]/ /g')
+    echo "$w $h $x $y"
+}
+# "w h x y" of the largest region that changed between two screenshots: a window that opened.
+opened() {
+    convert "$work/$1.png" "$work/$2.png" -compose difference -composite -colorspace gray \
+        -threshold 1% -define connected-components:verbose=true -connected-components 8 null: |
+        awk '$NF == "gray(255)" { split($2, g, /[x+]/); if (g[1] * g[2] > best) {
+             best = g[1] * g[2]; b = g[1] " " g[2] " " g[3] " " g[4] } } END { print b }'
+}
+# A top-level window of the virtual X server by the start of its name.
+window_named() { on_screen xwininfo -root -children | awk -v n="$1" 'index($0, n) { print $1; exit }'; }
+click() { on_screen xdotool mousemove "$1" "$2" click 1; sleep 0.7; }
+# Keys to the compositor's window, or on X11 to the program's window of that caption.
+keys() {
+    local window=$focus caption=$1
+    shift
+    [ -n "$window" ] || window=$(xdotool search --onlyvisible --name "$caption" | tail -n1)
+    [ -z "$window" ] || on_screen xdotool windowfocus "$window"
+    on_screen xdotool key --delay 150 "$@"
+    sleep 1
+}
+alive() { kill -0 "$pid" 2>/dev/null || { fail "the program died $1"; return 1; }; }
+# Where a maximise button stands on a title bar (Qt's own, a window manager's), from the
+# window's top-right corner; a window without one gets a click on its title bar there.
+maximise_at() { click "$(($1 - 38))" "$(($2 + 13))"; }
+
+run_desktop() {
+    desktop=$1 focus=$2
+    shift 2
+    desktops=$((desktops + 1))
+    local config=$work/config-$desktop
+    env XDG_CONFIG_HOME="$config" "$@" "$program" >"$work/$desktop.log" 2>&1 &
+    pid=$!
+    local w=0 h x y handed_over=
+    for _ in $(seq 60); do
+        sleep 0.5
+        shot splash
+        read -r w h x y < <(box splash 'rgb(0,0,255)') && [ "${w:-0}" -gt 50 ] && break
+        # A start slower than the splash's five seconds (a loaded machine): its timer handed over.
+        client splash >/dev/null && handed_over=yes && break
+    done
+    if [ -n "$handed_over" ]; then
+        echo "[$desktop] the splash's timer handed over before the first screenshot"
+        splashes_missed=$((splashes_missed + 1))
+    elif [ "${w:-0}" -le 50 ]; then
+        fail "no splash"
+        kill "$pid" 2>/dev/null
+        return
+    else
+        client splash >/dev/null && fail "the main window is shown beside the splash"
+        click "$((x + w / 2))" "$((y + h / 2))"
+    fi
+    shot main
+    local cw ch cx cy
+    read -r cw ch cx cy < <(client main) || { fail "no main window after a click on the splash"; kill "$pid"; return; }
+    read -r w _ < <(box main 'rgb(0,0,255)') && [ "${w:-0}" -gt 50 ] && fail "the splash stays"
+
+    # The report on the clipboard, confirmed in a message box.
+    click "$((cx + 60))" "$((cy + 40))"
+    keys '^Quillmark V' ctrl+a BackSpace
+    on_screen xdotool type --delay 20 "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C"
+    click "$((cx + 524))" "$((cy + 260))" # DeBug
+    shot before-box
+    click "$((cx + 524))" "$((cy + 292))" # Copy Results
+    shot box
+    if [[ " $* " == *" QT_QPA_PLATFORM=wayland "* ]]; then
+        local report
+        report=$(env "$@" timeout 5 wl-paste -n 2>/dev/null | tr -d '\r')
+        grep -q '0008F5B4' <<<"$report" && grep -q 'READY' <<<"$report" ||
+            fail "the report is not on the Wayland clipboard: '$report'"
+    fi
+    local box_at
+    box_at=$(opened before-box box)
+    read -r w h x y <<<"$box_at"
+    if [ "${w:-0}" -gt 100 ]; then
+        maximise_at "$((x + w))" "$y"
+        alive "on maximising the message box" || return
+        shot box-after
+        [ "$(opened before-box box-after)" = "$box_at" ] || fail "the message box changed: $box_at to $(opened before-box box-after)"
+        keys '^Quillmark$' Return
+    else
+        fail "no message box after Copy Results"
+    fi
+
+    # The about box.
+    shot before-about
+    keys '^Quillmark V' alt+h a
+    shot about
+    local about_at
+    about_at=$(opened before-about about)
+    read -r w h x y <<<"$about_at"
+    if [ "${w:-0}" -gt 300 ]; then
+        maximise_at "$((x + w))" "$y"
+        alive "on maximising the about box" || return
+        shot about-after
+        [ "$(opened before-about about-after)" = "$about_at" ] || fail "the about box changed: $about_at to $(opened before-about about-after)"
+        keys '^About Quillmark$' Escape
+    else
+        fail "no about box after Help > About"
+    fi
+
+    # The main window: its title bar's maximise place lies above the menu bar.
+    local at="$cw $ch $cx $cy"
+    maximise_at "$((cx + cw))" "$((cy - 48))"
+    alive "on maximising the main window" || return
+    shot main-after
+    [ "$(client main-after)" = "$at" ] || fail "the main window changed from $at to $(client main-after)"
+
+    keys '^Quillmark V' alt+f x
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+    if kill -0 "$pid" 2>/dev/null; then
+        fail "File > Exit did not end the program"
+        kill "$pid"
+    fi
+    local settings=$config/Quillmark/Quillmark.conf
+    echo "[$desktop] settings: $(tr '\n' ' ' <"$settings" 2>/dev/null)"
+    grep -qx 'MainWidth=8790' "$settings" && grep -qx 'MainHeight=6345' "$settings" ||
+        fail "the settings hold another size"
+    local key value
+    for key in MainLeft MainTop; do
+        value=$(sed -n "s/^$key=//p" "$settings")
+        [[ "$value" =~ ^[0-9]+$ ]] && [ "$value" -lt 30000 ] || fail "$key is '$value'"
+    done
+    grep -i 'protocol error' "$work/$desktop.log" && fail "a protocol error"
+}
+
+# ---- X11 under twm ----
+run_desktop x11 "" QT_QPA_PLATFORM=xcb
+
+# ---- weston: Wayland and XWayland ----
+cat >"$work/weston.ini" <<'INI'
+[shell]
+background-color=0xff204060
+panel-position=none
+INI
+DISPLAY=$screen weston --backend=x11-backend.so --width=1000 --height=740 --socket=quillmark-weston \
+    --xwayland --idle-time=0 --config="$work/weston.ini" --log="$work/weston.log" &
+pids+=($!)
+for _ in $(seq 100); do
+    weston_window=$(window_named '"Weston Compositor')
+    [ -n "$weston_window" ] && grep -q 'launching.*desktop-shell' "$work/weston.log" && break
+    sleep 0.2
+done
+xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log")
+if [ -n "$weston_window" ] && [ -S "$XDG_RUNTIME_DIR/quillmark-weston" ]; then
+    sleep 1
+    run_desktop weston-wayland "$weston_window" QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=quillmark-weston
+    if [ -n "$xwayland" ]; then
+        run_desktop weston-xwayland "$weston_window" QT_QPA_PLATFORM=xcb DISPLAY="$xwayland" \
+            WAYLAND_DISPLAY=quillmark-weston
+    else
+        echo "weston started without XWayland: its X11 side is not tried" >&2
+    fi
+    stop "${pids[-1]}"
+    unset 'pids[-1]'
+else
+    echo "weston does not start here: $(tail -n3 "$work/weston.log" 2>/dev/null)" >&2
+fi
+
+# ---- mutter, GNOME's compositor, nested (Wayland only) ----
+DISPLAY=$screen dbus-run-session -- mutter --nested --wayland --no-x11 \
+    --wayland-display=quillmark-mutter >"$work/mutter.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    mutter_window=$(window_named '"mutter"')
+    [ -n "$mutter_window" ] && [ -S "$XDG_RUNTIME_DIR/quillmark-mutter" ] && break
+    sleep 0.2
+done
+if [ -n "$mutter_window" ] && [ -S "$XDG_RUNTIME_DIR/quillmark-mutter" ]; then
+    sleep 1
+    run_desktop mutter-wayland "$mutter_window" QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=quillmark-mutter
+else
+    echo "mutter does not start nested here: $(tail -n3 "$work/mutter.log")" >&2
+fi
+
+echo "$desktops desktops tried, $failures failures"
+[ "$splashes_missed" -lt "$desktops" ] || fail "the splash was not seen anywhere"
+[ "$failures" -eq 0 ] || exit 1
+[ "$desktops" -gt 1 ] || exit 77
