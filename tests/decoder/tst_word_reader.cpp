@@ -9,6 +9,7 @@
 
 #include "decoder/decoder.h"
 #include "decoder/text_layout.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark {
 namespace {
@@ -29,14 +30,11 @@ Words NonEmpty(const WordArray& slots) {
     return words;
 }
 
-struct WordCase {
-    const char* name;
+struct WordCase : support::NamedCase {
     std::string text;
     Words hex;
     Words bits;
 };
-
-void PrintTo(const WordCase& c, std::ostream* os) { *os << c.name; }
 
 class ReadDataWordsTest : public testing::TestWithParam<WordCase> {};
 
