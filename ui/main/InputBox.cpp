@@ -3,7 +3,9 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace quillmark::ui {
 
@@ -58,6 +60,24 @@ bool InputBox::canInsertFromMimeData(const QMimeData* source) const {
 
 void InputBox::insertFromMimeData(const QMimeData* source) {
     if (source && source->hasText()) emit insertRequested(source->text());
+}
+
+void InputBox::paintEvent(QPaintEvent* event) {
+    QPlainTextEdit::paintEvent(event);
+    QPainter painter(viewport());
+    for (const QTextEdit::ExtraSelection& mark : extraSelections()) {
+        if (!mark.format.boolProperty(kWideMarkProperty)) continue;
+        if (!mark.cursor.selectedText().trimmed().isEmpty()) continue;
+        QTextCursor edge(document());
+        edge.setPosition(mark.cursor.selectionStart());
+        const QRect from = cursorRect(edge);
+        edge.setPosition(mark.cursor.selectionEnd());
+        const int width =
+            std::max(cursorRect(edge).left() - from.left(), fontMetrics().horizontalAdvance('0'));
+        painter.setPen(QPen(mark.format.background().color(), 2));
+        painter.drawRect(
+            QRect(from.left(), from.top(), width, from.height()).adjusted(1, 1, -1, -1));
+    }
 }
 
 }  // namespace quillmark::ui
