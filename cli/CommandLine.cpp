@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/OutputSink.h"
 #include "quillmark/version.h"
 
 namespace quillmark::cli {
@@ -161,9 +162,10 @@ const CLI::Validator kWordCount(
     },
     "");
 
+// The help and version texts go out as the records do, so that a console shows them in UTF-16.
 int WriteOrFail(const std::string& text) {
-    std::cout << text << std::flush;
-    if (std::cout) {
+    OutputSink out(sysio::kStandardOutput);
+    if (out.Append(text) && out.Flush()) {
         return 0;
     }
     std::cerr << kProgramName << ": write error\n";
@@ -218,7 +220,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     }
     if (showVersion) {
         return {std::nullopt, WriteOrFail(std::string(kProgramName) + " " + version::kString +
-                                          "\n" + "Copyright (C) 2026 Ashgrove.\nLicense: MIT.\n")};
+                                          "\n" + version::kCopyrightNotice)};
     }
     CheckCount(skipText, &options.skip);
     return {std::move(options), 0};

@@ -56,12 +56,17 @@ LinePipeline::LinePipeline(const RecordWriterFactory& writers, OutputSink& out,
         decoders_.push_back(std::make_unique<MessageDecoder>(writers()));
     }
     separator_ = decoders_.front()->Separator();
+    // Room for every worker before the first starts: a vector growing once threads run could
+    // throw with a thread it holds still joinable, which ends the program.
+    workers_.reserve(workers);
     try {
         for (unsigned k = 0; k < workers; ++k) {
             workers_.emplace_back([this, k] { Work(*decoders_[k]); });
         }
     } catch (const std::system_error&) {
         // No more threads to be had: those that started do the work, or else Submit() does.
+    } catch (const std::bad_alloc&) {
+        // Nor memory for one more: the same.
     }
 }
 

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace quillmark::cli::sysio {
 
@@ -51,10 +52,22 @@ bool IsTerminal(Handle handle);
 std::string ErrorText(int error);
 
 #ifdef _WIN32
-// A name Windows can open whatever its length. Names of MAX_PATH characters and more fail
-// unless the system allows long paths, so such a name becomes its full path behind the prefix
-// \\?\ which lifts the limit. A name already in that form, and every shorter one, stays.
+// A name Windows can open whatever its length. Paths of MAX_PATH characters and more fail unless
+// the system allows long paths (and a folder's already at MAX_PATH - 12), so a name whose full
+// path is kLongName characters or more becomes that full path behind the prefix \\?\ which
+// lifts the limit. A name already in that form, and every other one, stays as given.
+inline constexpr std::size_t kLongName = 248;
 std::u16string OpenableName(const std::u16string& name);
+
+// Console input as UTF-8, read by read: the units of one read after the first half of a
+// character that the read before ended in (`carried`); a read that ends in the first half of a
+// character leaves it in `carried` for the next.
+std::string ConsoleInputText(std::u16string_view units, std::u16string& carried);
+
+// How many units of the text the next console write takes: at most kConsoleWriteUnits, and
+// never the first half of a character without its second.
+inline constexpr std::size_t kConsoleWriteUnits = 16384;
+std::size_t ConsoleWriteSize(std::u16string_view text);
 #endif
 
 // Called once at the start of the program: a closed pipe then shows up as EPIPE on write rather

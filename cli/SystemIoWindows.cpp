@@ -62,14 +62,17 @@ bool IsConsole(HANDLE handle) {
     return GetConsoleMode(handle, &mode) != 0;
 }
 
-// Console input converted to UTF-8 that did not fit the last buffer.
+// Console input converted to UTF-8 that did not fit the last buffer, and the first half of a
+// character that the last read ended in.
 std::string consolePending;
+std::u16string consoleCarried;
 
 // Console input arrives as UTF-16, a line at a time, and is handed on as UTF-8; Ctrl+Z at the
-// start of a line ends it, as in every console program.
-long ReadConsole(HANDLE handle, char* buffer, std::size_t capacity, int& error) {
+// start of a line ends it, as in every console program. (Not named ReadConsole: <windows.h>
+// makes that name a macro of ReadConsoleA or ReadConsoleW.)
+long ReadFromConsole(HANDLE handle, char* buffer, std::size_t capacity, int& error) {
     std::string& pending = consolePending;
-    if (pending.empty()) {
+    while (pending.empty()) {
         std::array<wchar_t, 4096> units{};
         DWORD count = 0;
         if (!ReadConsoleW(handle, units.data(), static_cast<DWORD>(units.size()), &count,
@@ -78,10 +81,15 @@ long ReadConsole(HANDLE handle, char* buffer, std::size_t capacity, int& error) 
             return -1;
         }
         std::u16string_view text(reinterpret_cast<const char16_t*>(units.data()), count);
-        if (!text.empty() && text.front() == u'\x1a') {
+        if (consoleCarried.empty() && !text.empty() && text.front() == u'\x1a') {
             return 0;
         }
-        pending = Utf8FromUtf16(text);
+        if (text.empty()) {
+            pending = Utf8FromUtf16(consoleCarried);  // nothing more came: the half alone
+            consoleCarried.clear();
+            break;
+        }
+        pending = ConsoleInputText(text, consoleCarried);
     }
     const std::size_t size = pending.size() < capacity ? pending.size() : capacity;
     std::memcpy(buffer, pending.data(), size);
@@ -89,18 +97,20 @@ long ReadConsole(HANDLE handle, char* buffer, std::size_t capacity, int& error) 
     return static_cast<long>(size);
 }
 
-// Text to the console goes as UTF-16, so that it shows whatever the console's code page.
-long WriteConsole(HANDLE handle, const char* bytes, std::size_t size, int& error) {
+// Text to the console goes as UTF-16, so that it shows whatever the console's code page; in
+// calls of a bounded size, since a console takes megabytes in one call slowly or not at all.
+// (Not named WriteConsole, for the same reason as ReadFromConsole.)
+long WriteToConsole(HANDLE handle, const char* bytes, std::size_t size, int& error) {
     std::size_t whole = WholeCharactersPrefix({bytes, size});
     if (whole == 0) {
         whole = size;  // only a broken character is left: shown as U+FFFD
     }
     const std::u16string text = Utf16FromUtf8({bytes, whole});
-    std::size_t done = 0;
-    while (done < text.size()) {
+    for (std::size_t done = 0; done < text.size();) {
+        const std::size_t part = ConsoleWriteSize(std::u16string_view(text).substr(done));
         DWORD written = 0;
-        if (!WriteConsoleW(handle, Wide(text) + done, static_cast<DWORD>(text.size() - done),
-                           &written, nullptr)) {
+        if (!WriteConsoleW(handle, Wide(text) + done, static_cast<DWORD>(part), &written,
+                           nullptr)) {
             error = ErrnoOf(GetLastError());
             return -1;
         }
@@ -111,9 +121,29 @@ long WriteConsole(HANDLE handle, const char* bytes, std::size_t size, int& error
 
 }  // namespace
 
+static_assert(kLongName == MAX_PATH - 12);
+
+std::string ConsoleInputText(std::u16string_view units, std::u16string& carried) {
+    std::u16string text = std::move(carried);
+    carried.clear();
+    text.append(units);
+    if (!text.empty() && text.back() >= 0xD800 && text.back() <= 0xDBFF) {
+        carried.assign(1, text.back());
+        text.pop_back();
+    }
+    return Utf8FromUtf16(text);
+}
+
+std::size_t ConsoleWriteSize(std::u16string_view text) {
+    if (text.size() <= kConsoleWriteUnits) {
+        return text.size();
+    }
+    const char16_t last = text[kConsoleWriteUnits - 1];
+    return last >= 0xD800 && last <= 0xDBFF ? kConsoleWriteUnits - 1 : kConsoleWriteUnits;
+}
+
 std::u16string OpenableName(const std::u16string& name) {
-    if (name.size() < MAX_PATH - 12 || name.starts_with(u"\\\\?\\") ||
-        name.starts_with(u"\\\\.\\")) {
+    if (name.starts_with(u"\\\\?\\") || name.starts_with(u"\\\\.\\")) {
         return name;
     }
     const DWORD size = GetFullPathNameW(Wide(name), 0, nullptr, nullptr);
@@ -127,6 +157,10 @@ std::u16string OpenableName(const std::u16string& name) {
         return name;
     }
     full.resize(length);
+    // The length that counts is the full path's: a short name in a deep folder is long.
+    if (full.size() < kLongName) {
+        return name;
+    }
     if (full.starts_with(u"\\\\")) {  // \\server\share\... is written \\?\UNC\server\share\...
         return u"\\\\?\\UNC\\" + full.substr(2);
     }
@@ -161,7 +195,7 @@ void Close(Handle handle) { CloseHandle(AsHandle(handle)); }
 long Read(Handle handle, char* buffer, std::size_t capacity, int& error) {
     const HANDLE file = AsHandle(handle);
     if (IsConsole(file)) {
-        return ReadConsole(file, buffer, capacity, error);
+        return ReadFromConsole(file, buffer, capacity, error);
     }
     const DWORD chunk = capacity < 0x40000000 ? static_cast<DWORD>(capacity) : 0x40000000;
     DWORD count = 0;
@@ -195,7 +229,7 @@ bool WouldWait(Handle handle) {
 long Write(Handle handle, const char* bytes, std::size_t size, int& error) {
     const HANDLE file = AsHandle(handle);
     if (IsConsole(file)) {
-        return WriteConsole(file, bytes, size, error);
+        return WriteToConsole(file, bytes, size, error);
     }
     const DWORD chunk = size < 0x40000000 ? static_cast<DWORD>(size) : 0x40000000;
     DWORD written = 0;

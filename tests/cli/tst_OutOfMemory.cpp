@@ -8,13 +8,36 @@
 #include <sys/mman.h>
 #include <unistd.h>
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <sstream>
+#include <thread>
 
 #include "cli/DecodeRun.h"
+#include "cli/LinePipeline.h"
 #include "cli/ReportWriter.h"
 #include "tests/cli/DecodeProcess.h"
+#include "tests/support/NamedCase.h"
+
+// The allocations of one thread can be made to run out: the one after `allocationsLeft` more fails.
+namespace {
+std::atomic<long> allocationsLeft{-1};  // -1: none fails
+std::atomic<std::thread::id> failingThread;
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (allocationsLeft.load(std::memory_order_relaxed) >= 0 &&
+        std::this_thread::get_id() == failingThread.load() && allocationsLeft-- == 0) {
+        allocationsLeft = -1;
+        throw std::bad_alloc();
+    }
+    if (void* block = std::malloc(size == 0 ? 1 : size)) {
+        return block;
+    }
+    throw std::bad_alloc();
+}
 
 namespace quillmark::cli::test {
 namespace {
@@ -81,8 +104,7 @@ std::string Lines(int first, int last) {
     return text;
 }
 
-struct OutOfMemoryCase {
-    const char* name;
+struct OutOfMemoryCase : support::NamedCase {
     bool lines;
     std::vector<std::pair<std::string, std::string>> inputs;  // name, text
     const char* failingMessage;     // "" or the first word of the message that runs out of memory
@@ -90,8 +112,6 @@ struct OutOfMemoryCase {
     std::vector<std::string> kept;  // the messages whose records are written
     std::string err;
 };
-
-void PrintTo(const OutOfMemoryCase& c, std::ostream* os) { *os << c.name; }
 
 std::string Told(const std::string& where) {
     return "quillmark-decode: " + where +
@@ -174,6 +194,28 @@ TEST_P(OutOfMemory, RecordsBeforeKeptInputReportedNextInputDecoded) {
     EXPECT_EQ(status, 1);
     EXPECT_EQ(err.str(), c.err);
     EXPECT_EQ(out, wanted);
+}
+
+// Memory running out at each allocation of the line pipeline's set-up in turn, while its worker
+// threads start: the set-up fails with bad_alloc or goes on with fewer workers, and never ends
+// the program.
+TEST(OutOfMemoryAtStart, LinePipelineSetUpFailsCleanlyAtEveryAllocation) {
+    const int fd = ::memfd_create("pipeline-set-up", MFD_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    OutputSink out(fd);
+    std::ostringstream err;
+    Diagnostics diagnostics(out, err);
+    const RecordWriterFactory writers = [] { return std::make_unique<ReportWriter>(); };
+    failingThread = std::this_thread::get_id();
+    for (long allocation = 0; allocation < 80; ++allocation) {
+        allocationsLeft = allocation;
+        try {
+            const LinePipeline pipeline(writers, out, diagnostics, kBoxCharacters);
+            allocationsLeft = -1;
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    ::close(fd);
 }
 
 INSTANTIATE_TEST_SUITE_P(OutOfMemory, OutOfMemory, testing::ValuesIn(kCases),

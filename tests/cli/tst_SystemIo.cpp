@@ -159,6 +159,48 @@ TEST(OpenableName, LongNamesGoFullBehindThePrefixOthersStay) {
     const std::u16string shared = sysio::OpenableName(unc);
     EXPECT_TRUE(shared.starts_with(u"\\\\?\\UNC\\server\\share\\")) << Utf8FromUtf16(shared);
 }
+
+TEST_F(SystemIo, LongNameRuleCountsTheFullPath) {
+    // A folder whose full path is 20 characters short of the limit; in it, relative names of 18
+    // and 19 characters end just below the limit and at it.
+    const std::u16string root = root_.u16string();
+    const fs::path deep =
+        root + u"\\" + std::u16string(sysio::kLongName - 20 - root.size() - 1, u'd');
+    fs::create_directory(deep);
+    const fs::path before = fs::current_path();
+    fs::current_path(deep);
+    const std::u16string below(18, u'b');
+    const std::u16string at(19, u'a');
+    const std::u16string inDeep = sysio::OpenableName(at);
+    const std::u16string belowInDeep = sysio::OpenableName(below);
+    fs::current_path(before);
+
+    EXPECT_EQ(belowInDeep, below);
+    EXPECT_EQ(inDeep, u"\\\\?\\" + deep.u16string() + u"\\" + at) << Utf8FromUtf16(inDeep);
+    const std::u16string absolute = u"C:\\" + std::u16string(sysio::kLongName - 3, u'x');
+    EXPECT_EQ(sysio::OpenableName(absolute.substr(0, sysio::kLongName - 1)),
+              absolute.substr(0, sysio::kLongName - 1));
+    EXPECT_EQ(sysio::OpenableName(absolute), u"\\\\?\\" + absolute);
+}
+
+TEST(Console, ACharacterSplitBetweenTwoReadsArrivesWhole) {
+    std::u16string carried;
+    EXPECT_EQ(sysio::ConsoleInputText(u"A\xD83D", carried), "A");
+    EXPECT_EQ(carried, u"\xD83D");
+    const std::u16string secondHalfThenB{0xDE00, u'B'};
+    EXPECT_EQ(sysio::ConsoleInputText(secondHalfThenB, carried),
+              "\xF0\x9F\x98\x80" + std::string("B"));
+    EXPECT_TRUE(carried.empty());
+}
+
+TEST(Console, BatchesAreWrittenInBoundedPartsOfWholeCharacters) {
+    const std::size_t limit = sysio::kConsoleWriteUnits;
+    const std::u16string split = std::u16string(limit - 1, u'x') + u"\U0001F600";
+    EXPECT_EQ(sysio::ConsoleWriteSize(std::u16string(3 * limit + 1, u'x')), limit);
+    EXPECT_EQ(sysio::ConsoleWriteSize(split), limit - 1);
+    EXPECT_EQ(sysio::ConsoleWriteSize(split.substr(limit - 1)), 2u);
+    EXPECT_EQ(sysio::ConsoleWriteSize(u"short"), 5u);
+}
 #endif
 
 struct FailureCase {

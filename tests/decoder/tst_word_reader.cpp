@@ -7,6 +7,7 @@
 #include <string>
 
 #include "decoder/decoder.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark {
 namespace {
@@ -27,14 +28,11 @@ Words NonEmpty(const WordArray& slots) {
     return words;
 }
 
-struct WordCase {
-    const char* name;
+struct WordCase : support::NamedCase {
     std::string text;
     Words hex;
     Words bits;
 };
-
-void PrintTo(const WordCase& c, std::ostream* os) { *os << c.name; }
 
 class ReadDataWordsTest : public testing::TestWithParam<WordCase> {};
 

@@ -32,9 +32,7 @@ constexpr std::string_view kNoScreenAdvice =
     "or decode call register dumps on the command line:\n"
     "    echo '0008F5B4 00000102 00001A48' | quillmark-decode\n";
 
-constexpr std::string_view kVersionNotice =
-    "Copyright (C) 2026 Ashgrove.\n"
-    "License: MIT.\n";
+constexpr std::string_view kVersionNotice = version::kCopyrightNotice;
 
 bool isSet(const EnvironmentLookup& environment, const char* name) {
     const char* value = environment(name);

@@ -11,6 +11,7 @@
 #include <array>
 #include <initializer_list>
 
+#include "quillmark/version.h"
 #include "resources/ProgramIcon.h"
 #include "ui/common/Twips.h"
 #include "ui/common/VersionText.h"
@@ -112,7 +113,7 @@ void frmSplash::createControls() {
          {2040, 1560, 4815, 855}, 26.25, true, false, look::kRed, Qt::AlignHCenter},
         {&frmSplash::lblDevName, "lblDevName", "Developer",
          {120, 2640, 5775, 255}, 8.25, false, false, look::kBlack, Qt::AlignLeft},
-        {&frmSplash::lblCopyright, "lblCopyright", "\u00A9 2026 Ashgrove",
+        {&frmSplash::lblCopyright, "lblCopyright", version::kCopyrightShort,
          {5400, 2640, 1935, 255}, 8.25, false, false, look::kBlack, Qt::AlignHCenter},
     }};
     // clang-format on
