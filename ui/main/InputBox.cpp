@@ -72,11 +72,12 @@ void InputBox::paintEvent(QPaintEvent* event) {
         edge.setPosition(mark.cursor.selectionStart());
         const QRect from = cursorRect(edge);
         edge.setPosition(mark.cursor.selectionEnd());
-        const int width =
-            std::max(cursorRect(edge).left() - from.left(), fontMetrics().horizontalAdvance('0'));
+        const int cell = cursorRect(edge).left() - from.left();
+        const int width = std::max(cell, fontMetrics().horizontalAdvance('0'));
+        // Centred on the blanks, so that it covers as little as it can of the characters beside.
         painter.setPen(QPen(mark.format.background().color(), 2));
-        painter.drawRect(
-            QRect(from.left(), from.top(), width, from.height()).adjusted(1, 1, -1, -1));
+        painter.drawRect(QRect(from.left() - (width - cell) / 2, from.top(), width, from.height())
+                             .adjusted(1, 1, -1, -1));
     }
 }
 
