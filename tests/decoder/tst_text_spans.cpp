@@ -9,6 +9,7 @@
 #include "decoder/decoder.h"
 #include "decoder/provenance.h"
 #include "decoder/text_spans.h"
+#include "decoder/word_notes.h"
 #include "tests/support/Fixture.h"
 #include "tests/support/NamedCase.h"
 #include "tests/support/WorkedExample.h"
