@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "decoder/text_spans.h"
+#include "decoder/word_notes.h"
 #include "tests/support/FuzzCheck.h"
 #include "tests/support/ReferenceDecoder.h"
 

@@ -424,6 +424,21 @@ void tst_SourceMarks::faultyPastesAreMarked() {
         QCOMPARE(noteToolTipAt(h, marks[i].start), tips[i]);
         QCOMPARE(noteToolTipAt(h, marks[i].start + marks[i].length - 1), tips[i]);
     }
+    // Every mark shows at least a digit wide on its first line, one on a lone space too.
+    const QImage drawn = h.input()->viewport()->grab().toImage();
+    const int digit = h.input()->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (const Span& span : marks) {
+        QTextCursor at(h.input()->document());
+        at.setPosition(span.start);
+        const QRect cell = h.input()->cursorRect(at);
+        int left = drawn.width(), right = -1;
+        for (int x = std::max(0, cell.left() - 2); x < cell.left() + 2 * digit; ++x) {
+            if (drawn.pixelColor(x, cell.center().y()) != kWordWarning) continue;
+            left = std::min(left, x);
+            right = x;
+        }
+        QVERIFY2(right - left + 1 >= digit, qPrintable(QString::number(right - left + 1)));
+    }
     // Between the words, and everywhere in a sound paste, no tooltip.
     if (const int space = text.indexOf(QLatin1Char(' '), 1); space > 0)
         QCOMPARE(noteToolTipAt(h, space), QString());

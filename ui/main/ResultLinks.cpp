@@ -99,6 +99,7 @@ void ResultLinks::showInputMarks() {
         QTextEdit::ExtraSelection mark = inputMark(document, note.mark, kWordWarning);
         mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
         mark.format.setUnderlineColor(look::kBlack);
+        mark.format.setProperty(InputBox::kWideMarkProperty, true);  // a fault on a space
         marks << mark;
     }
     if (hovered_)
