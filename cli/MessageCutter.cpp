@@ -32,50 +32,6 @@ std::uint64_t CountLineFeeds(std::string_view text) {
     return count;
 }
 
-// Texts are looked at in runs of this many bytes, so that a line of thirty words is one or two
-// runs.
-constexpr std::size_t kRun = 240;
-
-// Where, in a run that holds at least `spaces` (> 0) spaces, the text up to and including
-// the `spaces`-th ends.
-std::size_t ThroughNthSpaceOfRun(const char* text, std::size_t size, int spaces) {
-    std::size_t at = 0;
-    for (; at + 8 <= size; at += 8) {
-        std::uint64_t found = bytes::BytesEqual(bytes::Load8(text + at), ' ');
-        const int count = bytes::CountTops(found);
-        if (count < spaces) {
-            spaces -= count;
-            continue;
-        }
-        for (; spaces > 1; --spaces) {
-            found &= found - 1;  // drops the first space left, in byte order
-        }
-        return at + bytes::FirstTop(found) + 1;
-    }
-    for (;; ++at) {
-        if (text[at] == ' ' && --spaces == 0) {
-            return at + 1;
-        }
-    }
-}
-
-// Where the text up to and including its `spaces`-th space ends, with `spaces` lowered to 0;
-// the text's size, with `spaces` lowered by all of its spaces, when it holds fewer. Counts
-// spaces a run at a time, so that a line of thirty words costs no call per word.
-std::size_t ThroughNthSpace(std::string_view text, int& spaces) {
-    for (std::size_t at = 0; at < text.size(); at += kRun) {
-        const std::size_t size = std::min(kRun, text.size() - at);
-        const int count = static_cast<int>(bytes::CountByte(text.substr(at, size), ' '));
-        if (count >= spaces) {
-            const std::size_t through = at + ThroughNthSpaceOfRun(text.data() + at, size, spaces);
-            spaces = 0;
-            return through;
-        }
-        spaces -= count;
-    }
-    return text.size();
-}
-
 std::size_t Utf16Units(utf8::Scan scan) {
     return scan.status == utf8::Status::Valid && scan.size == 4 ? 2 : 1;
 }
@@ -199,7 +155,7 @@ bool MessageCutter::Take(std::string_view piece, std::string& out) {
 
 bool MessageCutter::Keep(std::string_view piece, std::string& out) {
     // Every space ends a word: the space that ends word 30 ends what decoding reads.
-    const std::size_t wanted = ThroughNthSpace(piece, spacesToKeep_);
+    const std::size_t wanted = bytes::ThroughNthByte(piece, ' ', spacesToKeep_);
     const std::size_t before = out.size();
     const bool fits = budget_.Take(piece.substr(0, wanted), out);
     keptLineFeeds_ += CountLineFeeds(std::string_view(out).substr(before));

@@ -8,7 +8,8 @@
 // rest no more than the input box's characters are kept.
 //
 // It counts spaces rather than reading words: it only finds where the kept text begins and
-// ends, over a stream of pieces, and leaves the words to WordViews, the one word splitter.
+// ends, over a stream of pieces (bytes::ThroughNthByte), and leaves the words to the one
+// reading of the kept text, TextLayout.
 
 #include <array>
 #include <cstddef>
@@ -70,7 +71,7 @@ private:
     std::uint64_t skipWords_;
     std::size_t characterLimit_;
     std::uint64_t spacesToDrop_ = 0;
-    int spacesToKeep_ = 0;
+    std::size_t spacesToKeep_ = 0;
     bool done_ = false;
     bool cut_ = false;
     CharacterBudget budget_;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/MessageDecoder.h"
 
-#include "cli/StringStorage.h"
 #include "decoder/field_catalogue.h"
 
 namespace quillmark::cli {
@@ -16,17 +15,9 @@ void MessageDecoder::Append(std::string& out, std::string_view text, const Messa
         writer_->Append(out, record_, nullptr, origin);
         return;
     }
-    // Where each field came from is told from the words in the window's arrays, with the
-    // notes on words that are not eight upper-case hexadecimal digits.
-    if (!words_) {
-        words_ = std::make_unique<DataWords>();
-    }
-    for (std::size_t word = 0; word < words_->HexWords.size(); ++word) {
-        ClearKeepingSmallStorage(words_->HexWords[word]);
-        ClearKeepingSmallStorage(words_->BinWords[word]);
-    }
-    ReadDataWords(text, *words_);
-    const Explanation explanation{SourcesOf(*words_), NoteTextsOf(text)};
+    // Where each field came from, and the notes on words that are not eight upper-case
+    // hexadecimal digits, are told from the record's own reading of the text.
+    const Explanation explanation{SourcesOf(record_.Layout()), NoteTextsOf(record_.Layout())};
     writer_->Append(out, record_, &explanation, origin);
 }
 

@@ -25,7 +25,6 @@ public:
 
 private:
     RecordView record_;
-    std::unique_ptr<DataWords> words_;  // only when the writer shows sources
     std::unique_ptr<RecordWriter> writer_;
     bool showsSources_;
 };

@@ -2,6 +2,7 @@
 #include "cli/SourceNotes.h"
 
 #include "decoder/text_spans.h"
+#include "decoder/word_notes.h"
 
 namespace quillmark::cli {
 
@@ -9,9 +10,9 @@ const std::string& NoteOf(const Source& source, const WordNoteTexts& notes) {
     return notes[static_cast<std::size_t>(source.word)];
 }
 
-WordNoteTexts NoteTextsOf(std::string_view text) {
+WordNoteTexts NoteTextsOf(const TextLayout& layout) {
     WordNoteTexts texts;
-    for (WordNote& note : WordNotesOf(text))
+    for (WordNote& note : WordNotesOf(layout))
         texts[static_cast<std::size_t>(note.word)] = std::move(note.text);
     return texts;
 }

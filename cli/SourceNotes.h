@@ -11,13 +11,14 @@
 
 #include "decoder/decoder.h"
 #include "decoder/provenance.h"
+#include "decoder/text_layout.h"
 
 namespace quillmark::cli {
 
 // Slot k: the note on word k ("word 3 is in lower case: only upper-case digits are read"), or
 // empty when word k is sound or not in the text.
 using WordNoteTexts = std::array<std::string, kLastWord + 1>;
-WordNoteTexts NoteTextsOf(std::string_view text);
+WordNoteTexts NoteTextsOf(const TextLayout& layout);
 
 // The note on the word a source was cut from; empty when it has none.
 const std::string& NoteOf(const Source& source, const WordNoteTexts& notes);

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Looking at many bytes at once: the one home of the byte-level tricks that the word finder,
-// the message cutter and the JSON writer use. Each block operation comes twice, as a plain
-// portable function (eight bytes in a 64-bit word) and, where the processor has SSE2, as a
-// sixteen-byte one; the unsuffixed name picks the faster. Both are always compiled, so the
-// tests hold each against a byte-by-byte loop on every build. Callers never spell out a mask.
+// the message cutter, the word reader and the JSON writer use. Each block operation comes as a
+// plain portable function (eight bytes in a 64-bit word) and, where the processor has SSE2
+// (`__SSE2__`: every x86-64 build), as a sixteen-byte one; the unsuffixed name picks the faster.
+// Where SSE2 is missing (the page's WebAssembly, other processors) only the portable form is
+// compiled and the unsuffixed name runs it; the tests hold each form that is compiled against a
+// byte-by-byte loop. Callers never spell out a mask.
 
 #include <algorithm>
 #include <array>
@@ -242,6 +244,52 @@ inline std::size_t CountByte(std::string_view text, char c) {
 #else
     return CountBytePortable(text, c);
 #endif
+}
+
+// ---- The n-th byte of a kind ------------------------------------------------------------------
+
+// Where the text up to and including its `count`-th `c` ends, with `count` lowered to 0; the
+// text's size, with `count` lowered by all of its `c`, when it holds fewer. Looks at runs of
+// 240 bytes (a line of thirty words is one or two): a run is counted whole with `countRun`, and
+// only the run that holds the wanted byte is searched, eight bytes at a time.
+template <class CountRun>
+std::size_t ThroughNthByteWith(std::string_view text, char c, std::size_t& count,
+                               const CountRun& countRun) {
+    constexpr std::size_t kRun = 240;
+    if (count == 0) return 0;
+    for (std::size_t at = 0; at < text.size(); at += kRun) {
+        const std::string_view run = text.substr(at, kRun);
+        const std::size_t found = countRun(run, c);
+        if (found < count) {
+            count -= found;
+            continue;
+        }
+        std::size_t pos = 0;
+        for (; pos + 8 <= run.size(); pos += 8) {
+            std::uint64_t marks = BytesEqual(Load8(run.data() + pos), c);
+            const auto inBlock = static_cast<std::size_t>(CountTops(marks));
+            if (inBlock < count) {
+                count -= inBlock;
+                continue;
+            }
+            for (; count > 1; --count) marks &= marks - 1;  // drops the first left, in byte order
+            count = 0;
+            return at + pos + FirstTop(marks) + 1;
+        }
+        for (;; ++pos)
+            if (run[pos] == c && --count == 0) return at + pos + 1;
+    }
+    return text.size();
+}
+
+inline std::size_t ThroughNthBytePortable(std::string_view text, char c, std::size_t& count) {
+    return ThroughNthByteWith(text, c, count, CountBytePortable);
+}
+
+// Counts the runs sixteen bytes at a time where the processor has SSE2.
+inline std::size_t ThroughNthByte(std::string_view text, char c, std::size_t& count) {
+    return ThroughNthByteWith(text, c, count,
+                              [](std::string_view run, char b) { return CountByte(run, b); });
 }
 
 inline bool IsAscii(std::string_view text) { return AsciiPrefix(text) == text.size(); }

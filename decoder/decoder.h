@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -23,22 +24,30 @@ struct DataWords {
     WordArray BinWords;  // bit string of word k: Binary() of each of its characters
 };
 
+class TextLayout;
+
 // Reads the words of a message that arrives in pieces (a stream). Feed() takes the next piece
 // and returns false once word 30 is complete and nothing further can change the words; Finish()
 // ends the text. The pieces are joined, so a character split across two is joined too; the words
-// are read from the joined text as ReadDataWords reads them.
+// are read from the joined text as ReadDataWords reads them, and the layout of that text stays
+// for the caller (sources, spans, notes) until the reader goes.
 class DataWordReader {
 public:
     explicit DataWordReader(DataWords& words);
+    ~DataWordReader();
     bool Feed(std::string_view piece);
     void Finish();
     bool Complete() const { return complete_; }
+    // Once complete: the text kept (up to the space that ends word 30) and its layout.
+    std::string_view Text() const { return text_; }
+    const TextLayout& Layout() const { return *layout_; }
 
 private:
     DataWords& words_;
     std::string text_;  // the pieces so far, up to the space that ends word 30
-    std::size_t spaces_ = 0;
+    std::size_t spacesLeft_ = kLastWord;
     bool complete_ = false;
+    std::unique_ptr<TextLayout> layout_;
 };
 
 // Cuts text into words 1..30: every space ends a word, CR and LF are dropped, everything else

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Taking each call register field from its word and position, as the field catalogue lists them:
-// one walk over the catalogue, over the words as views (WordViews). Bit characters are made only
+// one walk over the catalogue, over the words as views (TextLayout). Bit characters are made only
 // where a field takes them, unless the words came with their bit strings.
 
 #include <algorithm>
@@ -15,8 +15,8 @@
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
 #include "decoder/record_view.h"
+#include "decoder/text_layout.h"
 #include "decoder/utf8.h"
-#include "decoder/word_views.h"
 
 namespace quillmark {
 
@@ -30,7 +30,7 @@ constexpr std::array<std::size_t, 4> kDigitPositions{8, 7, 6, 5};
 
 // A zero nibble is an empty digit slot and "A" stands for the digit 0; anything else is shown
 // as it stands. Writes the digits into `buffer` and returns them.
-std::string_view DialedDigits(const FieldRow& row, const WordViews& words, DigitBuffer& buffer) {
+std::string_view DialedDigits(const FieldRow& row, const TextLayout& words, DigitBuffer& buffer) {
     char* next = buffer.data();
     const auto put = [&next](char digit) {
         *next = digit == 'A' ? '0' : digit;
@@ -170,7 +170,7 @@ std::string_view BitCut(std::string_view word, Cut cut, BitBuffer& buffer) {
 }
 
 // The characters a row takes from its word or bit string (made in `bits` where it must be).
-std::string_view CutOfRow(const WordViews& words, const FieldRow& row, BitBuffer& bits) {
+std::string_view CutOfRow(const TextLayout& words, const FieldRow& row, BitBuffer& bits) {
     const std::string_view word = words[row.word];
     if (row.from == From::Word) return CutValid(word, row.cut);
     return words.HasBits() ? CutValid(words.Bits(row.word), row.cut) : BitCut(word, row.cut, bits);
@@ -226,29 +226,33 @@ bool SameText(const TextParts& a, const TextParts& b) {
 }
 
 void RecordView::Decode(std::string_view text) {
-    message_ = text;
-    fromText_ = true;
-    words_.Read(text);
-    DecodeWords();
+    own_.Read(text);
+    Decode(own_);
 }
 
 void RecordView::Decode(const DataWords& words) {
-    message_ = {};
-    fromText_ = false;
-    words_.Take(words);
+    own_.Take(words);
+    Decode(own_);
+}
+
+void RecordView::Decode(const TextLayout& layout) {
+    layout_ = &layout;
+    message_ = layout.Text();
+    fromText_ = !layout.HasBits();
     DecodeWords();
 }
 
 void RecordView::DecodeWords() {
+    const TextLayout& words = *layout_;
     std::string_view mainPmCode;
     for (const FieldRow& row : kFields) {
         const std::size_t slot = IndexOf(row.field);
         if (row.shown == Shown::DialedDigits) {
-            shown_[slot] = TextParts{{DialedDigits(row, words_, scratch_.digits)}};
+            shown_[slot] = TextParts{{DialedDigits(row, words, scratch_.digits)}};
             codes_[slot] = {};
             continue;
         }
-        const std::string_view cut = CutOfRow(words_, row, scratch_.bits[slot]);
+        const std::string_view cut = CutOfRow(words, row, scratch_.bits[slot]);
         if (row.shown == Shown::MainPmName) mainPmCode = cut;
         shown_[slot] = ShownParts(row.shown, cut, mainPmCode, scratch_.values[slot]);
         codes_[slot] = HasCode(row) ? cut : std::string_view();

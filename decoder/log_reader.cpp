@@ -8,6 +8,7 @@
 #include "decoder/byte_scan.h"
 #include "decoder/text_spans.h"
 #include "decoder/utf8.h"
+#include "decoder/word_notes.h"
 
 namespace quillmark {
 namespace {

@@ -3,25 +3,29 @@
 
 #include "decoder/provenance.h"
 
+#include "decoder/bits.h"
+#include "decoder/text_layout.h"
 #include "decoder/utf8.h"
 
 namespace quillmark {
 
 namespace {
 
-std::size_t CharCount(std::string_view text) {
-    std::size_t count = 0;
-    for (std::size_t pos = 0; pos < text.size(); pos += utf8::CharSize(text.substr(pos))) ++count;
-    return count;
-}
-
-Source SourceOfCut(const DataWords& words, int word, From of, Cut cut) {
-    const std::size_t slot = static_cast<std::size_t>(word);
-    const std::string& whole = of == From::Word ? words.HexWords[slot] : words.BinWords[slot];
-    Source source{word, of, 1, 0, CutOf(whole, cut), false};
-    source.length = CharCount(source.text);
+Source SourceOfCut(const TextLayout& layout, int word, From of, Cut cut, std::string& bits) {
+    std::string_view whole = layout[word];
+    if (of == From::Bits) {
+        if (layout.HasBits()) {
+            whole = layout.Bits(word);
+        } else {
+            bits.clear();
+            AppendBits(bits, whole);
+            whole = bits;
+        }
+    }
+    Source source{word, of, 1, 0, std::string(CutView(whole, cut)), false};
+    source.length = utf8::CharCount(source.text);
     if (cut.take == Take::Mid) source.start = cut.start;
-    if (cut.take == Take::Right) source.start = CharCount(whole) - source.length + 1;
+    if (cut.take == Take::Right) source.start = utf8::CharCount(whole) - source.length + 1;
     return source;
 }
 
@@ -38,11 +42,18 @@ std::string Range(std::size_t first, std::size_t last) {
 }  // namespace
 
 FieldSources SourcesOf(const DataWords& words) {
+    TextLayout layout;
+    layout.Take(words);
+    return SourcesOf(layout);
+}
+
+FieldSources SourcesOf(const TextLayout& layout) {
     FieldSources sources;
+    std::string bits;
     for (const FieldRow& row : kFields) {
         std::vector<Source>& list = sources[IndexOf(row.field)];
         for (int word = row.word; word <= row.lastWord; ++word) {
-            Source source = SourceOfCut(words, word, row.from, row.cut);
+            Source source = SourceOfCut(layout, word, row.from, row.cut, bits);
             if (row.shown == Shown::DialedDigits) {
                 if (!GaveDigit(source)) continue;
                 source.lastFirst = true;

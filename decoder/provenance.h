@@ -29,6 +29,8 @@ struct Source {
 // Digits Dialed: one per digit word that gave at least one digit, none when no digit was dialed.
 using FieldSources = std::array<std::vector<Source>, kFieldCount>;
 
+class TextLayout;
+FieldSources SourcesOf(const TextLayout& layout);
 FieldSources SourcesOf(const DataWords& words);
 
 // "word" or "bits": the value of "of" in the JSON form.

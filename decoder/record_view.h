@@ -14,7 +14,7 @@
 #include "decoder/bits.h"
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
-#include "decoder/word_views.h"
+#include "decoder/text_layout.h"
 
 namespace quillmark {
 
@@ -58,6 +58,9 @@ public:
     void Decode(std::string_view text);
     // Decodes words already in arrays, as DecodeCallRegister does; the views point into `words`.
     void Decode(const DataWords& words);
+    // Decodes a text read by the caller; the views point into `layout` and its text, which
+    // must outlive them.
+    void Decode(const TextLayout& layout);
     // The record as strings.
     void CopyTo(DecodedFields& fields) const;
 
@@ -72,13 +75,17 @@ public:
     // beyond ASCII gives a record without them.
     std::string_view Message() const { return message_; }
     bool ReadFromText() const { return fromText_; }
+    // The words and their places, as decoded last: the one reading of the text that the
+    // sources, spans and notes of this record are made from.
+    const TextLayout& Layout() const { return *layout_; }
 
 private:
     void DecodeWords();
 
     std::string_view message_;
     bool fromText_ = false;
-    WordViews words_;
+    TextLayout own_;
+    const TextLayout* layout_ = &own_;
     FieldScratch scratch_;
     std::array<TextParts, kFieldCount> shown_{};
     std::array<std::string_view, kFieldCount> codes_{};

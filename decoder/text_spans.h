@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Where the fields and the words of a message stand in the message text itself, so that a
-// window or a page can mark the characters a field was cut from, find the fields a character
-// feeds, and point at words the decoder will not read as meant.
+// Where the fields of a message stand in the message text itself, so that a window or a page
+// can mark the characters a field was cut from and find the fields a character feeds. The
+// notes on faulty words are in word_notes.h.
 //
 // Positions count characters (code points) of the text as given, from 0. Line breaks (CR, LF)
 // are dropped by the word reader but keep their places here, so a word that runs over a line
@@ -42,7 +42,9 @@ struct TextSpan {
 // far as the text has them), also where they are "0" and gave no digit. A field whose word is
 // missing or too short for its cut has no runs.
 using FieldSpans = std::array<std::vector<TextSpan>, kFieldCount>;
-FieldSpans SpansOf(std::string_view text);
+class TextLayout;
+FieldSpans SpansOf(const TextLayout& layout);
+FieldSpans SpansOf(std::string_view text);  // the same, for a text read here
 
 // A set of fields, bit IndexOf(Field).
 using FieldSet = std::bitset<kFieldCount>;
@@ -54,27 +56,5 @@ FieldSet FieldsIn(const FieldSpans& spans, std::size_t start, std::size_t end);
 // none (a space, the end of a word, the end of the text), those fed by the character before it,
 // so that a caret just behind a word still names the word's fields.
 FieldSet FieldsAtCaret(const FieldSpans& spans, std::size_t position);
-
-// A word of the call register that is not eight upper-case hexadecimal digits: which word, where
-// it stands and what is wrong, in one sentence such as
-// "word 6 has 16 characters: two words joined by a line break?".
-struct WordNote {
-    int word = 0;
-    // From the word's first to its last character, line breaks inside included. An empty word
-    // has a zero-length span at its place: where the space that ends it stands, or the end of
-    // the text.
-    TextSpan span;
-    std::string text;
-    // The characters to mark on screen: the span, or for an empty word the space that ends it
-    // (at the end of the text, the space that began it), so that it can be seen and pointed at.
-    TextSpan mark;
-};
-
-// Notes on words 1 to 30 as far as the text has them, in word order; none for a text without
-// a character other than line breaks. Words after word 30 are not read and get no note.
-std::vector<WordNote> WordNotesOf(std::string_view text);
-
-// The note whose mark covers a character position, or nullptr.
-const WordNote* NoteAt(const std::vector<WordNote>& notes, std::size_t position);
 
 }  // namespace quillmark

@@ -36,6 +36,12 @@ Scan ScanChar(std::string_view text) {
     return {Status::Valid, following + 1};
 }
 
+std::size_t CharCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < text.size(); pos += CharSize(text.substr(pos))) ++count;
+    return count;
+}
+
 bool IsValid(std::string_view text) {
     std::size_t pos = bytes::AsciiPrefix(text);
     while (pos < text.size()) {

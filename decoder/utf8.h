@@ -32,6 +32,21 @@ inline bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 // Scans the character at the start of a non-empty text.
 Scan ScanChar(std::string_view text);
 
+// The code point of the character that `scan` describes at the start of `text`; U+FFFD for a
+// broken one.
+inline char32_t CodePoint(std::string_view text, Scan scan) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    if (scan.status != Status::Valid) return 0xFFFD;
+    switch (scan.size) {
+        case 1: return byte(0);
+        case 2: return ((byte(0) & 0x1FU) << 6) | (byte(1) & 0x3FU);
+        case 3: return ((byte(0) & 0x0FU) << 12) | ((byte(1) & 0x3FU) << 6) | (byte(2) & 0x3FU);
+        default:
+            return ((byte(0) & 0x07U) << 18) | ((byte(1) & 0x3FU) << 12) |
+                   ((byte(2) & 0x3FU) << 6) | (byte(3) & 0x3FU);
+    }
+}
+
 // Appends the character that `scan` describes at the start of `text`, or U+FFFD for a broken one.
 inline void AppendChar(std::string& out, std::string_view text, Scan scan) {
     if (scan.status == Status::Valid)
@@ -46,6 +61,9 @@ inline std::size_t CharSize(std::string_view text) {
     if (static_cast<unsigned char>(text.front()) < 0x80) return 1;
     return ScanChar(text).size;
 }
+
+// Characters of a text, a broken sequence counting as one.
+std::size_t CharCount(std::string_view text);
 
 bool IsValid(std::string_view text);
 

@@ -18,7 +18,7 @@ function sizes(html) {
     const bytes = (text) => Buffer.byteLength(text, 'utf8');
     const style = bytes(/<style>([^]*?)<\/style>/.exec(html)[1]);
     const script = bytes(/<script>([^]*?)<\/script>/.exec(html)[1]);
-    const module = bytes(/<script type="application\/octet-stream" id="decoderModule">([^<]*)</.exec(html)[1]);
+    const module = bytes((/id="decoderModule">([^<]*)</.exec(html) || ['', ''])[1]);
     return `${bytes(html)} bytes: style ${style}, module ${module}, script ${script}`;
 }
 

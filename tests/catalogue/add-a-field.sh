@@ -1,35 +1,81 @@
 #!/bin/bash
 # SPDX-License-Identifier: MIT
-# A sixteenth field, added the way the field catalogue says: a value of Field and a row in a copy
-# of decoder/field_catalogue.h, and a geometry row in the copy's ui/main/frmMain.cpp, nothing
-# else. The copy is built (only what each output needs) and the new field must show in the
-# text report, the JSON record, --explain, the window's result rows and the web page.
+# A sixteenth field, added the way the field catalogue says: a value of Field and a row in
+# decoder/field_catalogue.h, and a geometry row in ui/main/frmMain.cpp, nothing else. The new
+# field must then show in what PART covers:
+#   native   the text report, the JSON record, --explain, --help, the documents' examples and
+#            the window's result rows
+#   page     the web page's result rows
 #
-# usage: add-a-field.sh SOURCE_DIR WORK_DIR
-# Parts whose tools are missing (Qt windows, Emscripten, Chromium) are named and skipped.
+# usage: add-a-field.sh PART SOURCE_DIR BUILD_DIR WORK_DIR
+#
+# The field is planted in overlays of the source tree and of BUILD_DIR, mounted in a mount
+# namespace of this script's own (unshare), so that the build rebuilds only what the two files
+# reach and reuses every other object; the tree and the build stay as they are. Where no such
+# namespace can be made, a copy of the tree is built instead, which takes minutes. Parts whose
+# tools are missing (Qt windows, Emscripten, Chromium, jq) are named and skipped.
 set -euo pipefail
-src=$(cd "$1" && pwd)
-work=$2
-rm -rf "$work"
-mkdir -p "$work/src"
-work=$(cd "$work" && pwd)
-copy="$work/src"
-
-# The tracked files of the tree.
-if git -C "$src" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    (cd "$src" && git ls-files -z --cached | xargs -0 cp --parents -t "$copy")
-else
-    cp -a "$src/." "$copy"
-fi
+part=$1
+src=$(cd "$2" && pwd)
+main_build=$(cd "$3" && pwd)
+work=$4
+case "$part" in native|page) ;; *) echo "usage: add-a-field.sh native|page SOURCE_DIR BUILD_DIR WORK_DIR" >&2; exit 2 ;; esac
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 expect() {  # expect WHAT FILE TEXT: the file holds the text
     grep -qF -- "$3" "$2" || { echo "--- $2:" >&2; cat "$2" >&2; fail "$1: \"$3\" missing"; }
 }
 
+# ---- Where the field is planted: an overlay of tree and build, or a copy ----
+if [ -z "${QM_FIELD_LAYERS:-}" ]; then
+    rm -rf "$work"
+    mkdir -p "$work"
+    work=$(cd "$work" && pwd)
+    layers=$(mktemp -d "${TMPDIR:-/tmp}/quillmark-field.XXXXXX")
+    trap 'rm -rf "$layers"' EXIT
+    namespace=(unshare --mount)
+    [ "$(id -u)" -eq 0 ] || namespace=(unshare --mount --map-root-user)
+    status=86
+    if "${namespace[@]}" true 2>"$work/overlay.log"; then
+        status=0
+        QM_FIELD_LAYERS="$layers" "${namespace[@]}" bash "$0" "$part" "$src" "$main_build" "$work" || status=$?
+    fi
+    [ $status -ne 86 ] && exit $status
+    echo "note: no overlay could be mounted here ($(cat "$work/overlay.log")); building a copy of the tree"
+    export QM_FIELD_LAYERS=copy
+fi
+logs=$work
+if [ "$QM_FIELD_LAYERS" = copy ]; then
+    tree="$work/src"
+    build="$work/build"
+    mkdir -p "$tree"
+    if git -C "$src" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        (cd "$src" && git ls-files -z --cached | xargs -0 cp --parents -t "$tree")
+    else
+        cp -a "$src/." "$tree"
+    fi
+    generator=()
+    command -v ninja >/dev/null && generator=(-G Ninja)
+    cmake -S "$tree" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DQUILLMARK_BUILD_BROWSER=OFF -DQUILLMARK_BUILD_WINDOWS=OFF -DQUILLMARK_BUILD_BENCH=OFF \
+        "-DQUILLMARK_BUILD_WEB=$([ "$part" = page ] && echo ON || echo OFF)" >"$logs/configure.log"
+else
+    # In this namespace the tree and the build are seen through overlays whose changes go to
+    # the layers folder; the logs go straight to WORK_DIR, which lies inside the build.
+    layers=$QM_FIELD_LAYERS
+    mkdir -p "$layers"/{logs,tree,tree.work,build,build.work}
+    {
+        mount --bind "$work" "$layers/logs" &&
+            mount -t overlay overlay -o "lowerdir=$src,upperdir=$layers/tree,workdir=$layers/tree.work" "$src" &&
+            mount -t overlay overlay -o "lowerdir=$main_build,upperdir=$layers/build,workdir=$layers/build.work" "$main_build"
+    } 2>"$work/overlay.log" || exit 86
+    logs="$layers/logs"
+    tree=$src
+    build=$main_build
+fi
+
 # ---- The new field: one enum value and one row ----
-catalogue="$copy/decoder/field_catalogue.h"
-python3 - "$catalogue" <<'PY'
+python3 - "$tree/decoder/field_catalogue.h" <<'PY'
 import sys
 path = sys.argv[1]
 text = open(path, encoding="utf-8").read()
@@ -42,67 +88,82 @@ text = text.replace(last_row, 'Shown::DialedDigits},\n'
                     '10, 10, From::Word, WholeWord(), Shown::AsTyped},\n});')
 open(path, "w", encoding="utf-8").write(text)
 PY
+targets=$(cmake --build "$build" --target help 2>/dev/null || true)
+has_target() { grep -qE "^(\.\.\. )?$1(:| |$)" <<<"$targets"; }
 
+if [ "$part" = page ]; then
+    # ---- The web page: its rows come from the module ----
+    browser=$(command -v chromium || command -v chromium-browser || true)
+    if ! has_target quillmark_web || [ -z "$browser" ]; then
+        echo "SKIP: web page (not built here, or chromium not found)"
+        exit 0
+    fi
+    cmake --build "$build" --target quillmark_web -j2 >"$logs/build-web.log" 2>&1 || fail "the page does not build"
+    page=$(sed -n 's/^QUILLMARK_WEB_PAGE:INTERNAL=//p' "$build/CMakeCache.txt")
+    "$browser" --headless --no-sandbox --disable-gpu --virtual-time-budget=10000 \
+        --dump-dom "file://$page" >"$logs/page.html" 2>"$logs/browser.log" || fail "the page does not load"
+    expect "page" "$logs/page.html" 'data-ready="true"'
+    expect "page" "$logs/page.html" '<div class="row"><label id="lblDigsDialed" for="lblDigsDialedData">Digits Dialed</label><output id="lblDigsDialedData" aria-live="off" tabindex="0"></output></div><div class="row"><label id="lblCRWord10" for="lblCRWord10Data">CR Word 10</label><output id="lblCRWord10Data" aria-live="off" tabindex="0"></output></div>'
+    echo "the page shows the new field"
+    exit 0
+fi
+
+# ---- quillmark-decode: report, JSON, --explain, --help ----
 dump="0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 00090020 00000000 0000ABCD 00000000 000003E5 0000B1A3"
-build="$work/build"
-generator=()
-command -v ninja >/dev/null && generator=(-G Ninja)
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-gui=ON
-[ -n "$(find /usr/lib /usr/lib64 -name Qt6WidgetsConfig.cmake -print -quit 2>/dev/null)" ] || gui=OFF
-cmake -S "$copy" -B "$build" "${generator[@]}" "${launcher[@]}" -DCMAKE_BUILD_TYPE=Release \
-    -DQUILLMARK_BUILD_GUI=$gui -DQUILLMARK_BUILD_WEB=OFF -DQUILLMARK_BUILD_BROWSER=OFF >"$work/configure.log"
-
-# ---- quillmark-decode: report, JSON, --explain ----
-cmake --build "$build" --target quillmark-decode -j2 >"$work/build-cli.log" || fail "quillmark-decode does not build"
+cmake --build "$build" --target quillmark-decode -j2 >"$logs/build-cli.log" 2>&1 || fail "quillmark-decode does not build"
 decode="$build/bin/quillmark-decode"
-printf '%s' "$dump" | "$decode" >"$work/report.txt"
-expect "report" "$work/report.txt" $'Digits Dialed: 301B\nCR Word 10: 0000ABCD\n'
-printf '%s' "$dump" | "$decode" --json >"$work/record.json"
-expect "JSON" "$work/record.json" '"DigsDialed":"301B","CRWord10":"0000ABCD","PointersDiffer":true'
-printf '%s' "$dump" | "$decode" --explain >"$work/explain.txt"
-expect "--explain" "$work/explain.txt" $'CR Word 10: 0000ABCD\n    word 10, characters 1-8: 0000ABCD\n'
-printf '%s' "$dump" | "$decode" --json --explain >"$work/explain.json"
-expect "JSON --explain" "$work/explain.json" '"CRWord10":[{"word":10,"of":"word","start":1,"length":8,"text":"0000ABCD"}]'
-echo "report, JSON and --explain show the new field"
+printf '%s' "$dump" | "$decode" >"$logs/report.txt"
+expect "report" "$logs/report.txt" $'Digits Dialed: 301B\nCR Word 10: 0000ABCD\n'
+printf '%s' "$dump" | "$decode" --json >"$logs/record.json"
+expect "JSON" "$logs/record.json" '"DigsDialed":"301B","CRWord10":"0000ABCD","PointersDiffer":true'
+printf '%s' "$dump" | "$decode" --explain >"$logs/explain.txt"
+expect "--explain" "$logs/explain.txt" $'CR Word 10: 0000ABCD\n    word 10, characters 1-8: 0000ABCD\n'
+printf '%s' "$dump" | "$decode" --json --explain >"$logs/explain.json"
+expect "JSON --explain" "$logs/explain.json" '"CRWord10":[{"word":10,"of":"word","start":1,"length":8,"text":"0000ABCD"}]'
+# --help may count the fields, but only as the catalogue does.
+"$decode" --help >"$logs/help.txt"
+counted=$(grep -ioE '\b([0-9]+|[a-z]+teen)( report)? (fields|lines)\b' "$logs/help.txt" | grep -viE '^(16|sixteen)\b' || true)
+[ -z "$counted" ] || fail "--help counts the fields otherwise than the catalogue: $counted"
+echo "report, JSON, --explain and --help show the new field"
+
+# ---- The documents: the examples that print a whole report need the new line; nothing else ----
+if has_target quillmark_man_quillmark-decode &&
+    [[ "$(ctest --test-dir "$build" -N -R '^docs\.examples$')" == *docs.examples* ]]; then
+    docs() {
+        cmake --build "$build" --target quillmark_man_quillmark-decode >"$logs/build-docs.log" 2>&1 &&
+            ctest --test-dir "$build" -R '^docs\.examples$' --output-on-failure >"$logs/$1" 2>&1
+    }
+    ! docs docs-stale.log || fail "docs.examples passes with examples that lack the new field's line"
+    expect "stale examples" "$logs/docs-stale.log" "+CR Word 10: 00000000"
+    for document in README.md packaging/quillmark-decode.1.scd.in; do
+        sed -i 's|^\( *\)Digits Dialed: 301B$|&\n\1CR Word 10: 00000000|' "$tree/$document"
+    done
+    docs docs.log || { cat "$logs/docs.log" >&2; fail "docs.examples fails with the new field"; }
+    echo "the documents follow the new field"
+else
+    echo "SKIP: documents (docs.examples is not set up in this build)"
+fi
 
 # ---- The window: the build fails until its geometry table has the field, then shows it ----
-if [ "$gui" = ON ]; then
-    # Ninja builds the one object that holds the table.
-    if [ ${#generator[@]} -gt 0 ]; then
-        window_object=ui/main/CMakeFiles/quillmark_ui_main.dir/frmMain.cpp.o
-        if cmake --build "$build" --target "$window_object" >"$work/build-window-missing.log" 2>&1; then
-            fail "the window builds without a place for the new field"
-        fi
-        expect "window build" "$work/build-window-missing.log" "kResultGeometry misses a field"
-    fi
-    sed -i 's|^\(    ResultGeometry{Field::DigsDialed,.*\)$|\1\n    ResultGeometry{Field::CRWord10, 4440, 1335, 6000, 3120},|' \
-        "$copy/ui/main/frmMain.cpp"
-    grep -q "Field::CRWord10" "$copy/ui/main/frmMain.cpp" || fail "window geometry row not added"
-    cmake --build "$build" --target tst_frmMain -j2 >"$work/build-window.log" || fail "the window does not build"
-    QT_QPA_PLATFORM=offscreen "$build/bin/tst_frmMain" resultRowsFollowTheCatalogue >"$work/window.txt" 2>&1 ||
-        { cat "$work/window.txt" >&2; fail "window rows"; }
-    expect "window" "$work/window.txt" "lblCRWord10 lblCRWord10Data: 00000000"  # word 10 of the worked example
-    echo "the window shows the new field"
-else
+if ! has_target tst_frmMain; then
     echo "SKIP: window (Qt 6 Widgets not found)"
+    echo "a sixteenth field reaches every output here"
+    exit 0
 fi
-
-# ---- The web page: its rows come from the module ----
-browser=$(command -v chromium || command -v chromium-browser || true)
-if command -v emcmake >/dev/null && [ -n "$browser" ]; then
-    export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
-    page="$work/page/quillmark.html"
-    emcmake cmake -S "$copy/web/wasm" -B "$work/wasm" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
-        "-DQUILLMARK_SOURCE_DIR=$copy" -DQUILLMARK_VERSION=0.0.0 "-DQUILLMARK_PAGE=$page" >"$work/configure-web.log"
-    cmake --build "$work/wasm" -j2 >"$work/build-web.log" || fail "the page does not build"
-    "$browser" --headless --no-sandbox --disable-gpu --virtual-time-budget=10000 \
-        --dump-dom "file://$page" >"$work/page.html" 2>"$work/browser.log" || fail "the page does not load"
-    expect "page" "$work/page.html" 'data-ready="true"'
-    expect "page" "$work/page.html" '<div class="row"><label id="lblDigsDialed" for="lblDigsDialedData">Digits Dialed</label><output id="lblDigsDialedData" aria-live="off" tabindex="0"></output></div><div class="row"><label id="lblCRWord10" for="lblCRWord10Data">CR Word 10</label><output id="lblCRWord10Data" aria-live="off" tabindex="0"></output></div>'
-    echo "the page shows the new field"
-else
-    echo "SKIP: web page (emcmake or chromium not found)"
+# Ninja builds the one object that holds the table.
+window_object=ui/main/CMakeFiles/quillmark_ui_main.dir/frmMain.cpp.o
+if [ -f "$build/build.ninja" ]; then
+    if cmake --build "$build" --target "$window_object" >"$logs/build-window-missing.log" 2>&1; then
+        fail "the window builds without a place for the new field"
+    fi
+    expect "window build" "$logs/build-window-missing.log" "kResultGeometry misses a field"
 fi
-echo "a sixteenth field reaches every output"
+sed -i 's|^\(    ResultGeometry{Field::DigsDialed,.*\)$|\1\n    ResultGeometry{Field::CRWord10, 4440, 1335, 6000, 3120},|' \
+    "$tree/ui/main/frmMain.cpp"
+grep -q "Field::CRWord10" "$tree/ui/main/frmMain.cpp" || fail "window geometry row not added"
+cmake --build "$build" --target tst_frmMain -j2 >"$logs/build-window.log" 2>&1 || fail "the window does not build"
+QT_QPA_PLATFORM=offscreen "$build/bin/tst_frmMain" resultRowsFollowTheCatalogue >"$logs/window.txt" 2>&1 ||
+    { cat "$logs/window.txt" >&2; fail "window rows"; }
+expect "window" "$logs/window.txt" "lblCRWord10 lblCRWord10Data: 00000000"  # word 10 of the worked example
+echo "the window shows the new field"
+echo "a sixteenth field reaches every output here"

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Runs quillmark-decode as a separate process, the way a shell script would.
+// Runs quillmark-decode as a separate process, the way a shell script would; what it should
+// write comes from ExpectedOutput.h.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "tests/cli/ExpectedOutput.h"
 
 namespace quillmark::cli::test {
 
@@ -34,18 +37,5 @@ int WaitStatus(int pid);
 std::string ScratchFile(const std::string& name, std::string_view content);
 std::string ScratchDir(const std::string& name);
 std::string ReadWholeFile(const std::string& path);
-
-// The window's "Copy Results" report for the text, with LF line ends.
-std::string WindowReport(std::string_view text);
-// The text after `presses` presses of "Trim Text".
-std::string Trimmed(std::string text, unsigned long long presses);
-
-// The most characters the window's input box holds.
-inline constexpr std::size_t kBoxCharacters = 65536;
-// The text as a paste into the empty input box leaves it: at most kBoxCharacters UTF-16 units
-// (a character beyond U+FFFF counts two; a broken UTF-8 sequence one, as the decoder reads it).
-std::string Pasted(std::string_view text);
-// The standard error line that tells of a cut in FILE at LINE.
-std::string CutMessage(const std::string& file, unsigned long long line);
 
 }  // namespace quillmark::cli::test

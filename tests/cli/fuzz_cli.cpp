@@ -33,17 +33,14 @@
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
 #include "decoder/utf8.h"
+#include "tests/cli/ExpectedOutput.h"
+#include "tests/support/FuzzCheck.h"
 
 namespace {
 
 using namespace quillmark;
 
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "command-line fuzz check failed: %s\n", what);
-        std::abort();
-    }
-}
+using support::Require;
 
 // A small generator for piece sizes and waits, fixed by the input's seed byte.
 class Pieces {
@@ -84,15 +81,6 @@ private:
 
 // ---- What the window would show ----------------------------------------------------------
 
-std::string Trimmed(std::string text, std::uint64_t presses) {
-    for (; presses > 0; --presses) {
-        std::string next = TrimFirstWord(text);
-        if (next == text) break;
-        text = std::move(next);
-    }
-    return text;
-}
-
 struct Held {
     std::string text;  // what decoding reads
     bool cut = false;
@@ -101,18 +89,12 @@ struct Held {
 
 // The text as the input box holds it: at most `limit` UTF-16 units, unless word 30 ends first.
 Held AsTheBoxHoldsIt(const std::string& text, std::size_t limit) {
-    std::size_t units = 0;
-    std::size_t spaces = 0;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const utf8::Scan scan = utf8::ScanChar(std::string_view(text).substr(at));
-        const std::size_t width = scan.status == utf8::Status::Valid && scan.size == 4 ? 2 : 1;
-        if (units + width > limit) return {text.substr(0, at), true, at};
-        units += width;
-        if (text[at] == ' ' && ++spaces == kLastWord) return {text.substr(0, at + 1), false, 0};
-        at += scan.size;
-    }
-    return {text, false, 0};
+    const std::size_t held = cli::test::HeldBytes(text, limit);
+    std::size_t space = 0;
+    for (int spaces = 0; spaces < kLastWord && space != std::string::npos; ++spaces)
+        space = text.find(' ', spaces == 0 ? 0 : space + 1);
+    if (space != std::string::npos && space < held) return {text.substr(0, space + 1), false, 0};
+    return {text.substr(0, held), held < text.size(), held};
 }
 
 // The JSON record as the JSON library writes it.
@@ -130,14 +112,6 @@ std::string JsonRecord(std::string_view text, const std::string& file,
                        {"OrigType", f.Code(Field::OrigType)},
                        {"Queue", f.Code(Field::Queue)}};
     return record.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
-}
-
-std::string Report(std::string_view text) {
-    const std::string crlf = BuildReport(CaptionsInLabelOrder(DecodeText(text)));
-    std::string lf;
-    for (std::size_t i = 0; i < crlf.size(); ++i)
-        if (!(crlf[i] == '\r' && i + 1 < crlf.size() && crlf[i + 1] == '\n')) lf += crlf[i];
-    return lf;
 }
 
 struct Expected {
@@ -161,21 +135,19 @@ void ExpectMessage(Expected& expected, const cli::DecodeOptions& options, const 
                    std::uint64_t line, const std::string& message, std::size_t limit) {
     const std::uint64_t skip = options.skip;
     const std::string_view trimmed = TrimmedBytes(message, skip);
-    Require(utf8::Sanitized(trimmed) == utf8::Sanitized(Trimmed(message, skip)),
+    Require(utf8::Sanitized(trimmed) == utf8::Sanitized(cli::test::Trimmed(message, skip)),
             "trimmed as by Trim Text");
     const Held held = AsTheBoxHoldsIt(std::string(trimmed), limit);
     if (held.cut) {
         const std::size_t cutInMessage = message.size() - trimmed.size() + held.cutAt;
         std::uint64_t cutLine = line;
         for (std::size_t i = 0; i < cutInMessage; ++i) cutLine += message[i] == '\n' ? 1 : 0;
-        expected.err += "quillmark-decode: " + file + ":" + std::to_string(cutLine) +
-                        ": message cut after its first " + std::to_string(limit) +
-                        " characters, as the window's input box would cut it\n";
+        expected.err += cli::test::CutMessage(file, cutLine, limit);
     }
     expected.records.push_back(
         options.json
             ? JsonRecord(held.text, file, options.lines ? std::optional(line) : std::nullopt)
-            : Report(held.text));
+            : cli::test::WindowReport(held.text));
 }
 
 std::string ReadBack(int fd) {

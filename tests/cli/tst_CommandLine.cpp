@@ -8,6 +8,7 @@
 
 #include "quillmark/version.h"
 #include "tests/cli/DecodeProcess.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark::cli::test {
 namespace {
@@ -81,13 +82,10 @@ TEST(CommandLine, HelpListsOptionsAlignedAndTheExitStatuses) {
     }
 }
 
-struct UsageErrorCase {
-    const char* name;
+struct UsageErrorCase : support::NamedCase {
     std::vector<std::string> args;
     const char* firstLine;
 };
-
-void PrintTo(const UsageErrorCase& c, std::ostream* os) { *os << c.name; }
 
 class UsageErrors : public testing::TestWithParam<UsageErrorCase> {};
 

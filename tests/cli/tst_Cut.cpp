@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "tests/cli/DecodeProcess.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark::cli::test {
 namespace {
@@ -35,16 +36,13 @@ std::string Records(const std::vector<std::string>& messages, unsigned long long
     return text;
 }
 
-struct CutCase {
-    const char* name;
+struct CutCase : support::NamedCase {
     std::vector<std::string> args;
     std::string input;
     std::vector<std::string> messages;  // the input's messages as given
     unsigned long long presses;
     std::string err;
 };
-
-void PrintTo(const CutCase& c, std::ostream* os) { *os << c.name; }
 
 const std::string kLong(70000, 'B');
 
@@ -149,14 +147,11 @@ TEST(Cut, CutMessageComesBeforeItsRecordAfterTheOnesBefore) {
 
 // ---- Standard input named twice ----------------------------------------------------------------
 
-struct TwiceCase {
-    const char* name;
+struct TwiceCase : support::NamedCase {
     std::vector<std::string> args;
     std::string input;
     std::vector<std::string> messages;
 };
-
-void PrintTo(const TwiceCase& c, std::ostream* os) { *os << c.name; }
 
 class StandardInputTwice : public testing::TestWithParam<TwiceCase> {};
 
@@ -190,12 +185,9 @@ std::string SparseLine(const std::string& name) {
     return path;
 }
 
-struct LimitCase {
-    const char* name;
+struct LimitCase : support::NamedCase {
     std::vector<std::string> options;
 };
-
-void PrintTo(const LimitCase& c, std::ostream* os) { *os << c.name; }
 
 class UnderAMemoryLimit : public testing::TestWithParam<LimitCase> {};
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "tests/cli/DecodeProcess.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark::cli::test {
 namespace {
@@ -30,13 +31,10 @@ TEST(Failure, UnreadableInputInLinesMode) {
     EXPECT_EQ(outcome.out, WindowReport("A") + "\n" + WindowReport("B"));
 }
 
-struct FullDiskCase {
-    const char* name;
+struct FullDiskCase : support::NamedCase {
     std::vector<std::string> args;
     const char* error;
 };
-
-void PrintTo(const FullDiskCase& c, std::ostream* os) { *os << c.name; }
 
 class FullDisk : public testing::TestWithParam<FullDiskCase> {};
 

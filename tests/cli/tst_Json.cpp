@@ -10,6 +10,7 @@
 #include "cli/JsonWriter.h"
 #include "decoder/decoder.h"
 #include "tests/cli/DecodeProcess.h"
+#include "tests/support/NamedCase.h"
 #include "tests/support/WorkedExample.h"
 
 namespace quillmark::cli::test {
@@ -83,12 +84,9 @@ TEST(Json, WorkedExampleRecord) {
     ExpectFieldsOf(record, text);
 }
 
-struct JsonTextCase {
-    const char* name;
+struct JsonTextCase : support::NamedCase {
     std::string text;
 };
-
-void PrintTo(const JsonTextCase& c, std::ostream* os) { *os << c.name; }
 
 const std::vector<JsonTextCase> kAwkwardTexts{
     {"QuotesAndBackslashes", "\"0008\\F5B4\" 00000102"},
@@ -209,12 +207,9 @@ namespace quillmark::cli {
 namespace {
 
 // The record writer escapes texts itself; it must write them byte for byte as the JSON library.
-struct JsonStringCase {
-    const char* name;
+struct JsonStringCase : support::NamedCase {
     std::string text;
 };
-
-void PrintTo(const JsonStringCase& c, std::ostream* os) { *os << c.name; }
 
 class JsonString : public testing::TestWithParam<JsonStringCase> {};
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "tests/cli/DecodeProcess.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark::cli::test {
 namespace {
@@ -20,13 +21,10 @@ std::string Reports(const std::vector<std::string>& messages) {
     return text;
 }
 
-struct LinesCase {
-    const char* name;
+struct LinesCase : support::NamedCase {
     std::string input;
     std::vector<std::string> messages;  // the line texts, one record each
 };
-
-void PrintTo(const LinesCase& c, std::ostream* os) { *os << c.name; }
 
 std::string LongLine() {
     std::string line;

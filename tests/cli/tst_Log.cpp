@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/cli/DecodeProcess.h"
+#include "tests/support/NamedCase.h"
 #include "tests/support/WorkedExample.h"
 
 namespace quillmark::cli::test {
@@ -26,15 +27,12 @@ const std::string kTwoWordsRow =
     "READY,DISA_READY,UNKNOWN,UNKNOWN,Use LD 32 to Convert TN H.,Use LD 32 to Convert TN H.,"
     "UNKNOWN,,,,,H. (DEC: 0),H. (DEC: 0),,false,01,02,,,\r\n";
 
-struct LogRunCase {
-    const char* name;
+struct LogRunCase : support::NamedCase {
     std::vector<std::string> args;
     std::string input;
     std::string out;
     std::string err;
 };
-
-void PrintTo(const LogRunCase& c, std::ostream* os) { *os << c.name; }
 
 const std::vector<LogRunCase> kLogRuns{
     {"TextHeadingReportAndEmptyLine",

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "tests/cli/DecodeProcess.h"
+#include "tests/support/NamedCase.h"
 #include "tests/support/WorkedExample.h"
 
 namespace quillmark::cli::test {
@@ -53,12 +54,9 @@ TEST(Message, WorkedExampleFieldsAsTheWindowShowsThem) {
     EXPECT_EQ(outcome.out, WindowReport(kWorkedExample));
 }
 
-struct TextCase {
-    const char* name;
+struct TextCase : support::NamedCase {
     std::string text;
 };
-
-void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
 
 std::string ManyWords(int count, const std::string& word) {
     std::string text;

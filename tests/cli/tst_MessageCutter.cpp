@@ -9,12 +9,12 @@
 #include <string>
 
 #include "cli/MessageCutter.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark::cli {
 namespace {
 
-struct CutterCase {
-    const char* name;
+struct CutterCase : support::NamedCase {
     std::string text;
     std::uint64_t skip;
     std::size_t limit;  // characters the box holds
@@ -22,8 +22,6 @@ struct CutterCase {
     bool cut;
     std::uint64_t lineFeedsBeforeCut;
 };
-
-void PrintTo(const CutterCase& c, std::ostream* os) { *os << c.name; }
 
 std::string Repeated(const std::string& part, int count) {
     std::string text;

@@ -19,6 +19,7 @@
 #include "cli/LinePipeline.h"
 #include "cli/ReportWriter.h"
 #include "tests/cli/DecodeProcess.h"
+#include "tests/support/NamedCase.h"
 
 // The allocations of one thread can be made to run out: the one after `allocationsLeft` more fails.
 namespace {
@@ -103,8 +104,7 @@ std::string Lines(int first, int last) {
     return text;
 }
 
-struct OutOfMemoryCase {
-    const char* name;
+struct OutOfMemoryCase : support::NamedCase {
     bool lines;
     std::vector<std::pair<std::string, std::string>> inputs;  // name, text
     const char* failingMessage;     // "" or the first word of the message that runs out of memory
@@ -112,8 +112,6 @@ struct OutOfMemoryCase {
     std::vector<std::string> kept;  // the messages whose records are written
     std::string err;
 };
-
-void PrintTo(const OutOfMemoryCase& c, std::ostream* os) { *os << c.name; }
 
 std::string Told(const std::string& where) {
     return "quillmark-decode: " + where +

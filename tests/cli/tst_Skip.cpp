@@ -4,17 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "tests/cli/DecodeProcess.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark::cli::test {
 namespace {
 
-struct SkipCase {
-    const char* name;
+struct SkipCase : support::NamedCase {
     std::string text;
     unsigned long long presses;
 };
-
-void PrintTo(const SkipCase& c, std::ostream* os) { *os << c.name; }
 
 const std::vector<SkipCase> kSkips{
     {"NoneSkipped", "BUG123 0000 1111", 0},

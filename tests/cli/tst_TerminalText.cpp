@@ -11,17 +11,15 @@
 #include "cli/OutputSink.h"
 #include "cli/TerminalText.h"
 #include "tests/cli/DecodeProcess.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark::cli {
 namespace {
 
-struct EscapeCase {
-    const char* name;
+struct EscapeCase : support::NamedCase {
     std::string text;
     std::string shown;
 };
-
-void PrintTo(const EscapeCase& c, std::ostream* os) { *os << c.name; }
 
 class TerminalText : public testing::TestWithParam<EscapeCase> {};
 

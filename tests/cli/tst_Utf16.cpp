@@ -7,17 +7,15 @@
 #include <string>
 
 #include "cli/Utf16.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark::cli {
 namespace {
 
-struct Utf16Case {
-    const char* name;
+struct Utf16Case : support::NamedCase {
     std::string utf8;
     std::u16string utf16;
 };
-
-void PrintTo(const Utf16Case& c, std::ostream* os) { *os << c.name; }
 
 class Utf16Both : public testing::TestWithParam<Utf16Case> {};
 
@@ -62,13 +60,10 @@ TEST(Utf16, UnpairedSurrogatesBecomeReplacements) {
     EXPECT_EQ(Utf8FromUtf16(std::u16string(1, char16_t(0xD83D))), "\xef\xbf\xbd");
 }
 
-struct PrefixCase {
-    const char* name;
+struct PrefixCase : support::NamedCase {
     std::string text;
     std::size_t whole;
 };
-
-void PrintTo(const PrefixCase& c, std::ostream* os) { *os << c.name; }
 
 class WholeCharacters : public testing::TestWithParam<PrefixCase> {};
 

@@ -20,16 +20,12 @@
 #include "decoder/provenance.h"
 #include "decoder/record_view.h"
 #include "decoder/utf8.h"
+#include "tests/support/FuzzCheck.h"
 #include "tests/support/ReferenceDecoder.h"
 
 namespace {
 
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "decoder fuzz check failed: %s\n", what);
-        std::abort();
-    }
-}
+using quillmark::support::Require;
 
 void RequireValid(std::string_view text, const char* what) {
     Require(quillmark::utf8::IsValid(text), what);

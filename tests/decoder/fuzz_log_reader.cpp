@@ -8,23 +8,17 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "decoder/log_reader.h"
 #include "decoder/utf8.h"
+#include "tests/support/FuzzCheck.h"
 
 namespace {
 
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "log reader fuzz check failed: %s\n", what);
-        std::abort();
-    }
-}
+using quillmark::support::Require;
 
 // The log's lines as the reader ends them: at LF, a CR before it dropped.
 std::vector<std::string_view> LinesOf(std::string_view log) {

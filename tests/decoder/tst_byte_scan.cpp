@@ -89,6 +89,28 @@ TEST(ByteScan, CountByteAtEveryLengthAndAlignment) {
     });
 }
 
+// Through the n-th space for every n up to one past the spaces there are, also across the
+// 240-byte runs the search counts whole.
+TEST(ByteScan, ThroughNthByteAtEveryLengthAndCount) {
+    std::string long500(500, 'x');
+    for (std::size_t at : {0U, 7U, 239U, 240U, 241U, 479U, 499U}) long500[at] = ' ';
+    const auto check = [](std::string_view text) {
+        std::vector<std::size_t> through;  // after the n-th space
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (text[i] == ' ') through.push_back(i + 1);
+        for (std::size_t n = 1; n <= through.size() + 1; ++n) {
+            const bool found = n <= through.size();
+            for (auto* nth : {&ThroughNthBytePortable, &ThroughNthByte}) {
+                std::size_t left = n;
+                ASSERT_EQ(nth(text, ' ', left), found ? through[n - 1] : text.size()) << n;
+                ASSERT_EQ(left, found ? 0 : n - through.size()) << n;
+            }
+        }
+    };
+    EveryLengthAndAlignment(" \x80", check);
+    check(long500);
+}
+
 // Long runs fill the per-byte counters past what one byte holds.
 TEST(ByteScan, CountByteOverLongRuns) {
     for (std::size_t size : {2039U, 2040U, 2048U, 4079U, 4080U, 4096U, 10000U}) {

@@ -8,6 +8,8 @@
 
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
+#include "tests/support/Fixture.h"
+#include "tests/support/NamedCase.h"
 #include "tests/support/WorkedExample.h"
 
 namespace quillmark {
@@ -16,9 +18,10 @@ namespace {
 const std::string kWorkedExample(sample::kWorkedExample);
 
 TEST(DecodeText, WorkedExample) {
+    EXPECT_EQ(sample::Fixture().at("text"), kWorkedExample);
     const DecodedFields f = DecodeText(kWorkedExample);
     for (const FieldRow& row : kFields)  // term type 11010 is 26: no unit type, "UNKNOWN"
-        EXPECT_EQ(f[row.field], sample::kWorkedExampleResults[IndexOf(row.field)]) << row.key;
+        EXPECT_EQ(f[row.field], sample::FixtureOf(row).at("result")) << row.key;
     EXPECT_TRUE(f.PointersDiffer);
     EXPECT_EQ(f.Code(Field::MainPM), "01");
     EXPECT_EQ(f.Code(Field::AuxPM), "02");
@@ -31,8 +34,7 @@ TEST(DecodeText, EmptyInput) {
     const DecodedFields f = DecodeText("");
     const ResultCaptions captions = CaptionsInLabelOrder(f);
     EXPECT_EQ(std::vector<std::string>(captions.begin(), captions.end()),
-              std::vector<std::string>(sample::kEmptyTextResults.begin(),
-                                       sample::kEmptyTextResults.end()));
+              sample::FixtureTexts("emptyTextResult"));
     EXPECT_FALSE(f.PointersDiffer);
     EXPECT_EQ(f.Code(Field::MainPM), "");
     EXPECT_EQ(f.Code(Field::Queue), "");
@@ -58,8 +60,7 @@ TEST(DecodeCallRegister, ReadsOnlyTheArraysItIsGiven) {
 }
 
 // One field of a dump whose other words are the worked example's.
-struct FieldCase {
-    const char* name;
+struct FieldCase : support::NamedCase {
     int word;
     std::string text;  // replaces word `word`
     Field field;
@@ -76,8 +77,6 @@ std::string WithWord(int word, const std::string& text) {
     }
     return dump;
 }
-
-void PrintTo(const FieldCase& c, std::ostream* os) { *os << c.name; }
 
 class FieldTest : public testing::TestWithParam<FieldCase> {};
 

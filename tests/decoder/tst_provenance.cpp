@@ -8,6 +8,8 @@
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
 #include "decoder/provenance.h"
+#include "tests/support/Fixture.h"
+#include "tests/support/NamedCase.h"
 #include "tests/support/WorkedExample.h"
 
 namespace quillmark {
@@ -24,27 +26,17 @@ std::string SourcesTextOf(std::string_view text, Field field) {
 }
 
 TEST(SourcesOf, WorkedExample) {
-    const std::array<std::string_view, kFieldCount> expected{
-        "word 1, characters 1-8: 0008F5B4",
-        "word 2, characters 5-6: 01",
-        "word 2, characters 7-8: 02",
-        "word 3, bit characters 25-29: 01001",
-        "word 3, bit characters 20-24: 11010",
-        "word 4, characters 5-8: 0421",
-        "word 5, characters 5-8: 0422",
-        "word 6, characters 7-8: 0C",
-        "word 7, characters 1-8: 00090010",
-        "word 8, characters 1-8: 00090020",
-        "word 9, characters 1-8: 00000000",
-        "word 11, characters 1-8: 00000000",
-        "word 12, bit characters 28-32: 00101",
-        "word 12, bit characters 23-27: 11111",
-        "word 13, characters 5-8, read from 8 to 5: B1A3",
-    };
     const FieldSources sources = SourcesOf(WordsOf(sample::kWorkedExample));
-    for (const FieldRow& row : kFields)
-        EXPECT_EQ(SourcesText(row.field, sources[IndexOf(row.field)]), expected[IndexOf(row.field)])
-            << row.key;
+    for (const FieldRow& row : kFields) {
+        nlohmann::json list = nlohmann::json::array();
+        for (const Source& s : sources[IndexOf(row.field)])
+            list.push_back({{"word", s.word},
+                            {"of", OfName(s.of)},
+                            {"start", s.start},
+                            {"length", s.length},
+                            {"text", s.text}});
+        EXPECT_EQ(list, sample::FixtureOf(row).at("sources")) << row.key;
+    }
 }
 
 TEST(SourcesOf, MapsOntoTheJsonForm) {
@@ -60,14 +52,11 @@ TEST(SourcesOf, MapsOntoTheJsonForm) {
     EXPECT_EQ(OfName(sources[IndexOf(Field::MainPM)].front().of), "word");
 }
 
-struct SourceCase {
-    const char* name;
+struct SourceCase : support::NamedCase {
     std::string text;
     Field field;
     std::string expected;
 };
-
-void PrintTo(const SourceCase& c, std::ostream* os) { *os << c.name; }
 
 class SourceTextTest : public testing::TestWithParam<SourceCase> {};
 

@@ -9,6 +9,9 @@
 #include "decoder/decoder.h"
 #include "decoder/provenance.h"
 #include "decoder/text_spans.h"
+#include "decoder/word_notes.h"
+#include "tests/support/Fixture.h"
+#include "tests/support/NamedCase.h"
 #include "tests/support/WorkedExample.h"
 
 namespace quillmark {
@@ -50,38 +53,20 @@ std::string Lower(std::string text) {
 
 // ---- Field spans -----------------------------------------------------------------------------
 
+// Bit fields mark the hexadecimal digits that hold their bits.
 TEST(SpansOf, WorkedExample) {
-    // Word k starts at 9 (k - 1); bit fields mark the digits that hold their bits.
-    const std::array<Spans, kFieldCount> expected{{
-        {{0, 8}},    // CallRegister: word 1
-        {{13, 2}},   // MainPM: word 2, characters 5-6
-        {{15, 2}},   // AuxPM: characters 7-8
-        {{24, 2}},   // OrigType: bit characters 25-29 lie in digits 7 and 8 of word 3
-        {{22, 2}},   // TermType: bit characters 20-24 lie in digits 5 and 6
-        {{31, 4}},   // OrigTN: word 4, last four
-        {{40, 4}},   // TermTN: word 5, last four
-        {{51, 2}},   // Queue: word 6, last two
-        {{54, 8}},   // CRLink
-        {{63, 8}},   // CRBakLink
-        {{72, 8}},   // AuxCR
-        {{90, 8}},   // CRDialed: word 11; word 10 is not decoded
-        {{105, 2}},  // DigitLoad: bit characters 28-32 of word 12, digits 7 and 8
-        {{104, 2}},  // DigitUnload: bit characters 23-27, digits 6 and 7
-        {{112, 4}},  // DigsDialed: word 13, characters 5-8
-    }};
     const FieldSpans spans = SpansOf(sample::kWorkedExample);
     for (const FieldRow& row : kFields)
-        EXPECT_EQ(spans[IndexOf(row.field)], expected[IndexOf(row.field)]) << row.key;
+        EXPECT_EQ(spans[IndexOf(row.field)],
+                  sample::FixtureSpans(sample::FixtureOf(row).at("spans")))
+            << row.key;
 }
 
-struct SpanCase {
-    const char* name;
+struct SpanCase : support::NamedCase {
     std::string text;
     Field field;
     Spans expected;
 };
-
-void PrintTo(const SpanCase& c, std::ostream* os) { *os << c.name; }
 
 class SpanTest : public testing::TestWithParam<SpanCase> {};
 
@@ -187,14 +172,11 @@ TEST(SpansOf, HoldTheCharactersOfTheirSources) {
 
 // ---- Fields at a caret or in a selection -------------------------------------------------------
 
-struct CaretCase {
-    const char* name;
+struct CaretCase : support::NamedCase {
     std::size_t start;
     std::size_t end;  // equal to start: a caret
     std::vector<Field> expected;
 };
-
-void PrintTo(const CaretCase& c, std::ostream* os) { *os << c.name; }
 
 class CaretTest : public testing::TestWithParam<CaretCase> {};
 
@@ -236,13 +218,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- Word notes ------------------------------------------------------------------------------
 
-struct NoteCase {
-    const char* name;
+struct NoteCase : support::NamedCase {
     std::string text;
     std::vector<WordNote> expected;
 };
-
-void PrintTo(const NoteCase& c, std::ostream* os) { *os << c.name; }
 
 class NoteTest : public testing::TestWithParam<NoteCase> {};
 
@@ -273,28 +252,18 @@ std::string ThirtyWordsAnd(std::string_view rest) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    FaultyPastes, NoteTest,
-    testing::Values(
-        NoteCase{"WorkedExample", Worked(), {}},
-        NoteCase{"LowerCase",
-                 Lower(Worked()),
-                 {Note(1, {0, 8}, "word 1 is in lower case: only upper-case digits are read"),
-                  Note(3, {18, 8}, "word 3 is in lower case: only upper-case digits are read"),
-                  Note(4, {27, 8}, "word 4 is in lower case: only upper-case digits are read"),
-                  Note(5, {36, 8}, "word 5 is in lower case: only upper-case digits are read"),
-                  Note(6, {45, 8}, "word 6 is in lower case: only upper-case digits are read"),
-                  Note(12, {99, 8}, "word 12 is in lower case: only upper-case digits are read"),
-                  Note(13, {108, 8}, "word 13 is in lower case: only upper-case digits are read")}},
-        NoteCase{
-            "WrappedOverTwoLines",
-            WorkedWithSeparatorAfter(6, "\r\n"),
-            {Note(6, {45, 18}, "word 6 has 16 characters: two words joined by a line break?")}},
-        NoteCase{"LeadingSpace",
-                 " " + Worked(),
-                 {Note(1, {0, 0}, "word 1 is empty: the text starts with a space", {0, 1})}},
-        NoteCase{"TabsBetweenWords",
-                 WorkedJoinedBy("\t"),
-                 {Note(1, {0, 116}, "word 1 holds 12 tabs: only spaces separate words")}}),
+    FaultyPastes, NoteTest, testing::ValuesIn([] {
+        std::vector<NoteCase> cases;
+        for (const auto& paste : sample::Fixture().at("faultyPastes")) {
+            NoteCase c{
+                paste.at("name").get_ref<const std::string&>().c_str(), paste.at("text"), {}};
+            for (const auto& n : paste.at("notes"))
+                c.expected.push_back(Note(n.at("word"), sample::FixtureSpan(n.at("span")),
+                                          n.at("text"), sample::FixtureSpan(n.at("mark"))));
+            cases.push_back(c);
+        }
+        return cases;
+    }()),
     [](const testing::TestParamInfo<NoteCase>& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -302,6 +271,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         NoteCase{"EmptyText", "", {}}, NoteCase{"OnlyLineBreaks", "\r\n\r\n", {}},
         NoteCase{"LineBreakAtTheEnd", Worked() + "\r\n", {}},
+        NoteCase{
+            "WrappedOverTwoLines",
+            WorkedWithSeparatorAfter(6, "\r\n"),
+            {Note(6, {45, 18}, "word 6 has 16 characters: two words joined by a line break?")}},
         NoteCase{"WrappedAfterASpace", WorkedWithSeparatorAfter(6, " \r\n"), {}},
         NoteCase{"EightDigitsOverALineBreak", "0008\r\nF5B4", {}},
         NoteCase{"OneTab",

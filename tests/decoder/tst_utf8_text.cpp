@@ -9,20 +9,18 @@
 #include "decoder/decoder.h"
 #include "decoder/short_copy.h"
 #include "decoder/utf8.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark {
 namespace {
 
 const std::string kFffd = "\xef\xbf\xbd";
 
-struct Utf8Case {
-    const char* name;
+struct Utf8Case : support::NamedCase {
     std::string text;
     std::string word1;
     std::string bits1;
 };
-
-void PrintTo(const Utf8Case& c, std::ostream* os) { *os << c.name; }
 
 class Utf8WordTest : public testing::TestWithParam<Utf8Case> {};
 

@@ -5,8 +5,11 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "decoder/decoder.h"
+#include "decoder/text_layout.h"
+#include "tests/support/NamedCase.h"
 
 namespace quillmark {
 namespace {
@@ -27,14 +30,11 @@ Words NonEmpty(const WordArray& slots) {
     return words;
 }
 
-struct WordCase {
-    const char* name;
+struct WordCase : support::NamedCase {
     std::string text;
     Words hex;
     Words bits;
 };
-
-void PrintTo(const WordCase& c, std::ostream* os) { *os << c.name; }
 
 class ReadDataWordsTest : public testing::TestWithParam<WordCase> {};
 
@@ -97,6 +97,86 @@ TEST(ReadDataWords, AppendsToWhatTheCallerLeftInTheSlots) {
     words.HexWords[1] = "X";
     ReadDataWords("1", words);
     EXPECT_EQ(words.HexWords[1], "X1");
+}
+
+// ---- Where the words stand -----------------------------------------------------------------
+
+struct PlaceCase {
+    const char* name;
+    std::string text;
+    int word;
+    std::vector<WordRun> runs;  // byte, bytes, start, length, line, column
+    std::size_t start, spaceBefore, spaceAfter;
+    WordFault fault;
+    bool joinedByBreak;
+};
+
+void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
+
+class TextLayoutTest : public testing::TestWithParam<PlaceCase> {};
+
+TEST_P(TextLayoutTest, PlacesAWord) {
+    const PlaceCase& c = GetParam();
+    TextLayout layout;
+    layout.Read(c.text);
+    const WordPlace& place = layout.Place(c.word);
+    EXPECT_TRUE(place.present);
+    EXPECT_EQ(place.runs, c.runs);
+    EXPECT_EQ(place.start, c.start);
+    EXPECT_EQ(place.spaceBefore, c.spaceBefore);
+    EXPECT_EQ(place.spaceAfter, c.spaceAfter);
+    EXPECT_EQ(place.fault.index, c.fault.index);
+    EXPECT_EQ(place.fault.character, c.fault.character);
+    EXPECT_EQ(place.joinedByBreak, c.joinedByBreak);
+}
+
+constexpr std::size_t kNo = kNoPlace;
+INSTANTIATE_TEST_SUITE_P(
+    Words, TextLayoutTest,
+    testing::Values(
+        PlaceCase{"PlainWord", "0008F5B4 00000102", 2, {{9, 8, 9, 8, 0, 9}}, 9, 8, kNo, {}, false},
+        PlaceCase{"EmptyBetweenTwoSpaces", "0008F5B4  ", 2, {}, 9, 8, 9, {}, false},
+        PlaceCase{"EmptyAtTheEnd", "0008F5B4  ", 3, {}, 10, 9, kNo, {}, false},
+        PlaceCase{"SplitByCrLf",
+                  "12\r\n34 5",
+                  1,
+                  {{0, 2, 0, 2, 0, 0}, {4, 2, 4, 2, 1, 0}},
+                  0,
+                  kNo,
+                  6,
+                  {},
+                  true},
+        PlaceCase{
+            "OnTheSecondLine", "1\n2 5a", 2, {{4, 2, 4, 2, 1, 2}}, 4, 3, kNo, {2, 'a'}, false},
+        PlaceCase{"BytesAndCharactersDiffer",
+                  "A\xe2\x82\xac B",
+                  2,
+                  {{5, 1, 3, 1, 0, 3}},
+                  3,
+                  2,
+                  kNo,
+                  {},
+                  false},
+        PlaceCase{"BrokenSequence",
+                  "\xff\xfe"
+                  "1",
+                  1,
+                  {{0, 3, 0, 3, 0, 0}},
+                  0,
+                  kNo,
+                  kNo,
+                  {1, 0xFFFD},
+                  false}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(TextLayout, StopsAtTheSpaceThatEndsWordThirty) {
+    TextLayout layout;
+    const std::string text = std::string(31, ' ') + "X";
+    layout.Read(text);
+    EXPECT_EQ(layout.WordCount(), 30);
+    EXPECT_EQ(layout.BytesRead(), 30U);
+    EXPECT_EQ(layout.Place(30).spaceAfter, 29U);
+    EXPECT_EQ(layout.Length(), 29U);
 }
 
 // ---- Streaming reader -------------------------------------------------------------------

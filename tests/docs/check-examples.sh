@@ -107,7 +107,7 @@ dump="0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 00090020 00
 for document in "$@"; do
     case "$document" in */quillmark-decode.1.scd*) ;; *) continue ;; esac
     listed=$(awk '/^\*--json\*$/ { on = 1; next } on && /^\*--/ { exit } on' "$document" |
-        grep -o '\*[A-Za-z]*\*' | tr -d '*')
+        grep -o '\*[A-Za-z0-9]*\*' | tr -d '*')
     written=$(echo "BUG1 $dump" | quillmark-decode --log --json |
         jq -r 'to_entries[] | .key, (if .key == "codes" then .value | keys_unsorted[] else empty end)')
     if [ "$listed" = "$written" ]; then

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The worked example dump and what it decodes to, shared by the decoder, command-line and
-// window tests. Toolkit-free.
+// The worked example dump and its clipboard report, shared by the decoder, command-line and
+// window tests; its results, marks and sources are in the fixture (Fixture.h). Toolkit-free.
 
-#include <array>
 #include <string_view>
 
 namespace quillmark::sample {
@@ -11,41 +10,6 @@ namespace quillmark::sample {
 inline constexpr std::string_view kWorkedExample =
     "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 00090020 00000000 "
     "00000000 00000000 000003E5 0000B1A3";
-
-// Its fifteen results in result label order.
-inline constexpr std::array<std::string_view, 15> kWorkedExampleResults{
-    "0008F5B4",
-    "READY",
-    "DISA_READY",
-    "XTD_UNIT",
-    "UNKNOWN",
-    "Use LD 32 to Convert TN H.0421",
-    "Use LD 32 to Convert TN H.0422",
-    "QU_IDLE",
-    "00090010",
-    "00090020",
-    "00000000",
-    "00000000",
-    "H.00101 (DEC: 5)",
-    "H.11111 (DEC: 31)",
-    "301B"};
-
-// The fifteen results of an empty text: every field's fallback.
-inline constexpr std::array<std::string_view, 15> kEmptyTextResults{"",
-                                                                    "UNDEFINED",
-                                                                    "",
-                                                                    "UNKNOWN",
-                                                                    "UNKNOWN",
-                                                                    "Use LD 32 to Convert TN H.",
-                                                                    "Use LD 32 to Convert TN H.",
-                                                                    "UNKNOWN",
-                                                                    "",
-                                                                    "",
-                                                                    "",
-                                                                    "",
-                                                                    "H. (DEC: 0)",
-                                                                    "H. (DEC: 0)",
-                                                                    ""};
 
 // Its clipboard report.
 inline constexpr std::string_view kWorkedExampleReport =

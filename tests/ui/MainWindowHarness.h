@@ -9,6 +9,7 @@
 #include <array>
 
 #include "decoder/field_catalogue.h"
+#include "tests/support/Fixture.h"
 #include "tests/support/PlatformFakes.h"
 #include "tests/support/WorkedExample.h"
 #include "ui/main/InputBox.h"
@@ -28,13 +29,13 @@ inline QString fromView(std::string_view text) {
 
 inline const QString kWorkedExample = fromView(sample::kWorkedExample);
 
-inline QStringList resultsOf(const std::array<std::string_view, 15>& texts) {
+inline QStringList resultsOf(const std::vector<std::string>& texts) {
     QStringList results;
-    for (std::string_view text : texts) results << fromView(text);
+    for (const std::string& text : texts) results << fromView(text);
     return results;
 }
 
-inline QStringList workedExampleResults() { return resultsOf(sample::kWorkedExampleResults); }
+inline QStringList workedExampleResults() { return resultsOf(sample::FixtureTexts("result")); }
 
 struct MainWindowHarness {
     explicit MainWindowHarness(platform::AppInfo app = {QStringLiteral("Quillmark"), 2, 0, 0}) {

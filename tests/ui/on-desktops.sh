@@ -122,7 +122,7 @@ run_desktop() {
     local box_at
     box_at=$(opened before-box box)
     read -r w h x y <<<"$box_at"
-    if [ "${w:-0}" -gt 100 ]; then
+    if [ "${w:-0}" -gt 100 ] && [ "${h:-0}" -gt 100 ]; then
         maximise_at "$((x + w))" "$y"
         alive "on maximising the message box" || return
         shot box-after
@@ -132,14 +132,15 @@ run_desktop() {
         fail "no message box after Copy Results"
     fi
 
-    # The about box.
+    # The about box (the main window active first: a click into its input box).
+    click "$((cx + 60))" "$((cy + 40))"
     shot before-about
     keys '^Quillmark V' alt+h a
     shot about
     local about_at
     about_at=$(opened before-about about)
     read -r w h x y <<<"$about_at"
-    if [ "${w:-0}" -gt 300 ]; then
+    if [ "${w:-0}" -gt 300 ] && [ "${h:-0}" -gt 200 ]; then
         maximise_at "$((x + w))" "$y"
         alive "on maximising the about box" || return
         shot about-after

@@ -115,7 +115,7 @@ void tst_TextTools::resetClearsResultsAndHighlight() {
     h.click("cmdDebug");
     QCOMPARE(h.background("lblDigitLoadData"), kYellow);
     h.click("cmdReset");
-    QCOMPARE(h.results(), QStringList(15, QString()));
+    QCOMPARE(h.results(), QStringList(kFieldCount, QString()));
     QCOMPARE(h.background("lblDigitLoadData"), kWhite);
     QCOMPARE(h.background("lblDigitUnloadData"), kWhite);
     QCOMPARE(h.text(), QString());

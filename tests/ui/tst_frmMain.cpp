@@ -58,7 +58,7 @@ private slots:
 
 void tst_frmMain::opensWithEmptyWhiteResults() {
     MainWindowHarness h;
-    QCOMPARE(h.results(), QStringList(15, QString()));
+    QCOMPARE(h.results(), QStringList(kFieldCount, QString()));
     for (const FieldRow& row : kFields) {
         QLabel* result = h.result(row.field);
         QVERIFY2(result != nullptr, row.key.data());
@@ -80,17 +80,14 @@ void tst_frmMain::opensWithControlCaptions() {
     for (const char* name :
          {"cmdTrim", "cmdRestore", "cmdDebug", "cmdCopyResult", "cmdReset", "cmdExit"})
         captions << h.button(name)->text();
-    for (const char* name :
-         {"lblCallReg", "lblMainPM", "lblAuxPM", "lblOrigType", "lblTermType", "lblOrigTN",
-          "lblTermTN", "lblQueue", "lblCRLink", "lblCRBakLink", "lblAuxCR", "lblCRDialed",
-          "lblDigitLoad", "lblDigitUnload", "lblDigsDialed"})
-        captions << h.label(name)->text();
-    QCOMPARE(captions, (QStringList{"Trim Text",    "Restore Text", "DeBug",         "Copy Results",
-                                    "Reset",        "Quit",         "Call Register", "Main PM",
-                                    "AUX PM",       "OrigType",     "TermType",      "OrigTN",
-                                    "TermTN",       "Queue",        "CR Fwd Link",   "CR Back Link",
-                                    "Aux CR",       "CR Dialed",    "Digit Load",    "Digit UnLoad",
-                                    "Digits Dialed"}));
+    QCOMPARE(captions,
+             (QStringList{"Trim Text", "Restore Text", "DeBug", "Copy Results", "Reset", "Quit"}));
+    for (const FieldRow& row : kFields) {
+        QLabel* caption = h.label(std::string(row.label).c_str());
+        QVERIFY2(caption != nullptr, row.key.data());
+        QCOMPARE(caption->text(),
+                 fromView(sample::FixtureOf(row).at("caption").get<std::string>()));
+    }
     QCOMPARE(h.child<QGroupBox>("fraConvert")->title(), QStringLiteral("Converter"));
 }
 
@@ -213,7 +210,7 @@ void tst_frmMain::noButtonIsDefault() {
     QTest::keyClick(h.input(), Qt::Key_Return);
     QTest::keyClick(h.input(), Qt::Key_Escape);
     QCOMPARE(h.text(), QStringLiteral("AB\n"));
-    QCOMPARE(h.results(), QStringList(15, QString()));
+    QCOMPARE(h.results(), QStringList(kFieldCount, QString()));
     for (QPushButton* button : h.window->findChildren<QPushButton*>()) {
         QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(button->objectName()));
     }
@@ -225,7 +222,7 @@ void tst_frmMain::debugClickFillsResults_data() {
     QTest::addColumn<bool>("yellow");
     QTest::newRow("worked example") << kWorkedExample << workedExampleResults() << true;
     QTest::newRow("empty input gives fallbacks")
-        << QString() << resultsOf(sample::kEmptyTextResults) << false;
+        << QString() << resultsOf(sample::FixtureTexts("emptyTextResult")) << false;
     QTest::newRow("pasted BUG word not trimmed shifts every field")
         << "BUG0123 " + kWorkedExample
         << QStringList{"BUG0123",

@@ -10,17 +10,13 @@ const {
     engine, kResultNames, startBrowser, openPage, openPageIn, readResults, enterText, otherRequests, run,
 } = require('./browser.cjs');
 
-const kWorkedExample = '0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00090010 ' +
-    '00090020 00000000 00000000 00000000 000003E5 0000B1A3';
-const kWorkedCaptions = ['0008F5B4', 'READY', 'DISA_READY', 'XTD_UNIT', 'UNKNOWN',
-    'Use LD 32 to Convert TN H.0421', 'Use LD 32 to Convert TN H.0422', 'QU_IDLE', '00090010',
-    '00090020', '00000000', '00000000', 'H.00101 (DEC: 5)', 'H.11111 (DEC: 31)', '301B'];
+const fixture = require('../fixtures/worked-example.json');
+const kWorkedExample = fixture.text;
+const kWorkedCaptions = Object.values(fixture.fields).map((field) => field.result);
 const kReportLabels = ['Call Register: ', 'Main PM: ', 'AUX PM: ', 'Orig Type: ', 'Term Type: ',
     'Orig TN: ', 'Term TN: ', 'Queue: ', 'CR Fwd Link: ', 'CR Bak Link: ', 'Aux CR: ',
     'CR Dialed: ', 'Digit Load: ', 'Digit Unload: ', 'Digits Dialed: '];
-const kCaptionLabels = ['Call Register', 'Main PM', 'AUX PM', 'OrigType', 'TermType', 'OrigTN',
-    'TermTN', 'Queue', 'CR Fwd Link', 'CR Back Link', 'Aux CR', 'CR Dialed', 'Digit Load',
-    'Digit UnLoad', 'Digits Dialed'];
+const kCaptionLabels = Object.values(fixture.fields).map((field) => field.caption);
 const kLimit = 65536;
 const report = (captions) => captions.map((c, i) => `${kReportLabels[i] + c}\r\n`).join('');
 

@@ -9,32 +9,16 @@ const assert = require('node:assert/strict');
 const puppeteer = require('puppeteer-core');
 const { kResultNames, startBrowser, openPage, run } = require('./browser.cjs');
 
-const kWords = ['0008F5B4', '00000102', '00001A48', '000A0421', '000B0422', '0000000C', '00090010',
-    '00090020', '00000000', '00000000', '00000000', '000003E5', '0000B1A3'];
-const kWorkedExample = kWords.join(' ');
-// Characters `from` to `to` (1-based) of word `k` of the worked example, as [start, end).
-const chars = (k, from = 1, to = 8) => [9 * (k - 1) + from - 1, 9 * (k - 1) + to];
-// Per result: the characters its caption came from. Bit fields mark the hex digits that hold
-// their bits: word 3 bits 20-24 are digits 5-6, bits 25-29 digits 7-8; word 12 bits 23-27 are
-// digits 6-7, bits 28-32 digits 7-8.
-const kWorkedSpans = [[chars(1)], [chars(2, 5, 6)], [chars(2, 7, 8)], [chars(3, 7, 8)],
-    [chars(3, 5, 6)], [chars(4, 5, 8)], [chars(5, 5, 8)], [chars(6, 7, 8)], [chars(7)], [chars(8)],
-    [chars(9)], [chars(11)], [chars(12, 7, 8)], [chars(12, 6, 7)], [chars(13, 5, 8)]];
+const fixture = require('../fixtures/worked-example.json');
+const kWorkedExample = fixture.text;
+const kWords = kWorkedExample.split(' ');
+// Per result: the characters its caption came from, as [start, end).
+const kWorkedSpans = Object.values(fixture.fields).map((field) => field.spans);
 const [kOrigType, kTermType, kDigsDialed] = [3, 4, 14];
 
 // Each faulty paste: its fault marks and notes. The worked example gives none.
-const kFaultyPastes = [
-    ['worked example', kWorkedExample, [], []],
-    ['tabs between words', kWords.join('\t'), [[0, 116]],
-        ['word 1 holds 12 tabs: only spaces separate words']],
-    ['one leading space', ` ${kWorkedExample}`, [[0, 1]],
-        ['word 1 is empty: the text starts with a space']],
-    ['wrapped over two lines', kWorkedExample.replace('C 0009', 'C\n0009'), [chars(6, 1, 17)],
-        ['word 6 has 16 characters: two words joined by a line break?']],
-    ['lower-case hex', kWords.slice(0, 3).join(' ').toLowerCase(), [chars(1), chars(3)],
-        ['word 1 is in lower case: only upper-case digits are read',
-            'word 3 is in lower case: only upper-case digits are read']],
-];
+const kFaultyPastes = fixture.faultyPastes.map((paste) => [paste.name, paste.text,
+    paste.notes.map((note) => note.mark), paste.notes.map((note) => note.text)]);
 
 // The backdrop's runs with a class, as [start, end) in the box's UTF-16 units; adjacent runs
 // joined. Also checks that the backdrop holds exactly the box's text, as text.
@@ -252,7 +236,7 @@ async function scrolledMarks(browser) {
     assert.equal(sizes[0], sizes[1], `${sizes}: the trailing line break has its line in the backdrop too`);
     await tab.hover(`#${kResultNames[kDigsDialed]}`);
     const [start, end] = (await backdrop(tab, 'lit'))[0];
-    assert.deepEqual([start, end], chars(13, 5, 8).map((p) => p + 300));
+    assert.deepEqual([start, end], kWorkedSpans[kDigsDialed][0].map((p) => p + 300));
     const mark = await tab.$eval('.backdrop mark.lit', (m) => JSON.parse(JSON.stringify(m.getBoundingClientRect())));
     const clip = await tab.$eval('#txtDebugData', (box) => {
         const r = box.getBoundingClientRect();

@@ -3,7 +3,9 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace quillmark::ui {
 
@@ -58,6 +60,25 @@ bool InputBox::canInsertFromMimeData(const QMimeData* source) const {
 
 void InputBox::insertFromMimeData(const QMimeData* source) {
     if (source && source->hasText()) emit insertRequested(source->text());
+}
+
+void InputBox::paintEvent(QPaintEvent* event) {
+    QPlainTextEdit::paintEvent(event);
+    QPainter painter(viewport());
+    for (const QTextEdit::ExtraSelection& mark : extraSelections()) {
+        if (!mark.format.boolProperty(kWideMarkProperty)) continue;
+        if (!mark.cursor.selectedText().trimmed().isEmpty()) continue;
+        QTextCursor edge(document());
+        edge.setPosition(mark.cursor.selectionStart());
+        const QRect from = cursorRect(edge);
+        edge.setPosition(mark.cursor.selectionEnd());
+        const int cell = cursorRect(edge).left() - from.left();
+        const int width = std::max(cell, fontMetrics().horizontalAdvance('0'));
+        // Centred on the blanks, so that it covers as little as it can of the characters beside.
+        painter.setPen(QPen(mark.format.background().color(), 2));
+        painter.drawRect(QRect(from.left() - (width - cell) / 2, from.top(), width, from.height())
+                             .adjusted(1, 1, -1, -1));
+    }
 }
 
 }  // namespace quillmark::ui

@@ -3,6 +3,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <QPlainTextEdit>
+#include <QTextFormat>
 
 namespace quillmark::ui {
 
@@ -14,6 +15,10 @@ public:
     // The most characters the box holds. A BUG message dump is a few hundred characters; beyond
     // this a single pasted line takes the text box noticeably long to lay out.
     static constexpr int kCharacterLimit = 65536;
+
+    // A format property of an extra selection: where the marked characters are blanks only, the
+    // mark is drawn as a box at least a digit wide, since a space's own cell is a few pixels.
+    static constexpr int kWideMarkProperty = QTextFormat::UserProperty + 1;
 
     explicit InputBox(QWidget* parent = nullptr);
 
@@ -34,6 +39,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;

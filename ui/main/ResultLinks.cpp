@@ -71,9 +71,8 @@ ResultLinks::ResultLinks(const Controls& controls, QObject* parent)
 
 // ---- Characters ------------------------------------------------------------------------------
 
-void ResultLinks::decoded(const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    marks_.decoded(view(utf8), utf16(text));
+void ResultLinks::decoded(const TextLayout& layout, const QString& text) {
+    marks_.decoded(layout, utf16(text));
     showInputMarks();
     showCaretFields();
 }
@@ -100,6 +99,7 @@ void ResultLinks::showInputMarks() {
         QTextEdit::ExtraSelection mark = inputMark(document, note.mark, kWordWarning);
         mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
         mark.format.setUnderlineColor(look::kBlack);
+        mark.format.setProperty(InputBox::kWideMarkProperty, true);  // a fault on a space
         marks << mark;
     }
     if (hovered_)

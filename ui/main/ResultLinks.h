@@ -40,8 +40,9 @@ public:
     // Where the fields of the last decode stand in the box, while it still holds that text.
     const SourceMarks& marks() const { return marks_; }
 
-    // The box holds the text just decoded: its characters are marked until the text changes.
-    void decoded(const QString& text);
+    // The box holds the text just decoded (`layout` is the decoder's reading of it): its
+    // characters are marked until the text changes.
+    void decoded(const TextLayout& layout, const QString& text);
     // Nothing is marked until the next decode.
     void clearMarks();
 

@@ -41,8 +41,14 @@ std::string PositionsOf(const Source& source) {
 }  // namespace
 
 void SourceMarks::decoded(std::string_view utf8, std::u16string_view utf16) {
-    spans_ = SpansOf(utf8);
-    notes_ = WordNotesOf(utf8);
+    TextLayout layout;
+    layout.Read(utf8);
+    decoded(layout, utf16);
+}
+
+void SourceMarks::decoded(const TextLayout& layout, std::u16string_view utf16) {
+    spans_ = SpansOf(layout);
+    notes_ = WordNotesOf(layout);
     const std::vector<std::size_t> places = Utf16Places(utf16);
     if (!places.empty()) {
         for (std::vector<TextSpan>& spans : spans_)

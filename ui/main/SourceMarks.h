@@ -13,14 +13,18 @@
 
 #include "decoder/field_catalogue.h"
 #include "decoder/provenance.h"
+#include "decoder/text_layout.h"
 #include "decoder/text_spans.h"
+#include "decoder/word_notes.h"
 
 namespace quillmark::ui {
 
 class SourceMarks {
 public:
-    // The text as decoded: its UTF-8 as the decoder read it and its UTF-16 as the box holds it
-    // (the same characters).
+    // The text as decoded: the decoder's reading of it, and its UTF-16 as the box holds it
+    // (the same characters, or more after those read).
+    void decoded(const TextLayout& layout, std::u16string_view utf16);
+    // The same for a text read here.
     void decoded(std::string_view utf8, std::u16string_view utf16);
     // Nothing is marked until the next decode: the text changed, or was reset.
     void clear();

@@ -364,9 +364,10 @@ void frmMain::cmdDebug_Click() {
     }
     reader.Finish();
     const DecodedFields fields = DecodeCallRegister(words_);
-    links_->decoded(txtDebugData->rawText());
+    // The marks and sources come from the reader's one reading of the text.
+    links_->decoded(reader.Layout(), txtDebugData->rawText());
     showResults(CaptionsInLabelOrder(fields));
-    links_->showSources(SourcesOf(words_), fields.PointersDiffer);
+    links_->showSources(SourcesOf(reader.Layout()), fields.PointersDiffer);
     setPointerHighlight(fields.PointersDiffer);
 }
 

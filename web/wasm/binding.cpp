@@ -20,6 +20,7 @@
 #include "decoder/provenance.h"
 #include "decoder/record_view.h"
 #include "decoder/text_spans.h"
+#include "decoder/word_notes.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Finding the words of a text in place. Plain ASCII words (the usual dump) are views of the
-// text; a word with a line break or a byte that is not ASCII is rewritten the way the word
-// reader writes it.
+// Cutting a text into words in place, and where each word stands. Plain ASCII words (the usual
+// dump) are views of the text; a word with a line break or a byte that is not ASCII is
+// rewritten the way the word reader writes it.
 
-#include "decoder/word_views.h"
+#include "decoder/text_layout.h"
 
 #include <bit>
 #include <cstdint>
@@ -58,8 +58,17 @@ void AppendRewritten(std::string& out, std::string_view raw) {
 
 }  // namespace
 
-void WordViews::Take(const DataWords& words) {
+void TextLayout::Take(const DataWords& words) {
     hasBits_ = true;
+    text_ = {};
+    wordCount_ = 0;
+    spaces_ = 0;
+    bytesRead_ = 0;
+    raw_ = {};
+    placed_ = true;
+    places_ = {};
+    length_ = 0;
+    anyCharacter_ = false;
     const auto view = [this](const std::string& text, std::size_t slot) -> std::string_view {
         if (utf8::IsValid(text)) return text;
         sanitized_[slot] = utf8::Sanitized(text);
@@ -71,8 +80,10 @@ void WordViews::Take(const DataWords& words) {
     }
 }
 
-void WordViews::Read(std::string_view text) {
+void TextLayout::Read(std::string_view text) {
     hasBits_ = false;
+    text_ = text;
+    placed_ = false;
     rewritten_.clear();
     // Words that need rewriting, by number and raw text; rare, so looked at after the scan.
     struct RawWord {
@@ -89,6 +100,7 @@ void WordViews::Read(std::string_view text) {
     bool plain = true;
     const auto endWord = [&](std::size_t end) {
         const std::string_view raw = text.substr(begin, end - begin);
+        raw_[static_cast<std::size_t>(word)] = raw;
         if (plain) {
             words_[static_cast<std::size_t>(word)] = raw;
         } else {
@@ -114,8 +126,9 @@ void WordViews::Read(std::string_view text) {
             // Only spaces: each ends a plain word.
             for (std::uint32_t spaces = found.spaces; spaces != 0; spaces &= spaces - 1) {
                 const std::size_t at = pos + static_cast<std::size_t>(std::countr_zero(spaces));
-                words_[static_cast<std::size_t>(word)] =
-                    std::string_view(text.data() + begin, at - begin);
+                const std::string_view raw(text.data() + begin, at - begin);
+                words_[static_cast<std::size_t>(word)] = raw;
+                raw_[static_cast<std::size_t>(word)] = raw;
                 begin = at + 1;
                 if (++word > kLastWord) {
                     reading = false;
@@ -131,9 +144,14 @@ void WordViews::Read(std::string_view text) {
     for (; reading && pos < text.size(); ++pos)
         if (kByteClasses[static_cast<unsigned char>(text[pos])] != kWordChar) reading = atByte(pos);
     if (reading) endWord(text.size());
+    wordCount_ = reading ? word : kLastWord;
+    spaces_ = reading ? word - 1 : kLastWord;
+    bytesRead_ = reading ? text.size() : begin;
     // Words the text does not reach are empty.
-    for (int k = reading ? word + 1 : kLastWord + 1; k <= kLastWord; ++k)
+    for (int k = wordCount_ + 1; k <= kLastWord; ++k) {
         words_[static_cast<std::size_t>(k)] = {};
+        raw_[static_cast<std::size_t>(k)] = {};
+    }
 
     // Rewritten words go into one buffer; their views are taken once it has stopped growing.
     std::array<std::size_t, kLastWord> rewrittenEnd;
@@ -156,6 +174,62 @@ void WordViews::Read(std::string_view text) {
             std::string_view(rewritten_).substr(from, rewrittenEnd[i] - from);
         from = rewrittenEnd[i];
     }
+}
+
+void TextLayout::FindPlaces() const {
+    placed_ = true;
+    places_ = {};
+    std::size_t position = 0, line = 0, column = 0;
+    anyCharacter_ = spaces_ > 0;
+    for (int k = 1; k <= wordCount_; ++k) {
+        WordPlace& place = places_[Slot(k)];
+        place.present = true;
+        if (k > 1) place.spaceBefore = position - 1;
+        const std::string_view raw = raw_[Slot(k)];
+        const auto firstByte = static_cast<std::size_t>(raw.data() - text_.data());
+        bool breakPending = false;  // a line break follows its last character so far
+        for (std::size_t i = 0; i < raw.size(); ++position) {
+            const char c = raw[i];
+            if (IsLineBreak(c)) {
+                place.lineBreak = true;
+                breakPending = place.count > 0;
+                column = c == '\n' ? 0 : column + 1;
+                line += c == '\n';
+                ++i;
+                continue;
+            }
+            const std::string_view rest = raw.substr(i);
+            const utf8::Scan scan =
+                bytes::IsAsciiByte(c) ? utf8::Scan{utf8::Status::Valid, 1} : utf8::ScanChar(rest);
+            const char32_t character = utf8::CodePoint(rest, scan);
+            place.joinedByBreak = place.joinedByBreak || breakPending;
+            breakPending = false;
+            if (place.runs.empty() || place.runs.back().end() != position) {
+                place.runs.push_back({firstByte + i, scan.size, position, 1, line, column});
+            } else {
+                place.runs.back().bytes += scan.size;
+                ++place.runs.back().length;
+            }
+            ++place.count;
+            const bool upper = character < 0x80 && bytes::IsUpperHexDigit(static_cast<char>(c));
+            const bool lower = character >= 'a' && character <= 'f';
+            place.upperLetter = place.upperLetter || (upper && character >= 'A');
+            place.lowerDigit = place.lowerDigit || lower;
+            place.tabs += character == '\t';
+            if (!upper && place.fault.index == 0) place.fault = {place.count, character};
+            if (!upper && !lower && character != '\t' && place.foreign.index == 0)
+                place.foreign = {place.count, character};
+            ++column;
+            i += scan.size;
+        }
+        place.start = place.runs.empty() ? position : place.runs.front().start;
+        anyCharacter_ = anyCharacter_ || place.count > 0;
+        if (k <= spaces_) {
+            place.spaceAfter = position;
+            if (k < kLastWord) ++position, ++column;
+        }
+    }
+    length_ = position;
 }
 
 }  // namespace quillmark
