@@ -94,6 +94,7 @@ void LogReader::ResetLine() {
     lineWords_ = 0;
     lineSound_ = true;
     lineCut_ = false;
+    lineWhole_ = true;
     lineFirstLength_ = 0;
     lineLastLength_ = 0;
 }
@@ -162,31 +163,50 @@ void LogReader::Finish() {
 
 void LogReader::WholeLine(std::string_view line) {
     lineSeen_ = !line.empty();
-    std::size_t at = line.find_first_not_of(' ');
-    if (at == std::string_view::npos) {
+    const std::size_t size = line.size();
+    const auto wordEnd = [&line, size](std::size_t from) {
+        const auto* space =
+            static_cast<const char*>(std::memchr(line.data() + from, ' ', size - from));
+        return space == nullptr ? size : static_cast<std::size_t>(space - line.data());
+    };
+    std::size_t at = 0;
+    while (at < size && line[at] == ' ') ++at;
+    if (at == size) {
         EndLine();  // a blank line
         return;
     }
-    std::size_t end = std::min(line.find(' ', at), line.size());
+    std::size_t end = wordEnd(at);
     const std::string_view first = line.substr(at, end - at);
-    mode_ = Mode::First;
-    first_.assign(first.substr(0, kMostBugBytes));
-    firstLength_ = first.size();
-    firstStart_ = at;
-    firstIsBug_ = IsBugWord(first);
-    firstIsHex_ = !firstIsBug_ && open_ && first.size() <= kHexWordDigits &&
-                  std::all_of(first.begin(), first.end(), IsHexDigit);
-    if (!firstIsBug_ && !firstIsHex_) {
+    const bool bug = IsBugWord(first);
+    if (!bug && !(open_ && first.size() <= kHexWordDigits &&
+                  std::all_of(first.begin(), first.end(), IsHexDigit))) {
+        // A line of no message, and the most common one: nothing of it is kept.
+        mode_ = Mode::First;
         RejectLine();
         EndLine();
         return;
     }
-    EndFirstWord();
-    if (inWord_) EndWord();
-    for (at = end; at < line.size(); at = end) {
-        at = line.find_first_not_of(' ', at);
-        if (at == std::string_view::npos) break;
-        end = std::min(line.find(' ', at), line.size());
+    // Column and character counts stay byte counts on a line all of ASCII, and every word
+    // is kept whole unless the character limit cuts it.
+    const bool ascii = bytes::IsAscii(line);
+    if (bug) {
+        mode_ = Mode::First;
+        first_.assign(first.substr(0, kMostBugBytes));
+        firstLength_ = first.size();
+        firstIsBug_ = true;
+        firstIsHex_ = false;
+        EndFirstWord();
+    } else {
+        MarkLine();
+        mode_ = Mode::HexWords;
+        StartWord(at);
+        KeepWord(first, ascii);
+        EndWord();
+    }
+    for (at = end; at < size; at = end) {
+        while (at < size && line[at] == ' ') ++at;
+        if (at == size) break;
+        end = wordEnd(at);
         const std::string_view word = line.substr(at, end - at);
         if (mode_ == Mode::HexWords &&
             (word.size() > kHexWordDigits || !std::all_of(word.begin(), word.end(), IsHexDigit))) {
@@ -194,21 +214,23 @@ void LogReader::WholeLine(std::string_view line) {
             break;
         }
         StartWord(at);
-        KeepWord(word);
+        KeepWord(word, ascii);
         EndWord();
     }
     EndLine();
 }
 
-void LogReader::KeepWord(std::string_view word) {
+void LogReader::KeepWord(std::string_view word, bool ascii) {
     if (words_ > static_cast<std::uint64_t>(kLastWord)) {
         wordBytes_ = word.size();  // counted, not kept
         return;
     }
     const std::size_t kept = word.size();
-    if (bytes::IsAscii(word) && keptUnits_ + kept <= characterLimit_ && !lineCut_ && !cut_) {
+    if (ascii && keptUnits_ + kept <= characterLimit_ && !lineCut_ && !cut_) {
         wordBytes_ = word.size();
-        wordUpperHex_ = std::all_of(word.begin(), word.end(), bytes::IsUpperHexDigit);
+        const auto* faulty = std::find_if_not(word.begin(), word.end(), bytes::IsUpperHexDigit);
+        wordUpperHex_ = faulty == word.end();
+        places_.back().faulty = wordUpperHex_ ? -1 : static_cast<int>(faulty - word.begin());
         text_.append(word);
         keptUnits_ += kept;
         return;
@@ -342,6 +364,7 @@ void LogReader::KeepUnits(std::string_view bytes, std::size_t units) {
 }
 
 void LogReader::Keep(char c) {
+    lineWhole_ = false;
     ++wordBytes_;
     wordUpperHex_ = wordUpperHex_ && bytes::IsUpperHexDigit(c);
     if (words_ <= static_cast<std::uint64_t>(kLastWord)) {
@@ -391,8 +414,10 @@ void LogReader::CommitLine(std::uint64_t line) {
     sound_ = sound_ && lineSound_;
     cut_ = cut_ || lineCut_;
     // The places were counted in bytes; words with bytes beyond ASCII have fewer characters.
+    // A line read whole, all of ASCII and not cut, has its places complete already.
     std::size_t shift = 0;
-    for (std::size_t k = linePlacesMark_; k < places_.size(); ++k) {
+    for (std::size_t k = lineWhole_ && !lineCut_ ? places_.size() : linePlacesMark_;
+         k < places_.size(); ++k) {
         LogWordPlace& place = places_[k];
         const std::size_t begin = offsets_[k];
         const std::size_t kept =

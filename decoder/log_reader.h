@@ -118,7 +118,7 @@ private:
     };
 
     void WholeLine(std::string_view line);
-    void KeepWord(std::string_view word);
+    void KeepWord(std::string_view word, bool ascii);
     void Take(char c);
     void TakeFirst(char c);
     void EndFirstWord();
@@ -150,6 +150,7 @@ private:
     std::uint64_t lineWords_ = 0;
     bool lineSound_ = true;
     bool lineCut_ = false;
+    bool lineWhole_ = true;  // every kept word of the line was taken whole from an ASCII line
     std::size_t lineFirstLength_ = 0;  // bytes of the line's first and last dump word
     std::size_t lineLastLength_ = 0;
     // Where the open message stood before this line: a line that turns out not to continue
