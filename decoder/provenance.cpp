@@ -54,8 +54,10 @@ FieldSources SourcesOf(const TextLayout& layout) {
         std::vector<Source>& list = sources[IndexOf(row.field)];
         for (int word = row.word; word <= row.lastWord; ++word) {
             Source source = SourceOfCut(layout, word, row.from, row.cut, bits);
-            if (ReadsRun(row) && !GaveDigit(source)) continue;
-            source.lastFirst = row.cut.lastFirst;
+            if (row.shown == Shown::DialedDigits) {
+                if (!GaveDigit(source)) continue;
+                source.lastFirst = true;
+            }
             list.push_back(std::move(source));
         }
     }
