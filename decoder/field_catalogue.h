@@ -133,18 +133,6 @@ inline constexpr std::size_t kFieldCount = kFields.size();
 // The page keeps a set of fields in a 32-bit mask.
 static_assert(kFieldCount <= 32, "more fields than a 32-bit field mask holds");
 
-// A count of fields as the documents write it ("fifteen").
-constexpr std::string_view CountInWords(std::size_t count) {
-    constexpr std::array<std::string_view, 33> kWords{
-        "no",          "one",         "two",        "three",        "four",         "five",
-        "six",         "seven",       "eight",      "nine",         "ten",          "eleven",
-        "twelve",      "thirteen",    "fourteen",   "fifteen",      "sixteen",      "seventeen",
-        "eighteen",    "nineteen",    "twenty",     "twenty-one",   "twenty-two",   "twenty-three",
-        "twenty-four", "twenty-five", "twenty-six", "twenty-seven", "twenty-eight", "twenty-nine",
-        "thirty",      "thirty-one",  "thirty-two"};
-    return count < kWords.size() ? kWords[count] : "many";
-}
-
 // A field shown by a name looked up from its code; its code is kept beside its text (JSON "codes").
 constexpr bool HasCode(const FieldRow& row) { return TraitsOf(row.shown).hasCode; }
 // A field that reads a run of words (row.word to row.lastWord) rather than one word.
