@@ -47,7 +47,13 @@ constexpr ToolButton kToolButtons[] = {
 }  // namespace
 
 frmBrowser::frmBrowser(std::unique_ptr<platform::BrowserEngine> engine, QWidget* parent)
-    : QWidget(parent), engine_(std::move(engine)) {
+    : frmBrowser(EngineMaker{}, parent) {
+    engine_ = std::move(engine);
+    attachEngine();
+}
+
+frmBrowser::frmBrowser(EngineMaker makeEngine, QWidget* parent)
+    : QWidget(parent), makeEngine_(std::move(makeEngine)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmBrowser"));
     // The caption is the page's title; the name says what the window is.
@@ -55,6 +61,17 @@ frmBrowser::frmBrowser(std::unique_ptr<platform::BrowserEngine> engine, QWidget*
     createControls();
     wireEvents();
     resize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+}
+
+void frmBrowser::attachEngine() {
+    brwWebBrowser = engine_->widget();
+    brwWebBrowser->setParent(this);
+    brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
+    brwWebBrowser->setGeometry(twipsRect(45, 1200, 10440, 6015));
+    engine_->setEvents({
+        .downloadComplete = [this] { brwWebBrowser_DownloadComplete(); },
+        .navigateComplete = [this] { brwWebBrowser_NavigateComplete2(); },
+    });
 }
 
 frmBrowser::~frmBrowser() {
@@ -89,11 +106,6 @@ void frmBrowser::createControls() {
     cboAddress->setGeometry(twipsRect(45, 300, 10395, 315));
     lblAddress->setBuddy(cboAddress);
 
-    brwWebBrowser = engine_->widget();
-    brwWebBrowser->setParent(this);
-    brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
-    brwWebBrowser->setGeometry(twipsRect(45, 1200, 10440, 6015));
-
     timTimer = new QTimer(this);
     timTimer->setObjectName(QStringLiteral("timTimer"));
     timTimer->setInterval(kTimerMilliseconds);
@@ -127,17 +139,36 @@ void frmBrowser::wireEvents() {
     // reaches that one. Either way Enter is seen once.
     cboAddress->installEventFilter(this);
     cboAddress->lineEdit()->installEventFilter(this);
-    engine_->setEvents({
-        .downloadComplete = [this] { brwWebBrowser_DownloadComplete(); },
-        .navigateComplete = [this] { brwWebBrowser_NavigateComplete2(); },
-    });
 }
 
 void frmBrowser::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (loaded_) return;
+    if (!engine_) {
+        // The engine is made once this first picture is on the screen (paintEvent).
+        setWindowTitle(kWorkingCaption);
+        return;
+    }
     loaded_ = true;
     Form_Load();
+}
+
+void frmBrowser::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!makeEngine_) return;
+    // Queued, so that the whole window has been drawn and handed to the screen first.
+    QTimer::singleShot(0, this, [this, make = std::move(makeEngine_)] {
+        engine_ = make();
+        if (!engine_) {
+            close();
+            return;
+        }
+        attachEngine();
+        brwWebBrowser->show();
+        loaded_ = true;
+        Form_Load();
+    });
+    makeEngine_ = nullptr;
 }
 
 void frmBrowser::resizeEvent(QResizeEvent* event) {
@@ -184,6 +215,7 @@ void frmBrowser::Form_Resize() {
     const int addressWidth = clientWidth - kMargin;
     if (addressWidth >= 0) cboAddress->resize(twipsToPixels(addressWidth), cboAddress->height());
     const int pageWidth = clientWidth - kMargin;
+    if (!brwWebBrowser) return;  // the page view is not there yet
     if (pageWidth >= 0) brwWebBrowser->resize(twipsToPixels(pageWidth), brwWebBrowser->height());
     const int pageHeight = clientHeight - (kPanelTop + kPanelHeight) - kMargin;
     if (pageHeight >= 0) brwWebBrowser->resize(brwWebBrowser->width(), twipsToPixels(pageHeight));
@@ -204,7 +236,7 @@ void frmBrowser::brwWebBrowser_NavigateComplete2() {
 }
 
 void frmBrowser::cboAddress_Click() {
-    if (mbUpdatingHistory) return;
+    if (mbUpdatingHistory || !engine_) return;
     timTimer->start();
     engine_->navigate(cboAddress->currentText());
 }
@@ -223,6 +255,7 @@ void frmBrowser::timTimer_Timer() {
 }
 
 void frmBrowser::tbToolBar_ButtonClick(const QString& key) {
+    if (!engine_) return;  // the page engine is still starting
     timTimer->start();
     if (key == QLatin1String("Back")) {
         engine_->goBack();
