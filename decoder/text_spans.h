@@ -49,7 +49,8 @@ FieldSpans SpansOf(std::string_view text);  // the same, for a text read here
 // A set of fields, bit IndexOf(Field).
 using FieldSet = std::bitset<kFieldCount>;
 
-// The fields fed by the characters from `start` to `end` (exclusive): a selection.
+// The fields fed by the characters from `start` to `end` (exclusive): a selection. Needs
+// start < end: an empty range holds no character, so a caret is asked with FieldsAtCaret.
 FieldSet FieldsIn(const FieldSpans& spans, std::size_t start, std::size_t end);
 
 // The fields fed by the character after a caret at `position`; where that character feeds
