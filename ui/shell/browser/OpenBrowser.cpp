@@ -13,14 +13,6 @@
 
 namespace quillmark::ui {
 
-namespace {
-void showEngineFailure(platform::MessageBoxes& messages, const QString& error) {
-    messages.show(
-        nullptr,
-        QStringLiteral("The web browser could not be started.\n\n%1").arg(error).trimmed());
-}
-}  // namespace
-
 void prepareBrowserEngine() {
     // The engine's sandbox refuses to run as root (as on build servers); everywhere else it
     // stays on, and a setting the user made is left alone.
@@ -42,17 +34,18 @@ void prepareBrowserEngine() {
 
 void openBrowserWindow(const QString& startingAddress, platform::WindowList& windows,
                        platform::MessageBoxes& messages) {
-    QString error;
-    platform::BrowserEngineFactory* factory = loadBrowserEngineFactory(&error);
-    if (!factory) {
-        showEngineFailure(messages, error);
-        return;
-    }
-    // The window shows at once; its engine, which takes seconds to start, is made once it is
-    // on the screen. The message boxes outlive every window.
-    auto* window = new frmBrowser([factory, &messages] {
-        std::unique_ptr<platform::BrowserEngine> engine = factory->createEngine();
-        if (!engine) showEngineFailure(messages, QString());
+    // The window shows at once; the engine's module and the engine itself, which take seconds
+    // to load and start, come once it is on the screen. The message boxes outlive every window.
+    auto* window = new frmBrowser([&messages] {
+        QString error;
+        platform::BrowserEngineFactory* factory = loadBrowserEngineFactory(&error);
+        std::unique_ptr<platform::BrowserEngine> engine =
+            factory ? factory->createEngine() : nullptr;
+        if (!engine) {
+            messages.show(
+                nullptr,
+                QStringLiteral("The web browser could not be started.\n\n%1").arg(error).trimmed());
+        }
         return engine;
     });
     window->setStartingAddress(startingAddress);

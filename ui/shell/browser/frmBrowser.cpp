@@ -8,10 +8,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QOpenGLWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <utility>
 
 #include "ui/common/Twips.h"
+#include "ui/shell/browser/SharedOpenGLContext.h"
 
 namespace quillmark::ui {
 
@@ -31,6 +34,8 @@ constexpr int kLabelToBoxGap = 15;
 constexpr int kIconPixels = 24;
 constexpr int kTimerMilliseconds = 5;
 constexpr int kCarriageReturn = 13;
+// How long the window's picture stays unchanged before the engine is made.
+constexpr int kSettledMilliseconds = 250;
 
 const QString kWorkingCaption = QStringLiteral("Working...");
 
@@ -61,6 +66,15 @@ frmBrowser::frmBrowser(EngineMaker makeEngine, QWidget* parent)
     createControls();
     wireEvents();
     resize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    engineTimer_ = new QTimer(this);
+    engineTimer_->setSingleShot(true);
+    engineTimer_->setInterval(kSettledMilliseconds);
+    connect(engineTimer_, &QTimer::timeout, this, &frmBrowser::makeEngine);
+    // Where the page view will draw with OpenGL, the whole window is composed that way. A
+    // window made without it would be destroyed and made anew when the page view arrives: it
+    // would vanish for a moment and lose its place. A hidden OpenGL widget makes it right from
+    // the start.
+    if (makeEngine_ && ensureSharedOpenGLContext()) (new QOpenGLWidget(this))->hide();
 }
 
 void frmBrowser::attachEngine() {
@@ -145,7 +159,7 @@ void frmBrowser::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (loaded_) return;
     if (!engine_) {
-        // The engine is made once this first picture is on the screen (paintEvent).
+        // The engine is made once the window has been drawn (paintEvent).
         setWindowTitle(kWorkingCaption);
         return;
     }
@@ -155,20 +169,23 @@ void frmBrowser::showEvent(QShowEvent* event) {
 
 void frmBrowser::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
-    if (!makeEngine_) return;
-    // Queued, so that the whole window has been drawn and handed to the screen first.
-    QTimer::singleShot(0, this, [this, make = std::move(makeEngine_)] {
-        engine_ = make();
-        if (!engine_) {
-            close();
-            return;
-        }
-        attachEngine();
-        brwWebBrowser->show();
-        loaded_ = true;
-        Form_Load();
-    });
-    makeEngine_ = nullptr;
+    // Making the engine holds up the whole program for a second or more. The window is drawn
+    // first, and its frame too: a client-drawn title bar (Wayland) arrives with a later picture.
+    // So the engine is made once the window has been drawn and no new picture followed for a
+    // moment.
+    if (makeEngine_) engineTimer_->start();
+}
+
+void frmBrowser::makeEngine() {
+    engine_ = std::exchange(makeEngine_, nullptr)();
+    if (!engine_) {
+        close();
+        return;
+    }
+    attachEngine();
+    brwWebBrowser->show();
+    loaded_ = true;
+    Form_Load();
 }
 
 void frmBrowser::resizeEvent(QResizeEvent* event) {

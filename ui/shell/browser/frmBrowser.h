@@ -24,7 +24,7 @@ public:
     // engine must not be null; the window owns it from here on.
     explicit frmBrowser(std::unique_ptr<platform::BrowserEngine> engine, QWidget* parent = nullptr);
     // Starting a page engine takes seconds: this window shows at once, with "Working...", and
-    // makes its engine right after it is first drawn. Where makeEngine gives none, it closes.
+    // makes its engine once it has been drawn. Where makeEngine gives none, it closes.
     using EngineMaker = std::function<std::unique_ptr<platform::BrowserEngine>()>;
     explicit frmBrowser(EngineMaker makeEngine, QWidget* parent = nullptr);
     ~frmBrowser() override;
@@ -41,6 +41,7 @@ protected:
 
 private:
     void attachEngine();
+    void makeEngine();
     void createControls();
     void createToolBar();
     void wireEvents();
@@ -56,6 +57,7 @@ private:
 
     std::unique_ptr<platform::BrowserEngine> engine_;
     EngineMaker makeEngine_;
+    QTimer* engineTimer_ = nullptr;
     QString startingAddress_;
     bool mbUpdatingHistory = false;
     bool loaded_ = false;
