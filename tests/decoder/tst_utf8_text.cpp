@@ -3,11 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "decoder/decoder.h"
-#include "decoder/short_copy.h"
 #include "decoder/utf8.h"
 #include "tests/support/NamedCase.h"
 
@@ -181,35 +179,6 @@ INSTANTIATE_TEST_SUITE_P(Utf8, WholeChars,
                                          PrefixCase{"LeadOfAnImpossibleSequence", "ab\xe0\x80", 4},
                                          PrefixCase{"BeyondUnicodeLead", "ab\xf4\x90", 4}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// The eight-bytes-at-a-time checks and copies, at every length and every position of the
-// first byte that is not ASCII.
-TEST(AsciiPrefix, StopsAtTheFirstByteThatIsNotAscii) {
-    for (std::size_t size = 0; size <= 40; ++size) {
-        const std::string ascii(size, 'A');
-        EXPECT_EQ(bytes::AsciiPrefix(ascii), size);
-        EXPECT_TRUE(bytes::IsAscii(ascii));
-        for (std::size_t at = 0; at < size; ++at) {
-            std::string text = ascii;
-            text[at] = '\x80';
-            EXPECT_EQ(bytes::AsciiPrefix(text), at) << size << " " << at;
-            EXPECT_FALSE(bytes::IsAscii(text)) << size << " " << at;
-        }
-    }
-}
-
-TEST(CopyText, EveryLengthWholeAndNothingBeyond) {
-    std::string source;
-    for (int k = 0; k < 40; ++k) source += static_cast<char>('a' + k % 26);
-    for (std::size_t size = 0; size <= source.size(); ++size) {
-        std::string target(48, '#');
-        const char* end = CopyText(target.data() + 2, std::string_view(source).substr(
-                                                          3, std::min(size, source.size() - 3)));
-        const std::size_t copied = std::min(size, source.size() - 3);
-        EXPECT_EQ(end, target.data() + 2 + copied);
-        EXPECT_EQ(target, "##" + source.substr(3, copied) + std::string(46 - copied, '#')) << size;
-    }
-}
 
 }  // namespace
 }  // namespace quillmark
