@@ -28,15 +28,6 @@ constexpr bool IsBugWord(std::string_view word) {
            std::all_of(word.begin() + 3, word.end(), IsDecimalDigit);
 }
 
-// UTF-16 units a byte adds to a text as the input box counts it: a character beyond U+FFFF two,
-// every other one, the bytes that continue a character none.
-constexpr std::size_t UnitsOf(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) return 1;
-    if (byte < 0xC0) return 0;
-    return byte >= 0xF0 ? 2 : 1;
-}
-
 // Characters of a word as the decoder counts them, and the first that is not an upper-case
 // hexadecimal digit (-1 when there is none).
 std::pair<std::size_t, int> CharsAndFaulty(std::string_view word) {
@@ -479,7 +470,7 @@ void LogReader::Keep(char c) {
     ++wordBytes_;
     wordUpperHex_ = wordUpperHex_ && bytes::IsUpperHexDigit(c);
     if (words_ <= static_cast<std::uint64_t>(kLastWord)) {
-        KeepUnits(std::string_view(&c, 1), UnitsOf(c));
+        KeepUnits(std::string_view(&c, 1), utf8::Utf16UnitsOfByte(c));
     }
 }
 

@@ -63,7 +63,20 @@ TEST(ByteScan, AsciiPrefixAtEveryLengthAndAlignment) {
         ASSERT_EQ(AsciiPrefixSse2(text), expected) << text.size();
 #endif
         ASSERT_EQ(AsciiPrefix(text), expected);
+        ASSERT_EQ(IsAscii(text), expected == text.size());
     });
+}
+
+// Every length a short copy has a form for, nothing written before or beyond it.
+TEST(ByteScan, CopyTextEveryLengthWholeAndNothingBeyond) {
+    std::string source;
+    for (int k = 0; k < 40; ++k) source += static_cast<char>('a' + k % 26);
+    for (std::size_t size = 0; size <= source.size() - 3; ++size) {
+        std::string target(48, '#');
+        const char* end = CopyText(target.data() + 2, std::string_view(source).substr(3, size));
+        EXPECT_EQ(end, target.data() + 2 + size);
+        EXPECT_EQ(target, "##" + source.substr(3, size) + std::string(46 - size, '#')) << size;
+    }
 }
 
 TEST(ByteScan, PlainJsonPrefixAtEveryLengthAndAlignment) {
