@@ -38,6 +38,39 @@ inline constexpr std::array<std::int8_t, 256> kHexValues = [] {
 constexpr int HexValue(char c) { return kHexValues[static_cast<unsigned char>(c)]; }
 constexpr bool IsUpperHexDigit(char c) { return HexValue(c) >= 0; }
 constexpr bool IsAsciiByte(char c) { return static_cast<unsigned char>(c) < 0x80; }
+// Bit characters [from, to) of a run of upper-case hexadecimal digits, four per digit with the
+// top bit first, written from `out` on; returns the end of what it wrote.
+inline char* HexDigitBits(std::string_view digits, std::size_t from, std::size_t to, char* out) {
+    for (std::size_t i = from; i < to; ++i)
+        *out++ = static_cast<char>('0' + ((HexValue(digits[i / 4]) >> (3 - i % 4)) & 1));
+    return out;
+}
+
+// Whether every byte of the text is an upper-case hexadecimal digit.
+constexpr bool IsUpperHex(std::string_view text) {
+    bool all = true;
+    for (char c : text) all = all && IsUpperHexDigit(c);
+    return all;
+}
+
+// The bytes that do not simply belong to the word of a dump they stand in: the space, which
+// ends it, and those that make it rewritten (CR and LF, dropped from it, and every byte beyond
+// ASCII, read as UTF-8). FindWordBreaks marks the same bytes sixteen at a time.
+inline constexpr std::array<bool, 256> kWordBreakBytes = [] {
+    std::array<bool, 256> breaks{};
+    for (std::size_t byte = 0x80; byte < 0x100; ++byte) breaks[byte] = true;
+    breaks['\r'] = breaks['\n'] = breaks[' '] = true;
+    return breaks;
+}();
+
+constexpr bool IsWordBreakByte(char c) { return kWordBreakBytes[static_cast<unsigned char>(c)]; }
+// A word of a dump that is a view of the text as it stands: no byte of it is a word break.
+constexpr bool IsPlainWord(std::string_view word) {
+    for (char c : word)
+        if (IsWordBreakByte(c)) return false;
+    return true;
+}
+
 // A byte that JSON takes as it stands: ASCII from the blank on, except '"' and '\\'.
 constexpr bool IsPlainJsonByte(char c) {
     const auto byte = static_cast<unsigned char>(c);

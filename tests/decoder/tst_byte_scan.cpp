@@ -67,6 +67,21 @@ TEST(ByteScan, AsciiPrefixAtEveryLengthAndAlignment) {
     });
 }
 
+// Each digit's four bits, top bit first, from any bit of a run to its end.
+TEST(ByteScan, HexDigitBitsOfEveryDigit) {
+    const std::string_view digits = "0123456789ABCDEF";
+    std::string all;
+    for (unsigned value = 0; value < 16; ++value)
+        for (unsigned bit = 8; bit != 0; bit /= 2) all += (value & bit) != 0 ? '1' : '0';
+    EXPECT_TRUE(IsUpperHex(digits));
+    EXPECT_FALSE(IsUpperHex("0123456789abcdef"));
+    for (std::size_t from = 0; from <= all.size(); from += 3) {
+        std::string out(all.size(), '#');
+        const char* end = HexDigitBits(digits, from, all.size(), out.data());
+        EXPECT_EQ(out.substr(0, static_cast<std::size_t>(end - out.data())), all.substr(from));
+    }
+}
+
 // Every length a short copy has a form for, nothing written before or beyond it.
 TEST(ByteScan, CopyTextEveryLengthWholeAndNothingBeyond) {
     std::string source;
@@ -178,6 +193,9 @@ TEST(ByteScan, MasksMarkExactlyTheirBytes) {
             EXPECT_EQ(at3(BytesEqual(block, ' ')), value == ' ' ? 1U : 0U) << value;
             EXPECT_EQ(at3(BytesBelowBlank(block)), value < 0x20 ? 1U : 0U) << value;
             EXPECT_EQ(at3(BytesBeyondAscii(block)), value >= 0x80 ? 1U : 0U) << value;
+            EXPECT_EQ(IsWordBreakByte(eight[3]),
+                      value == ' ' || value == '\r' || value == '\n' || value >= 0x80)
+                << value;
             EXPECT_EQ(PackTops(BytesEqual(block, static_cast<char>(value))) & 0x08, 0x08U) << value;
         }
     }
