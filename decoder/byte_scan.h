@@ -38,6 +38,39 @@ inline constexpr std::array<std::int8_t, 256> kHexValues = [] {
 constexpr int HexValue(char c) { return kHexValues[static_cast<unsigned char>(c)]; }
 constexpr bool IsUpperHexDigit(char c) { return HexValue(c) >= 0; }
 constexpr bool IsAsciiByte(char c) { return static_cast<unsigned char>(c) < 0x80; }
+// Bit characters [from, to) of a run of upper-case hexadecimal digits, four per digit with the
+// top bit first, written from `out` on; returns the end of what it wrote.
+inline char* HexDigitBits(std::string_view digits, std::size_t from, std::size_t to, char* out) {
+    for (std::size_t i = from; i < to; ++i)
+        *out++ = static_cast<char>('0' + ((HexValue(digits[i / 4]) >> (3 - i % 4)) & 1));
+    return out;
+}
+
+// Whether every byte of the text is an upper-case hexadecimal digit.
+constexpr bool IsUpperHex(std::string_view text) {
+    bool all = true;
+    for (char c : text) all = all && IsUpperHexDigit(c);
+    return all;
+}
+
+// The bytes that do not simply belong to the word of a dump they stand in: the space, which
+// ends it, and those that make it rewritten (CR and LF, dropped from it, and every byte beyond
+// ASCII, read as UTF-8). FindWordBreaks marks the same bytes sixteen at a time.
+inline constexpr std::array<bool, 256> kWordBreakBytes = [] {
+    std::array<bool, 256> breaks{};
+    for (std::size_t byte = 0x80; byte < 0x100; ++byte) breaks[byte] = true;
+    breaks['\r'] = breaks['\n'] = breaks[' '] = true;
+    return breaks;
+}();
+
+constexpr bool IsWordBreakByte(char c) { return kWordBreakBytes[static_cast<unsigned char>(c)]; }
+// A word of a dump that is a view of the text as it stands: no byte of it is a word break.
+constexpr bool IsPlainWord(std::string_view word) {
+    for (char c : word)
+        if (IsWordBreakByte(c)) return false;
+    return true;
+}
+
 // A byte that JSON takes as it stands: ASCII from the blank on, except '"' and '\\'.
 constexpr bool IsPlainJsonByte(char c) {
     const auto byte = static_cast<unsigned char>(c);
@@ -124,6 +157,60 @@ inline WordBreaks FindWordBreaks(const char* sixteen) {
     return FindWordBreaksSse2(sixteen);
 #else
     return FindWordBreaksPortable(sixteen);
+#endif
+}
+
+// ---- Sixteen bytes: the words of a console log line -------------------------------------------
+
+// Among sixteen bytes, bit i for byte i: the spaces, the hexadecimal digits of either case, the
+// upper-case ones, and the bytes beyond ASCII.
+struct HexClasses {
+    std::uint32_t spaces;
+    std::uint32_t hex;
+    std::uint32_t upperHex;
+    std::uint32_t beyondAscii;
+    friend bool operator==(const HexClasses&, const HexClasses&) = default;
+};
+
+inline constexpr bool IsHexDigitEitherCase(char c) {
+    return IsUpperHexDigit(c) || (c >= 'a' && c <= 'f');
+}
+
+inline HexClasses ClassifyHexPortable(const char* sixteen) {
+    HexClasses found{0, 0, 0, 0};
+    for (int i = 0; i < 16; ++i) {
+        const char c = sixteen[i];
+        found.spaces |= static_cast<std::uint32_t>(c == ' ') << i;
+        found.hex |= static_cast<std::uint32_t>(IsHexDigitEitherCase(c)) << i;
+        found.upperHex |= static_cast<std::uint32_t>(IsUpperHexDigit(c)) << i;
+        found.beyondAscii |= static_cast<std::uint32_t>(!IsAsciiByte(c)) << i;
+    }
+    return found;
+}
+
+#if defined(__SSE2__)
+inline HexClasses ClassifyHexSse2(const char* sixteen) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen));
+    // Compared as signed bytes: those beyond ASCII fall below every range.
+    const auto within = [](__m128i bytes, char low, char high) {
+        return _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(low - 1))),
+                             _mm_cmplt_epi8(bytes, _mm_set1_epi8(static_cast<char>(high + 1))));
+    };
+    const __m128i upper = _mm_or_si128(within(block, '0', '9'), within(block, 'A', 'F'));
+    const __m128i lower = within(block, 'a', 'f');
+    const auto marks = [](__m128i mask) {
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(mask));
+    };
+    return {marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' '))), marks(_mm_or_si128(upper, lower)),
+            marks(upper), marks(block)};
+}
+#endif
+
+inline HexClasses ClassifyHex(const char* sixteen) {
+#if defined(__SSE2__)
+    return ClassifyHexSse2(sixteen);
+#else
+    return ClassifyHexPortable(sixteen);
 #endif
 }
 
