@@ -13,7 +13,6 @@
 #include "cli/SourceNotes.h"
 #include "decoder/byte_scan.h"
 #include "decoder/field_catalogue.h"
-#include "decoder/short_copy.h"
 #include "decoder/utf8.h"
 
 namespace quillmark::cli {
@@ -56,14 +55,14 @@ std::size_t EscapedSize(std::string_view text) {
 
 char* CopyEscaped(char* next, std::string_view text) {
     const std::size_t plain = bytes::PlainJsonPrefix(text);
-    next = CopyText(next, text.substr(0, plain));
+    next = bytes::CopyText(next, text.substr(0, plain));
     std::array<char, 6> buffer;
     for (std::size_t pos = plain; pos < text.size(); ++pos) {
         const std::string_view escape = EscapeOf(static_cast<unsigned char>(text[pos]), buffer);
         if (escape.empty()) {
             *next++ = text[pos];
         } else {
-            next = CopyText(next, escape);
+            next = bytes::CopyText(next, escape);
         }
     }
     return next;
@@ -76,7 +75,7 @@ std::size_t TextSize(std::string_view text) {
 
 template <Texts kTexts>
 char* PutText(char* next, std::string_view text) {
-    return kTexts == Texts::Copied ? CopyText(next, text) : CopyEscaped(next, text);
+    return kTexts == Texts::Copied ? bytes::CopyText(next, text) : CopyEscaped(next, text);
 }
 
 // ---- The record: openings known at build time, then the texts -------------------------------
@@ -133,7 +132,7 @@ void AppendRecord(std::string& out, std::string_view file, std::string_view line
     for (Field field : kCodeFields) size += TextSize<kTexts>(record.Code(field));
     const std::size_t start = out.size();
     out.resize(start + size);
-    char* next = CopyText(CopyText(out.data() + start, file), line);
+    char* next = bytes::CopyText(bytes::CopyText(out.data() + start, file), line);
     const auto putFields = [&]<std::size_t... I>(std::index_sequence<I...>) {
         ((next = CopyOpening(next, kFieldOpening<I>),
           next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[0]),
@@ -146,9 +145,9 @@ void AppendRecord(std::string& out, std::string_view file, std::string_view line
          ...);
     };
     putFields(std::make_index_sequence<kFields.size()>());
-    next = CopyText(next, pointers);
+    next = bytes::CopyText(next, pointers);
     putCodes(std::make_index_sequence<kCodeFields.size()>());
-    CopyText(next, end);
+    bytes::CopyText(next, end);
 }
 
 // ,"sources":{...}: for every field key the list of its sources, as the JSON library writes it.

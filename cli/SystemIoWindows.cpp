@@ -17,7 +17,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "cli/Utf16.h"
+#include "decoder/utf8.h"
 
 namespace quillmark::cli::sysio {
 namespace {
@@ -85,7 +85,7 @@ long ReadFromConsole(HANDLE handle, char* buffer, std::size_t capacity, int& err
             return 0;
         }
         if (text.empty()) {
-            pending = Utf8FromUtf16(consoleCarried);  // nothing more came: the half alone
+            pending = utf8::FromUtf16(consoleCarried);  // nothing more came: the half alone
             consoleCarried.clear();
             break;
         }
@@ -101,11 +101,11 @@ long ReadFromConsole(HANDLE handle, char* buffer, std::size_t capacity, int& err
 // calls of a bounded size, since a console takes megabytes in one call slowly or not at all.
 // (Not named WriteConsole, for the same reason as ReadFromConsole.)
 long WriteToConsole(HANDLE handle, const char* bytes, std::size_t size, int& error) {
-    std::size_t whole = WholeCharactersPrefix({bytes, size});
+    std::size_t whole = utf8::WholeCharsPrefix({bytes, size});
     if (whole == 0) {
         whole = size;  // only a broken character is left: shown as U+FFFD
     }
-    const std::u16string text = Utf16FromUtf8({bytes, whole});
+    const std::u16string text = utf8::ToUtf16({bytes, whole});
     for (std::size_t done = 0; done < text.size();) {
         const std::size_t part = ConsoleWriteSize(std::u16string_view(text).substr(done));
         DWORD written = 0;
@@ -127,19 +127,19 @@ std::string ConsoleInputText(std::u16string_view units, std::u16string& carried)
     std::u16string text = std::move(carried);
     carried.clear();
     text.append(units);
-    if (!text.empty() && text.back() >= 0xD800 && text.back() <= 0xDBFF) {
+    if (!text.empty() && utf8::IsHighSurrogate(text.back())) {
         carried.assign(1, text.back());
         text.pop_back();
     }
-    return Utf8FromUtf16(text);
+    return utf8::FromUtf16(text);
 }
 
 std::size_t ConsoleWriteSize(std::u16string_view text) {
     if (text.size() <= kConsoleWriteUnits) {
         return text.size();
     }
-    const char16_t last = text[kConsoleWriteUnits - 1];
-    return last >= 0xD800 && last <= 0xDBFF ? kConsoleWriteUnits - 1 : kConsoleWriteUnits;
+    return utf8::IsHighSurrogate(text[kConsoleWriteUnits - 1]) ? kConsoleWriteUnits - 1
+                                                               : kConsoleWriteUnits;
 }
 
 std::u16string OpenableName(const std::u16string& name) {
@@ -173,7 +173,7 @@ Handle HandleOfDescriptor(int fd) {
 }
 
 Opened OpenForReading(const std::string& name) {
-    const std::u16string wide = OpenableName(Utf16FromUtf8(name));
+    const std::u16string wide = OpenableName(utf8::ToUtf16(name));
     const HANDLE handle = CreateFileW(Wide(wide), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);

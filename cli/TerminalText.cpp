@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/TerminalText.h"
 
-#include "cli/Utf16.h"
+#include "decoder/utf8.h"
 
 namespace quillmark::cli {
 namespace {
@@ -31,7 +31,8 @@ void AppendEscapedForTerminal(std::string_view text, std::string& out) {
             break;
         }
         const auto byte = static_cast<unsigned char>(text[at]);
-        const std::size_t size = byte < 0x80 ? 1 : WellFormedCharacterSize(text.substr(at));
+        const utf8::Scan scan = utf8::ScanChar(text.substr(at));
+        const std::size_t size = scan.status == utf8::Status::Valid ? scan.size : 0;
         const bool c1 =
             byte == 0xC2 && size == 2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
         if (size <= 1 || c1) {

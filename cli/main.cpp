@@ -10,7 +10,7 @@
 #include "cli/DecodeRun.h"
 #include "cli/ErrorStream.h"
 #include "cli/SystemIo.h"
-#include "cli/Utf16.h"
+#include "decoder/utf8.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ int Decode(const std::vector<std::string>& args) {
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 0; i < argc; ++i) {
-        args.push_back(quillmark::cli::Utf8FromUtf16(reinterpret_cast<const char16_t*>(argv[i])));
+        args.push_back(quillmark::utf8::FromUtf16(reinterpret_cast<const char16_t*>(argv[i])));
     }
     return Decode(args);
 }

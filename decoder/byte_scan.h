@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Looking at many bytes at once: the one home of the byte-level tricks that the word finder,
-// the message cutter, the word reader and the JSON writer use. Each block operation comes as a
-// plain portable function (eight bytes in a 64-bit word) and, where the processor has SSE2
+// the message cutter, the word reader, the report and the JSON writer use. Each block operation
+// comes as a plain portable function (eight bytes in a 64-bit word) and, where the processor has
+// SSE2
 // (`__SSE2__`: every x86-64 build), as a sixteen-byte one; the unsuffixed name picks the faster.
 // Where SSE2 is missing (the page's WebAssembly, other processors) only the portable form is
 // compiled and the unsuffixed name runs it; the tests hold each form that is compiled against a
@@ -37,6 +38,39 @@ inline constexpr std::array<std::int8_t, 256> kHexValues = [] {
 constexpr int HexValue(char c) { return kHexValues[static_cast<unsigned char>(c)]; }
 constexpr bool IsUpperHexDigit(char c) { return HexValue(c) >= 0; }
 constexpr bool IsAsciiByte(char c) { return static_cast<unsigned char>(c) < 0x80; }
+// Bit characters [from, to) of a run of upper-case hexadecimal digits, four per digit with the
+// top bit first, written from `out` on; returns the end of what it wrote.
+inline char* HexDigitBits(std::string_view digits, std::size_t from, std::size_t to, char* out) {
+    for (std::size_t i = from; i < to; ++i)
+        *out++ = static_cast<char>('0' + ((HexValue(digits[i / 4]) >> (3 - i % 4)) & 1));
+    return out;
+}
+
+// Whether every byte of the text is an upper-case hexadecimal digit.
+constexpr bool IsUpperHex(std::string_view text) {
+    bool all = true;
+    for (char c : text) all = all && IsUpperHexDigit(c);
+    return all;
+}
+
+// The bytes that do not simply belong to the word of a dump they stand in: the space, which
+// ends it, and those that make it rewritten (CR and LF, dropped from it, and every byte beyond
+// ASCII, read as UTF-8). FindWordBreaks marks the same bytes sixteen at a time.
+inline constexpr std::array<bool, 256> kWordBreakBytes = [] {
+    std::array<bool, 256> breaks{};
+    for (std::size_t byte = 0x80; byte < 0x100; ++byte) breaks[byte] = true;
+    breaks['\r'] = breaks['\n'] = breaks[' '] = true;
+    return breaks;
+}();
+
+constexpr bool IsWordBreakByte(char c) { return kWordBreakBytes[static_cast<unsigned char>(c)]; }
+// A word of a dump that is a view of the text as it stands: no byte of it is a word break.
+constexpr bool IsPlainWord(std::string_view word) {
+    for (char c : word)
+        if (IsWordBreakByte(c)) return false;
+    return true;
+}
+
 // A byte that JSON takes as it stands: ASCII from the blank on, except '"' and '\\'.
 constexpr bool IsPlainJsonByte(char c) {
     const auto byte = static_cast<unsigned char>(c);
@@ -123,6 +157,60 @@ inline WordBreaks FindWordBreaks(const char* sixteen) {
     return FindWordBreaksSse2(sixteen);
 #else
     return FindWordBreaksPortable(sixteen);
+#endif
+}
+
+// ---- Sixteen bytes: the words of a console log line -------------------------------------------
+
+// Among sixteen bytes, bit i for byte i: the spaces, the hexadecimal digits of either case, the
+// upper-case ones, and the bytes beyond ASCII.
+struct HexClasses {
+    std::uint32_t spaces;
+    std::uint32_t hex;
+    std::uint32_t upperHex;
+    std::uint32_t beyondAscii;
+    friend bool operator==(const HexClasses&, const HexClasses&) = default;
+};
+
+inline constexpr bool IsHexDigitEitherCase(char c) {
+    return IsUpperHexDigit(c) || (c >= 'a' && c <= 'f');
+}
+
+inline HexClasses ClassifyHexPortable(const char* sixteen) {
+    HexClasses found{0, 0, 0, 0};
+    for (int i = 0; i < 16; ++i) {
+        const char c = sixteen[i];
+        found.spaces |= static_cast<std::uint32_t>(c == ' ') << i;
+        found.hex |= static_cast<std::uint32_t>(IsHexDigitEitherCase(c)) << i;
+        found.upperHex |= static_cast<std::uint32_t>(IsUpperHexDigit(c)) << i;
+        found.beyondAscii |= static_cast<std::uint32_t>(!IsAsciiByte(c)) << i;
+    }
+    return found;
+}
+
+#if defined(__SSE2__)
+inline HexClasses ClassifyHexSse2(const char* sixteen) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen));
+    // Compared as signed bytes: those beyond ASCII fall below every range.
+    const auto within = [](__m128i bytes, char low, char high) {
+        return _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(low - 1))),
+                             _mm_cmplt_epi8(bytes, _mm_set1_epi8(static_cast<char>(high + 1))));
+    };
+    const __m128i upper = _mm_or_si128(within(block, '0', '9'), within(block, 'A', 'F'));
+    const __m128i lower = within(block, 'a', 'f');
+    const auto marks = [](__m128i mask) {
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(mask));
+    };
+    return {marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' '))), marks(_mm_or_si128(upper, lower)),
+            marks(upper), marks(block)};
+}
+#endif
+
+inline HexClasses ClassifyHex(const char* sixteen) {
+#if defined(__SSE2__)
+    return ClassifyHexSse2(sixteen);
+#else
+    return ClassifyHexPortable(sixteen);
 #endif
 }
 
@@ -244,6 +332,34 @@ inline std::size_t CountByte(std::string_view text, char c) {
 #else
     return CountBytePortable(text, c);
 #endif
+}
+
+// ---- Short copies -----------------------------------------------------------------------------
+
+// Copies the short texts a record is made of (labels, keys, words of a few characters) with two
+// overlapping loads and stores instead of a call per text, and returns the end of the copy.
+// Never reads or writes outside the source and the destination.
+inline char* CopyText(char* to, std::string_view from) {
+    const char* source = from.data();
+    const std::size_t size = from.size();
+    if (size >= 8 && size <= 16) {
+        std::uint64_t head, tail;
+        std::memcpy(&head, source, 8);
+        std::memcpy(&tail, source + size - 8, 8);
+        std::memcpy(to, &head, 8);
+        std::memcpy(to + size - 8, &tail, 8);
+    } else if (size >= 4 && size < 8) {
+        std::uint32_t head, tail;
+        std::memcpy(&head, source, 4);
+        std::memcpy(&tail, source + size - 4, 4);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + size - 4, &tail, 4);
+    } else if (size < 4) {
+        for (std::size_t i = 0; i < size; ++i) to[i] = source[i];
+    } else {
+        std::memcpy(to, source, size);
+    }
+    return to + size;
 }
 
 // ---- The n-th byte of a kind ------------------------------------------------------------------

@@ -143,23 +143,18 @@ static_assert(BitCutsReachOnlyAWord(), "a bit cut needs the bits of more than ei
 
 std::string_view BitCut(std::string_view word, Cut cut, BitBuffer& buffer) {
     const std::size_t chars = (BitReach(cut) + 3) / 4;
-    // Where those characters are all hexadecimal digits (the usual dump), each gives four bit
-    // characters: bit character i is bit 3 - i % 4 of character i / 4. A byte that is a digit
-    // is a whole character, so the bytes are the characters.
+    // Where those characters are all hexadecimal digits (the usual dump), each gives its four
+    // bit characters. A byte that is a digit is a whole character, so the bytes are the
+    // characters.
     const std::string_view digits = cut.take == Take::Mid
                                         ? word.substr(0, chars)
                                         : word.substr(word.size() - std::min(chars, word.size()));
-    bool allDigits = true;
-    for (char c : digits) allDigits = allDigits && bytes::IsUpperHexDigit(c);
-    if (allDigits) {
+    if (bytes::IsUpperHex(digits)) {
         const std::size_t bitCount = 4 * digits.size();
         const std::size_t from = cut.take == Take::Mid ? std::min(cut.start - 1, bitCount)
                                                        : bitCount - std::min(cut.length, bitCount);
         const std::size_t to = std::min(from + cut.length, bitCount);
-        for (std::size_t i = from; i < to; ++i) {
-            const int value = bytes::HexValue(digits[i / 4]);
-            buffer[i - from] = static_cast<char>('0' + ((value >> (3 - i % 4)) & 1));
-        }
+        bytes::HexDigitBits(digits, from, to, buffer.data());
         return {buffer.data(), to - from};
     }
     const std::string_view part =

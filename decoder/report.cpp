@@ -6,10 +6,10 @@
 #include <cstring>
 #include <utility>
 
+#include "decoder/byte_scan.h"
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
 #include "decoder/record_view.h"
-#include "decoder/short_copy.h"
 #include "decoder/utf8.h"
 
 namespace quillmark {
@@ -35,8 +35,8 @@ char* CopyReportLine(char* next, const TextParts& text, std::string_view lineEnd
     constexpr std::string_view kLabel = kFields[I].reportLabel;
     std::memcpy(next, kLabel.data(), kLabel.size());
     next += kLabel.size();
-    for (std::string_view part : text.parts) next = CopyText(next, part);
-    return CopyText(next, lineEnd);
+    for (std::string_view part : text.parts) next = bytes::CopyText(next, part);
+    return bytes::CopyText(next, lineEnd);
 }
 
 constexpr std::size_t kReportLabelsSize = [] {

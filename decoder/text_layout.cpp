@@ -15,25 +15,7 @@ namespace quillmark {
 
 namespace {
 
-// What a byte does to the word it stands in.
-enum ByteClass : std::uint8_t { kWordChar, kSpace, kRewrite };
-
-constexpr std::array<std::uint8_t, 256> kByteClasses = [] {
-    std::array<std::uint8_t, 256> classes{};
-    for (std::size_t byte = 0x80; byte < 0x100; ++byte) classes[byte] = kRewrite;
-    classes['\r'] = kRewrite;  // line breaks are dropped from the word
-    classes['\n'] = kRewrite;
-    classes[' '] = kSpace;
-    return classes;
-}();
-
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
-
-bool IsPlain(std::string_view raw) {
-    for (char c : raw)
-        if (kByteClasses[static_cast<unsigned char>(c)] != kWordChar) return false;
-    return true;
-}
 
 // The raw characters of one word as the reader writes them: line breaks dropped, a broken
 // character as U+FFFD. A word ends at a space or at the end of the text, and neither can
@@ -44,7 +26,7 @@ void AppendRewritten(std::string& out, std::string_view raw) {
         const char c = raw[pos];
         if (IsLineBreak(c)) {
             ++pos;
-        } else if (static_cast<unsigned char>(c) < 0x80) {
+        } else if (bytes::IsAsciiByte(c)) {
             out += c;
             ++pos;
         } else {
@@ -142,7 +124,7 @@ void TextLayout::Read(std::string_view text) {
             reading = atByte(pos + static_cast<std::size_t>(std::countr_zero(bytes)));
     }
     for (; reading && pos < text.size(); ++pos)
-        if (kByteClasses[static_cast<unsigned char>(text[pos])] != kWordChar) reading = atByte(pos);
+        if (bytes::IsWordBreakByte(text[pos])) reading = atByte(pos);
     if (reading) endWord(text.size());
     wordCount_ = reading ? word : kLastWord;
     spaces_ = reading ? word - 1 : kLastWord;
@@ -159,7 +141,7 @@ void TextLayout::Read(std::string_view text) {
         std::string_view raw = unplain[i].raw;
         // A line end after the word (a CR LF file) needs no copy.
         while (!raw.empty() && IsLineBreak(raw.back())) raw.remove_suffix(1);
-        if (IsPlain(raw)) {
+        if (bytes::IsPlainWord(raw)) {
             words_[static_cast<std::size_t>(unplain[i].word)] = raw;
             rewrittenEnd[i] = 0;
             continue;

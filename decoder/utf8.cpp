@@ -42,6 +42,26 @@ std::size_t CharCount(std::string_view text) {
     return count;
 }
 
+void AppendCodePoint(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+        return;
+    }
+    // The lead byte's marker and the number of continuation bytes, six bits each.
+    const int following = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    constexpr unsigned char kLeads[] = {0, 0xC0, 0xE0, 0xF0};
+    out += static_cast<char>(kLeads[following] | (c >> (6 * following)));
+    for (int shift = 6 * (following - 1); shift >= 0; shift -= 6)
+        out += static_cast<char>(0x80 | ((c >> shift) & 0x3F));
+}
+
+std::size_t WholeCharsPrefix(std::string_view text) {
+    // Only the last three bytes can start a character that is not yet complete.
+    for (std::size_t at = text.size() > 3 ? text.size() - 3 : 0; at < text.size(); ++at)
+        if (ScanChar(text.substr(at)).status == Status::Truncated) return at;
+    return text.size();
+}
+
 bool IsValid(std::string_view text) {
     std::size_t pos = bytes::AsciiPrefix(text);
     while (pos < text.size()) {
@@ -75,6 +95,40 @@ std::string Sanitized(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 8);
     AppendSanitized(out, text);
+    return out;
+}
+
+std::u16string ToUtf16(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::string_view rest = text.substr(pos);
+        const Scan scan = ScanChar(rest);
+        const char32_t c = CodePoint(rest, scan);
+        if (c >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+        pos += scan.size;
+    }
+    return out;
+}
+
+std::string FromUtf16(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t size = Utf16CharSize(text, i);
+        char32_t c = text[i];
+        if (size == 2)
+            c = 0x10000 + ((c - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00);
+        else if (c >= 0xD800 && c <= 0xDFFF)
+            c = kReplacementCodePoint;
+        AppendCodePoint(out, c);
+        i += size;
+    }
     return out;
 }
 

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// UTF-8 character scanning shared by the word reader and the text helpers.
+// The one UTF-8 reader: scanning characters, their code points, writing them, and UTF-16 both
+// ways (the input box counts in UTF-16 units, Windows names and consoles are UTF-16).
 //
 // A pasted dump may hold any bytes. Every character is scanned as one unit; a byte sequence
 // that is not UTF-8 becomes one U+FFFD per maximal invalid subsequence, the way common
-// decoders (and the Unicode recommendation on substitution) count them.
+// decoders (and the Unicode recommendation on substitution) count them. A UTF-16 surrogate
+// without its partner becomes one U+FFFD as well.
 
 #include <cstddef>
 #include <string>
@@ -15,6 +17,7 @@
 namespace quillmark::utf8 {
 
 inline constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+inline constexpr char32_t kReplacementCodePoint = 0xFFFD;
 
 enum class Status {
     Valid,      // a whole, well-formed character
@@ -36,7 +39,7 @@ Scan ScanChar(std::string_view text);
 // broken one.
 inline char32_t CodePoint(std::string_view text, Scan scan) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    if (scan.status != Status::Valid) return 0xFFFD;
+    if (scan.status != Status::Valid) return kReplacementCodePoint;
     switch (scan.size) {
         case 1: return byte(0);
         case 2: return ((byte(0) & 0x1FU) << 6) | (byte(1) & 0x3FU);
@@ -62,13 +65,45 @@ inline std::size_t CharSize(std::string_view text) {
     return ScanChar(text).size;
 }
 
+// Appends the UTF-8 form of a code point up to U+10FFFF.
+void AppendCodePoint(std::string& out, char32_t c);
+
 // Characters of a text, a broken sequence counting as one.
 std::size_t CharCount(std::string_view text);
+
+// The length of the text without a character that begins in it and that more bytes could still
+// complete, so that a text handed over in parts is converted whole characters at a time. A
+// broken sequence is not waited for.
+std::size_t WholeCharsPrefix(std::string_view text);
 
 bool IsValid(std::string_view text);
 
 // The text unchanged when it is valid UTF-8, otherwise with every broken sequence replaced.
 std::string Sanitized(std::string_view text);
 void AppendSanitized(std::string& out, std::string_view text);
+
+// ---- UTF-16 ---------------------------------------------------------------------------------
+
+inline bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+inline bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Units of the character at `at` of a UTF-16 text: two for a surrogate pair, one for any other
+// unit (a surrogate without its partner is a character of its own).
+inline std::size_t Utf16CharSize(std::u16string_view text, std::size_t at) {
+    return IsHighSurrogate(text[at]) && at + 1 < text.size() && IsLowSurrogate(text[at + 1]) ? 2
+                                                                                             : 1;
+}
+
+// UTF-16 units that a byte of UTF-8 adds to the text: two for the lead of a character
+// beyond U+FFFF, none for a continuation byte, one for any other.
+constexpr std::size_t Utf16UnitsOfByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) return 1;
+    if (byte < 0xC0) return 0;
+    return byte >= 0xF0 ? 2 : 1;
+}
+
+std::u16string ToUtf16(std::string_view text);
+std::string FromUtf16(std::u16string_view text);
 
 }  // namespace quillmark::utf8

@@ -101,6 +101,7 @@ private slots:
     void toolbar_backInFreshWindow();
     void resize_tooSmallKeepsLastValidSizes();
     void close_deletesWindowAndEngine();
+    void slowEngine_madeOnceTheWindowIsOnTheScreen();
 };
 
 void FrmBrowserTest::load_fillsAddressHistoryAndStartsNavigation() {
@@ -358,6 +359,28 @@ void FrmBrowserTest::close_deletesWindowAndEngine() {
     QVERIFY(w.window->close());
     QTRY_VERIFY(w.window.isNull());
     QVERIFY(page.isNull());
+}
+
+// An engine takes seconds to start: the window is on the screen, reading "Working...", before
+// it is asked for one, and then goes on as with an engine given at once.
+void FrmBrowserTest::slowEngine_madeOnceTheWindowIsOnTheScreen() {
+    FakeBrowserEngine* engine = nullptr;
+    QString seenWhenMade;
+    QPointer<frmBrowser> window = new frmBrowser([&]() -> std::unique_ptr<FakeBrowserEngine> {
+        const bool shown = window && window->windowHandle() && window->windowHandle()->isExposed();
+        seenWhenMade = shown ? window->windowTitle() : QStringLiteral("not on the screen");
+        auto made = std::make_unique<FakeBrowserEngine>();
+        engine = made.get();
+        return made;
+    });
+    window->setStartingAddress(kStart);
+    window->show();
+    QVERIFY(!engine);
+    QTRY_VERIFY(engine);
+    QCOMPARE(seenWhenMade, QStringLiteral("Working..."));
+    QCOMPARE(engine->calls, QStringList{QStringLiteral("navigate ") + kStart});
+    QCOMPARE(window->findChild<QWidget*>(QStringLiteral("brwWebBrowser")), engine->page.data());
+    delete window.data();
 }
 
 QTEST_MAIN(FrmBrowserTest)

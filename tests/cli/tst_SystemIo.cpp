@@ -23,7 +23,7 @@
 
 #include "cli/InputFile.h"
 #include "cli/SystemIo.h"
-#include "cli/Utf16.h"
+#include "decoder/utf8.h"
 
 namespace quillmark::cli {
 namespace {
@@ -151,13 +151,13 @@ TEST(OpenableName, LongNamesGoFullBehindThePrefixOthersStay) {
     EXPECT_EQ(sysio::OpenableName(prefixed), prefixed);  // already past the limit's reach
 
     const std::u16string relative = sysio::OpenableName(deep);
-    EXPECT_TRUE(relative.starts_with(u"\\\\?\\")) << Utf8FromUtf16(relative);
+    EXPECT_TRUE(relative.starts_with(u"\\\\?\\")) << utf8::FromUtf16(relative);
     EXPECT_EQ(relative.find(u'/'), std::u16string::npos);  // behind the prefix nothing is turned
     EXPECT_EQ(relative.find(u".."), std::u16string::npos);
     EXPECT_TRUE(relative.ends_with(u"\\" + segment + u"\\" + segment + u"\\d.txt"));
 
     const std::u16string shared = sysio::OpenableName(unc);
-    EXPECT_TRUE(shared.starts_with(u"\\\\?\\UNC\\server\\share\\")) << Utf8FromUtf16(shared);
+    EXPECT_TRUE(shared.starts_with(u"\\\\?\\UNC\\server\\share\\")) << utf8::FromUtf16(shared);
 }
 
 TEST_F(SystemIo, LongNameRuleCountsTheFullPath) {
@@ -176,7 +176,7 @@ TEST_F(SystemIo, LongNameRuleCountsTheFullPath) {
     fs::current_path(before);
 
     EXPECT_EQ(belowInDeep, below);
-    EXPECT_EQ(inDeep, u"\\\\?\\" + deep.u16string() + u"\\" + at) << Utf8FromUtf16(inDeep);
+    EXPECT_EQ(inDeep, u"\\\\?\\" + deep.u16string() + u"\\" + at) << utf8::FromUtf16(inDeep);
     const std::u16string absolute = u"C:\\" + std::u16string(sysio::kLongName - 3, u'x');
     EXPECT_EQ(sysio::OpenableName(absolute.substr(0, sysio::kLongName - 1)),
               absolute.substr(0, sysio::kLongName - 1));

@@ -63,7 +63,35 @@ TEST(ByteScan, AsciiPrefixAtEveryLengthAndAlignment) {
         ASSERT_EQ(AsciiPrefixSse2(text), expected) << text.size();
 #endif
         ASSERT_EQ(AsciiPrefix(text), expected);
+        ASSERT_EQ(IsAscii(text), expected == text.size());
     });
+}
+
+// Each digit's four bits, top bit first, from any bit of a run to its end.
+TEST(ByteScan, HexDigitBitsOfEveryDigit) {
+    const std::string_view digits = "0123456789ABCDEF";
+    std::string all;
+    for (unsigned value = 0; value < 16; ++value)
+        for (unsigned bit = 8; bit != 0; bit /= 2) all += (value & bit) != 0 ? '1' : '0';
+    EXPECT_TRUE(IsUpperHex(digits));
+    EXPECT_FALSE(IsUpperHex("0123456789abcdef"));
+    for (std::size_t from = 0; from <= all.size(); from += 3) {
+        std::string out(all.size(), '#');
+        const char* end = HexDigitBits(digits, from, all.size(), out.data());
+        EXPECT_EQ(out.substr(0, static_cast<std::size_t>(end - out.data())), all.substr(from));
+    }
+}
+
+// Every length a short copy has a form for, nothing written before or beyond it.
+TEST(ByteScan, CopyTextEveryLengthWholeAndNothingBeyond) {
+    std::string source;
+    for (int k = 0; k < 40; ++k) source += static_cast<char>('a' + k % 26);
+    for (std::size_t size = 0; size <= source.size() - 3; ++size) {
+        std::string target(48, '#');
+        const char* end = CopyText(target.data() + 2, std::string_view(source).substr(3, size));
+        EXPECT_EQ(end, target.data() + 2 + size);
+        EXPECT_EQ(target, "##" + source.substr(3, size) + std::string(46 - size, '#')) << size;
+    }
 }
 
 TEST(ByteScan, PlainJsonPrefixAtEveryLengthAndAlignment) {
@@ -122,16 +150,33 @@ TEST(ByteScan, CountByteOverLongRuns) {
     }
 }
 
-TEST(ByteScan, WordBreaksOfRandomBlocks) {
-    const std::string_view bytes("0A \r\n\t\x7f\x80\xc3\xff", 10);
+HexClasses HexClassesByLoop(const char* sixteen) {
+    HexClasses found{0, 0, 0, 0};
+    for (int i = 0; i < 16; ++i) {
+        const std::string_view upper("0123456789ABCDEF"), lower("abcdef");
+        const char c = sixteen[i];
+        if (c == ' ') found.spaces |= 1U << i;
+        if (upper.find(c) != upper.npos) found.upperHex |= 1U << i;
+        if (upper.find(c) != upper.npos || lower.find(c) != lower.npos) found.hex |= 1U << i;
+        if (static_cast<unsigned char>(c) >= 0x80) found.beyondAscii |= 1U << i;
+    }
+    return found;
+}
+
+TEST(ByteScan, WordBreaksAndHexClassesOfRandomBlocks) {
+    // The bytes at either side of each range of digits and letters, too.
+    const std::string_view bytes("0A \r\n\t\x7f\x80\xc3\xff/9:@FG`afg\xb0\xc6", 22);
     std::mt19937 random(7);
     char block[16];
     for (int round = 0; round < 20000; ++round) {
         for (char& c : block) c = bytes[random() % bytes.size()];
         const WordBreaks expected = WordBreaksByLoop(block);
+        const HexClasses classes = HexClassesByLoop(block);
         ASSERT_EQ(FindWordBreaksPortable(block), expected);
+        ASSERT_EQ(ClassifyHexPortable(block), classes);
 #if defined(__SSE2__)
         ASSERT_EQ(FindWordBreaksSse2(block), expected);
+        ASSERT_EQ(ClassifyHexSse2(block), classes);
 #endif
     }
 }
@@ -148,6 +193,9 @@ TEST(ByteScan, MasksMarkExactlyTheirBytes) {
             EXPECT_EQ(at3(BytesEqual(block, ' ')), value == ' ' ? 1U : 0U) << value;
             EXPECT_EQ(at3(BytesBelowBlank(block)), value < 0x20 ? 1U : 0U) << value;
             EXPECT_EQ(at3(BytesBeyondAscii(block)), value >= 0x80 ? 1U : 0U) << value;
+            EXPECT_EQ(IsWordBreakByte(eight[3]),
+                      value == ' ' || value == '\r' || value == '\n' || value >= 0x80)
+                << value;
             EXPECT_EQ(PackTops(BytesEqual(block, static_cast<char>(value))) & 0x08, 0x08U) << value;
         }
     }

@@ -3,11 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "decoder/decoder.h"
-#include "decoder/short_copy.h"
 #include "decoder/utf8.h"
 #include "tests/support/NamedCase.h"
 
@@ -115,34 +113,72 @@ TEST(Utf8Text, SanitizedLeavesValidTextAlone) {
     EXPECT_TRUE(utf8::IsValid("\xf4\x8f\xbf\xbf"));
 }
 
-// The eight-bytes-at-a-time checks and copies, at every length and every position of the
-// first byte that is not ASCII.
-TEST(AsciiPrefix, StopsAtTheFirstByteThatIsNotAscii) {
-    for (std::size_t size = 0; size <= 40; ++size) {
-        const std::string ascii(size, 'A');
-        EXPECT_EQ(bytes::AsciiPrefix(ascii), size);
-        EXPECT_TRUE(bytes::IsAscii(ascii));
-        for (std::size_t at = 0; at < size; ++at) {
-            std::string text = ascii;
-            text[at] = '\x80';
-            EXPECT_EQ(bytes::AsciiPrefix(text), at) << size << " " << at;
-            EXPECT_FALSE(bytes::IsAscii(text)) << size << " " << at;
-        }
+// UTF-16 both ways: what the Windows build makes of its command line, file names and console
+// text, and the places the input box counts in.
+struct Utf16Case : support::NamedCase {
+    std::string utf8;
+    std::u16string utf16;
+    enum { Both, ToUtf16, FromUtf16 } way = Both;  // broken input gives U+FFFD one way only
+};
+
+class Utf16Text : public testing::TestWithParam<Utf16Case> {};
+
+TEST_P(Utf16Text, EachWayGivesTheOther) {
+    const Utf16Case& c = GetParam();
+    if (c.way != Utf16Case::FromUtf16) {
+        EXPECT_EQ(utf8::ToUtf16(c.utf8), c.utf16);
+    }
+    if (c.way != Utf16Case::ToUtf16) {
+        EXPECT_EQ(utf8::FromUtf16(c.utf16), c.utf8);
     }
 }
 
-TEST(CopyText, EveryLengthWholeAndNothingBeyond) {
-    std::string source;
-    for (int k = 0; k < 40; ++k) source += static_cast<char>('a' + k % 26);
-    for (std::size_t size = 0; size <= source.size(); ++size) {
-        std::string target(48, '#');
-        const char* end = CopyText(target.data() + 2, std::string_view(source).substr(
-                                                          3, std::min(size, source.size() - 3)));
-        const std::size_t copied = std::min(size, source.size() - 3);
-        EXPECT_EQ(end, target.data() + 2 + copied);
-        EXPECT_EQ(target, "##" + source.substr(3, copied) + std::string(46 - copied, '#')) << size;
-    }
+const std::u16string kHigh(1, char16_t(0xD800)), kLow(1, char16_t(0xDC00));
+
+INSTANTIATE_TEST_SUITE_P(
+    Utf16, Utf16Text,
+    testing::Values(
+        Utf16Case{"Empty", "", u""}, Utf16Case{"Ascii", "--json", u"--json"},
+        Utf16Case{"FileName", "Bögen–日本 1.txt", u"Bögen–日本 1.txt"},
+        Utf16Case{"BeyondBmp", "😀 𝄞", u"😀 𝄞"},
+        Utf16Case{"Edges", "\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf\xf4\x8f\xbf\xbf",
+                  u"\u007f\u0080\u07ff\u0800\uffff\U0010FFFF"},
+        Utf16Case{"Nul", std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+        Utf16Case{"LoneContinuation", "a\x80z", u"a\uFFFDz", Utf16Case::ToUtf16},
+        Utf16Case{"CutShortAtEnd", "a\xe6\x97", u"a\uFFFD", Utf16Case::ToUtf16},
+        Utf16Case{"CutShortInside", "\xe6\x97z", u"\uFFFDz", Utf16Case::ToUtf16},
+        Utf16Case{"Overlong", "\xc0\xaf", u"\uFFFD\uFFFD", Utf16Case::ToUtf16},
+        Utf16Case{"Surrogate", "\xed\xa0\x80", u"\uFFFD\uFFFD\uFFFD", Utf16Case::ToUtf16},
+        Utf16Case{"BeyondUnicode", "\xf4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD",
+                  Utf16Case::ToUtf16},
+        Utf16Case{"Latin1", "B\xf6gen", u"B\uFFFDgen", Utf16Case::ToUtf16},
+        Utf16Case{"UnpairedHigh", "a" + kFffd + "b", u"a" + kHigh + u"b", Utf16Case::FromUtf16},
+        Utf16Case{"LowAlone", kFffd, kLow, Utf16Case::FromUtf16},
+        Utf16Case{"HighAtEnd", "a" + kFffd, u"a\xD83D", Utf16Case::FromUtf16},
+        Utf16Case{"PairReversed", kFffd + kFffd, kLow + kHigh, Utf16Case::FromUtf16}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct PrefixCase : support::NamedCase {
+    std::string text;
+    std::size_t whole;
+};
+
+class WholeChars : public testing::TestWithParam<PrefixCase> {};
+
+TEST_P(WholeChars, StopsBeforeACharacterCutShort) {
+    EXPECT_EQ(utf8::WholeCharsPrefix(GetParam().text), GetParam().whole);
 }
+
+INSTANTIATE_TEST_SUITE_P(Utf8, WholeChars,
+                         testing::Values(PrefixCase{"Empty", "", 0}, PrefixCase{"Whole", "ab日", 5},
+                                         PrefixCase{"OneOfThree", "ab\xe6", 2},
+                                         PrefixCase{"TwoOfThree", "ab\xe6\x97", 2},
+                                         PrefixCase{"ThreeOfFour", "\xf0\x9f\x98", 0},
+                                         PrefixCase{"BrokenIsNotWaitedFor", "ab\xe6z", 4},
+                                         PrefixCase{"LoneContinuation", "ab\x80", 3},
+                                         PrefixCase{"LeadOfAnImpossibleSequence", "ab\xe0\x80", 4},
+                                         PrefixCase{"BeyondUnicodeLead", "ab\xf4\x90", 4}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quillmark

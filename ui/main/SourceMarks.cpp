@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "decoder/utf8.h"
+
 namespace quillmark::ui {
 
 namespace {
@@ -10,18 +12,12 @@ namespace {
 // Code point index -> UTF-16 index, one entry per code point and one for the end; empty when
 // the text has no character beyond U+FFFF, where the two counts agree.
 std::vector<std::size_t> Utf16Places(std::u16string_view text) {
-    const auto high = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
-    const auto low = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
-    bool pairs = false;
-    for (std::size_t i = 0; i + 1 < text.size() && !pairs; ++i)
-        pairs = high(text[i]) && low(text[i + 1]);
+    std::size_t i = 0;
+    while (i < text.size() && utf8::Utf16CharSize(text, i) == 1) ++i;
     std::vector<std::size_t> places;
-    if (!pairs) return places;
+    if (i == text.size()) return places;
     places.reserve(text.size() + 1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        places.push_back(i);
-        if (high(text[i]) && i + 1 < text.size() && low(text[i + 1])) ++i;
-    }
+    for (i = 0; i < text.size(); i += utf8::Utf16CharSize(text, i)) places.push_back(i);
     places.push_back(text.size());
     return places;
 }

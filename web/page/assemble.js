@@ -1,14 +1,26 @@
 #!/usr/bin/env node
 // SPDX-License-Identifier: MIT
 // Puts the page together: the template with its title, one inline style, the WebAssembly module
-// gzip-compressed as base64 in a data block (a script element of a type that never runs), one
+// deflated (zopfli) as base64 in a data block (a script element of a type that never runs), one
 // inline script (the module's loader, then the page script), and a security policy that allows
 // exactly that style and script by their hashes and nothing from the network. The loader
 // inflates the module's bytes itself, so it never fetches them.
 'use strict';
+const { execFileSync } = require('node:child_process');
 const crypto = require('node:crypto');
 const fs = require('node:fs');
-const zlib = require('node:zlib');
+
+// Debian's terser (package terser) lives outside node's own module paths.
+function terser() {
+    for (const name of ['terser', '/usr/share/nodejs/terser']) {
+        try {
+            return require(name);
+        } catch {
+            // the next place
+        }
+    }
+    throw new Error('terser is missing (install the Debian package terser)');
+}
 
 function parseArguments(argv) {
     const options = { scripts: [] };
@@ -18,7 +30,7 @@ function parseArguments(argv) {
         if (name === '--script') options.scripts.push(value);
         else options[name.replace(/^--/, '')] = value;
     }
-    for (const name of ['version', 'template', 'style', 'wasm', 'output'])
+    for (const name of ['version', 'template', 'style', 'wasm', 'zopfli', 'output'])
         if (!options[name]) throw new Error(`--${name} is missing`);
     return options;
 }
@@ -40,26 +52,35 @@ function inline(text, element, file) {
     return text;
 }
 
-// The page carries its style and script without their comments and indentation, which the
-// sources keep. Script goes line by line: its line breaks stay, so statements end as written;
-// a template literal over more than one line would change, so none may span lines.
-function compactScript(text, file) {
-    const lines = text.split('\n');
-    const broken = lines.findIndex((line) => (line.match(/`/g) || []).length % 2 === 1);
-    if (broken >= 0) throw new Error(`${file}:${broken + 1}: a template literal spans lines`);
-    return lines.map((line) => line.trim()).filter((line) => line !== '' && !line.startsWith('//'))
-        .join('\n');
+// The page carries its script minified: the files joined in one function, so that their names
+// stay the page's own and are shortened, in strict mode from its first statement.
+async function compactScript(files) {
+    const joined = files.map((file) => fs.readFileSync(file, 'utf8')).join('\n');
+    const wrapped = `(() => {\n'use strict';\n${joined}\n})();\n`;
+    const { code } = await terser().minify(wrapped, {
+        ecma: 2020,
+        compress: { passes: 2 },
+        mangle: true,
+        format: { comments: false },
+    });
+    if (!code.startsWith('(()=>{"use strict";')) throw new Error('the minified script does not begin in strict mode');
+    return code;
 }
-const compactStyle = (text) => text.replace(/\/\*[^]*?\*\//g, '').split('\n')
-    .map((line) => line.trim()).filter((line) => line !== '').join('\n');
 
-function main() {
+// The style without comments and with no white space that means nothing; strings stay as written.
+const compactStyle = (text) => text.replace(/\/\*[^]*?\*\//g, '')
+    .split(/("[^"]*"|'[^']*')/).map((piece, i) => (i % 2 ? piece : piece.replace(/\s+/g, ' ')
+        .replace(/ ?([{};,>]) ?/g, '$1').replace(/: /g, ':').replace(/;}/g, '}')))
+    .join('').trim();
+
+// Deflated by zopfli, some tenths smaller than zlib's best; the same bytes on every build.
+const deflate = (zopfli, file) => execFileSync(zopfli, ['-c', '--deflate', file], { maxBuffer: 1 << 26 });
+
+async function main() {
     const options = parseArguments(process.argv.slice(2));
     const style = inline(compactStyle(fs.readFileSync(options.style, 'utf8')), 'style', options.style);
-    // The same bytes on every build: gzip as zlib writes it carries no time or file name.
-    const wasm = zlib.gzipSync(fs.readFileSync(options.wasm), { level: 9, memLevel: 9 }).toString('base64');
-    const script = options.scripts.map((file) =>
-        inline(compactScript(fs.readFileSync(file, 'utf8'), file), 'script', file)).join('\n');
+    const wasm = deflate(options.zopfli, options.wasm).toString('base64');
+    const script = inline(await compactScript(options.scripts), 'script', options.scripts.join(', '));
     const policy = [
         "default-src 'none'",
         `script-src ${hash(script)} 'wasm-unsafe-eval'`,
@@ -74,9 +95,7 @@ function main() {
     fs.writeFileSync(options.output, page);
 }
 
-try {
-    main();
-} catch (error) {
+main().catch((error) => {
     console.error(`assemble: ${error.message}`);
     process.exit(1);
-}
+});

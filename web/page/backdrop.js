@@ -60,33 +60,44 @@ function QuillmarkBackdrop(txtDebugData) {
 
     // The text cut where any mark begins or ends; each piece inside a mark is a <mark> that
     // knows its fields. Returns, per field, its marks. A zero-width space at the end gives a
-    // trailing line break its line, as the box shows it.
+    // trailing line break its line, as the box shows it. One sweep over the marks' ends in
+    // order keeps how many runs of each field (and how many faults) hold the current piece.
     function fill(text, runs, notes) {
         follow();
-        const cuts = new Set([0, text.length]);
-        for (const [start, end] of runs.flat().concat(notes.map((n) => [n.start, n.end]))) {
-            cuts.add(start);
-            cuts.add(end);
-        }
-        const sorted = [...cuts].sort((a, b) => a - b);
+        const kFault = runs.length;
+        const ends = [];  // position, field (kFault for a faulty word), +1 at a start, -1 at an end
+        runs.forEach((list, field) => {
+            for (const [start, end] of list) if (start < end) ends.push([start, field, 1], [end, field, -1]);
+        });
+        for (const { start, end } of notes) if (start < end) ends.push([start, kFault, 1], [end, kFault, -1]);
+        ends.sort((a, b) => a[0] - b[0]);
+        const depth = new Int32Array(kFault + 1);
         const pieces = runs.map(() => []);
-        const nodes = [];
-        for (let i = 0; i + 1 < sorted.length; ++i) {
-            const [start, end] = [sorted[i], sorted[i + 1]];
-            const piece = text.slice(start, end);
-            const fields = runs.map((list) => list.some(([s, e]) => s <= start && end <= e));
-            const fault = notes.some((n) => n.start <= start && end <= n.end);
-            if (!fault && !fields.includes(true)) {
-                nodes.push(document.createTextNode(piece));
-                continue;
+        const nodes = document.createDocumentFragment();
+        let marked = 0;  // how many runs and faults hold the current piece
+        for (let i = 0, at = 0; at < text.length || i < ends.length;) {
+            const next = i < ends.length ? Math.min(ends[i][0], text.length) : text.length;
+            if (next > at) {
+                const piece = text.slice(at, next);
+                if (marked === 0) {
+                    nodes.append(piece);
+                } else {
+                    const mark = document.createElement('mark');
+                    mark.textContent = piece;
+                    if (depth[kFault] > 0) mark.className = 'fault';
+                    for (let field = 0; field < kFault; ++field) if (depth[field] > 0) pieces[field].push(mark);
+                    nodes.append(mark);
+                }
+                at = next;
             }
-            const mark = Object.assign(document.createElement('mark'), { textContent: piece });
-            if (fault) mark.className = 'fault';
-            fields.forEach((has, field) => has && pieces[field].push(mark));
-            nodes.push(mark);
+            for (; i < ends.length && Math.min(ends[i][0], text.length) === next; ++i) {
+                depth[ends[i][1]] += ends[i][2];
+                marked += ends[i][2];
+            }
+            if (i === ends.length && next === text.length) break;
         }
-        nodes.push(document.createTextNode('\u200b'));
-        backdrop.replaceChildren(...nodes);
+        nodes.append('\u200b');
+        backdrop.replaceChildren(nodes);
         // Its scroll position is set before the next frame is drawn, so that filling forces no
         // layout of its own.
         requestAnimationFrame(followScroll);

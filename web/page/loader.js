@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Starts the decoder module that comes inside the page: its WebAssembly, gzip-compressed and
-// written as base64 (in the data block #decoderModule, which the script parser never reads), is
+// Starts the decoder module that comes inside the page: its WebAssembly, deflated and written
+// as base64 (in the data block #decoderModule, which the script parser never reads), is
 // inflated by the browser's own DecompressionStream and instantiated; nothing is fetched. The
 // module is a reactor: _initialize runs its static constructors once, then its exports are
 // called as `_Web...` functions on the object returned, with HEAPU8 the view of its memory
@@ -9,8 +9,11 @@
 // eslint-disable-next-line no-unused-vars
 async function QuillmarkDecoder(base64) {
     const packed = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : bytesOf(atob(base64));
-    const inflated = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip'));
-    const compiled = await WebAssembly.compile(await new Response(inflated).arrayBuffer());
+    const inflated = new Blob([packed]).stream().pipeThrough(new DecompressionStream('deflate-raw'));
+    // Compiled while it is inflated, where the browser can.
+    const compiled = WebAssembly.compileStreaming
+        ? await WebAssembly.compileStreaming(new Response(inflated, { headers: { 'Content-Type': 'application/wasm' } }))
+        : await WebAssembly.compile(await new Response(inflated).arrayBuffer());
 
     // What the module may ask of its host: to be told its memory grew, which HEAPU8 notices
     // by itself, and to stop, which only a fault inside it does (out of memory, say).

@@ -115,13 +115,16 @@ function QuillmarkProvenance(txtDebugData, results) {
 
     // ---- Descriptions ------------------------------------------------------------------------
 
+    // Writes only what changes, as every decode describes every result again.
     function describe(result, i, text) {
-        describers[i].textContent = text;
+        const describer = describers[i];
+        if (describer.textContent !== text) describer.textContent = text;
         const ids = (result.getAttribute('aria-describedby') || '').split(' ')
-            .filter((id) => id && id !== describers[i].id);
-        if (text) ids.push(describers[i].id);
-        if (ids.length) result.setAttribute('aria-describedby', ids.join(' '));
-        else result.removeAttribute('aria-describedby');
+            .filter((id) => id && id !== describer.id);
+        if (text) ids.push(describer.id);
+        const value = ids.join(' ');
+        if (value === '') result.removeAttribute('aria-describedby');
+        else if (result.getAttribute('aria-describedby') !== value) result.setAttribute('aria-describedby', value);
     }
 
     function describeInput(withNotes) {
@@ -133,8 +136,9 @@ function QuillmarkProvenance(txtDebugData, results) {
 
     // ---- What the page calls -----------------------------------------------------------------
 
-    // Marks and notes of the text the module decoded last, which the box holds.
-    function decoded() {
+    // Marks and notes of the text the module decoded last, which the box holds; `sources`
+    // tells per result where its caption came from.
+    function decoded(sources) {
         link();
         const text = txtDebugData.value;
         const positions = positionsOf(text);
@@ -168,10 +172,8 @@ function QuillmarkProvenance(txtDebugData, results) {
             const [first, last] = [module._WebFieldWord(i), module._WebFieldLastWord(i)];
             const warnings = notes.filter((n) => n.word >= first && n.word <= last)
                 .map((n) => n.text);
-            const source = take(module._WebSource(i), module._WebSourceSize(i));
-            const title = [result.title, ...warnings].filter(Boolean).join('\n');
-            if (warnings.length) result.title = title;
-            describe(result, i, [source, ...warnings].filter(Boolean).join('\n'));
+            if (warnings.length) result.title = [result.title, ...warnings].filter(Boolean).join('\n');
+            describe(result, i, [sources[i], ...warnings].filter(Boolean).join('\n'));
         });
         lightPointedOrFocused();
         followCaret();

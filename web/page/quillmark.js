@@ -171,21 +171,22 @@
     }
 
     // The title shows the caption, as the window's tooltip does, and where it came from when
-    // the module can tell.
+    // the module can tell. Each output is written once, and only where it changes: a decode
+    // replaces the last one's results without clearing them first.
     function showResults(captions, sources) {
         results.forEach((result, i) => {
-            result.textContent = captions[i];
+            if (result.textContent !== captions[i]) result.textContent = captions[i];
             const title = [captions[i], sources[i]].filter((text) => text !== '').join('\n');
-            if (title !== '') result.title = title;
+            if (title === '') result.removeAttribute('title');
+            else if (result.title !== title) result.title = title;
         });
     }
 
     function cmdDebug_Click() {
-        clearResults();
         const fields = binding.decode(txtDebugData.value);
         showResults(fields.captions, fields.sources);
         setPointerHighlight(fields.pointersDiffer);
-        provenance.decoded();
+        provenance.decoded(fields.sources);
         links.decoded(txtDebugData.value);
     }
 
@@ -321,6 +322,7 @@
     control('cmdCopyResult').addEventListener('click', command(cmdCopyResult_Click));
     txtDebugData.addEventListener('paste', txtDebugData_Paste);
     txtDebugData.addEventListener('input', showCapNote);
-    txtDebugData.focus();
+    // The box has the focus from the start by its autofocus, which the browser gives it as it
+    // draws the page: focus() here would lay the page out before the first paint needs it.
     links.read();
 })();

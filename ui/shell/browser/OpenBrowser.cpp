@@ -34,16 +34,20 @@ void prepareBrowserEngine() {
 
 void openBrowserWindow(const QString& startingAddress, platform::WindowList& windows,
                        platform::MessageBoxes& messages) {
-    QString error;
-    platform::BrowserEngineFactory* factory = loadBrowserEngineFactory(&error);
-    std::unique_ptr<platform::BrowserEngine> engine = factory ? factory->createEngine() : nullptr;
-    if (!engine) {
-        messages.show(
-            nullptr,
-            QStringLiteral("The web browser could not be started.\n\n%1").arg(error).trimmed());
-        return;
-    }
-    auto* window = new frmBrowser(std::move(engine));
+    // The window shows at once; the engine's module and the engine itself, which take seconds
+    // to load and start, come once it is on the screen. The message boxes outlive every window.
+    auto* window = new frmBrowser([&messages] {
+        QString error;
+        platform::BrowserEngineFactory* factory = loadBrowserEngineFactory(&error);
+        std::unique_ptr<platform::BrowserEngine> engine =
+            factory ? factory->createEngine() : nullptr;
+        if (!engine) {
+            messages.show(
+                nullptr,
+                QStringLiteral("The web browser could not be started.\n\n%1").arg(error).trimmed());
+        }
+        return engine;
+    });
     window->setStartingAddress(startingAddress);
     windows.add(window);
     window->show();

@@ -8,10 +8,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QOpenGLWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <utility>
 
 #include "ui/common/Twips.h"
+#include "ui/shell/browser/SharedOpenGLContext.h"
 
 namespace quillmark::ui {
 
@@ -31,6 +34,8 @@ constexpr int kLabelToBoxGap = 15;
 constexpr int kIconPixels = 24;
 constexpr int kTimerMilliseconds = 5;
 constexpr int kCarriageReturn = 13;
+// How long the window's picture stays unchanged before the engine is made.
+constexpr int kSettledMilliseconds = 250;
 
 const QString kWorkingCaption = QStringLiteral("Working...");
 
@@ -47,7 +52,13 @@ constexpr ToolButton kToolButtons[] = {
 }  // namespace
 
 frmBrowser::frmBrowser(std::unique_ptr<platform::BrowserEngine> engine, QWidget* parent)
-    : QWidget(parent), engine_(std::move(engine)) {
+    : frmBrowser(EngineMaker{}, parent) {
+    engine_ = std::move(engine);
+    attachEngine();
+}
+
+frmBrowser::frmBrowser(EngineMaker makeEngine, QWidget* parent)
+    : QWidget(parent), makeEngine_(std::move(makeEngine)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmBrowser"));
     // The caption is the page's title; the name says what the window is.
@@ -55,6 +66,26 @@ frmBrowser::frmBrowser(std::unique_ptr<platform::BrowserEngine> engine, QWidget*
     createControls();
     wireEvents();
     resize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    engineTimer_ = new QTimer(this);
+    engineTimer_->setSingleShot(true);
+    engineTimer_->setInterval(kSettledMilliseconds);
+    connect(engineTimer_, &QTimer::timeout, this, &frmBrowser::makeEngine);
+    // Where the page view will draw with OpenGL, the whole window is composed that way. A
+    // window made without it would be destroyed and made anew when the page view arrives: it
+    // would vanish for a moment and lose its place. A hidden OpenGL widget makes it right from
+    // the start.
+    if (makeEngine_ && ensureSharedOpenGLContext()) (new QOpenGLWidget(this))->hide();
+}
+
+void frmBrowser::attachEngine() {
+    brwWebBrowser = engine_->widget();
+    brwWebBrowser->setParent(this);
+    brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
+    brwWebBrowser->setGeometry(twipsRect(45, 1200, 10440, 6015));
+    engine_->setEvents({
+        .downloadComplete = [this] { brwWebBrowser_DownloadComplete(); },
+        .navigateComplete = [this] { brwWebBrowser_NavigateComplete2(); },
+    });
 }
 
 frmBrowser::~frmBrowser() {
@@ -89,11 +120,6 @@ void frmBrowser::createControls() {
     cboAddress->setGeometry(twipsRect(45, 300, 10395, 315));
     lblAddress->setBuddy(cboAddress);
 
-    brwWebBrowser = engine_->widget();
-    brwWebBrowser->setParent(this);
-    brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
-    brwWebBrowser->setGeometry(twipsRect(45, 1200, 10440, 6015));
-
     timTimer = new QTimer(this);
     timTimer->setObjectName(QStringLiteral("timTimer"));
     timTimer->setInterval(kTimerMilliseconds);
@@ -127,15 +153,37 @@ void frmBrowser::wireEvents() {
     // reaches that one. Either way Enter is seen once.
     cboAddress->installEventFilter(this);
     cboAddress->lineEdit()->installEventFilter(this);
-    engine_->setEvents({
-        .downloadComplete = [this] { brwWebBrowser_DownloadComplete(); },
-        .navigateComplete = [this] { brwWebBrowser_NavigateComplete2(); },
-    });
 }
 
 void frmBrowser::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (loaded_) return;
+    if (!engine_) {
+        // The engine is made once the window has been drawn (paintEvent).
+        setWindowTitle(kWorkingCaption);
+        return;
+    }
+    loaded_ = true;
+    Form_Load();
+}
+
+void frmBrowser::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // Making the engine holds up the whole program for a second or more. The window is drawn
+    // first, and its frame too: a client-drawn title bar (Wayland) arrives with a later picture.
+    // So the engine is made once the window has been drawn and no new picture followed for a
+    // moment.
+    if (makeEngine_) engineTimer_->start();
+}
+
+void frmBrowser::makeEngine() {
+    engine_ = std::exchange(makeEngine_, nullptr)();
+    if (!engine_) {
+        close();
+        return;
+    }
+    attachEngine();
+    brwWebBrowser->show();
     loaded_ = true;
     Form_Load();
 }
@@ -184,6 +232,7 @@ void frmBrowser::Form_Resize() {
     const int addressWidth = clientWidth - kMargin;
     if (addressWidth >= 0) cboAddress->resize(twipsToPixels(addressWidth), cboAddress->height());
     const int pageWidth = clientWidth - kMargin;
+    if (!brwWebBrowser) return;  // the page view is not there yet
     if (pageWidth >= 0) brwWebBrowser->resize(twipsToPixels(pageWidth), brwWebBrowser->height());
     const int pageHeight = clientHeight - (kPanelTop + kPanelHeight) - kMargin;
     if (pageHeight >= 0) brwWebBrowser->resize(brwWebBrowser->width(), twipsToPixels(pageHeight));
@@ -204,7 +253,7 @@ void frmBrowser::brwWebBrowser_NavigateComplete2() {
 }
 
 void frmBrowser::cboAddress_Click() {
-    if (mbUpdatingHistory) return;
+    if (mbUpdatingHistory || !engine_) return;
     timTimer->start();
     engine_->navigate(cboAddress->currentText());
 }
@@ -223,6 +272,7 @@ void frmBrowser::timTimer_Timer() {
 }
 
 void frmBrowser::tbToolBar_ButtonClick(const QString& key) {
+    if (!engine_) return;  // the page engine is still starting
     timTimer->start();
     if (key == QLatin1String("Back")) {
         engine_->goBack();

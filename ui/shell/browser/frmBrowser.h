@@ -2,6 +2,7 @@
 #pragma once
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "platform/BrowserEngine.h"
@@ -22,6 +23,10 @@ class frmBrowser final : public QWidget {
 public:
     // engine must not be null; the window owns it from here on.
     explicit frmBrowser(std::unique_ptr<platform::BrowserEngine> engine, QWidget* parent = nullptr);
+    // Starting a page engine takes seconds: this window shows at once, with "Working...", and
+    // makes its engine once it has been drawn. Where makeEngine gives none, it closes.
+    using EngineMaker = std::function<std::unique_ptr<platform::BrowserEngine>()>;
+    explicit frmBrowser(EngineMaker makeEngine, QWidget* parent = nullptr);
     ~frmBrowser() override;
 
     // The address the window opens when it is first shown.
@@ -30,10 +35,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void attachEngine();
+    void makeEngine();
     void createControls();
     void createToolBar();
     void wireEvents();
@@ -48,6 +56,8 @@ private:
     void tbToolBar_ButtonClick(const QString& key);
 
     std::unique_ptr<platform::BrowserEngine> engine_;
+    EngineMaker makeEngine_;
+    QTimer* engineTimer_ = nullptr;
     QString startingAddress_;
     bool mbUpdatingHistory = false;
     bool loaded_ = false;
