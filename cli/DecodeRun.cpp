@@ -39,11 +39,12 @@ public:
         if (options.tables) {
             return;
         }
-        if (options.lines) {
-            lines_.emplace(writers_, out_, diagnostics_, setup.characterLimit);
-            splitter_.emplace(cutter_, *lines_);
-        } else if (options.summary) {
+        if (options.summary) {
             summary_.emplace();
+        } else if (options.lines || options.log) {
+            // Lines and the messages of a log are decoded on worker threads.
+            lines_.emplace(writers_, out_, diagnostics_, setup.characterLimit);
+            if (!options.log) splitter_.emplace(cutter_, *lines_);
         } else {
             decoder_.emplace(writers_());
         }
@@ -151,15 +152,17 @@ private:
     bool DecodeLog(InputSource& input, const std::string& name) {
         logName_ = &name;
         reader_->Restart();
+        if (lines_) lines_->StartInput(name);
         for (;;) {
             // A log that grows slowly (`tail -f`) shows each message once it has ended.
-            if (input.WouldWait() && !out_.Flush()) {
-                return false;
+            if (input.WouldWait() && !Publish()) {
+                return StopLog();
             }
             const long count = input.Read(block_.get(), kReadBlock);
             if (count < 0) {
                 // The open message is not decoded: its dump may go on in what was not read.
                 reader_->Restart();
+                if (lines_) lines_->Drain();
                 diagnostics_.InputError(name, input.Error());
                 return Open();
             }
@@ -167,11 +170,14 @@ private:
                 break;
             }
             reader_->Feed({block_.get(), static_cast<std::size_t>(count)});
-            if (!out_.Commit()) {
-                return false;
+            if (!logGoes_ || !(lines_ || out_.Commit())) {
+                return StopLog();
             }
         }
         reader_->Finish();
+        if (lines_ && (!logGoes_ || !lines_->Drain())) {
+            return StopLog();
+        }
         if (summary_) {
             summary_->AddSkippedLines(reader_->Counts().skippedLines);
         }
@@ -181,22 +187,31 @@ private:
         return out_.Commit();
     }
 
+    bool Publish() { return lines_ ? lines_->Publish() : out_.Flush(); }
+
+    // Reading a log stopped early: the output is gone, or memory ran out while decoding one of
+    // its messages (reported with the records before it).
+    bool StopLog() {
+        logGoes_ = true;
+        reader_->Restart();
+        if (lines_ && Open()) lines_->Drain();
+        return Open();
+    }
+
     void TakeMessage(const LogMessage& message) {
-        if (message.cut) {
-            diagnostics_.MessageCut(*logName_, message.line, setup_.characterLimit);
-        }
         if (summary_) {
+            if (message.cut) {
+                diagnostics_.MessageCut(*logName_, message.line, setup_.characterLimit);
+            }
             record_.Decode(message.text);
             summary_->Add(message, record_);
             return;
         }
-        std::string& out = out_.Buffer();
-        recordStart_ = out.size();
-        if (messagesWritten_ > 0) {
-            out += decoder_->Separator();
+        // Once the pipeline says to stop, the rest of the block is passed over.
+        if (logGoes_) {
+            lines_->LineText().append(message.text);
+            logGoes_ = lines_->EndMessage(message.line, message.bug, message.cut);
         }
-        decoder_->Append(out, message.text, {*logName_, message.line, message.bug});
-        ++messagesWritten_;
     }
 
     // Every line is a message; a line's text after its word 30 is passed over unread.
@@ -244,6 +259,17 @@ private:
     // input is reported, and the run goes on with the next input.
     bool OutOfMemory(const std::string& name) {
         ClearKeepingSmallStorage(message_);
+        if (options_.log && lines_) {
+            // The messages already handed to the pipeline are written.
+            try {
+                StopLog();
+            } catch (const std::bad_alloc&) {
+                diagnostics_.OutOfMemory(name, std::nullopt);
+                return false;
+            }
+            diagnostics_.OutOfMemory(name, std::nullopt);
+            return Open();
+        }
         if (!options_.lines) {
             out_.Buffer().resize(recordStart_);  // no half-written record
             diagnostics_.OutOfMemory(name, std::nullopt);
@@ -272,10 +298,11 @@ private:
     std::optional<MessageDecoder> decoder_;  // default mode
     std::size_t recordStart_ = 0;            // default mode: where the record being written begins
     std::uint64_t messagesWritten_ = 0;
-    std::optional<LinePipeline> lines_;     // --lines
+    std::optional<LinePipeline> lines_;     // --lines, and --log but --summary
     std::optional<LineSplitter> splitter_;  // --lines
     std::optional<LogReader> reader_;       // --log
     const std::string* logName_ = nullptr;  // --log: the input being read
+    bool logGoes_ = true;                   // --log: the pipeline takes more messages
     std::optional<LogSummary> summary_;     // --summary
     RecordView record_;                     // --summary: the message being counted
 };

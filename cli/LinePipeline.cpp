@@ -34,12 +34,24 @@ struct LinePipeline::Batch {
     std::string file;
     std::uint64_t inputId = 0;
     std::uint64_t firstLine = 1;
+    // --log: each message's line and where its BUG word ends in `bugs`; --lines leaves them
+    // empty, the lines then counting from firstLine.
+    std::vector<std::uint64_t> lines;
+    std::string bugs;
+    std::vector<std::size_t> bugEnds;
     // Filled by the worker:
     std::string output;
     std::vector<std::size_t> cutOffsets;  // where in output each cut line's record begins
     std::size_t records = 0;              // records in output
     bool failed = false;                  // memory ran out at line `records`
     bool done = false;
+
+    std::uint64_t LineOf(std::size_t k) const { return lines.empty() ? firstLine + k : lines[k]; }
+    std::string_view BugOf(std::size_t k) const {
+        if (bugEnds.empty()) return {};
+        const std::size_t begin = k == 0 ? 0 : bugEnds[k - 1];
+        return std::string_view(bugs).substr(begin, bugEnds[k] - begin);
+    }
 };
 
 LinePipeline::LinePipeline(const RecordWriterFactory& writers, OutputSink& out,
@@ -91,6 +103,19 @@ void LinePipeline::StartInput(const std::string& name) {
 std::string& LinePipeline::LineText() { return filling_->text; }
 
 bool LinePipeline::EndLine(bool cut) {
+    const bool go = EndRecord(cut);
+    ++nextLine_;
+    return go;
+}
+
+bool LinePipeline::EndMessage(std::uint64_t line, std::string_view bug, bool cut) {
+    filling_->lines.push_back(line);
+    filling_->bugs.append(bug);
+    filling_->bugEnds.push_back(filling_->bugs.size());
+    return EndRecord(cut);
+}
+
+bool LinePipeline::EndRecord(bool cut) {
     if (filling_->ends.empty()) {
         filling_->file = file_;
         filling_->inputId = inputId_;
@@ -100,7 +125,6 @@ bool LinePipeline::EndLine(bool cut) {
         filling_->cuts.push_back(filling_->ends.size());
     }
     filling_->ends.push_back(filling_->text.size());
-    ++nextLine_;
     if (filling_->text.size() < kBatchText && filling_->ends.size() < kBatchLines) {
         return true;
     }
@@ -136,6 +160,9 @@ bool LinePipeline::Drain() {
         filling_->text.clear();
         filling_->ends.clear();
         filling_->cuts.clear();
+        filling_->lines.clear();
+        filling_->bugs.clear();
+        filling_->bugEnds.clear();
     }
     DropOpenLine();
     return Publish();
@@ -167,6 +194,9 @@ bool LinePipeline::TakeFreeSlot() {
     next.ends.clear();
     next.cuts.clear();
     next.cutOffsets.clear();
+    next.lines.clear();
+    next.bugs.clear();
+    next.bugEnds.clear();
     next.records = 0;
     next.failed = false;
     next.done = false;
@@ -200,7 +230,7 @@ bool LinePipeline::WriteBatch(Batch& batch) {
             return false;
         }
         written = batch.cutOffsets[k];
-        diagnostics_.MessageCut(batch.file, batch.firstLine + batch.cuts[k], characterLimit_);
+        diagnostics_.MessageCut(batch.file, batch.LineOf(batch.cuts[k]), characterLimit_);
     }
     if (!out_.Append(output.substr(written))) {
         return false;
@@ -208,7 +238,7 @@ bool LinePipeline::WriteBatch(Batch& batch) {
     recordsWritten_ += batch.records;
     if (batch.failed) {
         failedInput_ = batch.inputId;
-        diagnostics_.OutOfMemory(batch.file, batch.firstLine + batch.records);
+        diagnostics_.OutOfMemory(batch.file, batch.LineOf(batch.records));
     }
     return out_.state() == OutputSink::State::Open;
 }
@@ -244,7 +274,7 @@ void LinePipeline::Decode(Batch& batch, MessageDecoder& decoder) {
                 batch.cutOffsets[nextCut++] = batch.output.size();
             }
             const std::string_view text(batch.text.data() + begin, batch.ends[k] - begin);
-            decoder.Append(batch.output, text, {batch.file, batch.firstLine + k, {}});
+            decoder.Append(batch.output, text, {batch.file, batch.LineOf(k), batch.BugOf(k)});
             batch.records = k + 1;
             begin = batch.ends[k];
         }

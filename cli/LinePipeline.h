@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Decodes the lines of an input on worker threads while the main thread reads on, and writes
-// the records in input order.
+// Decodes the lines of an input, or the BUG messages of a log, on worker threads while the main
+// thread reads on, and writes the records in input order.
 //
 // Call order, all on the thread that reads (the workers only decode):
 //   for each input:
 //     StartInput(name)
 //     for each line: append its text to LineText(), then EndLine(cut)
+//     or for each BUG message: append its dump to LineText(), then EndMessage(line, bug, cut)
 //     Publish()       whenever reading would wait, so that slow input is shown at once
 //     DropOpenLine()  when the input fails in the middle of a line
 //     Drain()         at the end of the input, also after a failure
-// EndLine(), Publish() and Drain() return false once reading this input should stop: the output
-// is gone, or memory ran out while decoding one of its lines (InputFailed() then tells so, the
-// records before that line are written and the rest of the input is passed over).
+// EndLine(), EndMessage(), Publish() and Drain() return false once reading this input should stop:
+// the output is gone, or memory ran out while decoding one of its lines (InputFailed() then tells
+// so, the records before that line are written and the rest of the input is passed over).
 //
 // Memory stays bounded: every line holds at most the input box's characters, a batch is handed
 // over at kBatchText bytes or kBatchLines lines, and at most 2 * workers + 1 batches exist.
@@ -23,6 +24,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -50,6 +52,8 @@ public:
     std::uint64_t LineNumber() const { return nextLine_; }
     // Ends the current line; `cut` tells that it was longer than the input box holds.
     bool EndLine(bool cut);
+    // Ends the message whose dump is in LineText(): `line` is the line of its BUG word `bug`.
+    bool EndMessage(std::uint64_t line, std::string_view bug, bool cut);
     // Forgets the unfinished current line (its input failed).
     void DropOpenLine();
     // Writes every line ended so far; the unfinished line stays.
@@ -68,6 +72,7 @@ private:
     bool WriteOldest();
     bool WriteBatch(Batch& batch);
     bool TakeFreeSlot();
+    bool EndRecord(bool cut);
 
     OutputSink& out_;
     Diagnostics& diagnostics_;

@@ -160,6 +160,60 @@ inline WordBreaks FindWordBreaks(const char* sixteen) {
 #endif
 }
 
+// ---- Sixteen bytes: the words of a console log line -------------------------------------------
+
+// Among sixteen bytes, bit i for byte i: the spaces, the hexadecimal digits of either case, the
+// upper-case ones, and the bytes beyond ASCII.
+struct HexClasses {
+    std::uint32_t spaces;
+    std::uint32_t hex;
+    std::uint32_t upperHex;
+    std::uint32_t beyondAscii;
+    friend bool operator==(const HexClasses&, const HexClasses&) = default;
+};
+
+inline constexpr bool IsHexDigitEitherCase(char c) {
+    return IsUpperHexDigit(c) || (c >= 'a' && c <= 'f');
+}
+
+inline HexClasses ClassifyHexPortable(const char* sixteen) {
+    HexClasses found{0, 0, 0, 0};
+    for (int i = 0; i < 16; ++i) {
+        const char c = sixteen[i];
+        found.spaces |= static_cast<std::uint32_t>(c == ' ') << i;
+        found.hex |= static_cast<std::uint32_t>(IsHexDigitEitherCase(c)) << i;
+        found.upperHex |= static_cast<std::uint32_t>(IsUpperHexDigit(c)) << i;
+        found.beyondAscii |= static_cast<std::uint32_t>(!IsAsciiByte(c)) << i;
+    }
+    return found;
+}
+
+#if defined(__SSE2__)
+inline HexClasses ClassifyHexSse2(const char* sixteen) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen));
+    // Compared as signed bytes: those beyond ASCII fall below every range.
+    const auto within = [](__m128i bytes, char low, char high) {
+        return _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(low - 1))),
+                             _mm_cmplt_epi8(bytes, _mm_set1_epi8(static_cast<char>(high + 1))));
+    };
+    const __m128i upper = _mm_or_si128(within(block, '0', '9'), within(block, 'A', 'F'));
+    const __m128i lower = within(block, 'a', 'f');
+    const auto marks = [](__m128i mask) {
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(mask));
+    };
+    return {marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' '))), marks(_mm_or_si128(upper, lower)),
+            marks(upper), marks(block)};
+}
+#endif
+
+inline HexClasses ClassifyHex(const char* sixteen) {
+#if defined(__SSE2__)
+    return ClassifyHexSse2(sixteen);
+#else
+    return ClassifyHexPortable(sixteen);
+#endif
+}
+
 // ---- Runs of a text ---------------------------------------------------------------------------
 
 // The eight-byte loop of a prefix scan: the bytes before the first one `marks` finds. The last

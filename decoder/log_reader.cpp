@@ -2,6 +2,7 @@
 #include "decoder/log_reader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -48,6 +49,9 @@ std::pair<std::size_t, int> AsciiCharsAndFaulty(std::string_view word) {
     return {word.size(), faulty == word.end() ? -1 : static_cast<int>(faulty - word.begin())};
 }
 
+// A line of at most this many bytes is classified whole before its words are read.
+constexpr std::size_t kMaskedLine = 512;
+
 std::string ShortDumpNote(std::uint64_t words) {
     return "dump has " + std::to_string(words) + (words == 1 ? " word" : " words") +
            ": fields from word " + std::to_string(words + 1) + " on are empty";
@@ -62,6 +66,63 @@ std::string SplitWordNote(std::uint64_t word, std::size_t before, std::size_t af
 }
 
 }  // namespace
+
+// The classes of every byte of a line, 64 to a word, bit i for byte i: where its words start
+// and end, and which of their bytes are no hexadecimal digit, or no upper-case one.
+class LogReader::LineMasks {
+public:
+    explicit LineMasks(std::string_view line) : size_(line.size()) {
+        for (std::size_t at = 0; at < size_; at += 16) {
+            char sixteen[16];
+            const char* from = line.data() + at;
+            if (at + 16 > size_) {
+                // The last bytes, padded with spaces: no word runs past the line.
+                std::memset(sixteen, ' ', sizeof sixteen);
+                std::memcpy(sixteen, from, size_ - at);
+                from = sixteen;
+            }
+            const bytes::HexClasses classes = bytes::ClassifyHex(from);
+            const std::size_t word = at / 64;
+            const unsigned shift = at % 64;
+            const auto put = [&](std::uint64_t* mask, std::uint32_t bits) {
+                mask[word] |= static_cast<std::uint64_t>(bits) << shift;
+            };
+            put(spaces_, classes.spaces);
+            put(nonSpaces_, ~classes.spaces & 0xFFFFU);
+            put(notHex_, ~(classes.hex | classes.spaces) & 0xFFFFU);
+            put(notUpper_, ~(classes.upperHex | classes.spaces) & 0xFFFFU);
+            beyondAscii_ |= classes.beyondAscii;
+        }
+    }
+
+    bool Ascii() const { return beyondAscii_ == 0; }
+    // The first byte from `from` on of each kind, or the line's size.
+    std::size_t NextSpace(std::size_t from) const { return Next(spaces_, from); }
+    std::size_t NextWordByte(std::size_t from) const { return Next(nonSpaces_, from); }
+    std::size_t NextNotHex(std::size_t from) const { return Next(notHex_, from); }
+    std::size_t NextNotUpperHex(std::size_t from) const { return Next(notUpper_, from); }
+
+private:
+    static constexpr std::size_t kWords = kMaskedLine / 64;
+
+    std::size_t Next(const std::uint64_t* mask, std::size_t from) const {
+        if (from >= size_) return size_;
+        std::size_t word = from / 64;
+        std::uint64_t bits = mask[word] & (~std::uint64_t{0} << (from % 64));
+        while (bits == 0) {
+            if (++word * 64 >= size_) return size_;
+            bits = mask[word];
+        }
+        return std::min(size_, word * 64 + static_cast<std::size_t>(std::countr_zero(bits)));
+    }
+
+    std::size_t size_;
+    std::uint64_t spaces_[kWords] = {};
+    std::uint64_t nonSpaces_[kWords] = {};
+    std::uint64_t notHex_[kWords] = {};
+    std::uint64_t notUpper_[kWords] = {};
+    std::uint32_t beyondAscii_ = 0;
+};
 
 LogReader::LogReader(Handler handler, std::size_t characterLimit)
     : handler_(std::move(handler)), characterLimit_(characterLimit) {
@@ -177,9 +238,6 @@ void LogReader::WholeLine(std::string_view line) {
         EndLine();
         return;
     }
-    // Column and character counts stay byte counts on a line all of ASCII, and every word
-    // is kept whole unless the character limit cuts it.
-    const bool ascii = bytes::IsAscii(line);
     if (bug) {
         mode_ = Mode::First;
         first_.assign(first.substr(0, kMostBugBytes));
@@ -187,14 +245,23 @@ void LogReader::WholeLine(std::string_view line) {
         firstIsBug_ = true;
         firstIsHex_ = false;
         EndFirstWord();
+        at = end;
     } else {
         MarkLine();
         mode_ = Mode::HexWords;
-        StartWord(at);
-        KeepWord(first, ascii);
-        EndWord();
     }
-    for (at = end; at < size; at = end) {
+    // Column and character counts stay byte counts on a line all of ASCII, and every word
+    // is kept whole unless the character limit cuts it.
+    if (size <= kMaskedLine) {
+        const LineMasks masks(line);
+        if (masks.Ascii()) {
+            AsciiWords(line, at, masks);
+            EndLine();
+            return;
+        }
+    }
+    const bool ascii = bytes::IsAscii(line);
+    for (; at < size; at = end) {
         while (at < size && line[at] == ' ') ++at;
         if (at == size) break;
         end = wordEnd(at);
@@ -209,6 +276,50 @@ void LogReader::WholeLine(std::string_view line) {
         EndWord();
     }
     EndLine();
+}
+
+void LogReader::AsciiWords(std::string_view line, std::size_t from, const LineMasks& masks) {
+    const bool hexOnly = mode_ == Mode::HexWords;
+    // Neither a space nor a word of this line can reach the character limit: the words go
+    // straight into the dump.
+    const bool whole = !cut_ && !lineCut_ && keptUnits_ + line.size() + 1 <= characterLimit_;
+    for (std::size_t at = from;;) {
+        const std::size_t start = masks.NextWordByte(at);
+        if (start == line.size()) return;
+        const std::size_t end = masks.NextSpace(start);
+        if (hexOnly && (end - start > kHexWordDigits || masks.NextNotHex(start) < end)) {
+            RejectLine();
+            return;
+        }
+        const std::string_view word = line.substr(start, end - start);
+        if (!whole) {
+            StartWord(start);
+            KeepWord(word, true);
+            EndWord();
+        } else {
+            const std::size_t faulty = masks.NextNotUpperHex(start);
+            KeepAsciiWord(word, start, faulty < end ? static_cast<int>(faulty - start) : -1);
+        }
+        at = end;
+    }
+}
+
+void LogReader::KeepAsciiWord(std::string_view word, std::size_t column, int faulty) {
+    ++words_;
+    if (++lineWords_ == 1) lineFirstLength_ = word.size();
+    lineLastLength_ = word.size();
+    if (words_ > static_cast<std::uint64_t>(kLastWord)) {
+        return;  // counted, not kept
+    }
+    if (words_ > 1) {
+        text_ += ' ';
+        ++keptUnits_;
+    }
+    offsets_.push_back(text_.size());
+    places_.push_back({counts_.lines + 1, column, word.size(), faulty});
+    text_.append(word);
+    keptUnits_ += word.size();
+    if (word.size() != kHexWordDigits || faulty >= 0) lineSound_ = false;
 }
 
 void LogReader::KeepWord(std::string_view word, bool ascii) {

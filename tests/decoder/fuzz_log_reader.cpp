@@ -6,6 +6,7 @@
 // the message's lines and holds, in the log, exactly the word's bytes in the text to decode;
 // the counts add up.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -44,6 +45,20 @@ std::string_view Characters(std::string_view line, std::size_t column, std::size
     return line.substr(at, end - at);
 }
 
+// Lines read whole and lines read a piece at a time give the same places and notes.
+bool Same(const std::vector<quillmark::LogWordPlace>& a,
+          const std::vector<quillmark::LogWordPlace>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.line == y.line && x.column == y.column && x.length == y.length &&
+               x.faulty == y.faulty;
+    });
+}
+bool Same(const std::vector<quillmark::LogNote>& a, const std::vector<quillmark::LogNote>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.word == y.word && x.text == y.text;
+    });
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -77,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t m = 0; m < whole.size(); ++m) {
         const quillmark::LogDump& dump = whole[m];
         Require(pieces[m].text == dump.text && pieces[m].line == dump.line &&
-                    pieces[m].lastLine == dump.lastLine && pieces[m].words == dump.words,
+                    pieces[m].lastLine == dump.lastLine && pieces[m].words == dump.words &&
+                    Same(pieces[m].places, dump.places) && Same(pieces[m].notes, dump.notes),
                 "pieces give the same message");
         Require(dump.line > previous && dump.lastLine >= dump.line && dump.lastLine <= lines.size(),
                 "line numbers rise");

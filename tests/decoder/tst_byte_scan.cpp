@@ -150,16 +150,33 @@ TEST(ByteScan, CountByteOverLongRuns) {
     }
 }
 
-TEST(ByteScan, WordBreaksOfRandomBlocks) {
-    const std::string_view bytes("0A \r\n\t\x7f\x80\xc3\xff", 10);
+HexClasses HexClassesByLoop(const char* sixteen) {
+    HexClasses found{0, 0, 0, 0};
+    for (int i = 0; i < 16; ++i) {
+        const std::string_view upper("0123456789ABCDEF"), lower("abcdef");
+        const char c = sixteen[i];
+        if (c == ' ') found.spaces |= 1U << i;
+        if (upper.find(c) != upper.npos) found.upperHex |= 1U << i;
+        if (upper.find(c) != upper.npos || lower.find(c) != lower.npos) found.hex |= 1U << i;
+        if (static_cast<unsigned char>(c) >= 0x80) found.beyondAscii |= 1U << i;
+    }
+    return found;
+}
+
+TEST(ByteScan, WordBreaksAndHexClassesOfRandomBlocks) {
+    // The bytes at either side of each range of digits and letters, too.
+    const std::string_view bytes("0A \r\n\t\x7f\x80\xc3\xff/9:@FG`afg\xb0\xc6", 22);
     std::mt19937 random(7);
     char block[16];
     for (int round = 0; round < 20000; ++round) {
         for (char& c : block) c = bytes[random() % bytes.size()];
         const WordBreaks expected = WordBreaksByLoop(block);
+        const HexClasses classes = HexClassesByLoop(block);
         ASSERT_EQ(FindWordBreaksPortable(block), expected);
+        ASSERT_EQ(ClassifyHexPortable(block), classes);
 #if defined(__SSE2__)
         ASSERT_EQ(FindWordBreaksSse2(block), expected);
+        ASSERT_EQ(ClassifyHexSse2(block), classes);
 #endif
     }
 }

@@ -11,6 +11,7 @@
 set -uo pipefail
 program=${1:?usage: $0 <quillmark> [screenshot folder]}
 keep=${2:-}
+[ -z "$keep" ] || mkdir -p "$keep"
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -30,13 +31,14 @@ fail() {
 }
 on_screen() { DISPLAY=$screen "$@"; }
 
+# Screenshots are kept uncompressed while the test runs; the ones asked for are kept as PNG.
 shot() {
-    on_screen import -window root "$work/$1.png"
-    [ -z "$keep" ] || cp "$work/$1.png" "$keep/$desktop-$1.png"
+    on_screen import -window root "$work/$1.miff"
+    [ -z "$keep" ] || convert "$work/$1.miff" "$keep/$desktop-$1.png"
 }
 # "w h x y" of the pixels of one colour in a screenshot.
 box() {
-    convert "$work/$1.png" -fill black +opaque "$2" -fill white -opaque "$2" -format '%@\n' info: 2>/dev/null |
+    convert "$work/$1.miff" -fill black +opaque "$2" -fill white -opaque "$2" -format '%@\n' info: 2>/dev/null |
         sed 's/[x+]/ /g'
 }
 # The main window's client area: the teal beside the command buttons reaches its top, right
@@ -44,35 +46,80 @@ box() {
 client() {
     local w h x y
     read -r w h x y < <(box "$1" 'rgb(0,128,128)')
-    [ "$w" -gt 500 ] || return 1
-    read -r _ h _ y < <(convert "$work/$1.png" -crop "40x2000+$((x + w - 40))+0" +repage \
+    [ "${w:-0}" -gt 500 ] || return 1
+    read -r _ h _ y < <(convert "$work/$1.miff" -crop "40x2000+$((x + w - 40))+0" +repage \
         -fill black +opaque 'rgb(0,128,128)' -fill white -opaque 'rgb(0,128,128)' \
         -format '%@\n' info: 2>/dev/null | sed 's/[x+]/ /g')
     echo "$w $h $x $y"
 }
 # "w h x y" of the largest region that changed between two screenshots: a window that opened.
 opened() {
-    convert "$work/$1.png" "$work/$2.png" -compose difference -composite -colorspace gray \
+    convert "$work/$1.miff" "$work/$2.miff" -compose difference -composite -colorspace gray \
         -threshold 1% -define connected-components:verbose=true -connected-components 8 null: |
         awk '$NF == "gray(255)" { split($2, g, /[x+]/); if (g[1] * g[2] > best) {
              best = g[1] * g[2]; b = g[1] " " g[2] " " g[3] " " g[4] } } END { print b }'
 }
+# How many pixels differ between two screenshots; whether more than a few do (a caret may blink).
+differing() { compare -metric AE "$work/$1.miff" "$work/$2.miff" null: 2>&1 || true; }
+changed() { differing "$1" "$2" | awk '{ exit !($1 > 200) }'; }
+# Whether a window of at least w x h opened since the screenshot "before": into $opened_at.
+opened_since() {
+    local w h
+    opened_at=$(opened "$1" "$2")
+    read -r w h _ <<<"$opened_at"
+    [ "${w:-0}" -gt "$3" ] && [ "${h:-0}" -gt "$4" ]
+}
+# Takes screenshots (named by the first argument) until the check given holds on one that shows
+# what the one before it showed: nothing is moving or still being drawn. At most ten seconds.
+until_shot() {
+    local name=$1
+    shift
+    rm -f "$work/$name.miff"
+    for _ in $(seq 30); do
+        [ ! -e "$work/$name.miff" ] || mv "$work/$name.miff" "$work/$name-last.miff"
+        shot "$name"
+        "$@" && [ -e "$work/$name-last.miff" ] && ! changed "$name-last" "$name" && return 0
+        sleep 0.1
+    done
+    return 1
+}
 # A top-level window of the virtual X server by the start of its name.
 window_named() { on_screen xwininfo -root -children | awk -v n="$1" 'index($0, n) { print $1; exit }'; }
-click() { on_screen xdotool mousemove "$1" "$2" click 1; sleep 0.7; }
+click() { on_screen xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
 # Keys to the compositor's window, or on X11 to the program's window of that caption.
 keys() {
     local window=$focus caption=$1
     shift
     [ -n "$window" ] || window=$(xdotool search --onlyvisible --name "$caption" | tail -n1)
     [ -z "$window" ] || on_screen xdotool windowfocus "$window"
-    on_screen xdotool key --delay 150 "$@"
-    sleep 1
+    on_screen xdotool key --delay 80 "$@"
+    sleep 0.5
 }
 alive() { kill -0 "$pid" 2>/dev/null || { fail "the program died $1"; return 1; }; }
-# Where a maximise button stands on a title bar (Qt's own, a window manager's), from the
-# window's top-right corner; a window without one gets a click on its title bar there.
-maximise_at() { click "$(($1 - 38))" "$(($2 + 13))"; }
+# A maximise asked for at a window's top-right corner "x y": where a maximise button stands on
+# a title bar (Qt's own, a window manager's); a window without one gets a click on its title
+# bar there. The compositor answers at once or not at all; the window is looked at after a
+# moment in which a protocol error would have ended the program.
+maximise_at() {
+    click "$(($1 - 38))" "$(($2 + 13))"
+    sleep 0.3
+}
+# A dialog that opened since the screenshot "before" at "$opened_at" is maximised; the program
+# lives and the dialog keeps its place and size. Then the keys given close it, to the window of
+# the caption given: nothing of the dialog's size differs from "before" any more.
+maximise_dialog() {
+    local what=$1 before=$2 caption=$3 at=$opened_at w h y x
+    shift 3
+    read -r w h x y <<<"$at"
+    maximise_at "$((x + w))" "$y"
+    alive "on maximising the ${what//-/ }" || return 1
+    shot "$what-after"
+    [ "$(opened "$before" "$what-after")" = "$at" ] ||
+        fail "the ${what//-/ } changed: $at to $(opened "$before" "$what-after")"
+    keys "$caption" "$@"
+    until_shot "$what-closed" eval '! opened_since "$before" "$what-closed" $((w - 20)) $((h - 20))' ||
+        fail "the ${what//-/ } stays after $*"
+}
 
 run_desktop() {
     desktop=$1 focus=$2
@@ -82,12 +129,12 @@ run_desktop() {
     env XDG_CONFIG_HOME="$config" "$@" "$program" >"$work/$desktop.log" 2>&1 &
     pid=$!
     local w=0 h x y handed_over=
-    for _ in $(seq 60); do
-        sleep 0.5
+    for _ in $(seq 150); do
         shot splash
         read -r w h x y < <(box splash 'rgb(0,0,255)') && [ "${w:-0}" -gt 50 ] && break
         # A start slower than the splash's five seconds (a loaded machine): its timer handed over.
         client splash >/dev/null && handed_over=yes && break
+        sleep 0.1
     done
     if [ -n "$handed_over" ]; then
         echo "[$desktop] the splash's timer handed over before the first screenshot"
@@ -104,57 +151,51 @@ run_desktop() {
             shot splash-again
             local still
             read -r still _ < <(box splash-again "rgb(0,0,255)")
-            [ "0" -gt 50 ] && client splash-again >/dev/null &&
+            [ "${still:-0}" -gt 50 ] && client splash-again >/dev/null &&
                 fail "the main window is shown beside the splash"
         fi
         click "$((x + w / 2))" "$((y + h / 2))"
     fi
-    shot main
     local cw ch cx cy
+    splash_gone() { client main >/dev/null && ! box main 'rgb(0,0,255)' | awk '$1 > 50 { e = 1 } END { exit !e }'; }
+    until_shot main splash_gone
     read -r cw ch cx cy < <(client main) || { fail "no main window after a click on the splash"; kill "$pid"; return; }
     read -r w _ < <(box main 'rgb(0,0,255)') && [ "${w:-0}" -gt 50 ] && fail "the splash stays"
 
     # The report on the clipboard, confirmed in a message box.
     click "$((cx + 60))" "$((cy + 40))"
     keys '^Quillmark V' ctrl+a BackSpace
-    on_screen xdotool type --delay 20 "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C"
+    shot empty
+    # Keys sent as a compositor hands the keyboard to the window can go nowhere (a loaded
+    # machine): then the box is clicked and the text typed once more.
+    local try
+    for try in 1 2; do
+        on_screen xdotool type --delay 20 "0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C"
+        until_shot typed changed empty typed && break
+        [ "$try" = 2 ] && fail "the typed text does not reach the input box"
+        click "$((cx + 60))" "$((cy + 40))"
+    done
     click "$((cx + 524))" "$((cy + 260))" # DeBug
-    shot before-box
+    until_shot before-box changed typed before-box
     click "$((cx + 524))" "$((cy + 292))" # Copy Results
-    shot box
-    if [[ " $* " == *" QT_QPA_PLATFORM=wayland "* ]]; then
-        local report
-        report=$(env "$@" timeout 5 wl-paste -n 2>/dev/null | tr -d '\r')
-        grep -q '0008F5B4' <<<"$report" && grep -q 'READY' <<<"$report" ||
-            fail "the report is not on the Wayland clipboard: '$report'"
-    fi
-    local box_at
-    box_at=$(opened before-box box)
-    read -r w h x y <<<"$box_at"
-    if [ "${w:-0}" -gt 100 ] && [ "${h:-0}" -gt 100 ]; then
-        maximise_at "$((x + w))" "$y"
-        alive "on maximising the message box" || return
-        shot box-after
-        [ "$(opened before-box box-after)" = "$box_at" ] || fail "the message box changed: $box_at to $(opened before-box box-after)"
-        keys '^Quillmark$' Return
+    if until_shot box opened_since before-box box 100 100; then
+        if [[ " $* " == *" QT_QPA_PLATFORM=wayland "* ]]; then
+            local report
+            report=$(env "$@" timeout 5 wl-paste -n 2>/dev/null | tr -d '\r')
+            grep -q '0008F5B4' <<<"$report" && grep -q 'READY' <<<"$report" ||
+                fail "the report is not on the Wayland clipboard: '$report'"
+        fi
+        maximise_dialog message-box before-box '^Quillmark$' Return || return
     else
         fail "no message box after Copy Results"
     fi
 
     # The about box (the main window active first: a click into its input box).
     click "$((cx + 60))" "$((cy + 40))"
-    shot before-about
+    until_shot before-about true
     keys '^Quillmark V' alt+h a
-    shot about
-    local about_at
-    about_at=$(opened before-about about)
-    read -r w h x y <<<"$about_at"
-    if [ "${w:-0}" -gt 300 ] && [ "${h:-0}" -gt 200 ]; then
-        maximise_at "$((x + w))" "$y"
-        alive "on maximising the about box" || return
-        shot about-after
-        [ "$(opened before-about about-after)" = "$about_at" ] || fail "the about box changed: $about_at to $(opened before-about about-after)"
-        keys '^About Quillmark$' Escape
+    if until_shot about opened_since before-about about 300 200; then
+        maximise_dialog about-box before-about '^About Quillmark$' Escape || return
     else
         fail "no about box after Help > About"
     fi
@@ -203,7 +244,11 @@ for _ in $(seq 100); do
 done
 xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log")
 if [ -n "$weston_window" ] && [ -S "$XDG_RUNTIME_DIR/quillmark-weston" ]; then
-    sleep 1
+    # weston starts XWayland when its first client comes: this one, while the Wayland part runs.
+    [ -z "$xwayland" ] || (DISPLAY=$xwayland timeout 60 xwininfo -root >/dev/null 2>&1 &)
+    desktop=weston
+    until_shot ready eval 'box ready "rgb(32,64,96)" | awk "\$1 > 500 { e = 1 } END { exit !e }"' ||
+        echo "weston's background is not seen" >&2
     run_desktop weston-wayland "$weston_window" QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=quillmark-weston
     if [ -n "$xwayland" ]; then
         run_desktop weston-xwayland "$weston_window" QT_QPA_PLATFORM=xcb DISPLAY="$xwayland" \
@@ -227,7 +272,6 @@ for _ in $(seq 100); do
     sleep 0.2
 done
 if [ -n "$mutter_window" ] && [ -S "$XDG_RUNTIME_DIR/quillmark-mutter" ]; then
-    sleep 1
     run_desktop mutter-wayland "$mutter_window" QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=quillmark-mutter
 else
     echo "mutter does not start nested here: $(tail -n3 "$work/mutter.log")" >&2

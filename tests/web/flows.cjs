@@ -2,7 +2,7 @@
 // The page's workflows in a real browser, as the window has them: the worked example, the text
 // tools with their saved text, pasting with the input cap, Copy Results read back from the
 // clipboard, markup shown as text, keyboard use, accessible names, contrast in light and dark,
-// and no request leaving the page.
+// no request leaving the page, and the page's size.
 'use strict';
 const assert = require('node:assert/strict');
 const http = require('node:http');
@@ -253,6 +253,8 @@ async function withoutWebAssembly(browser) {
 }
 
 run(async () => {
+    // One self-contained file that travels by mail and chat: 80,000 bytes at most.
+    assert.ok(require('node:fs').statSync(process.env.QM_PAGE).size <= 80000, 'the page is over 80,000 bytes');
     const { browser, close } = await startBrowser();
     try {
         for (const check of [workedExampleAndReport, textTools, inputCap, markupStaysText,

@@ -64,27 +64,55 @@ async function assertListed(tab, dumps) {
     assert.ok(rows.length > 0, 'the list shows rows');
     assert.deepEqual(rows, rows.map(([index]) => [index, dumps[index].line, dumps.length]));
 }
-const finished = (tab) => tab.waitForFunction(() => /: \d+ BUG message/.test(document.getElementById('logHeading').textContent));
+const finished = (tab, count) => tab.waitForFunction((n) => document.getElementById('logHeading').textContent
+    .endsWith(`: ${n} BUG messages`), {}, count);
+
+// A file dropped on an element, as the browser hands it to the page: the page must take the
+// drag (or the browser would open the file itself) and the drop.
+async function dropFile(tab, selector, text) {
+    const taken = await tab.evaluate((where, content) => {
+        const files = new DataTransfer();
+        files.items.add(new File([content], 'dropped.log', { type: 'text/plain' }));
+        const on = document.querySelector(where);
+        return ['dragover', 'drop'].map((type) => on.dispatchEvent(
+            new DragEvent(type, { dataTransfer: files, bubbles: true, cancelable: true })));
+    }, selector, text);
+    assert.deepEqual(taken, [false, false], `the page takes a file dropped on ${selector}`);
+}
+
+// The ways in, one after the other in one tab: each log replaces the one before.
+const kOpenings = [
+    ['file button', 20000, (tab, file) => tab.$('#logFile').then((input) => input.uploadFile(file))],
+    ['drop on the input box', 9000, (tab, file) => dropFile(tab, '#txtDebugData', fs.readFileSync(file, 'utf8'))],
+    ['drop on the list', 5000, (tab, file) => dropFile(tab, '#dumpList', fs.readFileSync(file, 'utf8'))],
+];
 
 async function logFromFile(browser) {
-    const { text, dumps } = consoleLog({ bytes: 20000 });
-    const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'quillmark-log-')), 'console.log');
-    fs.writeFileSync(file, text.replace(/\n/g, '\r\n'));
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quillmark-log-'));
     const { tab, requests } = await openPage(browser);
-    await (await tab.$('#logFile')).uploadFile(file);
-    await finished(tab);
-    await assertListed(tab, dumps);
-    // The first message is chosen; keys step through the list, each step decoded.
-    await tab.focus('#dumpList');
-    for (const [key, index] of [['ArrowDown', 1], ['ArrowDown', 2], ['End', dumps.length - 1], ['ArrowUp', dumps.length - 2]]) {
-        await tab.keyboard.press(key);
-        assert.deepEqual(await readResults(tab), reference(dumps[index].text), `${key} to message ${index}`);
+    for (const [way, bytes, open] of kOpenings) {
+        const { text, dumps } = consoleLog({ bytes, seed: bytes });
+        const file = path.join(folder, 'console.log');
+        fs.writeFileSync(file, text.replace(/\n/g, '\r\n'));
+        await open(tab, file);
+        await finished(tab, dumps.length);
         await assertListed(tab, dumps);
+        if (way !== 'file button') {
+            assert.deepEqual(await readResults(tab), reference(dumps[0].text), `${way}: the first message chosen`);
+            continue;
+        }
+        // The first message is chosen; keys step through the list, each step decoded.
+        await tab.focus('#dumpList');
+        for (const [key, index] of [['ArrowDown', 1], ['ArrowDown', 2], ['End', dumps.length - 1], ['ArrowUp', dumps.length - 2]]) {
+            await tab.keyboard.press(key);
+            assert.deepEqual(await readResults(tab), reference(dumps[index].text), `${key} to message ${index}`);
+            await assertListed(tab, dumps);
+        }
+        assert.ok(await tab.$eval('#logSummary', (chart, n) => chart.textContent.includes(`messages${n}`), dumps.length));
     }
-    assert.ok(await tab.$eval('#logSummary', (chart, n) => chart.textContent.includes(`messages${n}`), dumps.length));
     assert.deepEqual(otherRequests(requests), [], 'the log stays in the page');
     await tab.close();
-    fs.rmSync(path.dirname(file), { recursive: true });
+    fs.rmSync(folder, { recursive: true });
 }
 
 // The time from the paste to the next frame, in the page: told, not asserted.
@@ -108,8 +136,9 @@ async function longPaste(browser) {
     const lines = text.split('\n').slice(0, 2203).join('\n').padEnd(65536);
     const { tab } = await openPage(browser);
     const asLog = await timedPaste(tab, lines);
-    await finished(tab);
-    await assertListed(tab, dumps.filter((dump) => dump.line < 2203));
+    const pastedDumps = dumps.filter((dump) => dump.line < 2203);
+    await finished(tab, pastedDumps.length);
+    await assertListed(tab, pastedDumps);
     const noBug = lines.replace(/BUG/g, 'GUB');
     await tab.click('#cmdReset');
     const asText = await timedPaste(tab, noBug);

@@ -10,7 +10,10 @@
 async function QuillmarkDecoder(base64) {
     const packed = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : bytesOf(atob(base64));
     const inflated = new Blob([packed]).stream().pipeThrough(new DecompressionStream('deflate-raw'));
-    const compiled = await WebAssembly.compile(await new Response(inflated).arrayBuffer());
+    // Compiled while it is inflated, where the browser can.
+    const compiled = WebAssembly.compileStreaming
+        ? await WebAssembly.compileStreaming(new Response(inflated, { headers: { 'Content-Type': 'application/wasm' } }))
+        : await WebAssembly.compile(await new Response(inflated).arrayBuffer());
 
     // What the module may ask of its host: to be told its memory grew, which HEAPU8 notices
     // by itself, and to stop, which only a fault inside it does (out of memory, say).

@@ -321,6 +321,7 @@
     control('cmdCopyResult').addEventListener('click', command(cmdCopyResult_Click));
     txtDebugData.addEventListener('paste', txtDebugData_Paste);
     txtDebugData.addEventListener('input', showCapNote);
-    txtDebugData.focus();
+    // The box has the focus from the start by its autofocus, which the browser gives it as it
+    // draws the page: focus() here would lay the page out before the first paint needs it.
     links.read();
 })();
