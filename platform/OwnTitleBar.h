@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+class QColor;
+class QPalette;
 class QWidget;
 
 namespace quillmark::platform {
@@ -23,5 +25,8 @@ bool clientDrawsTitleBars();
 // one), and a fixed size grows by it. Call once, after the window's controls are made and before
 // it is first shown.
 void useOwnTitleBar(QWidget* window);
+
+// The caption's colour while the window is not the active one.
+QColor inactiveCaptionColour(const QPalette& colours);
 
 }  // namespace quillmark::platform

@@ -9,11 +9,17 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/AppInfo.h"
+#include "platform/OwnTitleBar.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSettingsStore.h"
@@ -55,6 +61,8 @@ private slots:
     void appInfoOfThisBuild();
     // Last: once the program has been told to end, no further event loop runs in this process.
     void endProgramRunsNoCloseProcessing();
+    void idleCaptionReadable_data();
+    void idleCaptionReadable();
 };
 
 void tst_PlatformAdapters::settingsWriteUnderApplicationAndSection() {
@@ -185,6 +193,39 @@ void tst_PlatformAdapters::appInfoOfThisBuild() {
                                             .arg(quillmark::version::kMajor)
                                             .arg(quillmark::version::kMinor)
                                             .arg(quillmark::version::kRevision));
+}
+
+// Contrast ratio of two colours, as for text on a background.
+static double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+void tst_PlatformAdapters::idleCaptionReadable_data() {
+    QTest::addColumn<QPalette>("colours");
+    QTest::newRow("Fusion, light")
+        << QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette();
+    // Adwaita's dark colours, as Qt's GTK theme gives them.
+    QPalette dark(QColor(0x32, 0x32, 0x32));
+    dark.setColor(QPalette::Button, QColor(0x32, 0x32, 0x32));
+    dark.setColor(QPalette::Active, QPalette::ButtonText, QColor(0xee, 0xee, 0xec));
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x77, 0x77, 0x77));
+    QTest::newRow("Adwaita, dark") << dark;
+}
+
+// The caption of a window that is not the active one: fainter than the active one's, readable.
+void tst_PlatformAdapters::idleCaptionReadable() {
+    QFETCH(QPalette, colours);
+    const QColor bar = colours.color(QPalette::Button);
+    const QColor idle = platform::inactiveCaptionColour(colours);
+    QVERIFY2(contrast(idle, bar) >= 4.5, qPrintable(idle.name()));
+    QVERIFY(contrast(idle, bar) < contrast(colours.color(QPalette::ButtonText), bar));
 }
 
 QTEST_MAIN(tst_PlatformAdapters)
