@@ -19,6 +19,7 @@
 #include "decoder/log_reader.h"
 #include "decoder/provenance.h"
 #include "decoder/record_view.h"
+#include "decoder/text_layout.h"
 #include "decoder/text_spans.h"
 #include "decoder/word_notes.h"
 
@@ -153,8 +154,11 @@ extern "C" {
 
 // Finds the fields' runs and the notes on faulty words of the input; returns the note count.
 EMSCRIPTEN_KEEPALIVE int WebLocate() {
-    spans = quillmark::SpansOf(input);
-    notes = quillmark::WordNotesOf(input);
+    // The text is read into its layout once; the spans and the notes both read that.
+    quillmark::TextLayout layout;
+    layout.Read(input);
+    spans = quillmark::SpansOf(layout);
+    notes = quillmark::WordNotesOf(layout);
     spanTable.clear();
     for (const std::vector<quillmark::TextSpan>& runs : spans) {
         spanTable.push_back(static_cast<std::uint32_t>(runs.size()));
