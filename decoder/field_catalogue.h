@@ -35,16 +35,25 @@ constexpr std::size_t IndexOf(Field field) { return static_cast<std::size_t>(fie
 enum class From : std::uint8_t { Word, Bits };
 
 // Which characters of the word (or bit string) a field takes: the whole text, the characters
-// from `start` on (MidText, 1-based), or the last `length` characters (RightText).
+// from `start` on (MidText, 1-based), or the last `length` characters (RightText); read from
+// the first to the last, or from the last to the first.
 enum class Take : std::uint8_t { WholeWord, Mid, Right };
 struct Cut {
     Take take;
-    std::size_t start;   // 1-based; 0 for WholeWord and Right
-    std::size_t length;  // at most this many characters; 0 for WholeWord
+    std::size_t start;       // 1-based; 0 for WholeWord and Right
+    std::size_t length;      // at most this many characters; 0 for WholeWord
+    bool lastFirst = false;  // its characters are read from the last to the first
 };
 constexpr Cut WholeWord() { return {Take::WholeWord, 0, 0}; }
 constexpr Cut Mid(std::size_t start, std::size_t length) { return {Take::Mid, start, length}; }
 constexpr Cut Right(std::size_t length) { return {Take::Right, 0, length}; }
+constexpr Cut LastFirst(Cut cut) {
+    cut.lastFirst = true;
+    return cut;
+}
+
+// The text shown before a TN.
+inline constexpr std::string_view kTnHint = "Use LD 32 to Convert TN H.";
 
 // How the cut characters become the shown text.
 enum class Shown : std::uint8_t {
@@ -53,10 +62,34 @@ enum class Shown : std::uint8_t {
     AuxPmName,     // AuxPMName of the main PM code and this code
     UnitTypeName,  // UnitTypeName of the code
     QueueName,     // QueueName of the code
-    TnHint,        // "Use LD 32 to Convert TN H." and the characters
+    TnHint,        // kTnHint and the characters
     Pointer,       // "H." bits " (DEC: " value ")"
-    DialedDigits,  // characters 8, 7, 6, 5 of each word in turn; "0" skipped, "A" is digit 0
+    DialedDigits,  // the cut characters of each word in turn; "0" skipped, "A" is digit 0
 };
+
+// What a way of showing means for the rest of the program; one row per Shown, in its order.
+struct ShownTraits {
+    Shown shown;
+    bool hasCode;    // a name looked up from the code: the code is kept beside it (JSON "codes")
+    bool isPointer;  // a digit pointer: the two are compared, and marked when they differ
+    bool readsRun;   // reads a run of words; a word that gave nothing is no source of it
+};
+// clang-format off
+inline constexpr auto kShownTraits = std::to_array<ShownTraits>({
+    // shown                 code   pointer run
+    {Shown::AsTyped,        false, false,  false},
+    {Shown::MainPmName,     true,  false,  false},
+    {Shown::AuxPmName,      true,  false,  false},
+    {Shown::UnitTypeName,   true,  false,  false},
+    {Shown::QueueName,      true,  false,  false},
+    {Shown::TnHint,         false, false,  false},
+    {Shown::Pointer,        false, true,   false},
+    {Shown::DialedDigits,   false, false,  true},
+});
+// clang-format on
+constexpr const ShownTraits& TraitsOf(Shown shown) {
+    return kShownTraits[static_cast<std::size_t>(shown)];
+}
 
 struct FieldRow {
     Field field;
@@ -93,16 +126,17 @@ inline constexpr auto kFields = std::to_array<FieldRow>({
     {Field::CRDialed,     "CRDialed",     "lblCRDialed",    "CR Dialed",     "CR Dialed: ",      11,   11,   From::Word, WholeWord(), Shown::AsTyped},
     {Field::DigitLoad,    "DigitLoad",    "lblDigitLoad",   "Digit Load",    "Digit Load: ",     12,   12,   From::Bits, Right(5),    Shown::Pointer},
     {Field::DigitUnload,  "DigitUnload",  "lblDigitUnload", "Digit UnLoad",  "Digit Unload: ",   12,   12,   From::Bits, Mid(23, 5),  Shown::Pointer},
-    {Field::DigsDialed,   "DigsDialed",   "lblDigsDialed",  "Digits Dialed", "Digits Dialed: ",  13,   30,   From::Word, Mid(5, 4),   Shown::DialedDigits},
+    {Field::DigsDialed,   "DigsDialed",   "lblDigsDialed",  "Digits Dialed", "Digits Dialed: ",  13,   30,   From::Word, LastFirst(Mid(5, 4)), Shown::DialedDigits},
 });
 // clang-format on
 inline constexpr std::size_t kFieldCount = kFields.size();
+// The page keeps a set of fields in a 32-bit mask.
+static_assert(kFieldCount <= 32, "more fields than a 32-bit field mask holds");
 
 // A field shown by a name looked up from its code; its code is kept beside its text (JSON "codes").
-constexpr bool HasCode(const FieldRow& row) {
-    return row.shown == Shown::MainPmName || row.shown == Shown::AuxPmName ||
-           row.shown == Shown::UnitTypeName || row.shown == Shown::QueueName;
-}
+constexpr bool HasCode(const FieldRow& row) { return TraitsOf(row.shown).hasCode; }
+// A field that reads a run of words (row.word to row.lastWord) rather than one word.
+constexpr bool ReadsRun(const FieldRow& row) { return TraitsOf(row.shown).readsRun; }
 // Where a cut starts in its word or bit string of full width (eight characters, 32 bits).
 constexpr std::size_t StartInWord(const FieldRow& row) {
     const std::size_t width = row.from == From::Bits ? 32 : 8;
@@ -133,7 +167,7 @@ inline constexpr auto kCodeFields = [] {
 
 // A digit pointer: the record tells whether the pointers differ, and the window and the page
 // mark them when they do.
-constexpr bool IsPointer(const FieldRow& row) { return row.shown == Shown::Pointer; }
+constexpr bool IsPointer(const FieldRow& row) { return TraitsOf(row.shown).isPointer; }
 
 // The two digit pointers (load and unload), compared as a pair.
 inline constexpr std::array<Field, 2> kPointerFields = [] {
@@ -157,6 +191,12 @@ std::string_view CutView(std::string_view valid, Cut cut);
 std::string CutOf(std::string_view text, Cut cut);
 
 namespace catalogue_check {
+
+constexpr bool TraitsInOrder() {
+    for (std::size_t i = 0; i < kShownTraits.size(); ++i)
+        if (static_cast<std::size_t>(kShownTraits[i].shown) != i) return false;
+    return kShownTraits.size() == static_cast<std::size_t>(Shown::DialedDigits) + 1;
+}
 
 constexpr bool InLabelOrder() {
     for (std::size_t i = 0; i < kFields.size(); ++i)
@@ -188,7 +228,7 @@ constexpr bool PositionsSound() {
         if (!row.reportLabel.ends_with(": ") || row.key.empty() || row.caption.empty() ||
             !row.label.starts_with("lbl"))
             return false;
-        if ((row.lastWord != row.word) != (row.shown == Shown::DialedDigits)) return false;
+        if ((row.lastWord != row.word) != ReadsRun(row)) return false;
     }
     return true;
 }
@@ -196,6 +236,7 @@ constexpr bool PositionsSound() {
 }  // namespace catalogue_check
 
 static_assert(catalogue_check::InLabelOrder(), "rows follow the result label order");
+static_assert(catalogue_check::TraitsInOrder(), "one traits row per way of showing, in order");
 static_assert(catalogue_check::KeysAndLabelsUnique(), "a key, member or label used twice");
 static_assert(catalogue_check::PositionsSound(), "a word or cut outside the call register");
 // The aux PM is named from the main PM code, so the main PM is cut first.

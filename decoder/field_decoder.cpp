@@ -22,11 +22,13 @@ namespace quillmark {
 
 namespace {
 
-constexpr std::string_view kTnHint = "Use LD 32 to Convert TN H.";
 static_assert(IsPlainText(kTnHint) && IsPlainText("H.") && IsPlainText(kNotHexBits));
 
-// Within a digit word the last hexadecimal digit comes first.
-constexpr std::array<std::size_t, 4> kDigitPositions{8, 7, 6, 5};
+// The character positions a run's cut reads in each word, in the order it reads them (within a
+// digit word the last hexadecimal digit comes first).
+constexpr std::size_t PositionInCut(Cut cut, std::size_t i) {
+    return cut.lastFirst ? cut.start + cut.length - 1 - i : cut.start + i;
+}
 
 // A zero nibble is an empty digit slot and "A" stands for the digit 0; anything else is shown
 // as it stands. Writes the digits into `buffer` and returns them.
@@ -36,19 +38,23 @@ std::string_view DialedDigits(const FieldRow& row, const TextLayout& words, Digi
         *next = digit == 'A' ? '0' : digit;
         next += digit != '0';
     };
+    const std::size_t lowest = row.cut.start;
+    const std::size_t highest = row.cut.start + row.cut.length - 1;
     for (int k = row.word; k <= row.lastWord; ++k) {
         const std::string_view word = words[k];
         // A word of fewer bytes than the lowest position has fewer characters too.
-        if (word.size() < kDigitPositions.back()) continue;
+        if (word.size() < lowest) continue;
         // Where the bytes up to the highest position are ASCII, character n is byte n.
-        const std::size_t reach = std::min(word.size(), kDigitPositions.front());
+        const std::size_t reach = std::min(word.size(), highest);
         if (bytes::IsAscii(word.substr(0, reach))) {
-            for (std::size_t position : kDigitPositions)
+            for (std::size_t i = 0; i < row.cut.length; ++i) {
+                const std::size_t position = PositionInCut(row.cut, i);
                 put(position <= reach ? word[position - 1] : '0');
+            }
             continue;
         }
-        for (std::size_t position : kDigitPositions) {
-            const std::string_view digit = CutView(word, Mid(position, 1));
+        for (std::size_t i = 0; i < row.cut.length; ++i) {
+            const std::string_view digit = CutView(word, Mid(PositionInCut(row.cut, i), 1));
             if (digit.empty() || digit == "0") continue;
             if (digit == "A") {
                 *next++ = '0';
@@ -242,7 +248,7 @@ void RecordView::DecodeWords() {
     std::string_view mainPmCode;
     for (const FieldRow& row : kFields) {
         const std::size_t slot = IndexOf(row.field);
-        if (row.shown == Shown::DialedDigits) {
+        if (ReadsRun(row)) {
             shown_[slot] = TextParts{{DialedDigits(row, words, scratch_.digits)}};
             codes_[slot] = {};
             continue;

@@ -54,10 +54,8 @@ FieldSources SourcesOf(const TextLayout& layout) {
         std::vector<Source>& list = sources[IndexOf(row.field)];
         for (int word = row.word; word <= row.lastWord; ++word) {
             Source source = SourceOfCut(layout, word, row.from, row.cut, bits);
-            if (row.shown == Shown::DialedDigits) {
-                if (!GaveDigit(source)) continue;
-                source.lastFirst = true;
-            }
+            if (ReadsRun(row) && !GaveDigit(source)) continue;
+            source.lastFirst = row.cut.lastFirst;
             list.push_back(std::move(source));
         }
     }

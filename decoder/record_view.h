@@ -34,9 +34,10 @@ inline constexpr std::size_t kBitCharsOfAWord = 32;
 inline constexpr std::size_t kWordCharsForBits = kBitCharsOfAWord / 4;
 using BitBuffer = std::array<char, kNotHexBits.size() * kWordCharsForBits>;
 
-// The dialed digits: four characters of each of the digit words, each at most four bytes.
+// The dialed digits: the cut characters of each of the digit words, each at most four bytes.
 inline constexpr std::size_t kMostDialedBytes =
-    4 * 4 * (kLastWord - RowOf(Field::DigsDialed).word + 1);
+    4 * RowOf(Field::DigsDialed).cut.length *
+    static_cast<std::size_t>(RowOf(Field::DigsDialed).lastWord - RowOf(Field::DigsDialed).word + 1);
 // One byte more: a digit is written before it is known whether it is skipped.
 using DigitBuffer = std::array<char, kMostDialedBytes + 1>;
 

@@ -94,6 +94,12 @@ inline std::size_t Utf16CharSize(std::u16string_view text, std::size_t at) {
                                                                                              : 1;
 }
 
+// UTF-16 units of the character a scan describes: two beyond U+FFFF, one for any other and for
+// the U+FFFD that stands for a broken one.
+inline std::size_t Utf16Units(Scan scan) {
+    return scan.status == Status::Valid && scan.size == 4 ? 2 : 1;
+}
+
 // UTF-16 units that a byte of UTF-8 adds to the text: two for the lead of a character
 // beyond U+FFFF, none for a continuation byte, one for any other.
 constexpr std::size_t Utf16UnitsOfByte(char c) {

@@ -91,7 +91,8 @@
         logView.useModule(module);
         performance.mark('quillmark-ready');
         document.documentElement.dataset.ready = 'true';
-    }, (error) => {
+    }).catch((error) => {
+        // A fault while the page sets itself up around the module is told too, not left hanging.
         const status = control('status');
         status.textContent = kNoDecoder + (error && error.message ? error.message : String(error));
         status.hidden = false;
