@@ -86,7 +86,15 @@ until_shot() {
 }
 # A top-level window of the virtual X server by the start of its name.
 window_named() { on_screen xwininfo -root -children | awk -v n="$1" 'index($0, n) { print $1; exit }'; }
-click() { on_screen xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
+# weston's X11 backend moves its pointer by the steps between the motions it is told of, so a
+# jump of the real pointer that it saw only in part leaves its pointer elsewhere (a click then
+# lands on the desktop, and the window loses the keyboard). Entering its window from outside
+# sets the pointer where the real one is; the corner of the screen lies outside every
+# compositor's window.
+click() {
+    on_screen xdotool mousemove 1023 767 mousemove "$1" "$2" click 1
+    sleep 0.4
+}
 # Keys to the compositor's window, or on X11 to the program's window of that caption.
 keys() {
     local window=$focus caption=$1
@@ -114,7 +122,7 @@ maximise_dialog() {
     read -r w _ x y <<<"$at"
     maximise_at "$((x + w))" "$y"
     alive "on maximising the ${what//-/ }" || return 1
-    shot "$what-after"
+    until_shot "$what-after" true
     [ "$(opened "$before" "$what-after")" = "$at" ] ||
         fail "the ${what//-/ } changed: $at to $(opened "$before" "$what-after")"
     keys "$caption" "$@"
@@ -143,11 +151,11 @@ run_desktop() {
         kill "$pid" 2>/dev/null
         return
     else
-        # A frame caught at the hand-over itself holds both; a second look tells it from a
-        # main window shown while the splash still stands.
+        # A frame caught at the hand-over itself holds both (a compositor may fade the splash
+        # out meanwhile); a second look once the screen is still tells it from a main window
+        # shown while the splash still stands.
         if client splash >/dev/null; then
-            sleep 0.5
-            shot splash-again
+            until_shot splash-again true
             local still
             read -r still _ < <(box splash-again "rgb(0,0,255)")
             [ "${still:-0}" -gt 50 ] && client splash-again >/dev/null &&
@@ -203,7 +211,7 @@ run_desktop() {
     local at="$cw $ch $cx $cy"
     maximise_at "$((cx + cw))" "$((cy - 48))"
     alive "on maximising the main window" || return
-    shot main-after
+    until_shot main-after true
     [ "$(client main-after)" = "$at" ] || fail "the main window changed from $at to $(client main-after)"
 
     keys '^Quillmark V' alt+f x
