@@ -69,6 +69,7 @@ opened_since() {
     read -r w h _ <<<"$opened_at"
     [ "${w:-0}" -gt "$3" ] && [ "${h:-0}" -gt "$4" ]
 }
+closed_since() { ! opened_since "$@"; }
 # Takes screenshots (named by the first argument) until the check given holds on one that shows
 # what the one before it showed, pixel for pixel: nothing is moving or still being drawn (a caret
 # that blinks meanwhile costs one more). At most about ten seconds.
@@ -79,30 +80,38 @@ until_shot() {
     for _ in $(seq 30); do
         [ ! -e "$work/$name.ppm" ] || mv "$work/$name.ppm" "$work/$name-last.ppm"
         shot "$name"
-        "$@" && cmp -s "$work/$name-last.ppm" "$work/$name.ppm" 2>/dev/null && return 0
+        cmp -s "$work/$name-last.ppm" "$work/$name.ppm" 2>/dev/null && "$@" && return 0
         sleep 0.1
     done
     return 1
 }
 # A top-level window of the virtual X server by the start of its name.
 window_named() { on_screen xwininfo -root -children | awk -v n="$1" 'index($0, n) { print $1; exit }'; }
+# A compositor's window by the start of its name, once the check given holds too: its id, or
+# nothing after about twenty seconds.
+compositor_window() {
+    local name=$1 window
+    shift
+    for _ in $(seq 100); do
+        window=$(window_named "$name")
+        [ -n "$window" ] && "$@" && echo "$window" && return
+        sleep 0.2
+    done
+}
 # weston's X11 backend moves its pointer by the steps between the motions it is told of, so a
 # jump of the real pointer that it saw only in part leaves its pointer elsewhere (a click then
 # lands on the desktop, and the window loses the keyboard). Entering its window from outside
 # sets the pointer where the real one is; the corner of the screen lies outside every
-# compositor's window.
-click() {
-    on_screen xdotool mousemove 1023 767 mousemove "$1" "$2" click 1
-    sleep 0.4
-}
-# Keys to the compositor's window, or on X11 to the program's window of that caption.
+# compositor's window. Whatever a click is for is waited for where it is looked at.
+click() { on_screen xdotool mousemove 1023 767 mousemove "$1" "$2" click 1; }
+# Keys to the compositor's window, or on X11 to the program's window of that caption; what
+# they do is waited for where it is looked at.
 keys() {
     local window=$focus caption=$1
     shift
     [ -n "$window" ] || window=$(xdotool search --onlyvisible --name "$caption" | tail -n1)
     [ -z "$window" ] || on_screen xdotool windowfocus "$window"
     on_screen xdotool key --delay 80 "$@"
-    sleep 0.5
 }
 alive() { kill -0 "$pid" 2>/dev/null || { fail "the program died $1"; return 1; }; }
 # A maximise asked for at a window's top-right corner "x y": where a maximise button stands on
@@ -113,19 +122,27 @@ maximise_at() {
     click "$(($1 - 38))" "$(($2 + 13))"
     sleep 0.3
 }
-# A dialog that opened since the screenshot "before" at "$opened_at" is maximised; the program
-# lives and the dialog keeps its place and size. Then the keys given close it, to the window of
-# the caption given.
-maximise_dialog() {
-    local what=$1 before=$2 caption=$3 at=$opened_at w y x
-    shift 3
+# A dialog of more than "w h" opens since the screenshot "before" and is maximised: the program
+# lives and the dialog keeps its place and size. Then the key given, to the window of the
+# caption given, closes it, and the screen is back to what it was before. Returns 1 only when
+# the program died.
+dialog() {
+    local what=$1 before=$2 caption=$5 at w y x
+    if ! until_shot "$what" opened_since "$before" "$what" "$3" "$4"; then
+        fail "no ${what//-/ }"
+        return 0
+    fi
+    at=$opened_at
     read -r w _ x y <<<"$at"
     maximise_at "$((x + w))" "$y"
     alive "on maximising the ${what//-/ }" || return 1
+    # Beside the pointer only a menu that weston leaves on the screen for a while may go
+    # meanwhile; a maximised, moved or resized dialog changes a larger place.
     until_shot "$what-after" true
-    [ "$(opened "$before" "$what-after")" = "$at" ] ||
-        fail "the ${what//-/ } changed: $at to $(opened "$before" "$what-after")"
-    keys "$caption" "$@"
+    ! opened_since "$what" "$what-after" 40 40 || fail "the ${what//-/ } at $at changed at $opened_at"
+    keys "$caption" "$6"
+    until_shot "$what-gone" closed_since "$before" "$what-gone" "$3" "$4" ||
+        fail "the ${what//-/ } stays after $6"
 }
 
 run_desktop() {
@@ -172,7 +189,7 @@ run_desktop() {
     # The report on the clipboard, confirmed in a message box.
     click "$((cx + 60))" "$((cy + 40))"
     keys '^Quillmark V' ctrl+a BackSpace
-    shot empty
+    until_shot empty true
     # Keys sent as a compositor hands the keyboard to the window can go nowhere (a loaded
     # machine): then the box is clicked and the text typed once more.
     local try
@@ -185,27 +202,19 @@ run_desktop() {
     click "$((cx + 524))" "$((cy + 260))" # DeBug
     until_shot before-box changed typed before-box
     click "$((cx + 524))" "$((cy + 292))" # Copy Results
-    if until_shot box opened_since before-box box 100 100; then
-        if [[ " $* " == *" QT_QPA_PLATFORM=wayland "* ]]; then
-            local report
-            report=$(env "$@" timeout 5 wl-paste -n 2>/dev/null | tr -d '\r')
-            grep -q '0008F5B4' <<<"$report" && grep -q 'READY' <<<"$report" ||
-                fail "the report is not on the Wayland clipboard: '$report'"
-        fi
-        maximise_dialog message-box before-box '^Quillmark$' Return || return
-    else
-        fail "no message box after Copy Results"
+    dialog message-box before-box 100 100 '^Quillmark$' Return || return
+    if [[ " $* " == *" QT_QPA_PLATFORM=wayland "* ]]; then
+        local report
+        report=$(env "$@" timeout 5 wl-paste -n 2>/dev/null | tr -d '\r')
+        grep -q '0008F5B4' <<<"$report" && grep -q 'READY' <<<"$report" ||
+            fail "the report is not on the Wayland clipboard: '$report'"
     fi
 
     # The about box (the main window active first: a click into its input box).
     click "$((cx + 60))" "$((cy + 40))"
     until_shot before-about true
     keys '^Quillmark V' alt+h a
-    if until_shot about opened_since before-about about 300 200; then
-        maximise_dialog about-box before-about '^About Quillmark$' Escape || return
-    else
-        fail "no about box after Help > About"
-    fi
+    dialog about-box before-about 300 200 '^About Quillmark$' Escape || return
 
     # The main window: its title bar's maximise place lies above the menu bar.
     local at="$cw $ch $cx $cy"
@@ -240,15 +249,14 @@ cat >"$work/weston.ini" <<'INI'
 [shell]
 background-color=0xff204060
 panel-position=none
+# No on-screen keyboard over the window whenever its input box takes the focus.
+[input-method]
+path=
 INI
 DISPLAY=$screen weston --backend=x11-backend.so --width=1000 --height=740 --socket=quillmark-weston \
     --xwayland --idle-time=0 --config="$work/weston.ini" --log="$work/weston.log" &
 pids+=($!)
-for _ in $(seq 100); do
-    weston_window=$(window_named '"Weston Compositor')
-    [ -n "$weston_window" ] && grep -q 'launching.*desktop-shell' "$work/weston.log" && break
-    sleep 0.2
-done
+weston_window=$(compositor_window '"Weston Compositor' grep -q 'launching.*desktop-shell' "$work/weston.log")
 xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log")
 if [ -n "$weston_window" ] && [ -S "$XDG_RUNTIME_DIR/quillmark-weston" ]; then
     # weston starts XWayland when its first client comes: this one, while the Wayland part runs.
@@ -273,12 +281,8 @@ fi
 DISPLAY=$screen dbus-run-session -- mutter --nested --wayland --no-x11 \
     --wayland-display=quillmark-mutter >"$work/mutter.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do
-    mutter_window=$(window_named '"mutter"')
-    [ -n "$mutter_window" ] && [ -S "$XDG_RUNTIME_DIR/quillmark-mutter" ] && break
-    sleep 0.2
-done
-if [ -n "$mutter_window" ] && [ -S "$XDG_RUNTIME_DIR/quillmark-mutter" ]; then
+mutter_window=$(compositor_window '"mutter"' test -S "$XDG_RUNTIME_DIR/quillmark-mutter")
+if [ -n "$mutter_window" ]; then
     run_desktop mutter-wayland "$mutter_window" QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=quillmark-mutter
 else
     echo "mutter does not start nested here: $(tail -n3 "$work/mutter.log")" >&2
