@@ -586,18 +586,20 @@ void LogReader::Emit() {
     handler_(message);
 }
 
+LogDump DumpOf(const LogMessage& message) {
+    return {message.line,
+            message.lastLine,
+            std::string(message.bug),
+            std::string(message.text),
+            message.words,
+            {message.places.begin(), message.places.end()},
+            {message.notes.begin(), message.notes.end()},
+            message.cut};
+}
+
 std::vector<LogDump> ReadLog(std::string_view log, LogCounts* counts) {
     std::vector<LogDump> dumps;
-    LogReader reader([&dumps](const LogMessage& message) {
-        dumps.push_back({message.line,
-                         message.lastLine,
-                         std::string(message.bug),
-                         std::string(message.text),
-                         message.words,
-                         {message.places.begin(), message.places.end()},
-                         {message.notes.begin(), message.notes.end()},
-                         message.cut});
-    });
+    LogReader reader([&dumps](const LogMessage& message) { dumps.push_back(DumpOf(message)); });
     reader.Feed(log);
     reader.Finish();
     if (counts != nullptr) {
