@@ -196,6 +196,8 @@ struct LogDump {
     std::vector<LogNote> notes;
     bool cut = false;
 };
+// A message kept past the handler's call: its views and spans copied.
+LogDump DumpOf(const LogMessage& message);
 std::vector<LogDump> ReadLog(std::string_view log, LogCounts* counts = nullptr);
 
 }  // namespace quillmark
