@@ -19,9 +19,7 @@ constexpr std::size_t kMostBugBytes = 256;
 constexpr std::size_t kHexWordDigits = 8;
 
 constexpr bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
-constexpr bool IsHexDigit(char c) {
-    return IsDecimalDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
-}
+constexpr bool IsHexDigit(char c) { return bytes::IsHexDigitEitherCase(c); }
 // "BUG" and one or more decimal digits.
 constexpr bool IsBugWord(std::string_view word) {
     return word.size() > 3 && word.starts_with("BUG") &&
@@ -157,24 +155,24 @@ void LogReader::Feed(std::string_view block) {
     while (at < end) {
         if (mode_ == Mode::Leading && !lineSeen_) {
             // A line that stands whole in the block is read a word at a time.
-            const auto* lineFeed =
-                static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
-            if (lineFeed != nullptr) {
-                std::string_view line(at, static_cast<std::size_t>(lineFeed - at));
+            const std::string_view rest(at, static_cast<std::size_t>(end - at));
+            const std::size_t lineFeed = bytes::FindByte(rest, '\n');
+            if (lineFeed < rest.size()) {
+                std::string_view line = rest.substr(0, lineFeed);
                 if (line.ends_with('\r')) line.remove_suffix(1);
                 WholeLine(line);
-                at = lineFeed + 1;
+                at += lineFeed + 1;
                 continue;
             }
         }
         if (mode_ == Mode::Skip) {
             // A line of no message: nothing in it matters but its end.
-            const auto* lineFeed =
-                static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
-            if (lineFeed == nullptr) {
+            const std::string_view rest(at, static_cast<std::size_t>(end - at));
+            const std::size_t lineFeed = bytes::FindByte(rest, '\n');
+            if (lineFeed == rest.size()) {
                 return;
             }
-            at = lineFeed + 1;
+            at += lineFeed + 1;
             EndLine();
             continue;
         }
@@ -216,11 +214,7 @@ void LogReader::Finish() {
 void LogReader::WholeLine(std::string_view line) {
     lineSeen_ = !line.empty();
     const std::size_t size = line.size();
-    const auto wordEnd = [&line, size](std::size_t from) {
-        const auto* space =
-            static_cast<const char*>(std::memchr(line.data() + from, ' ', size - from));
-        return space == nullptr ? size : static_cast<std::size_t>(space - line.data());
-    };
+    const auto wordEnd = [line](std::size_t from) { return bytes::FindByte(line, ' ', from); };
     std::size_t at = 0;
     while (at < size && line[at] == ' ') ++at;
     if (at == size) {

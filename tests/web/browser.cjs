@@ -85,7 +85,8 @@ async function startBrowser({ scheme = 'light' } = {}) {
     return { browser, close };
 }
 
-// A fresh tab with the page loaded from disk and its decoder ready; every request it makes is
+// A fresh tab with the page loaded from disk, its decoder ready and the controls it builds
+// when idle after that (Copy link, the log's file button) there; every request it makes is
 // recorded in `requests`, everything its security policy refuses in window.refused.
 async function openPage(browser, before) {
     const tab = await browser.newPage();
@@ -99,6 +100,7 @@ async function openPage(browser, before) {
     if (before) await before(tab);
     await tab.goto(`file://${page}`);
     await tab.waitForSelector('html[data-ready]', { timeout: 10000 });
+    await tab.waitForSelector('#logFile', { timeout: 10000 });
     return { tab, requests };
 }
 

@@ -229,8 +229,6 @@ function QuillmarkProvenance(txtDebugData, results) {
             });
         });
     }
-    const whenIdle = (job) => (window.requestIdleCallback
-        ? requestIdleCallback(job, { timeout: 500 }) : setTimeout(job, 50));
 
     // ---- Wiring ------------------------------------------------------------------------------
 
