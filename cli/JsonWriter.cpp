@@ -33,8 +33,8 @@ std::string_view EscapeOf(unsigned char c, std::array<char, 6>& buffer) {
             if (c >= 0x20) {
                 return {};
             }
-            constexpr std::string_view kHex = "0123456789abcdef";
-            buffer = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0x0F]};
+            const auto [high, low] = bytes::LowerHexPair(c);
+            buffer = {'\\', 'u', '0', '0', high, low};
             return {buffer.data(), buffer.size()};
     }
 }

@@ -120,7 +120,6 @@ private:
     void WholeLine(std::string_view line);
     class LineMasks;
     void AsciiWords(std::string_view line, std::size_t from, const LineMasks& masks);
-    void KeepAsciiWord(std::string_view word, std::size_t column, int faulty);
     void KeepWord(std::string_view word, bool ascii);
     void Take(char c);
     void TakeFirst(char c);
