@@ -198,8 +198,9 @@ function QuillmarkProvenance(txtDebugData, results) {
         say('');
     }
 
-    // Links the results built from the module's fields with their characters: when the page is
-    // idle after its first paint, or at the first decode if that comes sooner.
+    // Links the results built from the module's fields with their characters, at the first
+    // decode (or the first clearing): before there are marks, nothing needs the links, and made
+    // when the page first went idle they held up whatever came next by a frame's layout.
     let linked = false;
     function link() {
         if (linked) return;
@@ -243,7 +244,6 @@ function QuillmarkProvenance(txtDebugData, results) {
         // The module is ready and the result rows are built from its fields.
         useModule(loaded) {
             module = loaded;
-            whenIdle(link);
         },
         decoded,
         clear,
