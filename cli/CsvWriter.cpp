@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CsvWriter.h"
 
+#include <array>
+#include <charconv>
+#include <cstdint>
+
+#include "decoder/byte_scan.h"
 #include "decoder/field_catalogue.h"
 #include "decoder/utf8.h"
 
@@ -8,6 +13,25 @@ namespace quillmark::cli {
 namespace {
 
 constexpr std::string_view kRowEnd = "\r\n";
+
+// The bytes a field does not hold as they stand: the comma, the quote and the line breaks, which
+// make it quoted, and the bytes beyond ASCII, which AppendCsvField looks at as UTF-8.
+constexpr std::array<std::uint8_t, 256> kNotPlainCsv = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (std::size_t c = 0x80; c < table.size(); ++c) table[c] = 1;
+    for (unsigned char c : {',', '"', '\r', '\n'}) table[c] = 1;
+    return table;
+}();
+
+// Looked at byte by byte without a branch: the texts of a record are short.
+bool IsPlainCsv(std::string_view text) {
+    std::uint8_t found = 0;
+    for (char c : text) found |= kNotPlainCsv[static_cast<unsigned char>(c)];
+    return found == 0;
+}
+
+constexpr std::string_view kPointersSame = ",false";
+constexpr std::string_view kPointersDiffer = ",true";
 
 }  // namespace
 
@@ -44,22 +68,66 @@ std::string CsvWriter::Header() const {
 
 void CsvWriter::Append(std::string& out, const RecordView& record, const Explanation*,
                        const MessageOrigin& origin) {
-    AppendCsvField(out, origin.file);
+    if (!fileKnown_ || origin.file != file_) {
+        file_.assign(origin.file);
+        fileField_.clear();
+        AppendCsvField(fileField_, file_);
+        fileKnown_ = true;
+    }
+    out += fileField_;
     if (columns_ != Columns::Fields) {
+        std::array<char, 24> number;
         out += ',';
-        out += std::to_string(origin.line.value_or(0));
+        out.append(number.data(), std::to_chars(number.data(), number.data() + number.size(),
+                                                origin.line.value_or(0))
+                                      .ptr);
     }
     if (columns_ == Columns::LineAndBug) {
         out += ',';
-        AppendCsvField(out, origin.bug);
+        if (IsPlainCsv(origin.bug)) {
+            out += origin.bug;
+        } else {
+            AppendCsvField(out, origin.bug);
+        }
     }
-    std::string text;
+    // Fields whose pieces need neither quotes nor a look at their UTF-8, the usual record, go
+    // in as they stand, written in one piece of the size they take.
+    std::size_t size = kRowEnd.size() + kFields.size() + kCodeFields.size();
+    bool plain = true;
     for (const FieldRow& row : kFields) {
-        record.Shown(row.field).AssignTo(text);
-        out += ',';
-        AppendCsvField(out, text);
+        for (std::string_view part : record.Shown(row.field).parts) {
+            plain = plain && IsPlainCsv(part);
+            size += part.size();
+        }
     }
-    out += record.PointersDiffer() ? ",true" : ",false";
+    for (Field field : kCodeFields) {
+        plain = plain && IsPlainCsv(record.Code(field));
+        size += record.Code(field).size();
+    }
+    const std::string_view pointers = record.PointersDiffer() ? kPointersDiffer : kPointersSame;
+    if (plain) {
+        const std::size_t start = out.size();
+        out.resize(start + size + pointers.size());
+        char* next = out.data() + start;
+        for (const FieldRow& row : kFields) {
+            *next++ = ',';
+            for (std::string_view part : record.Shown(row.field).parts)
+                next = bytes::CopyText(next, part);
+        }
+        next = bytes::CopyText(next, pointers);
+        for (Field field : kCodeFields) {
+            *next++ = ',';
+            next = bytes::CopyText(next, record.Code(field));
+        }
+        bytes::CopyText(next, kRowEnd);
+        return;
+    }
+    for (const FieldRow& row : kFields) {
+        out += ',';
+        record.Shown(row.field).AssignTo(text_);
+        AppendCsvField(out, text_);
+    }
+    out += pointers;
     for (Field field : kCodeFields) {
         out += ',';
         AppendCsvField(out, record.Code(field));

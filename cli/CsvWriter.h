@@ -27,6 +27,10 @@ public:
 
 private:
     Columns columns_;
+    bool fileKnown_ = false;
+    std::string file_;       // the input of the last record, as given
+    std::string fileField_;  // it as a CSV field, made once per input
+    std::string text_;       // a field that needs a closer look, in one piece
 };
 
 // A CSV field: as it stands, or quoted with its quotes doubled when it needs it; bytes that are

@@ -33,8 +33,8 @@ std::string_view EscapeOf(unsigned char c, std::array<char, 6>& buffer) {
             if (c >= 0x20) {
                 return {};
             }
-            constexpr std::string_view kHex = "0123456789abcdef";
-            buffer = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0x0F]};
+            const auto [high, low] = bytes::LowerHexPair(c);
+            buffer = {'\\', 'u', '0', '0', high, low};
             return {buffer.data(), buffer.size()};
     }
 }
@@ -209,7 +209,14 @@ void JsonWriter::Append(std::string& out, const RecordView& record, const Explan
     if (!origin.bug.empty()) {
         head_.assign(line);
         head_ += ",\"bug\":";
-        AppendJsonString(head_, origin.bug);
+        if (bytes::IsPlainJson(origin.bug)) {
+            // A BUG word is ASCII letters and digits: no escape, no look at its UTF-8.
+            head_ += '"';
+            head_ += origin.bug;
+            head_ += '"';
+        } else {
+            AppendJsonString(head_, origin.bug);
+        }
         line = head_;
     }
     // A message without a byte that JSON escapes gives a record without one.

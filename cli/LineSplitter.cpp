@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/LineSplitter.h"
 
-#include <cstring>
+#include "decoder/byte_scan.h"
 
 namespace quillmark::cli {
 
@@ -16,21 +16,21 @@ bool LineSplitter::Feed(std::string_view block) {
     const char* at = block.data();
     const char* const end = at + block.size();
     while (at < end) {
-        const auto* lineFeed =
-            static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
-        const char* const textEnd = lineFeed != nullptr ? lineFeed : end;
+        const std::string_view rest(at, static_cast<std::size_t>(end - at));
+        const std::size_t lineFeed = bytes::FindByte(rest, '\n');
+        const char* const textEnd = at + lineFeed;
         // Once the cutter has what it needs, the rest of the line is passed over unread.
         if (wanted_ && textEnd > at) {
             wanted_ = cutter_.Take({at, static_cast<std::size_t>(textEnd - at)}, lines_.LineText());
         }
         lineOpen_ = lineOpen_ || textEnd > at;
-        if (lineFeed == nullptr) {
+        if (lineFeed == rest.size()) {
             return true;
         }
         if (!EndLine()) {
             return false;
         }
-        at = lineFeed + 1;
+        at = textEnd + 1;
     }
     return true;
 }

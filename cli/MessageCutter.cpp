@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "cli/StringStorage.h"
 #include "decoder/byte_scan.h"
@@ -13,26 +12,8 @@
 namespace quillmark::cli {
 namespace {
 
-const char* FindSpace(std::string_view text) {
-    return text.empty() ? nullptr
-                        : static_cast<const char*>(std::memchr(text.data(), ' ', text.size()));
-}
-
-// memchr rather than CountByte: the texts counted here are short and hold few line feeds,
-// where its loop costs fewer instructions.
-std::uint64_t CountLineFeeds(std::string_view text) {
-    std::uint64_t count = 0;
-    if (text.empty()) {
-        return count;
-    }
-    for (const char* at = text.data();
-         const auto* lineFeed = static_cast<const char*>(
-             std::memchr(at, '\n', static_cast<std::size_t>(text.data() + text.size() - at)));
-         at = lineFeed + 1) {
-        ++count;
-    }
-    return count;
-}
+// The texts counted here are short and hold few line feeds.
+std::uint64_t CountLineFeeds(std::string_view text) { return bytes::CountFewBytes(text, '\n'); }
 
 }  // namespace
 
@@ -131,15 +112,15 @@ bool MessageCutter::Take(std::string_view piece, std::string& out) {
     // Each "Trim Text" press drops everything up to and including the next space (only a
     // space: line breaks belong to the word they stand in).
     while (spacesToDrop_ > 0) {
-        const char* space = FindSpace(piece);
-        if (space == nullptr) {
+        const std::size_t space = bytes::FindByte(piece, ' ');
+        if (space == piece.size()) {
             heldLineFeeds_ += CountLineFeeds(piece);
             if (!sinceLastSpaceCut_) {
                 sinceLastSpaceCut_ = !budget_.Take(piece, sinceLastSpace_);
             }
             return true;
         }
-        const auto through = static_cast<std::size_t>(space - piece.data()) + 1;
+        const std::size_t through = space + 1;
         droppedLineFeeds_ += heldLineFeeds_ + CountLineFeeds(piece.substr(0, through));
         heldLineFeeds_ = 0;
         piece.remove_prefix(through);

@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "cli/TerminalText.h"
 
+#include "decoder/byte_scan.h"
 #include "decoder/utf8.h"
 
 namespace quillmark::cli {
 namespace {
 
 void AppendEscapedByte(unsigned char byte, std::string& out) {
-    constexpr std::string_view kHex = "0123456789abcdef";
+    const auto [high, low] = bytes::LowerHexPair(byte);
     out += "\\x";
-    out += kHex[byte >> 4];
-    out += kHex[byte & 0x0F];
+    out += high;
+    out += low;
 }
 
 bool IsShownAsIs(unsigned char byte) { return (byte >= 0x20 && byte < 0x7F) || byte == '\n'; }

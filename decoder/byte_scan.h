@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Looking at many bytes at once: the one home of the byte-level tricks that the word finder,
-// the message cutter, the word reader, the report and the JSON writer use. Each block operation
-// comes as a plain portable function (eight bytes in a 64-bit word) and, where the processor has
-// SSE2
-// (`__SSE2__`: every x86-64 build), as a sixteen-byte one; the unsuffixed name picks the faster.
-// Where SSE2 is missing (the page's WebAssembly, other processors) only the portable form is
-// compiled and the unsuffixed name runs it; the tests hold each form that is compiled against a
-// byte-by-byte loop. Callers never spell out a mask.
+// Looking at many bytes at once: the one home of the byte-level tricks of the decoder and the
+// command-line decoder (the word finder, the log reader, the message cutter, the line reader,
+// the word reader, the report and the JSON writer). Callers never spell out a mask.
+//
+// Each block operation comes as a plain portable function (eight bytes in a 64-bit word, or a
+// byte at a time) and, where the compiler targets SSE2 (`__SSE2__`: every x86-64 build, the
+// Windows one included), as a sixteen-byte one suffixed `Sse2`; the unsuffixed name picks the
+// faster. SSE2 is missing on other processors (ARM, RISC-V, 32-bit x86 built without it) and in
+// the web page's WebAssembly, which is built without WebAssembly SIMD and so has no vector form
+// of its own: there only the portable form is compiled and the unsuffixed name runs it, with the
+// same results. The tests hold each form that is compiled against a byte-by-byte loop.
+// Finding one byte goes to the C library's memchr, which brings its own vector forms.
 
 #include <algorithm>
 #include <array>
@@ -44,6 +48,19 @@ inline char* HexDigitBits(std::string_view digits, std::size_t from, std::size_t
     for (std::size_t i = from; i < to; ++i)
         *out++ = static_cast<char>('0' + ((HexValue(digits[i / 4]) >> (3 - i % 4)) & 1));
     return out;
+}
+
+// A hexadecimal digit of either case. Setting bit 5 turns 'A' to 'F' into 'a' to 'f' and no
+// other byte into one of them.
+constexpr bool IsHexDigitEitherCase(char c) {
+    const auto folded = static_cast<unsigned char>(c | 0x20);
+    return (c >= '0' && c <= '9') || (folded >= 'a' && folded <= 'f');
+}
+
+// The two lower-case hexadecimal digits of a byte, the high one first.
+constexpr std::array<char, 2> LowerHexPair(unsigned char byte) {
+    constexpr std::string_view kDigits = "0123456789abcdef";
+    return {kDigits[byte >> 4], kDigits[byte & 0x0F]};
 }
 
 // Whether every byte of the text is an upper-case hexadecimal digit.
@@ -171,10 +188,6 @@ struct HexClasses {
     std::uint32_t beyondAscii;
     friend bool operator==(const HexClasses&, const HexClasses&) = default;
 };
-
-inline constexpr bool IsHexDigitEitherCase(char c) {
-    return IsUpperHexDigit(c) || (c >= 'a' && c <= 'f');
-}
 
 inline HexClasses ClassifyHexPortable(const char* sixteen) {
     HexClasses found{0, 0, 0, 0};
@@ -332,6 +345,25 @@ inline std::size_t CountByte(std::string_view text, char c) {
 #else
     return CountBytePortable(text, c);
 #endif
+}
+
+// ---- One byte of a kind in a text: the C library's memchr ------------------------------------
+
+// Where the first `c` from `from` on stands, or the text's size when there is none.
+inline std::size_t FindByte(std::string_view text, char c, std::size_t from = 0) {
+    if (from >= text.size()) return text.size();
+    const auto* found =
+        static_cast<const char*>(std::memchr(text.data() + from, c, text.size() - from));
+    return found == nullptr ? text.size() : static_cast<std::size_t>(found - text.data());
+}
+
+// How many bytes of the text are `c`, jumping from one to the next: for short texts that hold
+// few of them (the line feeds of a line), where this costs fewer instructions than CountByte.
+inline std::size_t CountFewBytes(std::string_view text, char c) {
+    std::size_t count = 0;
+    for (std::size_t at = FindByte(text, c); at < text.size(); at = FindByte(text, c, at + 1))
+        ++count;
+    return count;
 }
 
 // ---- Short copies -----------------------------------------------------------------------------

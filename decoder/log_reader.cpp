@@ -19,9 +19,7 @@ constexpr std::size_t kMostBugBytes = 256;
 constexpr std::size_t kHexWordDigits = 8;
 
 constexpr bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
-constexpr bool IsHexDigit(char c) {
-    return IsDecimalDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
-}
+constexpr bool IsHexDigit(char c) { return bytes::IsHexDigitEitherCase(c); }
 // "BUG" and one or more decimal digits.
 constexpr bool IsBugWord(std::string_view word) {
     return word.size() > 3 && word.starts_with("BUG") &&
@@ -71,7 +69,7 @@ std::string SplitWordNote(std::uint64_t word, std::size_t before, std::size_t af
 // and end, and which of their bytes are no hexadecimal digit, or no upper-case one.
 class LogReader::LineMasks {
 public:
-    explicit LineMasks(std::string_view line) : size_(line.size()) {
+    explicit LineMasks(std::string_view line) : size_(line.size()), words_((size_ + 63) / 64) {
         for (std::size_t at = 0; at < size_; at += 16) {
             char sixteen[16];
             const char* from = line.data() + at;
@@ -93,14 +91,42 @@ public:
             put(notUpper_, ~(classes.upperHex | classes.spaces) & 0xFFFFU);
             beyondAscii_ |= classes.beyondAscii;
         }
+        // A word starts at a word byte after a space (or at the line's start) and ends at the
+        // space after its last byte; past the line's end everything reads as spaces.
+        std::uint64_t carry = 0;  // the last byte of the mask word before is a word byte
+        for (std::size_t word = 0; word < words_; ++word) {
+            const std::uint64_t bytes = nonSpaces_[word];
+            edges_[word] = bytes ^ ((bytes << 1) | carry);
+            carry = bytes >> 63;
+        }
     }
 
     bool Ascii() const { return beyondAscii_ == 0; }
-    // The first byte from `from` on of each kind, or the line's size.
-    std::size_t NextSpace(std::size_t from) const { return Next(spaces_, from); }
-    std::size_t NextWordByte(std::size_t from) const { return Next(nonSpaces_, from); }
-    std::size_t NextNotHex(std::size_t from) const { return Next(notHex_, from); }
     std::size_t NextNotUpperHex(std::size_t from) const { return Next(notUpper_, from); }
+    // Whether a byte from `from` on is of the kind.
+    bool AnyNotHex(std::size_t from) const { return Any(notHex_, from); }
+    bool AnyNotUpperHex(std::size_t from) const { return Any(notUpper_, from); }
+
+    // The words from `from` on, and their count: word k from byte edges[2k] to the byte
+    // before edges[2k + 1]. `edges` has room for kMaskedLine + 2; `from` stands in no word but
+    // at its start.
+    std::size_t Words(std::size_t from, std::uint16_t* edges) const {
+        if (from >= size_) return 0;
+        std::size_t word = from / 64;
+        std::uint64_t bits = edges_[word] & (~std::uint64_t{0} << (from % 64));
+        const std::uint64_t at = std::uint64_t{1} << (from % 64);
+        if ((nonSpaces_[word] & at) == 0) bits &= ~at;  // the end of the word before
+        std::size_t found = 0;
+        for (;;) {
+            for (; bits != 0; bits &= bits - 1)
+                edges[found++] = static_cast<std::uint16_t>(word * 64 + std::countr_zero(bits));
+            if (++word == words_) break;
+            bits = edges_[word];
+        }
+        if (found % 2 != 0)
+            edges[found++] = static_cast<std::uint16_t>(size_);  // at the line's end
+        return found / 2;
+    }
 
 private:
     static constexpr std::size_t kWords = kMaskedLine / 64;
@@ -115,12 +141,21 @@ private:
         }
         return std::min(size_, word * 64 + static_cast<std::size_t>(std::countr_zero(bits)));
     }
+    // The padding past the line's end reads as spaces, which are of no kind here.
+    bool Any(const std::uint64_t* mask, std::size_t from) const {
+        if (from >= size_) return false;
+        std::uint64_t bits = mask[from / 64] & (~std::uint64_t{0} << (from % 64));
+        for (std::size_t word = from / 64 + 1; word < words_; ++word) bits |= mask[word];
+        return bits != 0;
+    }
 
     std::size_t size_;
+    std::size_t words_;  // mask words that hold the line
     std::uint64_t spaces_[kWords] = {};
     std::uint64_t nonSpaces_[kWords] = {};
     std::uint64_t notHex_[kWords] = {};
     std::uint64_t notUpper_[kWords] = {};
+    std::uint64_t edges_[kWords];  // the start and the end of every word
     std::uint32_t beyondAscii_ = 0;
 };
 
@@ -157,24 +192,24 @@ void LogReader::Feed(std::string_view block) {
     while (at < end) {
         if (mode_ == Mode::Leading && !lineSeen_) {
             // A line that stands whole in the block is read a word at a time.
-            const auto* lineFeed =
-                static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
-            if (lineFeed != nullptr) {
-                std::string_view line(at, static_cast<std::size_t>(lineFeed - at));
+            const std::string_view rest(at, static_cast<std::size_t>(end - at));
+            const std::size_t lineFeed = bytes::FindByte(rest, '\n');
+            if (lineFeed < rest.size()) {
+                std::string_view line = rest.substr(0, lineFeed);
                 if (line.ends_with('\r')) line.remove_suffix(1);
                 WholeLine(line);
-                at = lineFeed + 1;
+                at += lineFeed + 1;
                 continue;
             }
         }
         if (mode_ == Mode::Skip) {
             // A line of no message: nothing in it matters but its end.
-            const auto* lineFeed =
-                static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
-            if (lineFeed == nullptr) {
+            const std::string_view rest(at, static_cast<std::size_t>(end - at));
+            const std::size_t lineFeed = bytes::FindByte(rest, '\n');
+            if (lineFeed == rest.size()) {
                 return;
             }
-            at = lineFeed + 1;
+            at += lineFeed + 1;
             EndLine();
             continue;
         }
@@ -216,11 +251,7 @@ void LogReader::Finish() {
 void LogReader::WholeLine(std::string_view line) {
     lineSeen_ = !line.empty();
     const std::size_t size = line.size();
-    const auto wordEnd = [&line, size](std::size_t from) {
-        const auto* space =
-            static_cast<const char*>(std::memchr(line.data() + from, ' ', size - from));
-        return space == nullptr ? size : static_cast<std::size_t>(space - line.data());
-    };
+    const auto wordEnd = [line](std::size_t from) { return bytes::FindByte(line, ' ', from); };
     std::size_t at = 0;
     while (at < size && line[at] == ' ') ++at;
     if (at == size) {
@@ -280,46 +311,86 @@ void LogReader::WholeLine(std::string_view line) {
 
 void LogReader::AsciiWords(std::string_view line, std::size_t from, const LineMasks& masks) {
     const bool hexOnly = mode_ == Mode::HexWords;
-    // Neither a space nor a word of this line can reach the character limit: the words go
-    // straight into the dump.
-    const bool whole = !cut_ && !lineCut_ && keptUnits_ + line.size() + 1 <= characterLimit_;
-    for (std::size_t at = from;;) {
-        const std::size_t start = masks.NextWordByte(at);
-        if (start == line.size()) return;
-        const std::size_t end = masks.NextSpace(start);
-        if (hexOnly && (end - start > kHexWordDigits || masks.NextNotHex(start) < end)) {
-            RejectLine();
-            return;
+    if (hexOnly && masks.AnyNotHex(from)) {
+        RejectLine();  // a word that is no hexadecimal one: the line is no part of a dump
+        return;
+    }
+    std::uint16_t edges[kMaskedLine + 2];
+    const std::size_t count = masks.Words(from, edges);
+    const auto start = [&edges](std::size_t k) -> std::size_t { return edges[2 * k]; };
+    const auto length = [&edges](std::size_t k) -> std::size_t {
+        return edges[2 * k + 1] - edges[2 * k];
+    };
+    if (hexOnly) {
+        for (std::size_t k = 0; k < count; ++k) {
+            if (length(k) > kHexWordDigits) {
+                RejectLine();  // a word of more than eight digits
+                return;
+            }
         }
-        const std::string_view word = line.substr(start, end - start);
-        if (!whole) {
-            StartWord(start);
-            KeepWord(word, true);
+    }
+    if (cut_ || lineCut_ || keptUnits_ + line.size() + 1 > characterLimit_) {
+        // The character limit may fall in this line: each word is kept as far as it reaches.
+        for (std::size_t k = 0; k < count; ++k) {
+            StartWord(start(k));
+            KeepWord(line.substr(start(k), length(k)), true);
             EndWord();
-        } else {
-            const std::size_t faulty = masks.NextNotUpperHex(start);
-            KeepAsciiWord(word, start, faulty < end ? static_cast<int>(faulty - start) : -1);
         }
-        at = end;
+        return;
     }
-}
-
-void LogReader::KeepAsciiWord(std::string_view word, std::size_t column, int faulty) {
-    ++words_;
-    if (++lineWords_ == 1) lineFirstLength_ = word.size();
-    lineLastLength_ = word.size();
-    if (words_ > static_cast<std::uint64_t>(kLastWord)) {
-        return;  // counted, not kept
+    // Neither a space nor a word of this line can reach the limit: the words go straight into
+    // the dump.
+    if (count == 0) return;
+    if (lineWords_ == 0) lineFirstLength_ = length(0);
+    lineLastLength_ = length(count - 1);
+    lineWords_ += count;
+    const std::uint64_t before = words_;
+    words_ += count;
+    if (before >= static_cast<std::uint64_t>(kLastWord)) return;  // counted, not kept
+    const std::size_t kept =
+        std::min(count, static_cast<std::size_t>(static_cast<std::uint64_t>(kLastWord) - before));
+    const std::size_t first = start(0);
+    const std::size_t last = start(kept - 1) + length(kept - 1);
+    const std::size_t base = text_.size();
+    const std::size_t space = before > 0 ? 1 : 0;
+    text_.resize(base + space + last - first);
+    char* const text = text_.data();
+    text[base] = ' ';
+    const std::size_t placed = places_.size();
+    places_.resize(placed + kept);
+    offsets_.resize(placed + kept);
+    LogWordPlace* const place = places_.data() + placed;
+    std::size_t* const offset = offsets_.data() + placed;
+    const bool anyFault = masks.AnyNotUpperHex(from);
+    const std::uint64_t lineNumber = counts_.lines + 1;
+    std::size_t bytes = 0;  // of the words kept
+    bool sound = true;
+    for (std::size_t k = 0; k < kept; ++k) {
+        const std::size_t bytesOfWord = length(k);
+        int faulty = -1;
+        if (anyFault) {
+            const std::size_t at = masks.NextNotUpperHex(start(k));
+            if (at < start(k) + bytesOfWord) faulty = static_cast<int>(at - start(k));
+        }
+        sound = sound && bytesOfWord == kHexWordDigits && faulty < 0;
+        offset[k] = base + space + bytes + k;
+        place[k] = {lineNumber, start(k), bytesOfWord, faulty};
+        bytes += bytesOfWord;
     }
-    if (words_ > 1) {
-        text_ += ' ';
-        ++keptUnits_;
+    if (bytes + kept - 1 == last - first) {
+        // Single spaces between the words, as a dump is mostly written: one copy.
+        std::memcpy(text + base + space, line.data() + first, last - first);
+    } else {
+        char* out = text + base + space;
+        for (std::size_t k = 0; k < kept; ++k) {
+            if (k > 0) *out++ = ' ';
+            std::memcpy(out, line.data() + start(k), length(k));
+            out += length(k);
+        }
+        text_.resize(static_cast<std::size_t>(out - text));
     }
-    offsets_.push_back(text_.size());
-    places_.push_back({counts_.lines + 1, column, word.size(), faulty});
-    text_.append(word);
-    keptUnits_ += word.size();
-    if (word.size() != kHexWordDigits || faulty >= 0) lineSound_ = false;
+    lineSound_ = lineSound_ && sound;
+    keptUnits_ += text_.size() - base;
 }
 
 void LogReader::KeepWord(std::string_view word, bool ascii) {
@@ -586,18 +657,20 @@ void LogReader::Emit() {
     handler_(message);
 }
 
+LogDump DumpOf(const LogMessage& message) {
+    return {message.line,
+            message.lastLine,
+            std::string(message.bug),
+            std::string(message.text),
+            message.words,
+            {message.places.begin(), message.places.end()},
+            {message.notes.begin(), message.notes.end()},
+            message.cut};
+}
+
 std::vector<LogDump> ReadLog(std::string_view log, LogCounts* counts) {
     std::vector<LogDump> dumps;
-    LogReader reader([&dumps](const LogMessage& message) {
-        dumps.push_back({message.line,
-                         message.lastLine,
-                         std::string(message.bug),
-                         std::string(message.text),
-                         message.words,
-                         {message.places.begin(), message.places.end()},
-                         {message.notes.begin(), message.notes.end()},
-                         message.cut});
-    });
+    LogReader reader([&dumps](const LogMessage& message) { dumps.push_back(DumpOf(message)); });
     reader.Feed(log);
     reader.Finish();
     if (counts != nullptr) {

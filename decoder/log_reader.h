@@ -120,7 +120,6 @@ private:
     void WholeLine(std::string_view line);
     class LineMasks;
     void AsciiWords(std::string_view line, std::size_t from, const LineMasks& masks);
-    void KeepAsciiWord(std::string_view word, std::size_t column, int faulty);
     void KeepWord(std::string_view word, bool ascii);
     void Take(char c);
     void TakeFirst(char c);
@@ -197,6 +196,8 @@ struct LogDump {
     std::vector<LogNote> notes;
     bool cut = false;
 };
+// A message kept past the handler's call: its views and spans copied.
+LogDump DumpOf(const LogMessage& message);
 std::vector<LogDump> ReadLog(std::string_view log, LogCounts* counts = nullptr);
 
 }  // namespace quillmark

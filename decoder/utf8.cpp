@@ -65,7 +65,7 @@ std::size_t WholeCharsPrefix(std::string_view text) {
 bool IsValid(std::string_view text) {
     std::size_t pos = bytes::AsciiPrefix(text);
     while (pos < text.size()) {
-        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+        if (bytes::IsAsciiByte(text[pos])) {
             ++pos;
             continue;
         }

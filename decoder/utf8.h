@@ -7,6 +7,9 @@
 // that is not UTF-8 becomes one U+FFFD per maximal invalid subsequence, the way common
 // decoders (and the Unicode recommendation on substitution) count them. A UTF-16 surrogate
 // without its partner becomes one U+FFFD as well.
+//
+// The bit patterns of lead and continuation bytes stay here, beside the rules they serve;
+// skipping runs of ASCII fast, and any other look at many bytes at once, is byte_scan.h's.
 
 #include <cstddef>
 #include <string>
@@ -61,7 +64,7 @@ inline void AppendChar(std::string& out, std::string_view text, Scan scan) {
 // Size in bytes of the character at the start of a non-empty text; an unfinished character at
 // the end of the text counts as one (replaced) character.
 inline std::size_t CharSize(std::string_view text) {
-    if (static_cast<unsigned char>(text.front()) < 0x80) return 1;
+    if (bytes::IsAsciiByte(text.front())) return 1;
     return ScanChar(text).size;
 }
 

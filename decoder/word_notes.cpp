@@ -3,6 +3,8 @@
 
 #include "decoder/word_notes.h"
 
+#include <algorithm>
+
 #include "decoder/text_layout.h"
 
 namespace quillmark {
@@ -92,10 +94,13 @@ std::vector<WordNote> WordNotesOf(std::string_view text) {
     return WordNotesOf(layout);
 }
 
-const WordNote* NoteAt(const std::vector<WordNote>& notes, std::size_t position) {
-    for (const WordNote& note : notes)
-        if (note.mark.contains(position)) return &note;
-    return nullptr;
+std::span<const WordNote> NotesAt(const std::vector<WordNote>& notes, std::size_t position) {
+    // Marks follow the words through the text, so the notes on one character stand together.
+    const auto covers = [position](const WordNote& note) { return note.mark.contains(position); };
+    const auto first = std::find_if(notes.begin(), notes.end(), covers);
+    const auto end = std::find_if_not(first, notes.end(), covers);
+    // From a pointer and a count: the page's older standard library has no span of iterators.
+    return {notes.data() + (first - notes.begin()), static_cast<std::size_t>(end - first)};
 }
 
 }  // namespace quillmark

@@ -4,6 +4,7 @@
 // message text as its spans are (text_spans.h: characters of the text as given, from 0).
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,7 +35,9 @@ struct WordNote {
 std::vector<WordNote> WordNotesOf(const TextLayout& layout);
 std::vector<WordNote> WordNotesOf(std::string_view text);  // the same, for a text read here
 
-// The note whose mark covers a character position, or nullptr.
-const WordNote* NoteAt(const std::vector<WordNote>& notes, std::size_t position);
+// The notes whose marks cover a character position, in word order: none, one, or two where
+// an empty last word is marked on the space that also ends the empty word before it
+// ("0008F5B4  ": words 2 and 3 both on character 9).
+std::span<const WordNote> NotesAt(const std::vector<WordNote>& notes, std::size_t position);
 
 }  // namespace quillmark

@@ -61,6 +61,12 @@ const std::vector<LogRunCase> kLogRuns{
      "BUG7 0008F5B4\n00000102",
      "file,line,bug," + kCsvHeader + "-,1,BUG7,0008F5B4," + kTwoWordsRow,
      ""},
+    {"CsvCommaAloneOrQuoteAloneQuotes",
+     {"--log", "--csv"},
+     "BUG7 a,b 00000102\nBUG8 a\"b 00000102\n",
+     "file,line,bug," + kCsvHeader + "-,1,BUG7,\"a,b\"," + kTwoWordsRow + "-,2,BUG8,\"a\"\"b\"," +
+         kTwoWordsRow,
+     ""},
     {"SummaryAsJson",
      {"--log", "--summary", "--json"},
      kLog + "BUG0044 0008F5B4 00000C5F\n",

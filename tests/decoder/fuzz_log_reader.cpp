@@ -70,16 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<quillmark::LogDump> whole = quillmark::ReadLog(log, &counts);
 
     std::vector<quillmark::LogDump> pieces;
-    quillmark::LogReader reader([&pieces](const quillmark::LogMessage& m) {
-        pieces.push_back({m.line,
-                          m.lastLine,
-                          std::string(m.bug),
-                          std::string(m.text),
-                          m.words,
-                          {m.places.begin(), m.places.end()},
-                          {m.notes.begin(), m.notes.end()},
-                          m.cut});
-    });
+    quillmark::LogReader reader(
+        [&pieces](const quillmark::LogMessage& m) { pieces.push_back(quillmark::DumpOf(m)); });
     for (std::size_t at = 0; at < log.size(); at += piece) reader.Feed(log.substr(at, piece));
     reader.Finish();
     Require(pieces.size() == whole.size(), "pieces give the same messages");

@@ -5,10 +5,11 @@
 // characters of a word (never a space or a line break); one field's spans are ordered and apart;
 // the caret and selection answers are the fields whose spans hold the characters, worked out
 // character by character; every note lies inside the text, notes come in word order, and the
-// note found at a character is one whose mark holds it.
+// notes found at a character are every note whose mark holds it.
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -66,10 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(note.mark.length > 0 && !note.text.empty(), "note marked and worded");
     }
     for (std::size_t p = 0; p < length; ++p) {
-        const WordNote* note = NoteAt(notes, p);
-        bool marked = false;
-        for (const WordNote& n : notes) marked = marked || n.mark.contains(p);
-        Require(note ? note->mark.contains(p) : !marked, "note at a character holds it");
+        std::size_t marked = 0;
+        for (const WordNote& n : notes) marked += n.mark.contains(p) ? 1 : 0;
+        const std::span<const WordNote> at = NotesAt(notes, p);
+        Require(at.size() == marked, "every note at a character, one run of them");
+        for (const WordNote& n : at) Require(n.mark.contains(p), "note at a character holds it");
     }
     return 0;
 }

@@ -3,16 +3,22 @@
 # Builds a fuzz target of the decoder with the default clang and libFuzzer and runs it on one
 # core, seeded from its committed corpus. Crashing inputs land in <build>/fuzz-artifacts/; after
 # the fix, copy them into the corpus so the replay test keeps them.
-#   tests/decoder/run-fuzzer.sh [seconds] [target]   (default 600; decoder, or text_spans:
-#                                                     the field spans and word notes)
+#   tests/decoder/run-fuzzer.sh [seconds] [target]   (default 600; decoder, text_spans (the
+#                                                     field spans and word notes), log_reader
+#                                                     or cli)
 # The build goes to build-fuzz/ at the top of the sources, or to QUILLMARK_FUZZ_BUILD_DIR.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build="${QUILLMARK_FUZZ_BUILD_DIR:-$top/build-fuzz}"
 seconds="${1:-600}"
 target="${2:-decoder}"
-corpus="$top/tests/decoder/corpus"
-[ "$target" = decoder ] || corpus="$top/tests/decoder/corpus-spans"
+case "$target" in
+    decoder) corpus="$top/tests/decoder/corpus" ;;
+    text_spans) corpus="$top/tests/decoder/corpus-spans" ;;
+    log_reader) corpus="$top/tests/decoder/corpus_log" ;;
+    cli) corpus="$top/tests/cli/corpus" ;;
+    *) echo "run-fuzzer: no fuzz target $target (decoder, text_spans, log_reader, cli)" >&2; exit 2 ;;
+esac
 
 for tool in clang clang++; do
     command -v $tool >/dev/null || { echo "run-fuzzer: needs $tool (apt-get install clang libclang-rt-dev)" >&2; exit 1; }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <string_view>
@@ -106,7 +107,8 @@ TEST(ByteScan, PlainJsonPrefixAtEveryLengthAndAlignment) {
                             });
 }
 
-TEST(ByteScan, CountByteAtEveryLengthAndAlignment) {
+// Counting and finding a byte; the buffer beyond the text holds it too.
+TEST(ByteScan, CountAndFindByteAtEveryLengthAndAlignment) {
     EveryLengthAndAlignment(" \x80", [](std::string_view text) {
         std::size_t expected = 0;
         for (char c : text) expected += c == ' ';
@@ -114,6 +116,9 @@ TEST(ByteScan, CountByteAtEveryLengthAndAlignment) {
 #if defined(__SSE2__)
         ASSERT_EQ(CountByteSse2(text, ' '), expected);
 #endif
+        ASSERT_EQ(CountFewBytes(text, ' '), expected);
+        for (std::size_t from : {std::size_t{0}, text.size() / 2, text.size(), text.size() + 1})
+            ASSERT_EQ(FindByte(text, ' ', from), std::min(text.find(' ', from), text.size()));
     });
 }
 
@@ -201,12 +206,22 @@ TEST(ByteScan, MasksMarkExactlyTheirBytes) {
     }
 }
 
-TEST(ByteScan, HexDigitsAreUpperCaseOnly) {
+TEST(ByteScan, HexDigitsOfEitherCaseAndLowerCasePairs) {
     std::string digits;
     for (int c = 0; c < 256; ++c)
         if (IsUpperHexDigit(static_cast<char>(c))) digits += static_cast<char>(c);
     EXPECT_EQ(digits, "0123456789ABCDEF");
     for (int value = 0; value < 16; ++value) EXPECT_EQ(HexValue("0123456789ABCDEF"[value]), value);
+    std::string eitherCase;
+    for (int c = 0; c < 256; ++c)
+        if (IsHexDigitEitherCase(static_cast<char>(c))) eitherCase += static_cast<char>(c);
+    EXPECT_EQ(eitherCase, "0123456789ABCDEFabcdef");
+    for (int byte = 0; byte < 256; ++byte) {
+        char expected[3];
+        std::snprintf(expected, sizeof expected, "%02x", byte);
+        const auto pair = LowerHexPair(static_cast<unsigned char>(byte));
+        EXPECT_EQ(std::string(pair.begin(), pair.end()), expected);
+    }
 }
 
 }  // namespace

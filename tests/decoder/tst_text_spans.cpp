@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -235,6 +237,9 @@ TEST_P(NoteTest, Says) {
         EXPECT_EQ(notes[i].text, c.expected[i].text);
         EXPECT_EQ(notes[i].span, c.expected[i].span);
         EXPECT_EQ(notes[i].mark, c.expected[i].mark);
+        // Found on its marked character, also where another note shares it.
+        const std::span<const WordNote> at = NotesAt(notes, notes[i].mark.start);
+        EXPECT_TRUE(std::ranges::any_of(at, [&](const WordNote& n) { return &n == &notes[i]; }));
     }
 }
 
@@ -333,14 +338,19 @@ INSTANTIATE_TEST_SUITE_P(
                  {Note(30, {261, 7}, "word 30 has 7 characters, not 8")}}),
     [](const testing::TestParamInfo<NoteCase>& info) { return std::string(info.param.name); });
 
-TEST(NoteAt, FindsTheNoteUnderACharacter) {
+TEST(NotesAt, FindsTheNoteUnderACharacter) {
     const std::vector<WordNote> notes = WordNotesOf("0008f5b4  00000102");
     ASSERT_EQ(notes.size(), 2U);
-    EXPECT_EQ(NoteAt(notes, 0), &notes[0]);
-    EXPECT_EQ(NoteAt(notes, 7), &notes[0]);
-    EXPECT_EQ(NoteAt(notes, 8), nullptr);    // the space that ends word 1
-    EXPECT_EQ(NoteAt(notes, 9), &notes[1]);  // the space that ends the empty word 2
-    EXPECT_EQ(NoteAt(notes, 10), nullptr);
+    const auto words = [&](std::size_t position) {
+        std::vector<int> found;
+        for (const WordNote& note : NotesAt(notes, position)) found.push_back(note.word);
+        return found;
+    };
+    EXPECT_EQ(words(0), std::vector<int>{1});
+    EXPECT_EQ(words(7), std::vector<int>{1});
+    EXPECT_EQ(words(8), std::vector<int>{});   // the space that ends word 1
+    EXPECT_EQ(words(9), std::vector<int>{2});  // the space that ends the empty word 2
+    EXPECT_EQ(words(10), std::vector<int>{});
 }
 
 // A text as long as the input box holds, made of one word: every position is still counted.

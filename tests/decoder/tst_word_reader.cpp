@@ -101,8 +101,7 @@ TEST(ReadDataWords, AppendsToWhatTheCallerLeftInTheSlots) {
 
 // ---- Where the words stand -----------------------------------------------------------------
 
-struct PlaceCase {
-    const char* name;
+struct PlaceCase : support::NamedCase {
     std::string text;
     int word;
     std::vector<WordRun> runs;  // byte, bytes, start, length, line, column
@@ -110,8 +109,6 @@ struct PlaceCase {
     WordFault fault;
     bool joinedByBreak;
 };
-
-void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
 
 class TextLayoutTest : public testing::TestWithParam<PlaceCase> {};
 

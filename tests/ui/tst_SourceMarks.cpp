@@ -406,6 +406,12 @@ void tst_SourceMarks::faultyPastesAreMarked_data() {
     QTest::newRow("tabs between words")
         << QString(kWorkedExample).replace(QLatin1Char(' '), QLatin1Char('\t'))
         << QList<Span>{{0, 116}} << QStringList{"word 1 holds 12 tabs: only spaces separate words"};
+    // The empty words 3 and 4 are both marked on the last space: both notes show there.
+    const QString twoEmpty = QStringLiteral(
+        "word 3 is empty: two spaces in a row\nword 4 is empty: the text ends with a space");
+    QTest::newRow("two spaces at the end")
+        << QStringLiteral("0008F5B4 00000102  ") << QList<Span>{{18, 1}, {18, 1}}
+        << QStringList{twoEmpty, twoEmpty};
 }
 
 void tst_SourceMarks::faultyPastesAreMarked() {
@@ -423,6 +429,13 @@ void tst_SourceMarks::faultyPastesAreMarked() {
     for (qsizetype i = 0; i < marks.size(); ++i) {
         QCOMPARE(noteToolTipAt(h, marks[i].start), tips[i]);
         QCOMPARE(noteToolTipAt(h, marks[i].start + marks[i].length - 1), tips[i]);
+        // The caret on the word's first character: its description ends with the same notes.
+        putCaret(h, marks[i].start);
+        const QString description = h.input()->accessibleDescription();
+        QVERIFY2(
+            description.endsWith(QStringLiteral("; ") +
+                                 QString(tips[i]).replace(QLatin1Char('\n'), QStringLiteral("; "))),
+            qPrintable(description));
     }
     // Every mark shows at least a digit wide on its first line, one on a lone space too.
     const QImage drawn = h.input()->viewport()->grab().toImage();

@@ -4,6 +4,7 @@
 // names the engine (chromium, the default, or firefox). Every test needs a browser that starts:
 // where it cannot, the test fails and says why.
 'use strict';
+const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
@@ -17,12 +18,19 @@ const kEngines = {
 };
 if (!kEngines[engine]) throw new Error(`QM_BROWSER=${engine}: the page is tested in chromium or firefox`);
 
-// In label order, as the page and the window show them.
-const kResultNames = [
-    'lblCallRegisterData', 'lblMainPMData', 'lblAuxPMData', 'lblOrigTypeData', 'lblTermTypeData',
-    'lblOrigTNData', 'lblTermTNData', 'lblQueueData', 'lblCRLinkData', 'lblCRBakLinkData',
-    'lblAuxCRData', 'lblCRDialedData', 'lblDigitLoadData', 'lblDigitUnloadData', 'lblDigsDialedData',
-];
+// The results' control names in label order, as the page and the window show them: "lbl", a
+// field's key and "Data", the keys read from the catalogue through the command-line decoder
+// (its --explain sources hold every field, in order). Asked for on first use only, so that a
+// script that needs no names runs without the decoder.
+let resultNames;
+function catalogueResultNames() {
+    if (!resultNames) {
+        if (!process.env.QM_DECODE) throw new Error('QM_DECODE names no quillmark-decode to read the fields from');
+        const record = JSON.parse(execFileSync(process.env.QM_DECODE, ['--json', '--explain'], { input: '' }));
+        resultNames = Object.keys(record.sources).map((key) => `lbl${key}Data`);
+    }
+    return resultNames;
+}
 
 // No background traffic of the browser's own: the page is the only thing that could reach out.
 // Shared memory files go to /tmp, since a container's /dev/shm is often too small.
@@ -77,7 +85,8 @@ async function startBrowser({ scheme = 'light' } = {}) {
     return { browser, close };
 }
 
-// A fresh tab with the page loaded from disk and its decoder ready; every request it makes is
+// A fresh tab with the page loaded from disk, its decoder ready and the controls it builds
+// when idle after that (Copy link, the log's file button) there; every request it makes is
 // recorded in `requests`, everything its security policy refuses in window.refused.
 async function openPage(browser, before) {
     const tab = await browser.newPage();
@@ -91,6 +100,7 @@ async function openPage(browser, before) {
     if (before) await before(tab);
     await tab.goto(`file://${page}`);
     await tab.waitForSelector('html[data-ready]', { timeout: 10000 });
+    await tab.waitForSelector('#logFile', { timeout: 10000 });
     return { tab, requests };
 }
 
@@ -119,7 +129,7 @@ function shownResults(names) {
             .map((name) => document.getElementById(name).classList.contains('differ')),
     };
 }
-const readResults = (tab) => tab.evaluate(shownResults, kResultNames);
+const readResults = (tab) => tab.evaluate(shownResults, catalogueResultNames());
 
 // Replaces the input box's text the way typing does (one editing command): Chromium inserts it
 // as one input event, WebDriver BiDi types single characters only, so in Firefox the text goes
@@ -145,6 +155,7 @@ function run(main) {
 }
 
 module.exports = {
-    engine, kResultNames, startBrowser, openPage, openPageIn, readResults, shownResults, enterText,
-    otherRequests, run,
+    engine, startBrowser, openPage, openPageIn, readResults, shownResults, enterText, otherRequests,
+    run,
+    get kResultNames() { return catalogueResultNames(); },
 };

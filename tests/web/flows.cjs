@@ -5,6 +5,7 @@
 // no request leaving the page, and the page's size.
 'use strict';
 const assert = require('node:assert/strict');
+const { execFileSync } = require('node:child_process');
 const http = require('node:http');
 const {
     engine, kResultNames, startBrowser, openPage, openPageIn, readResults, enterText, otherRequests, run,
@@ -13,9 +14,9 @@ const {
 const fixture = require('../fixtures/worked-example.json');
 const kWorkedExample = fixture.text;
 const kWorkedCaptions = Object.values(fixture.fields).map((field) => field.result);
-const kReportLabels = ['Call Register: ', 'Main PM: ', 'AUX PM: ', 'Orig Type: ', 'Term Type: ',
-    'Orig TN: ', 'Term TN: ', 'Queue: ', 'CR Fwd Link: ', 'CR Bak Link: ', 'Aux CR: ',
-    'CR Dialed: ', 'Digit Load: ', 'Digit Unload: ', 'Digits Dialed: '];
+// The report's labels, each up to its ": ", from the command-line decoder's report of no text.
+const kReportLabels = execFileSync(process.env.QM_DECODE, [], { input: '' }).toString('utf8')
+    .split('\n').filter(Boolean).map((line) => line.slice(0, line.indexOf(': ') + 2));
 const kCaptionLabels = Object.values(fixture.fields).map((field) => field.caption);
 const kLimit = 65536;
 const report = (captions) => captions.map((c, i) => `${kReportLabels[i] + c}\r\n`).join('');

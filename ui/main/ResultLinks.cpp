@@ -125,7 +125,7 @@ void ResultLinks::showCaretFields() {
     QString description = inputDescription_;
     if (marks_.active())
         description += QStringLiteral(". ") +
-                       fromUtf8(caretDescription(fields, marks_.noteAt(cursor.position())));
+                       fromUtf8(caretDescription(fields, marks_.notesAt(cursor.position())));
     if (description != caretDescription_) {
         caretDescription_ = description;
         controls_.input->setAccessibleDescription(description);
@@ -139,12 +139,14 @@ bool ResultLinks::showNoteToolTip(const QHelpEvent* help) {
     const QTextCursor cursor = input->cursorForPosition(help->pos());
     int position = cursor.position();
     if (help->pos().x() < input->cursorRect(cursor).x() && position > 0) --position;
-    const WordNote* note = marks_.noteAt(static_cast<std::size_t>(position));
-    if (!note) {
+    QStringList notes;  // two words can share a character: an empty word at the end of the text
+    for (const WordNote& note : marks_.notesAt(static_cast<std::size_t>(position)))
+        notes << fromUtf8(note.text);
+    if (notes.isEmpty()) {
         QToolTip::hideText();
         return false;
     }
-    QToolTip::showText(help->globalPos(), PlainToolTips::displayForm(fromUtf8(note->text)),
+    QToolTip::showText(help->globalPos(), PlainToolTips::displayForm(notes.join(QLatin1Char('\n'))),
                        input->viewport());
     return true;
 }

@@ -71,8 +71,8 @@ FieldSet SourceMarks::fieldsIn(std::size_t start, std::size_t end) const {
     return active_ ? FieldsIn(spans_, start, end) : FieldSet{};
 }
 
-const WordNote* SourceMarks::noteAt(std::size_t position) const {
-    return active_ ? NoteAt(notes_, position) : nullptr;
+std::span<const WordNote> SourceMarks::notesAt(std::size_t position) const {
+    return active_ ? NotesAt(notes_, position) : std::span<const WordNote>{};
 }
 
 std::vector<const WordNote*> SourceMarks::notesOf(Field field) const {
@@ -98,7 +98,7 @@ std::string resultDescription(Field field, const std::vector<Source>& sources,
     return text;
 }
 
-std::string caretDescription(FieldSet fields, const WordNote* note) {
+std::string caretDescription(FieldSet fields, std::span<const WordNote> notes) {
     std::string text = "At the caret: ";
     if (fields.none()) text += "no result";
     for (const FieldRow& row : kFields) {
@@ -106,7 +106,7 @@ std::string caretDescription(FieldSet fields, const WordNote* note) {
         if (!text.ends_with(": ")) text += ", ";
         text += row.caption;
     }
-    if (note) text += "; " + note->text;
+    for (const WordNote& note : notes) text += "; " + note.text;
     return text;
 }
 

@@ -7,6 +7,7 @@
 // and descriptions.
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,7 +35,8 @@ public:
     FieldSet fieldsAtCaret(std::size_t position) const;
     FieldSet fieldsIn(std::size_t start, std::size_t end) const;
     const std::vector<WordNote>& notes() const { return notes_; }
-    const WordNote* noteAt(std::size_t position) const;
+    // The notes on the character at a position: one, or two words that share it.
+    std::span<const WordNote> notesAt(std::size_t position) const;
     // The notes on the words a field was read from, in word order.
     std::vector<const WordNote*> notesOf(Field field) const;
 
@@ -51,7 +53,7 @@ std::string resultDescription(Field field, const std::vector<Source>& sources,
                               const std::vector<const WordNote*>& notes);
 
 // What the input box says of the characters at its caret: "At the caret: Main PM, AUX PM",
-// "At the caret: no result", and the note of a faulty word there.
-std::string caretDescription(FieldSet fields, const WordNote* note);
+// "At the caret: no result", and the notes of the faulty words there.
+std::string caretDescription(FieldSet fields, std::span<const WordNote> notes);
 
 }  // namespace quillmark::ui

@@ -10,17 +10,29 @@ function QuillmarkLinks({ version, open, copy }) {
     // Longer texts make addresses that browsers and mail programs cut or refuse.
     const kMostBytes = 51200;
     const make = (tag, props) => Object.assign(document.createElement(tag), props);
-    const button = make('button', { id: 'cmdCopyLink', type: 'button', textContent: 'Copy link' });
-    const about = make('p', {
-        id: 'linkAbout', className: 'hint',
-        textContent: 'A link holds the dump it shows, in the part of the address after "#", ' +
-            'which the browser never sends to any server.',
-    });
-    const status = make('p', { id: 'linkStatus', className: 'hint' });
-    status.setAttribute('aria-live', 'polite');
-    document.querySelector('.commands').append(button);
-    document.querySelector('.commands').after(about, status);
-    const say = (text) => { status.textContent = text; };
+    // The button and its lines are built when the page is idle after its first paint, or when
+    // a decode or an opened link has something to say, if that comes sooner. The button goes
+    // before the log view's file button, whichever is built first.
+    let status = null;
+    function addControls() {
+        if (status) return;
+        const button = make('button', { id: 'cmdCopyLink', type: 'button', textContent: 'Copy link' });
+        const about = make('p', {
+            id: 'linkAbout', className: 'hint',
+            textContent: 'A link holds the dump it shows, in the part of the address after "#", ' +
+                'which the browser never sends to any server.',
+        });
+        status = make('p', { id: 'linkStatus', className: 'hint' });
+        status.setAttribute('aria-live', 'polite');
+        const commands = document.querySelector('.commands');
+        commands.insertBefore(button, document.getElementById('logFile'));
+        commands.after(about, status);
+        button.addEventListener('click', copyLink);
+    }
+    const say = (text) => {
+        addControls();
+        status.textContent = text;
+    };
     const bytes = (text) => new TextEncoder().encode(text).length;
     // A lone surrogate cannot be percent-encoded; the module reads it as U+FFFD anyway.
     const wellFormed = (text) => (text.toWellFormed ? text.toWellFormed()
@@ -81,7 +93,6 @@ function QuillmarkLinks({ version, open, copy }) {
         open(text);
     }
 
-    button.addEventListener('click', copyLink);
     window.addEventListener('hashchange', read);
-    return { decoded, cleared, read };
+    return { decoded, cleared, read, addControls };
 }

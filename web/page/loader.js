@@ -2,14 +2,17 @@
 // Starts the decoder module that comes inside the page: its WebAssembly, deflated and written
 // as base64 (in the data block #decoderModule, which the script parser never reads), is
 // inflated by the browser's own DecompressionStream and instantiated; nothing is fetched. The
-// module is a reactor: _initialize runs its static constructors once, then its exports are
-// called as `_Web...` functions on the object returned, with HEAPU8 the view of its memory
-// (renewed when the memory grows, which detaches the old buffer).
+// bytes stream from a Response made on them, inside the page: a Blob's stream is read back
+// from the browser's own process, and on a busy machine that kept the decoder from being ready
+// until tens of milliseconds after the page had loaded. The module is a reactor: _initialize
+// runs its static constructors once, then its exports are called as `_Web...` functions on the
+// object returned, with HEAPU8 the view of its memory (renewed when the memory grows, which
+// detaches the old buffer).
 'use strict';
 // eslint-disable-next-line no-unused-vars
 async function QuillmarkDecoder(base64) {
     const packed = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : bytesOf(atob(base64));
-    const inflated = new Blob([packed]).stream().pipeThrough(new DecompressionStream('deflate-raw'));
+    const inflated = new Response(packed).body.pipeThrough(new DecompressionStream('deflate-raw'));
     // Compiled while it is inflated, where the browser can.
     const compiled = WebAssembly.compileStreaming
         ? await WebAssembly.compileStreaming(new Response(inflated, { headers: { 'Content-Type': 'application/wasm' } }))

@@ -20,21 +20,58 @@ function QuillmarkLogView({ open, captionOf }) {
 
     // ---- Elements ---------------------------------------------------------------------------
 
-    const file = make('input', { type: 'file', id: 'logFile', className: 'offscreen' });
-    file.accept = '.txt,.log,text/plain';
-    const fileButton = make('label', { htmlFor: 'logFile', className: 'fileButton' }, 'Open log\u2026');
-    document.querySelector('.commands').append(file, fileButton);
-    const heading = make('h2', { id: 'logHeading' });
-    const list = make('ol', { id: 'dumpList', tabIndex: 0 });
-    list.setAttribute('role', 'listbox');
-    list.setAttribute('aria-labelledby', 'logHeading');
-    const chosenNotes = make('p', { id: 'dumpNotes', className: 'hint' });
-    chosenNotes.setAttribute('aria-live', 'polite');
-    const chart = make('div', { id: 'logSummary' });
-    const view = make('section', { id: 'logView', hidden: true },
-        heading, make('div', { className: 'logParts' }, make('div', {}, list, chosenNotes), chart));
-    view.setAttribute('aria-labelledby', 'logHeading');
-    document.querySelector('.results').before(view);
+    // The file button is built when the page is idle once the module is ready (it opens
+    // nothing before); the view itself when the first log is opened. Neither is laid out
+    // before the first paint.
+    let view = null;
+    let heading;
+    let list;
+    let chosenNotes;
+    let chart;
+    function addFileButton() {
+        if (document.getElementById('logFile')) return;
+        const file = make('input', { type: 'file', id: 'logFile', className: 'offscreen' });
+        file.accept = '.txt,.log,text/plain';
+        const fileButton = make('label', { htmlFor: 'logFile', className: 'fileButton' }, 'Open log\u2026');
+        document.querySelector('.commands').append(file, fileButton);
+        file.addEventListener('change', () => {
+            openFile(file.files[0]);
+            file.value = '';
+        });
+    }
+    function buildView() {
+        if (view) return;
+        heading = make('h2', { id: 'logHeading' });
+        list = make('ol', { id: 'dumpList', tabIndex: 0 });
+        list.setAttribute('role', 'listbox');
+        list.setAttribute('aria-labelledby', 'logHeading');
+        chosenNotes = make('p', { id: 'dumpNotes', className: 'hint' });
+        chosenNotes.setAttribute('aria-live', 'polite');
+        chart = make('div', { id: 'logSummary' });
+        view = make('section', { id: 'logView', hidden: true },
+            heading, make('div', { className: 'logParts' }, make('div', {}, list, chosenNotes), chart));
+        view.setAttribute('aria-labelledby', 'logHeading');
+        document.querySelector('.results').before(view);
+        list.addEventListener('scroll', () => {
+            if (renderQueued) return;
+            renderQueued = true;
+            requestAnimationFrame(() => { renderQueued = false; render(); });
+        }, { passive: true });
+        list.addEventListener('keydown', (event) => {
+            let to = null;
+            if (event.key in kSteps) to = Math.min(total - 1, Math.max(0, Math.max(chosen, 0) + kSteps[event.key]));
+            else if (event.key === 'Home') to = 0;
+            else if (event.key === 'End') to = total - 1;
+            else if (event.key === 'Enter') to = Math.max(chosen, 0);
+            if (to === null) return;
+            event.preventDefault();
+            choose(to);
+        });
+        list.addEventListener('click', (event) => {
+            const item = event.target.closest('li[role="option"]');
+            if (item) choose(Number(item.id.slice(4)));
+        });
+    }
 
     // ---- Reading ----------------------------------------------------------------------------
 
@@ -120,6 +157,7 @@ function QuillmarkLogView({ open, captionOf }) {
             blocks = [];
             total = 0;
         }
+        buildView();
         ++reading;
         busy = true;
         name = title;
@@ -195,11 +233,6 @@ function QuillmarkLogView({ open, captionOf }) {
         list.replaceChildren(...items);
     }
     let renderQueued = false;
-    list.addEventListener('scroll', () => {
-        if (renderQueued) return;
-        renderQueued = true;
-        requestAnimationFrame(() => { renderQueued = false; render(); });
-    }, { passive: true });
 
     function choose(index) {
         if (index < 0 || index >= total) return;
@@ -216,20 +249,6 @@ function QuillmarkLogView({ open, captionOf }) {
     }
 
     const kSteps = { ArrowDown: 1, ArrowUp: -1, PageDown: 10, PageUp: -10 };
-    list.addEventListener('keydown', (event) => {
-        let to = null;
-        if (event.key in kSteps) to = Math.min(total - 1, Math.max(0, Math.max(chosen, 0) + kSteps[event.key]));
-        else if (event.key === 'Home') to = 0;
-        else if (event.key === 'End') to = total - 1;
-        else if (event.key === 'Enter') to = Math.max(chosen, 0);
-        if (to === null) return;
-        event.preventDefault();
-        choose(to);
-    });
-    list.addEventListener('click', (event) => {
-        const item = event.target.closest('li[role="option"]');
-        if (item) choose(Number(item.id.slice(4)));
-    });
 
     // ---- The counts -------------------------------------------------------------------------
 
@@ -277,10 +296,6 @@ function QuillmarkLogView({ open, captionOf }) {
         read(chosenFile);
     }
 
-    file.addEventListener('change', () => {
-        openFile(file.files[0]);
-        file.value = '';
-    });
     const carriesFiles = (event) => event.dataTransfer && Array.from(event.dataTransfer.types).includes('Files');
     document.addEventListener('dragover', (event) => {
         if (carriesFiles(event)) event.preventDefault();
@@ -321,5 +336,11 @@ function QuillmarkLogView({ open, captionOf }) {
         return true;
     }
 
-    return { useModule: (loaded) => { module = loaded; }, pasted };
+    return {
+        useModule(loaded) {
+            module = loaded;
+        },
+        addFileButton,
+        pasted,
+    };
 }

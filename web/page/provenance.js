@@ -86,7 +86,7 @@ function QuillmarkProvenance(txtDebugData, results) {
         if (announcer.textContent !== text) announcer.textContent = text;
     }
 
-    // The fields the caret or selection touches, framed and told; a note on the word at the
+    // The fields the caret or selection touches, framed and told; the notes on the word at the
     // caret as the box's title.
     function followCaret() {
         if (!shown) return;
@@ -103,14 +103,19 @@ function QuillmarkProvenance(txtDebugData, results) {
         const end = pointOf(txtDebugData.selectionEnd);
         const bits = module._WebFieldsAt(start, end) >>> 0;
         frame(bits);
-        let note = module._WebNoteAt(start);
-        if (note < 0 && start === end && start > 0) note = module._WebNoteAt(start - 1);
-        const noteText = note >= 0 ? shown.notes[note].text : '';
-        if (noteText) txtDebugData.title = noteText;
+        // Two words can share a character (an empty word at the end): every note there.
+        const notesAt = (p) => {
+            const found = [];
+            for (let i; (i = module._WebNoteAt(p, found.length)) >= 0;) found.push(shown.notes[i].text);
+            return found;
+        };
+        let noteTexts = notesAt(start);
+        if (!noteTexts.length && start === end && start > 0) noteTexts = notesAt(start - 1);
+        if (noteTexts.length) txtDebugData.title = noteTexts.join('\n');
         else txtDebugData.removeAttribute('title');
         const names = results.filter((_, i) => (bits >> i) & 1)
             .map((result) => captionOf(result).textContent);
-        say([names.length ? `Feeds ${names.join(', ')}` : '', noteText].filter(Boolean).join('. '));
+        say([names.length ? `Feeds ${names.join(', ')}` : '', ...noteTexts].filter(Boolean).join('. '));
     }
 
     // ---- Descriptions ------------------------------------------------------------------------
@@ -193,8 +198,9 @@ function QuillmarkProvenance(txtDebugData, results) {
         say('');
     }
 
-    // Links the results built from the module's fields with their characters: when the page is
-    // idle after its first paint, or at the first decode if that comes sooner.
+    // Links the results built from the module's fields with their characters, at the first
+    // decode (or the first clearing): before there are marks, nothing needs the links, and made
+    // when the page first went idle they held up whatever came next by a frame's layout.
     let linked = false;
     function link() {
         if (linked) return;
@@ -224,8 +230,6 @@ function QuillmarkProvenance(txtDebugData, results) {
             });
         });
     }
-    const whenIdle = (job) => (window.requestIdleCallback
-        ? requestIdleCallback(job, { timeout: 500 }) : setTimeout(job, 50));
 
     // ---- Wiring ------------------------------------------------------------------------------
 
@@ -240,7 +244,6 @@ function QuillmarkProvenance(txtDebugData, results) {
         // The module is ready and the result rows are built from its fields.
         useModule(loaded) {
             module = loaded;
-            whenIdle(link);
         },
         decoded,
         clear,

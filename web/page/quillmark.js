@@ -3,6 +3,13 @@
 // the window's handlers move it between its controls and the decoder. Text reaches the page
 // only as text (value, textContent, title), never as markup.
 'use strict';
+// Runs a job when the page is idle (at the latest after half a second), where the browser can
+// tell; a little later otherwise.
+function whenIdle(job) {
+    if (window.requestIdleCallback) requestIdleCallback(job, { timeout: 500 });
+    else setTimeout(job, 50);
+}
+
 (() => {
     // The module is inflated and compiled while the page sets itself up.
     const loading = QuillmarkDecoder(document.getElementById('decoderModule').textContent);
@@ -91,6 +98,11 @@
         logView.useModule(module);
         performance.mark('quillmark-ready');
         document.documentElement.dataset.ready = 'true';
+        // The controls that neither the first paint nor the first decode need.
+        whenIdle(() => {
+            links.addControls();
+            logView.addFileButton();
+        });
     }).catch((error) => {
         // A fault while the page sets itself up around the module is told too, not left hanging.
         const status = control('status');

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -181,10 +182,11 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t WebFieldsAt(std::size_t start, std::size_t en
     return static_cast<std::uint32_t>(fields.to_ulong());
 }
 
-// The note whose marked characters hold `position`, or -1.
-EMSCRIPTEN_KEEPALIVE int WebNoteAt(std::size_t position) {
-    const quillmark::WordNote* note = quillmark::NoteAt(notes, position);
-    return note ? static_cast<int>(note - notes.data()) : -1;
+// The `nth` (from 0) of the notes whose marked characters hold `position`, or -1: two words
+// can share a character.
+EMSCRIPTEN_KEEPALIVE int WebNoteAt(std::size_t position, std::size_t nth) {
+    const std::span<const quillmark::WordNote> at = quillmark::NotesAt(notes, position);
+    return nth < at.size() ? static_cast<int>(&at[nth] - notes.data()) : -1;
 }
 
 EMSCRIPTEN_KEEPALIVE int WebNoteWord(int index) { return NoteOf(index) ? NoteOf(index)->word : 0; }
