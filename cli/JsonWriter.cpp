@@ -209,7 +209,14 @@ void JsonWriter::Append(std::string& out, const RecordView& record, const Explan
     if (!origin.bug.empty()) {
         head_.assign(line);
         head_ += ",\"bug\":";
-        AppendJsonString(head_, origin.bug);
+        if (bytes::IsPlainJson(origin.bug)) {
+            // A BUG word is ASCII letters and digits: no escape, no look at its UTF-8.
+            head_ += '"';
+            head_ += origin.bug;
+            head_ += '"';
+        } else {
+            AppendJsonString(head_, origin.bug);
+        }
         line = head_;
     }
     // A message without a byte that JSON escapes gives a record without one.

@@ -52,21 +52,33 @@ void AppendRow(std::string& out, std::uint64_t count, std::string_view name) {
     out += '\n';
 }
 
+// A field's text as one view: its only piece, or its pieces made whole in `scratch`.
+std::string_view Whole(const TextParts& shown, std::string& scratch) {
+    if (shown.parts[1].empty() && shown.parts[2].empty()) return shown.parts[0];
+    shown.AssignTo(scratch);
+    return scratch;
+}
+
+// The entry of a key, made when there is none, without a string made to look it up.
+template <typename Value>
+Value& Entry(std::map<std::string, Value, std::less<>>& map, std::string_view key) {
+    const auto found = map.lower_bound(key);
+    if (found != map.end() && found->first == key) return found->second;
+    return map.emplace_hint(found, std::string(key), Value{})->second;
+}
+
 }  // namespace
 
 void LogSummary::Add(const LogMessage& message, const RecordView& record) {
     ++dumps_;
     shortDumps_ += message.words < static_cast<std::uint64_t>(kWordsOfAFullDump) ? 1 : 0;
     notes_ += message.notes.size();
-    std::string name;
     for (Field field : kCodeFields) {
-        record.Shown(field).AssignTo(name);
+        const std::string_view name = Whole(record.Shown(field), name_);
         if (field == Field::AuxPM) {
-            std::string main;
-            record.Shown(Field::MainPM).AssignTo(main);
-            ++auxPms_[main][name];
+            ++Entry(Entry(auxPms_, Whole(record.Shown(Field::MainPM), main_)), name);
         } else {
-            ++names_[IndexOf(field)][name];
+            ++Entry(names_[IndexOf(field)], name);
         }
     }
 }

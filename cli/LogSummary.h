@@ -37,6 +37,7 @@ private:
     std::uint64_t skippedLines_ = 0;
     std::array<Counts, kFieldCount> names_;              // per field with a code, by IndexOf
     std::map<std::string, Counts, std::less<>> auxPms_;  // AUX PM names by Main PM name
+    std::string name_, main_;  // a name of several pieces, made whole to be looked up
 };
 
 }  // namespace quillmark::cli
