@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/Diagnostics.h"
 #include "cli/LinePipeline.h"
@@ -26,6 +28,20 @@ namespace {
 
 constexpr std::size_t kReadBlock = 64 * 1024;
 
+// --summary: counts the names of each record decoded, and writes nothing.
+class NameCounter final : public RecordWriter {
+public:
+    void Append(std::string&, const RecordView& record, const Explanation*,
+                const MessageOrigin&) override {
+        counts_.AddNames(record);
+    }
+    std::string_view Separator() const override { return {}; }
+    const LogSummary& Counts() const { return counts_; }
+
+private:
+    LogSummary counts_;
+};
+
 class DecodeRun {
 public:
     DecodeRun(const DecodeOptions& options, const RunSetup& setup)
@@ -40,7 +56,16 @@ public:
             return;
         }
         if (options.summary) {
+            // The messages of a log are decoded and their names counted on worker threads,
+            // each into a summary of its own, merged at the end.
             summary_.emplace();
+            lines_.emplace(
+                [this] {
+                    auto counter = std::make_unique<NameCounter>();
+                    counters_.push_back(counter.get());
+                    return counter;
+                },
+                out_, diagnostics_, setup.characterLimit);
         } else if (options.lines || options.log) {
             // Lines and the messages of a log are decoded on worker threads.
             lines_.emplace(writers_, out_, diagnostics_, setup.characterLimit);
@@ -74,6 +99,7 @@ public:
             }
         }
         if (summary_ && Open()) {
+            for (const NameCounter* counter : counters_) summary_->Merge(counter->Counts());
             out_.Append(options_.json ? summary_->Json() : summary_->Text());
         }
         return Finish();
@@ -199,16 +225,9 @@ private:
     }
 
     void TakeMessage(const LogMessage& message) {
-        if (summary_) {
-            if (message.cut) {
-                diagnostics_.MessageCut(*logName_, message.line, setup_.characterLimit);
-            }
-            record_.Decode(message.text);
-            summary_->Add(message, record_);
-            return;
-        }
         // Once the pipeline says to stop, the rest of the block is passed over.
         if (logGoes_) {
+            if (summary_) summary_->AddMessage(message);
             lines_->LineText().append(message.text);
             logGoes_ = lines_->EndMessage(message.line, message.bug, message.cut);
         }
@@ -298,13 +317,13 @@ private:
     std::optional<MessageDecoder> decoder_;  // default mode
     std::size_t recordStart_ = 0;            // default mode: where the record being written begins
     std::uint64_t messagesWritten_ = 0;
-    std::optional<LinePipeline> lines_;     // --lines, and --log but --summary
-    std::optional<LineSplitter> splitter_;  // --lines
-    std::optional<LogReader> reader_;       // --log
-    const std::string* logName_ = nullptr;  // --log: the input being read
-    bool logGoes_ = true;                   // --log: the pipeline takes more messages
-    std::optional<LogSummary> summary_;     // --summary
-    RecordView record_;                     // --summary: the message being counted
+    std::optional<LinePipeline> lines_;         // --lines and --log
+    std::optional<LineSplitter> splitter_;      // --lines
+    std::optional<LogReader> reader_;           // --log
+    const std::string* logName_ = nullptr;      // --log: the input being read
+    bool logGoes_ = true;                       // --log: the pipeline takes more messages
+    std::optional<LogSummary> summary_;         // --summary
+    std::vector<const NameCounter*> counters_;  // --summary: those of the pipeline's workers
 };
 
 }  // namespace

@@ -69,10 +69,13 @@ Value& Entry(std::map<std::string, Value, std::less<>>& map, std::string_view ke
 
 }  // namespace
 
-void LogSummary::Add(const LogMessage& message, const RecordView& record) {
+void LogSummary::AddMessage(const LogMessage& message) {
     ++dumps_;
     shortDumps_ += message.words < static_cast<std::uint64_t>(kWordsOfAFullDump) ? 1 : 0;
     notes_ += message.notes.size();
+}
+
+void LogSummary::AddNames(const RecordView& record) {
     for (Field field : kCodeFields) {
         const std::string_view name = Whole(record.Shown(field), name_);
         if (field == Field::AuxPM) {
@@ -81,6 +84,17 @@ void LogSummary::Add(const LogMessage& message, const RecordView& record) {
             ++Entry(names_[IndexOf(field)], name);
         }
     }
+}
+
+void LogSummary::Merge(const LogSummary& other) {
+    dumps_ += other.dumps_;
+    shortDumps_ += other.shortDumps_;
+    notes_ += other.notes_;
+    skippedLines_ += other.skippedLines_;
+    for (std::size_t k = 0; k < names_.size(); ++k)
+        for (const auto& [name, count] : other.names_[k]) names_[k][name] += count;
+    for (const auto& [main, counts] : other.auxPms_)
+        for (const auto& [aux, count] : counts) auxPms_[main][aux] += count;
 }
 
 std::string LogSummary::Json() const {

@@ -19,8 +19,17 @@ namespace quillmark::cli {
 
 class LogSummary {
 public:
-    void Add(const LogMessage& message, const RecordView& record);
+    // Counts a message: AddMessage what the log reader tells of it, AddNames its decoded record
+    // (which may be done apart, on another summary, and merged).
+    void AddMessage(const LogMessage& message);
+    void AddNames(const RecordView& record);
+    void Add(const LogMessage& message, const RecordView& record) {
+        AddMessage(message);
+        AddNames(record);
+    }
     void AddSkippedLines(std::uint64_t lines) { skippedLines_ += lines; }
+    // Adds every count of `other`.
+    void Merge(const LogSummary& other);
 
     // {"dumps":N,"shortDumps":N,"notes":N,"skippedLines":N,"MainPM":{"READY":12,...},
     //  "AuxPM":{"READY":{"DISA_READY":3,...},...},"OrigType":{...},"TermType":{...},

@@ -161,8 +161,6 @@ private:
 
 LogReader::LogReader(Handler handler, std::size_t characterLimit)
     : handler_(std::move(handler)), characterLimit_(characterLimit) {
-    places_.reserve(kLastWord);
-    offsets_.reserve(kLastWord);
     ResetLine();
 }
 
@@ -356,11 +354,9 @@ void LogReader::AsciiWords(std::string_view line, std::size_t from, const LineMa
     text_.resize(base + space + last - first);
     char* const text = text_.data();
     text[base] = ' ';
-    const std::size_t placed = places_.size();
-    places_.resize(placed + kept);
-    offsets_.resize(placed + kept);
-    LogWordPlace* const place = places_.data() + placed;
-    std::size_t* const offset = offsets_.data() + placed;
+    LogWordPlace* const place = places_.data() + placed_;
+    std::size_t* const offset = offsets_.data() + placed_;
+    placed_ += kept;
     const bool anyFault = masks.AnyNotUpperHex(from);
     const std::uint64_t lineNumber = counts_.lines + 1;
     std::size_t bytes = 0;  // of the words kept
@@ -403,7 +399,7 @@ void LogReader::KeepWord(std::string_view word, bool ascii) {
         wordBytes_ = word.size();
         const auto* faulty = std::find_if_not(word.begin(), word.end(), bytes::IsUpperHexDigit);
         wordUpperHex_ = faulty == word.end();
-        places_.back().faulty = wordUpperHex_ ? -1 : static_cast<int>(faulty - word.begin());
+        places_[placed_ - 1].faulty = wordUpperHex_ ? -1 : static_cast<int>(faulty - word.begin());
         text_.append(word);
         keptUnits_ += kept;
         return;
@@ -479,8 +475,7 @@ void LogReader::EndFirstWord() {
         lastLine_ = bugLine_;
         bug_ = first_;
         text_.clear();
-        places_.clear();
-        offsets_.clear();
+        placed_ = 0;
         notes_.clear();
         words_ = 0;
         sound_ = true;
@@ -504,7 +499,7 @@ void LogReader::EndFirstWord() {
 
 void LogReader::MarkLine() {
     lineTextMark_ = text_.size();
-    linePlacesMark_ = places_.size();
+    linePlacesMark_ = placed_;
     lineUnitsMark_ = keptUnits_;
 }
 
@@ -520,8 +515,8 @@ void LogReader::StartWord(std::size_t column) {
     if (words_ > 1) {
         KeepUnits(" ", 1);
     }
-    offsets_.push_back(text_.size());
-    places_.push_back({counts_.lines + 1, column, 0, -1});
+    offsets_[placed_] = text_.size();
+    places_[placed_++] = {counts_.lines + 1, column, 0, -1};
 }
 
 void LogReader::KeepUnits(std::string_view bytes, std::size_t units) {
@@ -554,7 +549,7 @@ void LogReader::EndWord() {
     if (words_ > static_cast<std::uint64_t>(kLastWord)) {
         return;
     }
-    places_.back().length = wordBytes_;
+    places_[placed_ - 1].length = wordBytes_;
     if (wordBytes_ != kHexWordDigits || !wordUpperHex_) {
         lineSound_ = false;
     }
@@ -589,8 +584,7 @@ void LogReader::CommitLine(std::uint64_t line) {
     // The places were counted in bytes; words with bytes beyond ASCII have fewer characters.
     // A line read whole, all of ASCII and not cut, has its places complete already.
     std::size_t shift = 0;
-    for (std::size_t k = lineWhole_ && !lineCut_ ? places_.size() : linePlacesMark_;
-         k < places_.size(); ++k) {
+    for (std::size_t k = lineWhole_ && !lineCut_ ? placed_ : linePlacesMark_; k < placed_; ++k) {
         LogWordPlace& place = places_[k];
         const std::size_t begin = offsets_[k];
         const std::size_t kept =
@@ -620,8 +614,7 @@ void LogReader::RejectLine() {
     if (mode_ == Mode::HexWords) {
         // What this line added is not the dump's: taken back before the message is handed out.
         text_.resize(lineTextMark_);
-        places_.resize(linePlacesMark_);
-        offsets_.resize(linePlacesMark_);
+        placed_ = linePlacesMark_;
         keptUnits_ = lineUnitsMark_;
         words_ -= lineWords_;
     }
@@ -650,7 +643,7 @@ void LogReader::Emit() {
     message.bug = bug_;
     message.text = text_;
     message.words = words_;
-    message.places = places_;
+    message.places = {places_.data(), placed_};
     message.notes = notes_;
     message.cut = cut_;
     ++counts_.messages;

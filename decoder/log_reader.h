@@ -31,6 +31,7 @@
 //   reader.Finish();                  // reader.Counts() then holds lines, messages, skipped
 // A log already in memory: ReadLog(text, &counts) gives every message as a LogDump.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -172,8 +173,10 @@ private:
     std::uint64_t lastLine_ = 0;
     std::string bug_;
     std::string text_;
-    std::vector<LogWordPlace> places_;
-    std::vector<std::size_t> offsets_;  // where each kept word starts in text_
+    // Words 1..30 kept, placed_ of them: where each stands, and where it starts in text_.
+    std::array<LogWordPlace, kLastWord> places_;
+    std::array<std::size_t, kLastWord> offsets_;
+    std::size_t placed_ = 0;
     std::vector<LogNote> notes_;
     std::uint64_t words_ = 0;
     bool sound_ = true;  // every word so far is eight upper-case hexadecimal digits

@@ -5,6 +5,9 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "tests/cli/DecodeProcess.h"
 #include "tests/support/NamedCase.h"
@@ -12,24 +15,55 @@
 namespace quillmark::cli::test {
 namespace {
 
-TEST(Failure, UnreadableInputsReportedOthersStillDecoded) {
-    const std::string first = ScratchFile("before-missing", "0008F5B4 00000102");
-    const std::string folder = ScratchDir("a-folder");
-    const std::string missing = folder + "/missing";
-    const Outcome outcome = RunDecode({first, missing, folder, "-"}, "AAAA");
+// Each input that cannot be read is told in its turn; the others are still decoded. In `args`,
+// "FILE" stands for a readable file, "MISSING" for a file that is not there, "FOLDER" for a
+// folder.
+struct UnreadableCase : support::NamedCase {
+    std::vector<std::string> args;
+    std::string input;
+    std::string out;
+};
+
+const std::vector<UnreadableCase> kUnreadableCases{
+    {"Messages",
+     {"FILE", "MISSING", "FOLDER", "-"},
+     "AAAA",
+     WindowReport("0008F5B4 00000102") + "\n" + WindowReport("AAAA")},
+    {"Lines", {"--lines", "FOLDER", "-"}, "A\nB\n", WindowReport("A") + "\n" + WindowReport("B")},
+    {"Log",
+     {"--log", "FOLDER", "-", "MISSING"},
+     "BUG1 0008F5B4\n",
+     "-:1: BUG1\n" + WindowReport("0008F5B4") + "\n"},
+};
+
+class Unreadable : public testing::TestWithParam<UnreadableCase> {};
+
+TEST_P(Unreadable, InputsToldOthersStillDecoded) {
+    const std::string folder = ScratchDir(std::string("unreadable-") + GetParam().name);
+    const std::map<std::string, std::string> paths{
+        {"FILE", ScratchFile(std::string("readable-") + GetParam().name, "0008F5B4 00000102")},
+        {"MISSING", folder + "/missing"},
+        {"FOLDER", folder}};
+    const std::map<std::string, std::string> errors{{"MISSING", "No such file or directory"},
+                                                    {"FOLDER", "Is a directory"}};
+    std::vector<std::string> args;
+    std::string err;
+    for (const std::string& arg : GetParam().args) {
+        const auto path = paths.find(arg);
+        args.push_back(path == paths.end() ? arg : path->second);
+        if (const auto error = errors.find(arg); error != errors.end())
+            err += "quillmark-decode: " + path->second + ": " + error->second + "\n";
+    }
+    const Outcome outcome = RunDecode(args, GetParam().input);
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "quillmark-decode: " + missing + ": No such file or directory\n" +
-                               "quillmark-decode: " + folder + ": Is a directory\n");
-    EXPECT_EQ(outcome.out, WindowReport("0008F5B4 00000102") + "\n" + WindowReport("AAAA"));
+    EXPECT_EQ(outcome.err, err);
+    EXPECT_EQ(outcome.out, GetParam().out);
 }
 
-TEST(Failure, UnreadableInputInLinesMode) {
-    const std::string folder = ScratchDir("lines-folder");
-    const Outcome outcome = RunDecode({"--lines", folder, "-"}, "A\nB\n");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "quillmark-decode: " + folder + ": Is a directory\n");
-    EXPECT_EQ(outcome.out, WindowReport("A") + "\n" + WindowReport("B"));
-}
+INSTANTIATE_TEST_SUITE_P(Failure, Unreadable, testing::ValuesIn(kUnreadableCases),
+                         [](const testing::TestParamInfo<UnreadableCase>& info) {
+                             return info.param.name;
+                         });
 
 struct FullDiskCase : support::NamedCase {
     std::vector<std::string> args;

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <cstdio>
+#include <utility>
 
 #include "tests/cli/DecodeProcess.h"
 #include "tests/support/NamedCase.h"
@@ -84,29 +85,49 @@ std::string ReadExactly(int fd, std::size_t size) {
     return text;
 }
 
-TEST(Lines, LinesThatArriveSlowlyAreShownAtOnce) {
-    // Like `tail -f log | quillmark-decode --lines`: each record must come out while the
-    // input stays open. Were it held back, the read below would wait for ever (test timeout).
+// Input that arrives in parts with pauses between them, like `tail -f log | quillmark-decode`:
+// each record must come out while the input stays open. Were it held back, the read after a
+// part would wait for ever (test timeout).
+struct SlowCase : support::NamedCase {
+    std::vector<std::string> args;
+    // Each part written, then what must come out before the next one (nothing to wait for
+    // when empty).
+    std::vector<std::pair<std::string, std::string>> parts;
+};
+
+const std::string kSlowFirst = "0008F5B4 00000102 00001A48";
+
+const std::vector<SlowCase> kSlowCases{
+    // The line begun before the pause goes on where it stopped.
+    {"Lines",
+     {"--lines"},
+     {{kSlowFirst + "\r\n0000", WindowReport(kSlowFirst)},
+      {"0102\n", "\n" + WindowReport("00000102")}}},
+    // A message is shown once the line after its dump has come; a dump line begun before the
+    // pause goes on where it stopped.
+    {"Log",
+     {"--log"},
+     {{"BUG1 " + kSlowFirst + "\r\n>\n", "-:1: BUG1\n" + WindowReport(kSlowFirst) + "\n"},
+      {"BUG2 0008F5B4\n  0000", ""},
+      {"0102\nOK\n", "-:3: BUG2\n" + WindowReport("0008F5B4 00000102") + "\n"}}},
+};
+
+class SlowInput : public testing::TestWithParam<SlowCase> {};
+
+TEST_P(SlowInput, EachRecordIsShownAtOnce) {
     int input[2];
     int output[2];
     ASSERT_EQ(::pipe2(input, O_CLOEXEC), 0);
     ASSERT_EQ(::pipe2(output, O_CLOEXEC), 0);
-    const std::string errPath = ScratchFile("slow-err", "");
+    const std::string errPath = ScratchFile(std::string("slow-err-") + GetParam().name, "");
     FILE* err = std::fopen(errPath.c_str(), "we");
-    const int pid = SpawnDecode({"--lines"}, input[0], output[1], fileno(err));
+    const int pid = SpawnDecode(GetParam().args, input[0], output[1], fileno(err));
     ::close(input[0]);
     ::close(output[1]);
-
-    const std::string first = "0008F5B4 00000102 00001A48";
-    ASSERT_EQ(::write(input[1], (first + "\r\n0000").data(), first.size() + 6),
-              static_cast<ssize_t>(first.size() + 6));
-    EXPECT_EQ(ReadExactly(output[0], WindowReport(first).size()), WindowReport(first));
-
-    // The line begun before the pause goes on where it stopped.
-    ASSERT_EQ(::write(input[1], "0102\n", 5), 5);
-    const std::string second = "\n" + WindowReport("00000102");
-    EXPECT_EQ(ReadExactly(output[0], second.size()), second);
-
+    for (const auto& [part, shown] : GetParam().parts) {
+        ASSERT_EQ(::write(input[1], part.data(), part.size()), static_cast<ssize_t>(part.size()));
+        EXPECT_EQ(ReadExactly(output[0], shown.size()), shown);
+    }
     ::close(input[1]);
     EXPECT_EQ(ReadExactly(output[0], 1), "");  // nothing more once the input ends
     ::close(output[0]);
@@ -114,6 +135,11 @@ TEST(Lines, LinesThatArriveSlowlyAreShownAtOnce) {
     std::fclose(err);
     EXPECT_EQ(ReadWholeFile(errPath), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Lines, SlowInput, testing::ValuesIn(kSlowCases),
+                         [](const testing::TestParamInfo<SlowCase>& info) {
+                             return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace quillmark::cli::test

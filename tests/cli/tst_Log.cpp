@@ -32,6 +32,7 @@ struct LogRunCase : support::NamedCase {
     std::string input;
     std::string out;
     std::string err;
+    int status = 0;
 };
 
 const std::vector<LogRunCase> kLogRuns{
@@ -75,6 +76,14 @@ const std::vector<LogRunCase> kLogRuns{
      "\"OrigType\":{\"UNKNOWN\":2,\"XTD_UNIT\":1},\"TermType\":{\"UNKNOWN\":3},\"Queue\":{"
      "\"UNKNOWN\":2,\"QU_IDLE\":1}}\n",
      ""},
+    {"SummaryTellsACutMessage",
+     {"--log", "--summary", "--json"},
+     "OK\nBUG1 " + std::string(70000, 'A') + " 00000102\nBUG2 0008F5B4\n",
+     "{\"dumps\":2,\"shortDumps\":2,\"notes\":3,\"skippedLines\":1,\"MainPM\":{\"UNDEFINED\":2},"
+     "\"AuxPM\":{\"UNDEFINED\":{\"\":2}},\"OrigType\":{\"UNKNOWN\":2},\"TermType\":{"
+     "\"UNKNOWN\":2},\"Queue\":{\"UNKNOWN\":2}}\n",
+     CutMessage("-", 2),
+     1},
     {"SummaryAsText",
      {"--log", "--summary"},
      "BUG1 0008F5B4 00000102\n",
@@ -89,7 +98,7 @@ class LogRuns : public testing::TestWithParam<LogRunCase> {};
 
 TEST_P(LogRuns, WriteWhatTheOptionsAskFor) {
     const Outcome outcome = RunDecode(GetParam().args, GetParam().input);
-    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.status, GetParam().status);
     EXPECT_EQ(outcome.out, GetParam().out);
     EXPECT_EQ(outcome.err, GetParam().err);
 }

@@ -15,8 +15,12 @@ const kWorkedExample = '0008F5B4 00000102 00001A48 000A0421 000B0422 0000000C 00
 const linkOf = (text, version) => `#d=${encodeURIComponent(text)}&v=${version}`;
 const say = (tab) => tab.$eval('#linkStatus', (p) => p.textContent);
 
+// The controls built after the page's first paint, in the order they stand in.
+const commandsAfterCopyResult = (tab) => tab.$$eval('#cmdCopyResult ~ *', (all) => all.map((e) => e.id || e.className));
+
 async function links(browser) {
     const { tab, requests } = await openPage(browser);
+    assert.deepEqual(await commandsAfterCopyResult(tab), ['cmdCopyLink', 'logFile', 'fileButton']);
     const version = await tab.evaluate(() => document.documentElement.dataset.version);
     const before = await tab.evaluate(() => history.length);
     await tab.evaluate((t) => { document.getElementById('txtDebugData').value = t; }, `${kWorkedExample}\n\u00e9`);
@@ -34,6 +38,9 @@ async function links(browser) {
         await other.goto(address.replace(/&v=.*/, `&v=${from}`));
         await other.waitForFunction(() => document.getElementById('lblMainPMData').textContent !== '');
         assert.deepEqual(await readResults(other), shown);
+        // Copy link is built at this decode, before the file button: it still stands first.
+        await other.waitForSelector('#logFile');
+        assert.deepEqual(await commandsAfterCopyResult(other), ['cmdCopyLink', 'logFile', 'fileButton']);
         if (note) assert.match(await say(other), note);
         else assert.equal(await say(other), '');
         await other.close();
