@@ -50,8 +50,8 @@ private slots:
     void twipsText_data();
     void twipsText();
     void exitClosesOthersNewestFirstThenWrites();
-    void closeBoxRunsSameProcessing();
-    void negativeLeftIsWrittenAsText();
+    void placementWritten_data();
+    void placementWritten();
     void minimisedWritesNothing();
     void quitEndsAtOnceWritingNothing();
     void failedWriteStillCloses();
@@ -102,23 +102,44 @@ void tst_CloseProcessing::exitClosesOthersNewestFirstThenWrites() {
     QCOMPARE(h.windows.endProgramCalls, 0);
 }
 
-void tst_CloseProcessing::closeBoxRunsSameProcessing() {
-    MainWindowHarness h;
-    h.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(h.window));
-    h.window->move(15, 30);
-    QVERIFY(h.window->close());
-    QCOMPARE(h.settings.writes, placement("225", "450", "8790", "6345"));
+void tst_CloseProcessing::placementWritten_data() {
+    QTest::addColumn<QPoint>("place");
+    QTest::addColumn<Qt::WindowState>("forced");
+    QTest::addColumn<bool>("closeBox");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("top");
+    QTest::newRow("moved, closed by the close box")
+        << QPoint(15, 30) << Qt::WindowNoState << true << "225" << "450";
+    QTest::newRow("three pixels off the left edge")
+        << QPoint(-3, 0) << Qt::WindowNoState << false << "-45" << "0";
+    // A window of fixed size refuses a state a window manager may force on it: it takes its
+    // own size and place back, and they are what is written.
+    QTest::newRow("maximised") << QPoint(15, 30) << Qt::WindowMaximized << false << "225" << "450";
+    QTest::newRow("made full screen")
+        << QPoint(15, 30) << Qt::WindowFullScreen << true << "225" << "450";
 }
 
-void tst_CloseProcessing::negativeLeftIsWrittenAsText() {
+void tst_CloseProcessing::placementWritten() {
+    QFETCH(QPoint, place);
+    QFETCH(Qt::WindowState, forced);
+    QFETCH(bool, closeBox);
+    QFETCH(QString, left);
+    QFETCH(QString, top);
     MainWindowHarness h;
     h.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(h.window));
-    h.window->move(-3, 0);
-    QCOMPARE(h.window->frameGeometry().x(), -3);
-    h.choose("mnuFileExit");
-    QCOMPARE(h.settings.writes, placement("-45", "0", "8790", "6345"));
+    h.window->move(place);
+    QCOMPARE(h.window->frameGeometry().topLeft(), place);
+    if (forced != Qt::WindowNoState) {
+        h.window->setWindowState(forced);
+        QTRY_COMPARE(h.window->windowState(), Qt::WindowNoState);
+        QTRY_COMPARE(h.window->frameGeometry(), QRect(place, QSize(586, 423)));
+    }
+    if (closeBox)
+        QVERIFY(h.window->close());
+    else
+        h.choose("mnuFileExit");
+    QCOMPARE(h.settings.writes, placement(qPrintable(left), qPrintable(top), "8790", "6345"));
 }
 
 void tst_CloseProcessing::minimisedWritesNothing() {

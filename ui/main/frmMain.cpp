@@ -116,6 +116,12 @@ constexpr QSize kMainOuterSize = twipsSize(8790, 6345);
 // Where the load step puts the window: the top-left corner of the screen.
 constexpr QPoint kLoadPlace{0, 0};
 constexpr int kRowHeight = 255;
+// The window states that give a window the size of its screen, which this one never takes.
+constexpr Qt::WindowStates kFillingStates = Qt::WindowMaximized | Qt::WindowFullScreen;
+// The largest frame a window manager draws around a window in its normal state: a border on
+// each side, a title bar on top (pixels). A larger one is not this window's normal frame.
+constexpr int kMaxFrameSide = 32;
+constexpr int kMaxFrameTop = 96;
 
 }  // namespace
 
@@ -526,7 +532,11 @@ void frmMain::closeOtherWindows() {
 void frmMain::writePlacement() {
     namespace keys = platform::settings;
     // The client area as the window system reports it, with the frame it says it drew around.
-    QRect outer = frameGeometry();
+    // Where the window system reports no sound frame at the moment (the window is being
+    // maximised, say), the client area in its normal state with the last sound frame.
+    if (const std::optional<QMargins> frame = normalFrame()) frame_ = *frame;
+    QRect outer =
+        (windowState() & kFillingStates ? normalGeometry() : geometry()).marginsAdded(frame_);
     // Wayland tells a client nothing of where its window stands, and a title bar drawn by the
     // program or the toolkit is part of the window rather than a frame: there the position
     // written is the one the load step gave the window, the only one the program knows, and
@@ -552,9 +562,43 @@ void frmMain::moveEvent(QMoveEvent* event) {
     fitOuterSize();  // the window system's frame is known once the window has been placed
 }
 
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & kFillingStates)) return;
+    // A window manager may maximise a window of fixed size all the same (an EWMH request from
+    // a tool or a key). The window does not take that state: asked back to its normal state
+    // once this change has gone through, it never claims a size it does not have.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!(windowState() & kFillingStates)) return;
+            setWindowState(windowState() & ~kFillingStates);
+            fitOuterSize();
+        },
+        Qt::QueuedConnection);
+}
+
+std::optional<QMargins> frmMain::normalFrame() const {
+    // A maximised or full-screen window is framed differently, or not at all, and while a
+    // window manager changes the state it may report a frame that is none of this window's.
+    if (windowState() & kFillingStates) return std::nullopt;
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const bool plausible = frame.left() >= 0 && frame.right() >= 0 && frame.bottom() >= 0 &&
+                           frame.top() >= 0 && frame.left() <= kMaxFrameSide &&
+                           frame.right() <= kMaxFrameSide && frame.bottom() <= kMaxFrameSide &&
+                           frame.top() <= kMaxFrameTop;
+    if (!plausible) return std::nullopt;
+    return frame;
+}
+
 void frmMain::fitOuterSize() {
-    const QSize frame = frameGeometry().size() - geometry().size();
-    const QSize inner = kMainOuterSize - frame;
+    const std::optional<QMargins> frame = normalFrame();
+    if (!frame) return;  // the size taken with the last sound frame stays
+    frame_ = *frame;
+    const QSize inner = kMainOuterSize.shrunkBy(frame_);
     if (inner.isValid() && (inner != size() || minimumSize() != maximumSize())) setFixedSize(inner);
 }
 

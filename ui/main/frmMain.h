@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 #include <QMainWindow>
+#include <QMargins>
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "decoder/decoder.h"
 #include "ui/main/MainWindowServices.h"
@@ -80,6 +82,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    // Refuses a maximised or full-screen state a window manager gives the window.
+    void changeEvent(QEvent* event) override;
 
 private:
     void createControls();
@@ -100,12 +104,16 @@ private:
     bool insertIntoInput(const QString& text);
     void closeOtherWindows();
     void writePlacement();
+    // The window system's frame around the window in its normal state, when what it reports
+    // now is one; nothing while the window is maximised or the frame is not plausible.
+    std::optional<QMargins> normalFrame() const;
     void fitOuterSize();
     void tell(const QString& text);
 
     void showFocusRing(QWidget* now);
 
     MainWindowServices services_;
+    QMargins frame_;   // the last sound frame the window system reported
     DataWords words_;  // HexWords and BinWords of the last decode
     QString SavedText;
     bool closing_ = false;
