@@ -19,22 +19,11 @@ import pathlib
 import statistics
 import subprocess
 import sys
-import time
 
 HERE = pathlib.Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE.parent / "cli"))
+from run import timed  # noqa: E402  one run's wall-clock and CPU time, as the CLI bench takes it
 FORMS = {"--lines": ([], ["--json"]), "--log": ([], ["--json"], ["--csv"], ["--summary"])}
-
-
-def timed(command):
-    """Wall-clock time and CPU time (user + system) of one run."""
-    with open(os.devnull, "wb") as sink:
-        start = time.perf_counter()
-        child = subprocess.Popen(command, stdout=sink)
-        _, status, usage = os.wait4(child.pid, 0)
-        elapsed = time.perf_counter() - start
-    if os.waitstatus_to_exitcode(status) != 0:
-        raise SystemExit("%s failed" % " ".join(command))
-    return elapsed, usage.ru_utime + usage.ru_stime
 
 
 def peak_rss_kib(command):
