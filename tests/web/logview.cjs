@@ -35,8 +35,14 @@ async function links(browser) {
     // The link opens in a fresh tab with the same decode; from another version with a note.
     for (const [from, note] of [[version, ''], ['1.0.0', /made by Quillmark 1\.0\.0: the decode it showed came from that version/]]) {
         const other = await browser.newPage();
+        await other.bringToFront();
         await other.goto(address.replace(/&v=.*/, `&v=${from}`));
-        await other.waitForFunction(() => document.getElementById('lblMainPMData').textContent !== '');
+        // Polled on a timer: a tab the browser does not show draws no frames to poll on.
+        await other.waitForFunction(() => document.getElementById('lblMainPMData').textContent !== '',
+            { polling: 100 }).catch(async (error) => {
+            throw new Error(`${error.message}; the page says "${await other.evaluate(() =>
+                document.getElementById('status').textContent)}"`);
+        });
         assert.deepEqual(await readResults(other), shown);
         // Copy link is built at this decode, before the file button: it still stands first.
         await other.waitForSelector('#logFile');
