@@ -29,14 +29,16 @@ async function openLog(tab, file) {
         let start = 0;
         document.getElementById('logFile').addEventListener('change', () => { start = performance.now(); last = start; }, { once: true });
         new MutationObserver((_, observer) => {
-            if (!/: \d+ BUG message/.test(document.getElementById('logHeading').textContent)) return;
+            // The log view is built when the first log comes, so its heading is looked for anew.
+            const heading = document.getElementById('logHeading');
+            if (!heading || !/: \d+ BUG message/.test(heading.textContent)) return;
             observer.disconnect();
             requestAnimationFrame(() => setTimeout(() => {
                 clearInterval(timer);
                 const total = document.querySelector('#dumpList li').getAttribute('aria-setsize');
                 window.took = [performance.now() - start, longest, total];
             }));
-        }).observe(document.getElementById('logHeading'), { childList: true, characterData: true, subtree: true });
+        }).observe(document.body, { childList: true, characterData: true, subtree: true });
     });
     await (await tab.$('#logFile')).uploadFile(file);
     return (await tab.waitForFunction(() => window.took, { timeout: 120000 })).jsonValue();
