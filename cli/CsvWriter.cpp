@@ -3,7 +3,6 @@
 
 #include <array>
 #include <charconv>
-#include <cstdint>
 
 #include "decoder/byte_scan.h"
 #include "decoder/field_catalogue.h"
@@ -13,22 +12,6 @@ namespace quillmark::cli {
 namespace {
 
 constexpr std::string_view kRowEnd = "\r\n";
-
-// The bytes a field does not hold as they stand: the comma, the quote and the line breaks, which
-// make it quoted, and the bytes beyond ASCII, which AppendCsvField looks at as UTF-8.
-constexpr std::array<std::uint8_t, 256> kNotPlainCsv = [] {
-    std::array<std::uint8_t, 256> table{};
-    for (std::size_t c = 0x80; c < table.size(); ++c) table[c] = 1;
-    for (unsigned char c : {',', '"', '\r', '\n'}) table[c] = 1;
-    return table;
-}();
-
-// Looked at byte by byte without a branch: the texts of a record are short.
-bool IsPlainCsv(std::string_view text) {
-    std::uint8_t found = 0;
-    for (char c : text) found |= kNotPlainCsv[static_cast<unsigned char>(c)];
-    return found == 0;
-}
 
 constexpr std::string_view kPointersSame = ",false";
 constexpr std::string_view kPointersDiffer = ",true";
@@ -84,7 +67,7 @@ void CsvWriter::Append(std::string& out, const RecordView& record, const Explana
     }
     if (columns_ == Columns::LineAndBug) {
         out += ',';
-        if (IsPlainCsv(origin.bug)) {
+        if (bytes::IsPlainCsv(origin.bug)) {
             out += origin.bug;
         } else {
             AppendCsvField(out, origin.bug);
@@ -96,12 +79,12 @@ void CsvWriter::Append(std::string& out, const RecordView& record, const Explana
     bool plain = true;
     for (const FieldRow& row : kFields) {
         for (std::string_view part : record.Shown(row.field).parts) {
-            plain = plain && IsPlainCsv(part);
+            plain = plain && bytes::IsPlainCsv(part);
             size += part.size();
         }
     }
     for (Field field : kCodeFields) {
-        plain = plain && IsPlainCsv(record.Code(field));
+        plain = plain && bytes::IsPlainCsv(record.Code(field));
         size += record.Code(field).size();
     }
     const std::string_view pointers = record.PointersDiffer() ? kPointersDiffer : kPointersSame;

@@ -88,6 +88,22 @@ constexpr bool IsPlainWord(std::string_view word) {
     return true;
 }
 
+// The bytes a CSV field does not hold as they stand: the comma, the quote and the line breaks,
+// which make it quoted, and the bytes beyond ASCII, which are looked at as UTF-8.
+inline constexpr std::array<std::uint8_t, 256> kNotPlainCsv = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (std::size_t c = 0x80; c < table.size(); ++c) table[c] = 1;
+    for (unsigned char c : {',', '"', '\r', '\n'}) table[c] = 1;
+    return table;
+}();
+
+// Looked at byte by byte without a branch: the texts of a record are short.
+constexpr bool IsPlainCsv(std::string_view text) {
+    std::uint8_t found = 0;
+    for (char c : text) found |= kNotPlainCsv[static_cast<unsigned char>(c)];
+    return found == 0;
+}
+
 // A byte that JSON takes as it stands: ASCII from the blank on, except '"' and '\\'.
 constexpr bool IsPlainJsonByte(char c) {
     const auto byte = static_cast<unsigned char>(c);
