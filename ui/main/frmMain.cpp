@@ -586,11 +586,9 @@ std::optional<QMargins> frmMain::normalFrame() const {
     const QRect inner = geometry();
     const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
                          outer.right() - inner.right(), outer.bottom() - inner.bottom());
-    const bool plausible = frame.left() >= 0 && frame.right() >= 0 && frame.bottom() >= 0 &&
-                           frame.top() >= 0 && frame.left() <= kMaxFrameSide &&
-                           frame.right() <= kMaxFrameSide && frame.bottom() <= kMaxFrameSide &&
-                           frame.top() <= kMaxFrameTop;
-    if (!plausible) return std::nullopt;
+    const int sides = std::max({frame.left(), frame.right(), frame.bottom()});
+    const int least = std::min({frame.left(), frame.top(), frame.right(), frame.bottom()});
+    if (least < 0 || sides > kMaxFrameSide || frame.top() > kMaxFrameTop) return std::nullopt;
     return frame;
 }
 
