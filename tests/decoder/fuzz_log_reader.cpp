@@ -4,7 +4,8 @@
 // Checks, beyond "no crash": the log fed in pieces cut where the input says gives the same
 // messages as fed whole; messages come in rising line order; every word's place lies inside
 // the message's lines and holds, in the log, exactly the word's bytes in the text to decode;
-// the counts add up.
+// the counts add up; read as two logs cut where LastLogCut or FirstLogCut says, the second reader
+// going on from the first one's lines, it gives the same messages and counts as read whole.
 
 #include <algorithm>
 #include <cstddef>
@@ -75,6 +76,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t at = 0; at < log.size(); at += piece) reader.Feed(log.substr(at, piece));
     reader.Finish();
     Require(pieces.size() == whole.size(), "pieces give the same messages");
+
+    for (const std::size_t cut : {quillmark::FirstLogCut(log), quillmark::LastLogCut(log)}) {
+        if (cut == std::string_view::npos) continue;
+        Require(cut > 0 && cut < log.size() && log[cut - 1] == '\n', "a cut stands after LF");
+        quillmark::LogCounts before;
+        std::vector<quillmark::LogDump> halves = quillmark::ReadLog(log.substr(0, cut), &before);
+        quillmark::LogReader after(
+            [&halves](const quillmark::LogMessage& m) { halves.push_back(quillmark::DumpOf(m)); });
+        after.Restart(before.lines);
+        after.Feed(log.substr(cut));
+        after.Finish();
+        Require(halves.size() == whole.size() &&
+                    before.messages + after.Counts().messages == counts.messages &&
+                    before.skippedLines + after.Counts().skippedLines == counts.skippedLines &&
+                    after.Counts().lines == counts.lines,
+                "a log cut in two counts as the whole");
+        for (std::size_t m = 0; m < whole.size(); ++m)
+            Require(halves[m].text == whole[m].text && halves[m].line == whole[m].line &&
+                        halves[m].lastLine == whole[m].lastLine &&
+                        halves[m].words == whole[m].words && halves[m].cut == whole[m].cut &&
+                        halves[m].bug == whole[m].bug && Same(halves[m].places, whole[m].places) &&
+                        Same(halves[m].notes, whole[m].notes),
+                    "a log cut in two gives the same messages");
+    }
 
     const std::vector<std::string_view> lines = LinesOf(log);
     Require(counts.lines == lines.size(), "every line counted");
