@@ -328,7 +328,12 @@ void LinePipeline::Worker::Take(const LogMessage& message) {
             piece.cutOffsets.push_back(piece.output.size());
             piece.cuts.push_back(k);
         }
-        decoder.Append(piece.output, message.text, {piece.file, message.line, message.bug});
+        const MessageOrigin origin{piece.file, message.line, message.bug};
+        if (message.layout != nullptr) {
+            decoder.Append(piece.output, *message.layout, origin);
+        } else {
+            decoder.Append(piece.output, message.text, origin);
+        }
     } catch (const std::bad_alloc&) {
         piece.output.resize(recordStart);
         throw;

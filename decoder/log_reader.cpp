@@ -647,6 +647,11 @@ void LogReader::Emit() {
     message.places = {places_.data(), placed_};
     message.notes = notes_;
     message.cut = cut_;
+    if (sound_ && !cut_) {
+        // Every kept word is eight upper-case digits, and the reader knows where each starts.
+        layout_.ReadWords(text_, {offsets_.data(), placed_}, true);
+        message.layout = &layout_;
+    }
     ++counts_.messages;
     handler_(message);
 }

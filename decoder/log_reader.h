@@ -41,6 +41,7 @@
 #include <vector>
 
 #include "decoder/field_catalogue.h"
+#include "decoder/text_layout.h"
 
 namespace quillmark {
 
@@ -75,6 +76,9 @@ struct LogMessage {
     std::span<const LogWordPlace> places;  // words 1..min(words, 30), in word order
     std::span<const LogNote> notes;        // the dump's notes, then every word note, in order
     bool cut = false;  // the kept words were longer than the character limit and were cut
+    // The words of `text` laid out as TextLayout::Read lays them out, where the reader could
+    // do so from what it knows (words of eight upper-case hexadecimal digits, not cut); or null.
+    const TextLayout* layout = nullptr;
 };
 
 // What a reader has seen of its input so far.
@@ -188,6 +192,7 @@ private:
     // eight on the next line, the two may be one word split at the line end.
     std::uint64_t previousLastWord_ = 0;
     std::size_t previousLastLength_ = 0;
+    TextLayout layout_;  // of the message handed out, when the reader lays it out
 };
 
 // Where a log may be cut so that one reader to the cut and another after it (started with

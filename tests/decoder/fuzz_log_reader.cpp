@@ -5,7 +5,8 @@
 // messages as fed whole; messages come in rising line order; every word's place lies inside
 // the message's lines and holds, in the log, exactly the word's bytes in the text to decode;
 // the counts add up; read as two logs cut where LastLogCut or FirstLogCut says, the second reader
-// going on from the first one's lines, it gives the same messages and counts as read whole.
+// going on from the first one's lines, it gives the same messages and counts as read whole; a
+// layout the reader hands out is the one TextLayout::Read makes of the message's text.
 
 #include <algorithm>
 #include <cstddef>
@@ -60,6 +61,27 @@ bool Same(const std::vector<quillmark::LogNote>& a, const std::vector<quillmark:
     });
 }
 
+void RequireSameLayout(const quillmark::LogMessage& m) {
+    if (m.layout == nullptr) return;
+    quillmark::TextLayout read;
+    read.Read(m.text);
+    const quillmark::TextLayout& given = *m.layout;
+    Require(given.Text().data() == m.text.data() && given.WordCount() == read.WordCount() &&
+                given.BytesRead() == read.BytesRead() && given.Length() == read.Length() &&
+                given.AnyCharacter() == read.AnyCharacter(),
+            "the reader's layout reads as the text's");
+    for (int k = 0; k <= 30; ++k) {
+        const quillmark::WordPlace& a = given.Place(k);
+        const quillmark::WordPlace& b = read.Place(k);
+        Require(given[k] == read[k] && given[k].data() == read[k].data() &&
+                    (k == 0 || k > given.WordCount() || m.words == 0 || given[k].size() == 8) &&
+                    a.present == b.present && a.start == b.start &&
+                    a.spaceBefore == b.spaceBefore && a.spaceAfter == b.spaceAfter &&
+                    a.count == b.count && a.runs == b.runs && a.fault.index == b.fault.index,
+                "each word of the reader's layout as the text's");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -71,8 +93,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<quillmark::LogDump> whole = quillmark::ReadLog(log, &counts);
 
     std::vector<quillmark::LogDump> pieces;
-    quillmark::LogReader reader(
-        [&pieces](const quillmark::LogMessage& m) { pieces.push_back(quillmark::DumpOf(m)); });
+    quillmark::LogReader reader([&pieces](const quillmark::LogMessage& m) {
+        RequireSameLayout(m);
+        pieces.push_back(quillmark::DumpOf(m));
+    });
     for (std::size_t at = 0; at < log.size(); at += piece) reader.Feed(log.substr(at, piece));
     reader.Finish();
     Require(pieces.size() == whole.size(), "pieces give the same messages");
