@@ -20,6 +20,7 @@
 #include "cli/OutputSink.h"
 #include "cli/StringStorage.h"
 #include "cli/SystemIo.h"
+#include "decoder/byte_scan.h"
 #include "decoder/log_reader.h"
 #include "decoder/record_view.h"
 
@@ -27,6 +28,8 @@ namespace quillmark::cli {
 namespace {
 
 constexpr std::size_t kReadBlock = 64 * 1024;
+// A log is handed to the workers in pieces of about this many bytes.
+constexpr std::size_t kLogChunk = 64 * 1024;
 
 // --summary: counts the names of each record decoded, and writes nothing.
 class NameCounter final : public RecordWriter {
@@ -174,15 +177,41 @@ private:
         return out_.Commit();
     }
 
-    // Every BUG message of the log is a message, as the reader finds them.
+    // Every BUG message of the log is a message, as the reader finds them. The log is read in
+    // pieces cut at lines that end any dump (LastLogCut), each read, decoded and written by a
+    // worker; where no such line comes in a piece's length, and once the input comes slowly,
+    // the reader here reads on until one comes.
     bool DecodeLog(InputSource& input, const std::string& name) {
         logName_ = &name;
         reader_->Restart();
         if (lines_) lines_->StartInput(name);
+        linesBefore_ = 0;
+        serialCounts_ = {};
+        slow_ = false;
+        chunked_ = false;
+        if (!summary_ && !StartChunks()) return StopLog();
         for (;;) {
             // A log that grows slowly (`tail -f`) shows each message once it has ended.
-            if (input.WouldWait() && !Publish()) {
-                return StopLog();
+            if (input.WouldWait()) {
+                slow_ = true;
+                if ((chunked_ && !ReadChunkHere()) || !Publish()) return StopLog();
+            }
+            if (chunked_) {
+                std::string& text = lines_->ChunkText();
+                const std::size_t size = text.size();
+                text.resize(size + kReadBlock);
+                const long count = input.Read(text.data() + size, kReadBlock);
+                text.resize(size + static_cast<std::size_t>(std::max(count, 0L)));
+                if (count < 0) {
+                    // The open message is not decoded: its dump may go on in what was not read.
+                    lines_->EndChunk(text.size(), linesBefore_, false);
+                    lines_->Drain();
+                    diagnostics_.InputError(name, input.Error());
+                    return Open();
+                }
+                if (count == 0) break;
+                if (text.size() >= kLogChunk && !EndChunk()) return StopLog();
+                continue;
             }
             const long count = input.Read(block_.get(), kReadBlock);
             if (count < 0) {
@@ -195,22 +224,73 @@ private:
             if (count == 0) {
                 break;
             }
-            reader_->Feed({block_.get(), static_cast<std::size_t>(count)});
-            if (!logGoes_ || !(lines_ || out_.Commit())) {
+            if (!FeedHere({block_.get(), static_cast<std::size_t>(count)})) return StopLog();
+        }
+        if (chunked_) {
+            if (!lines_->EndChunk(lines_->ChunkText().size(), linesBefore_, true)) {
                 return StopLog();
             }
+        } else {
+            reader_->Finish();
         }
-        reader_->Finish();
         if (lines_ && (!logGoes_ || !lines_->Drain())) {
             return StopLog();
         }
+        const std::uint64_t messages = serialCounts_.messages + reader_->Counts().messages +
+                                       (lines_ ? lines_->ChunkCounts().messages : 0);
         if (summary_) {
-            summary_->AddSkippedLines(reader_->Counts().skippedLines);
+            summary_->AddSkippedLines(serialCounts_.skippedLines + reader_->Counts().skippedLines);
         }
-        if (reader_->Counts().messages == 0) {
+        if (messages == 0) {
             diagnostics_.NoBugMessage(name);
         }
         return out_.Commit();
+    }
+
+    bool StartChunks() {
+        chunked_ = true;
+        return lines_->StartChunks();
+    }
+
+    // Hands the log read so far, up to its last line that ends any dump, to a worker; without
+    // such a line the reader here reads it.
+    bool EndChunk() {
+        const std::string& text = lines_->ChunkText();
+        const std::size_t cut = LastLogCut(text);
+        if (cut == std::string_view::npos) return ReadChunkHere();
+        const std::uint64_t lines = bytes::CountByte(std::string_view(text).substr(0, cut), '\n');
+        if (!lines_->EndChunk(cut, linesBefore_, true)) return false;
+        linesBefore_ += lines;
+        return true;
+    }
+
+    // The log collected for a piece is read here, and what follows too until a line that ends
+    // any dump comes while the input does not come slowly.
+    bool ReadChunkHere() {
+        chunked_ = false;
+        std::string text;
+        text.swap(lines_->ChunkText());
+        reader_->Restart(linesBefore_);
+        reader_->Feed(text);  // its messages go to the workers as texts
+        return logGoes_;
+    }
+
+    bool FeedHere(std::string_view block) {
+        const std::size_t cut = slow_ || summary_ ? std::string_view::npos : FirstLogCut(block);
+        if (cut == std::string_view::npos) {
+            reader_->Feed(block);
+            return logGoes_ && (lines_ || out_.Commit());
+        }
+        reader_->Feed(block.substr(0, cut));
+        reader_->Finish();
+        if (!logGoes_) return false;
+        linesBefore_ = reader_->Counts().lines;
+        serialCounts_.messages += reader_->Counts().messages;
+        serialCounts_.skippedLines += reader_->Counts().skippedLines;
+        reader_->Restart(linesBefore_);
+        if (!StartChunks()) return false;
+        lines_->ChunkText().assign(block.substr(cut));
+        return true;
     }
 
     bool Publish() { return lines_ ? lines_->Publish() : out_.Flush(); }
@@ -317,12 +397,16 @@ private:
     std::optional<MessageDecoder> decoder_;  // default mode
     std::size_t recordStart_ = 0;            // default mode: where the record being written begins
     std::uint64_t messagesWritten_ = 0;
-    std::optional<LinePipeline> lines_;         // --lines and --log
-    std::optional<LineSplitter> splitter_;      // --lines
-    std::optional<LogReader> reader_;           // --log
-    const std::string* logName_ = nullptr;      // --log: the input being read
-    bool logGoes_ = true;                       // --log: the pipeline takes more messages
-    std::optional<LogSummary> summary_;         // --summary
+    std::optional<LinePipeline> lines_;     // --lines and --log
+    std::optional<LineSplitter> splitter_;  // --lines
+    std::optional<LogReader> reader_;       // --log
+    const std::string* logName_ = nullptr;  // --log: the input being read
+    bool logGoes_ = true;                   // --log: the pipeline takes more messages
+    bool chunked_ = false;                  // --log: the log is read in pieces on the workers
+    bool slow_ = false;                     // --log: the input has come slowly: read here
+    std::uint64_t linesBefore_ = 0;         // --log: lines before the piece being collected
+    LogCounts serialCounts_;                // --log: what the reader here counted before a piece
+    std::optional<LogSummary> summary_;     // --summary
     std::vector<const NameCounter*> counters_;  // --summary: those of the pipeline's workers
 };
 

@@ -228,7 +228,8 @@ void JsonWriter::Append(std::string& out, const RecordView& record, const Explan
         line = head_;
     }
     // A message without a byte that JSON escapes gives a record without one.
-    const bool copied = record.ReadFromText() && bytes::IsPlainJson(record.Message());
+    const bool copied = record.ReadFromText() &&
+                        (record.Layout().EightDigitWords() || bytes::IsPlainJson(record.Message()));
     const std::string_view end = sources != nullptr ? kCodesEnd : kRecordEnd;
     if (copied) {
         AppendCopiedRecord(out, fileJson_, line, record, end);

@@ -27,6 +27,18 @@ unsigned WorkerCount() {
 
 }  // namespace
 
+// A worker's decoder, and its reader of the pieces of log it is handed.
+struct LinePipeline::Worker {
+    Worker(std::unique_ptr<RecordWriter> writer, std::size_t characterLimit)
+        : decoder(std::move(writer)),
+          reader([this](const LogMessage& message) { Take(message); }, characterLimit) {}
+    void Take(const LogMessage& message);
+
+    MessageDecoder decoder;
+    LogReader reader;
+    Batch* batch = nullptr;  // the piece being read
+};
+
 struct LinePipeline::Batch {
     std::string text;               // the needed text of each line, one after the other
     std::vector<std::size_t> ends;  // where each line's text ends
@@ -39,14 +51,24 @@ struct LinePipeline::Batch {
     std::vector<std::uint64_t> lines;
     std::string bugs;
     std::vector<std::size_t> bugEnds;
+    // A piece of log read on the worker: `text` up to chunkEnd, after firstLine - 1 lines; the
+    // worker fills lines, bugs, bugEnds and cuts as it finds the messages.
+    bool chunk = false;
+    std::size_t chunkEnd = 0;
+    bool finish = true;
     // Filled by the worker:
     std::string output;
     std::vector<std::size_t> cutOffsets;  // where in output each cut line's record begins
     std::size_t records = 0;              // records in output
     bool failed = false;                  // memory ran out at line `records`
+    std::uint64_t failedLine = 0;         // a piece of log: the message's line it ran out at
+    LogCounts counts;                     // a piece of log: what the worker's reader counted
     bool done = false;
 
-    std::uint64_t LineOf(std::size_t k) const { return lines.empty() ? firstLine + k : lines[k]; }
+    std::uint64_t LineOf(std::size_t k) const {
+        if (chunk) return k < lines.size() ? lines[k] : failedLine;
+        return lines.empty() ? firstLine + k : lines[k];
+    }
     std::string_view BugOf(std::size_t k) const {
         if (bugEnds.empty()) return {};
         const std::size_t begin = k == 0 ? 0 : bugEnds[k - 1];
@@ -65,9 +87,9 @@ LinePipeline::LinePipeline(const RecordWriterFactory& writers, OutputSink& out,
     queue_.resize(slots_.size());
     filling_ = slots_.front().get();
     for (unsigned k = 0; k < workers; ++k) {
-        decoders_.push_back(std::make_unique<MessageDecoder>(writers()));
+        decoders_.push_back(std::make_unique<Worker>(writers(), characterLimit));
     }
-    separator_ = decoders_.front()->Separator();
+    separator_ = decoders_.front()->decoder.Separator();
     // Room for every worker before the first starts: a vector growing once threads run could
     // throw with a thread it holds still joinable, which ends the program.
     workers_.reserve(workers);
@@ -98,6 +120,7 @@ void LinePipeline::StartInput(const std::string& name) {
     file_ = name;
     ++inputId_;
     nextLine_ = 1;
+    chunkCounts_ = {};
 }
 
 std::string& LinePipeline::LineText() { return filling_->text; }
@@ -130,6 +153,33 @@ bool LinePipeline::EndRecord(bool cut) {
     }
     Submit();
     return TakeFreeSlot() && !InputFailed();
+}
+
+bool LinePipeline::StartChunks() {
+    if (!filling_->ends.empty()) {
+        Submit();
+        if (!TakeFreeSlot()) return false;
+    }
+    filling_->text.clear();
+    return !InputFailed();
+}
+
+std::string& LinePipeline::ChunkText() { return filling_->text; }
+
+bool LinePipeline::EndChunk(std::size_t end, std::uint64_t linesBefore, bool finish) {
+    Batch& batch = *filling_;
+    batch.chunk = true;
+    batch.chunkEnd = end;
+    batch.finish = finish;
+    batch.file = file_;
+    batch.inputId = inputId_;
+    batch.firstLine = linesBefore + 1;
+    Submit();
+    if (!TakeFreeSlot()) return false;
+    // The rest starts the next piece; the piece handed over keeps its text until its slot is
+    // filled again, which comes after this one.
+    filling_->text.assign(batch.text, end);
+    return !InputFailed();
 }
 
 void LinePipeline::DropOpenLine() {
@@ -197,6 +247,8 @@ bool LinePipeline::TakeFreeSlot() {
     next.lines.clear();
     next.bugs.clear();
     next.bugEnds.clear();
+    next.chunk = false;
+    next.counts = {};
     next.records = 0;
     next.failed = false;
     next.done = false;
@@ -236,6 +288,9 @@ bool LinePipeline::WriteBatch(Batch& batch) {
         return false;
     }
     recordsWritten_ += batch.records;
+    chunkCounts_.lines = std::max(chunkCounts_.lines, batch.counts.lines);
+    chunkCounts_.messages += batch.counts.messages;
+    chunkCounts_.skippedLines += batch.counts.skippedLines;
     if (batch.failed) {
         failedInput_ = batch.inputId;
         diagnostics_.OutOfMemory(batch.file, batch.LineOf(batch.records));
@@ -243,7 +298,7 @@ bool LinePipeline::WriteBatch(Batch& batch) {
     return out_.state() == OutputSink::State::Open;
 }
 
-void LinePipeline::Work(MessageDecoder& decoder) {
+void LinePipeline::Work(Worker& worker) {
     for (;;) {
         Batch* batch = nullptr;
         {
@@ -256,11 +311,61 @@ void LinePipeline::Work(MessageDecoder& decoder) {
             queueFront_ = (queueFront_ + 1) % queue_.size();
             --queued_;
         }
-        Decode(*batch, decoder);
+        Decode(*batch, worker);
     }
 }
 
-void LinePipeline::Decode(Batch& batch, MessageDecoder& decoder) {
+void LinePipeline::Worker::Take(const LogMessage& message) {
+    Batch& piece = *batch;
+    const std::size_t k = piece.records;
+    piece.failedLine = message.line;
+    const std::size_t recordStart = piece.output.size();
+    try {
+        piece.lines.push_back(message.line);
+        if (k > 0) piece.output += decoder.Separator();
+        if (message.cut) {
+            // The offset first: a cut is only looked at where its offset is there.
+            piece.cutOffsets.push_back(piece.output.size());
+            piece.cuts.push_back(k);
+        }
+        const MessageOrigin origin{piece.file, message.line, message.bug};
+        if (message.layout != nullptr) {
+            decoder.Append(piece.output, *message.layout, origin);
+        } else {
+            decoder.Append(piece.output, message.text, origin);
+        }
+    } catch (const std::bad_alloc&) {
+        piece.output.resize(recordStart);
+        throw;
+    }
+    piece.records = k + 1;
+}
+
+void LinePipeline::ReadChunk(Batch& batch, Worker& worker) {
+    worker.batch = &batch;
+    worker.reader.Restart(batch.firstLine - 1);
+    try {
+        worker.reader.Feed(std::string_view(batch.text).substr(0, batch.chunkEnd));
+        if (batch.finish) worker.reader.Finish();
+    } catch (const std::bad_alloc&) {
+        // The records before the message stay; it and the rest of its input are not decoded.
+        batch.failed = true;
+    }
+    batch.counts = worker.reader.Counts();
+    worker.reader.Restart();
+}
+
+void LinePipeline::Decode(Batch& batch, Worker& worker) {
+    if (batch.chunk) {
+        ReadChunk(batch, worker);
+        {
+            const std::lock_guard lock(mutex_);
+            batch.done = true;
+        }
+        batchDone_.notify_all();
+        return;
+    }
+    MessageDecoder& decoder = worker.decoder;
     std::size_t begin = 0;
     std::size_t nextCut = 0;
     std::size_t recordStart = 0;

@@ -8,6 +8,8 @@
 //     StartInput(name)
 //     for each line: append its text to LineText(), then EndLine(cut)
 //     or for each BUG message: append its dump to LineText(), then EndMessage(line, bug, cut)
+//     or for a log read on the workers: StartChunks(), then append the log to ChunkText() and
+//       hand each piece to the workers with EndChunk(end, linesBefore, finish)
 //     Publish()       whenever reading would wait, so that slow input is shown at once
 //     DropOpenLine()  when the input fails in the middle of a line
 //     Drain()         at the end of the input, also after a failure
@@ -16,7 +18,8 @@
 // so, the records before that line are written and the rest of the input is passed over).
 //
 // Memory stays bounded: every line holds at most the input box's characters, a batch is handed
-// over at kBatchText bytes or kBatchLines lines, and at most 2 * workers + 1 batches exist.
+// over at kBatchText bytes or kBatchLines lines, and at most 2 * workers + 1 batches exist. A
+// piece of log is as large as its caller makes it (the caller cuts it at kLogChunk bytes).
 
 #include <condition_variable>
 #include <cstddef>
@@ -31,6 +34,7 @@
 #include "cli/Diagnostics.h"
 #include "cli/OutputSink.h"
 #include "cli/RecordFormat.h"
+#include "decoder/log_reader.h"
 
 namespace quillmark::cli {
 
@@ -54,6 +58,17 @@ public:
     bool EndLine(bool cut);
     // Ends the message whose dump is in LineText(): `line` is the line of its BUG word `bug`.
     bool EndMessage(std::uint64_t line, std::string_view bug, bool cut);
+    // The log from here on is read on the workers, a piece at a time: the records of the
+    // messages ended so far go first.
+    bool StartChunks();
+    // Where the log is collected; it starts at a line start.
+    std::string& ChunkText();
+    // Hands ChunkText() up to `end` (a line start, or its end) to a worker to be read as a log
+    // that goes on after `linesBefore` lines; with `finish`, the messages still open at `end`
+    // are ended there, else dropped (the input failed). What follows `end` stays in ChunkText().
+    bool EndChunk(std::size_t end, std::uint64_t linesBefore, bool finish);
+    // What the workers found in the pieces of the current input written so far.
+    const LogCounts& ChunkCounts() const { return chunkCounts_; }
     // Forgets the unfinished current line (its input failed).
     void DropOpenLine();
     // Writes every line ended so far; the unfinished line stays.
@@ -65,9 +80,11 @@ public:
 
 private:
     struct Batch;
+    struct Worker;
 
-    void Work(MessageDecoder& decoder);
-    void Decode(Batch& batch, MessageDecoder& decoder);
+    void Work(Worker& worker);
+    void Decode(Batch& batch, Worker& worker);
+    void ReadChunk(Batch& batch, Worker& worker);
     void Submit();
     bool WriteOldest();
     bool WriteBatch(Batch& batch);
@@ -87,6 +104,7 @@ private:
     std::uint64_t failedInput_ = 0;  // input ids count from 1
     std::uint64_t nextLine_ = 1;
     std::uint64_t recordsWritten_ = 0;
+    LogCounts chunkCounts_;
 
     std::mutex mutex_;
     std::condition_variable workReady_;
@@ -95,7 +113,7 @@ private:
     std::size_t queueFront_ = 0;
     std::size_t queued_ = 0;
     bool stopping_ = false;
-    std::vector<std::unique_ptr<MessageDecoder>> decoders_;  // one per worker, or one inline
+    std::vector<std::unique_ptr<Worker>> decoders_;  // one per worker thread, or one inline
     std::vector<std::thread> workers_;
 };
 

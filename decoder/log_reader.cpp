@@ -164,8 +164,9 @@ LogReader::LogReader(Handler handler, std::size_t characterLimit)
     ResetLine();
 }
 
-void LogReader::Restart() {
+void LogReader::Restart(std::uint64_t linesBefore) {
     counts_ = {};
+    counts_.lines = linesBefore;
     open_ = false;
     ResetLine();
 }
@@ -646,8 +647,51 @@ void LogReader::Emit() {
     message.places = {places_.data(), placed_};
     message.notes = notes_;
     message.cut = cut_;
+    if (sound_ && !cut_) {
+        // Every kept word is eight upper-case digits, and the reader knows where each starts.
+        layout_.ReadWords(text_, {offsets_.data(), placed_}, true);
+        message.layout = &layout_;
+    }
     ++counts_.messages;
     handler_(message);
+}
+
+namespace {
+
+// Whether the line starting at `line` (right after LF) ends any open dump, as far as `line`
+// tells: blank, or a first word with a byte that is no hexadecimal digit, or of nine digits.
+bool EndsAnyDump(std::string_view line) {
+    if (line.empty()) return false;
+    if (line[0] == '\n') return true;
+    if (line[0] == '\r') return line.size() > 1 && line[1] == '\n';
+    std::size_t digits = 0;
+    while (digits < line.size() && digits <= kHexWordDigits && IsHexDigit(line[digits])) ++digits;
+    if (digits > kHexWordDigits) return true;
+    if (digits == line.size()) return false;
+    const char next = line[digits];
+    // A space or a line end after digits ends a hexadecimal word; a CR may be part of a word.
+    return next != ' ' && next != '\n' && next != '\r';
+}
+
+}  // namespace
+
+std::size_t LastLogCut(std::string_view text) {
+    for (std::size_t end = text.size(); end > 0;) {
+        const std::size_t lineFeed = text.rfind('\n', end - 1);
+        if (lineFeed == std::string_view::npos) break;
+        if (EndsAnyDump(text.substr(lineFeed + 1))) return lineFeed + 1;
+        end = lineFeed;
+    }
+    return std::string_view::npos;
+}
+
+std::size_t FirstLogCut(std::string_view text) {
+    for (std::size_t at = 0;;) {
+        const std::size_t lineFeed = bytes::FindByte(text, '\n', at);
+        if (lineFeed >= text.size()) return std::string_view::npos;
+        if (EndsAnyDump(text.substr(lineFeed + 1))) return lineFeed + 1;
+        at = lineFeed + 1;
+    }
 }
 
 LogDump DumpOf(const LogMessage& message) {

@@ -41,6 +41,7 @@
 #include <vector>
 
 #include "decoder/field_catalogue.h"
+#include "decoder/text_layout.h"
 
 namespace quillmark {
 
@@ -75,6 +76,9 @@ struct LogMessage {
     std::span<const LogWordPlace> places;  // words 1..min(words, 30), in word order
     std::span<const LogNote> notes;        // the dump's notes, then every word note, in order
     bool cut = false;  // the kept words were longer than the character limit and were cut
+    // The words of `text` laid out as TextLayout::Read lays them out, where the reader could
+    // do so from what it knows (words of eight upper-case hexadecimal digits, not cut); or null.
+    const TextLayout* layout = nullptr;
 };
 
 // What a reader has seen of its input so far.
@@ -104,8 +108,10 @@ public:
     void Feed(std::string_view block);
     // Ends the log: a last line without LF is a line, and an open message is handed out.
     void Finish();
-    // Starts another log, numbered from line 1 again, with counts from 0.
-    void Restart();
+    // Starts another log, numbered from line 1 again, with counts from 0. With `linesBefore`,
+    // the log goes on after that many lines read elsewhere: its first line is linesBefore + 1,
+    // and Counts().lines counts them too (messages and skipped lines count from 0).
+    void Restart(std::uint64_t linesBefore = 0);
 
     const LogCounts& Counts() const { return counts_; }
 
@@ -186,7 +192,17 @@ private:
     // eight on the next line, the two may be one word split at the line end.
     std::uint64_t previousLastWord_ = 0;
     std::size_t previousLastLength_ = 0;
+    TextLayout layout_;  // of the message handed out, when the reader lays it out
 };
+
+// Where a log may be cut so that one reader to the cut and another after it (started with
+// Restart(lines before the cut)) find what one reader finds: the start of a line that ends any
+// dump open before it, whatever came before. That is a line after LF that is blank, or whose
+// first word, as far as `text` shows it, is no word of one to eight hexadecimal digits (a BUG
+// line among them). A line starting with a space, or too little of it in `text`, is no cut.
+// The last and the first cut after position 0, or npos.
+std::size_t LastLogCut(std::string_view text);
+std::size_t FirstLogCut(std::string_view text);
 
 // Everything a reader finds in a whole log held in memory: its messages, copied, and its counts.
 struct LogDump {

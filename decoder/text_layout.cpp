@@ -5,6 +5,7 @@
 
 #include "decoder/text_layout.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 
@@ -42,6 +43,7 @@ void AppendRewritten(std::string& out, std::string_view raw) {
 
 void TextLayout::Take(const DataWords& words) {
     hasBits_ = true;
+    eightDigits_ = false;
     text_ = {};
     wordCount_ = 0;
     spaces_ = 0;
@@ -62,8 +64,28 @@ void TextLayout::Take(const DataWords& words) {
     }
 }
 
+void TextLayout::ReadWords(std::string_view text, std::span<const std::size_t> starts,
+                           bool eightDigits) {
+    hasBits_ = false;
+    eightDigits_ = eightDigits;
+    text_ = text;
+    placed_ = false;
+    rewritten_.clear();
+    const std::size_t count = std::max<std::size_t>(starts.size(), 1);
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+        const std::size_t end = k + 1 < starts.size() ? starts[k + 1] - 1 : text.size();
+        words_[k + 1] = raw_[k + 1] = text.substr(starts[k], end - starts[k]);
+    }
+    if (starts.empty()) words_[1] = raw_[1] = text.substr(0, 0);
+    for (std::size_t k = count + 1; k <= kLastWord; ++k) words_[k] = raw_[k] = {};
+    wordCount_ = static_cast<int>(count);
+    spaces_ = wordCount_ - 1;
+    bytesRead_ = text.size();
+}
+
 void TextLayout::Read(std::string_view text) {
     hasBits_ = false;
+    eightDigits_ = false;
     text_ = text;
     placed_ = false;
     rewritten_.clear();

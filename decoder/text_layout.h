@@ -28,6 +28,7 @@
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,6 +87,11 @@ public:
     // Cuts `text` into words 1..30: every space ends a word, CR and LF are dropped, everything
     // else belongs to its word.
     void Read(std::string_view text);
+    // Reads a text that is known to be its words joined by single spaces, word k + 1 starting
+    // at byte `starts[k]` (at most 30 words, none empty, none with a space, CR, LF or byte
+    // beyond ASCII): the layout Read gives, without looking at the text again. `eightDigits`
+    // tells that every word is eight upper-case hexadecimal digits.
+    void ReadWords(std::string_view text, std::span<const std::size_t> starts, bool eightDigits);
     // Takes the words and bit strings of the arrays (filled by hand, they may hold any bytes:
     // those that are not valid UTF-8 are read as U+FFFD). The views point into `words`. There
     // is no text then, and no place.
@@ -99,6 +105,9 @@ public:
 
     // The text last read; empty after Take.
     std::string_view Text() const { return text_; }
+    // Every word the text reaches is eight upper-case hexadecimal digits, as its reader knew
+    // (ReadWords); false after Read and Take, which do not look.
+    bool EightDigitWords() const { return eightDigits_; }
     // How many words the text reaches (1..30 after Read, 0 after Take).
     int WordCount() const { return wordCount_; }
     // The bytes of the text that were read: through the space that ends word 30, or all.
@@ -132,6 +141,7 @@ private:
     std::array<std::string_view, kLastWord + 1> raw_{};  // each word's bytes, line breaks and all
     std::array<std::string_view, kLastWord + 1> bits_{};
     bool hasBits_ = false;
+    bool eightDigits_ = false;
     std::string rewritten_;  // words that held a line break or a byte that is not ASCII
     std::array<std::string, 2 * (kLastWord + 1)> sanitized_;  // taken texts that were not UTF-8
 

@@ -35,7 +35,29 @@ struct LogRunCase : support::NamedCase {
     int status = 0;
 };
 
+// A log of many pieces, with a line longer than a piece in it: read on the workers piece by
+// piece, the long line by the reader that hands them out, as one reader reads it.
+LogRunCase LongLogCase() {
+    LogRunCase run{{"LongLogWithALongLine"}, {"--log"}, "", "", ""};
+    std::uint64_t line = 0;
+    const auto copies = [&](int count) {
+        for (int k = 0; k < count; ++k) {
+            run.input += kLog;
+            run.out += "-:" + std::to_string(line + 2) + ": BUG0042\n" + WindowReport(kDump) +
+                       "\n-:" + std::to_string(line + 6) + ": BUG0043\n" +
+                       WindowReport("0008F5B4 00000C5F") + "\n";
+            line += 6;
+        }
+    };
+    copies(400);
+    run.input += std::string(200000, 'x') + "\n";
+    ++line;
+    copies(400);
+    return run;
+}
+
 const std::vector<LogRunCase> kLogRuns{
+    LongLogCase(),
     {"TextHeadingReportAndEmptyLine",
      {"--log"},
      kLog,

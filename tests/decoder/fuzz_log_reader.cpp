@@ -4,7 +4,9 @@
 // Checks, beyond "no crash": the log fed in pieces cut where the input says gives the same
 // messages as fed whole; messages come in rising line order; every word's place lies inside
 // the message's lines and holds, in the log, exactly the word's bytes in the text to decode;
-// the counts add up.
+// the counts add up; read as two logs cut where LastLogCut or FirstLogCut says, the second reader
+// going on from the first one's lines, it gives the same messages and counts as read whole; a
+// layout the reader hands out is the one TextLayout::Read makes of the message's text.
 
 #include <algorithm>
 #include <cstddef>
@@ -59,6 +61,27 @@ bool Same(const std::vector<quillmark::LogNote>& a, const std::vector<quillmark:
     });
 }
 
+void RequireSameLayout(const quillmark::LogMessage& m) {
+    if (m.layout == nullptr) return;
+    quillmark::TextLayout read;
+    read.Read(m.text);
+    const quillmark::TextLayout& given = *m.layout;
+    Require(given.Text().data() == m.text.data() && given.WordCount() == read.WordCount() &&
+                given.BytesRead() == read.BytesRead() && given.Length() == read.Length() &&
+                given.AnyCharacter() == read.AnyCharacter(),
+            "the reader's layout reads as the text's");
+    for (int k = 0; k <= 30; ++k) {
+        const quillmark::WordPlace& a = given.Place(k);
+        const quillmark::WordPlace& b = read.Place(k);
+        Require(given[k] == read[k] && given[k].data() == read[k].data() &&
+                    (k == 0 || k > given.WordCount() || m.words == 0 || given[k].size() == 8) &&
+                    a.present == b.present && a.start == b.start &&
+                    a.spaceBefore == b.spaceBefore && a.spaceAfter == b.spaceAfter &&
+                    a.count == b.count && a.runs == b.runs && a.fault.index == b.fault.index,
+                "each word of the reader's layout as the text's");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -70,11 +93,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<quillmark::LogDump> whole = quillmark::ReadLog(log, &counts);
 
     std::vector<quillmark::LogDump> pieces;
-    quillmark::LogReader reader(
-        [&pieces](const quillmark::LogMessage& m) { pieces.push_back(quillmark::DumpOf(m)); });
+    quillmark::LogReader reader([&pieces](const quillmark::LogMessage& m) {
+        RequireSameLayout(m);
+        pieces.push_back(quillmark::DumpOf(m));
+    });
     for (std::size_t at = 0; at < log.size(); at += piece) reader.Feed(log.substr(at, piece));
     reader.Finish();
     Require(pieces.size() == whole.size(), "pieces give the same messages");
+
+    for (const std::size_t cut : {quillmark::FirstLogCut(log), quillmark::LastLogCut(log)}) {
+        if (cut == std::string_view::npos) continue;
+        Require(cut > 0 && cut < log.size() && log[cut - 1] == '\n', "a cut stands after LF");
+        quillmark::LogCounts before;
+        std::vector<quillmark::LogDump> halves = quillmark::ReadLog(log.substr(0, cut), &before);
+        quillmark::LogReader after(
+            [&halves](const quillmark::LogMessage& m) { halves.push_back(quillmark::DumpOf(m)); });
+        after.Restart(before.lines);
+        after.Feed(log.substr(cut));
+        after.Finish();
+        Require(halves.size() == whole.size() &&
+                    before.messages + after.Counts().messages == counts.messages &&
+                    before.skippedLines + after.Counts().skippedLines == counts.skippedLines &&
+                    after.Counts().lines == counts.lines,
+                "a log cut in two counts as the whole");
+        for (std::size_t m = 0; m < whole.size(); ++m)
+            Require(halves[m].text == whole[m].text && halves[m].line == whole[m].line &&
+                        halves[m].lastLine == whole[m].lastLine &&
+                        halves[m].words == whole[m].words && halves[m].cut == whole[m].cut &&
+                        halves[m].bug == whole[m].bug && Same(halves[m].places, whole[m].places) &&
+                        Same(halves[m].notes, whole[m].notes),
+                    "a log cut in two gives the same messages");
+    }
 
     const std::vector<std::string_view> lines = LinesOf(log);
     Require(counts.lines == lines.size(), "every line counted");
