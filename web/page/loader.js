@@ -30,7 +30,7 @@ async function QuillmarkDecoder(base64) {
     }
     const bytes = new Uint8Array(size);
     for (let at = 0, i = 0; i < pieces.length; at += pieces[i++].length) bytes.set(pieces[i], at);
-    const compiled = new WebAssembly.Module(bytes);
+    const compiled = compileAtOnce(bytes) || await WebAssembly.compile(bytes);
 
     // What the module may ask of its host: to be told its memory grew, which HEAPU8 notices
     // by itself, and to stop, which only a fault inside it does (out of memory, say).
@@ -56,6 +56,17 @@ async function QuillmarkDecoder(base64) {
     for (const [name, value] of Object.entries(exports))
         if (name.startsWith('Web')) decoder[`_${name}`] = value;
     return decoder;
+}
+
+// Some browsers refuse to compile more than a few kilobytes on the page's own thread (older
+// Chromiums did past 4 KB, with a RangeError): there the module is compiled in the background.
+function compileAtOnce(bytes) {
+    try {
+        return new WebAssembly.Module(bytes);
+    } catch (error) {
+        if (error instanceof RangeError) return null;
+        throw error;
+    }
 }
 
 function bytesOf(text) {
