@@ -13,13 +13,14 @@ const kThirtyWords = Array.from({ length: 30 }, (_, i) =>
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const ms = (value) => `${value.toFixed(3)} ms`;
 
-// The page's parts: the style, the module (compressed, as base64) and the script.
+// The page's parts: the style, the module (compressed, as base64) and the scripts (the module's
+// loader at the top, the page script at the end).
 function sizes(html) {
     const bytes = (text) => Buffer.byteLength(text, 'utf8');
     const style = bytes(/<style>([^]*?)<\/style>/.exec(html)[1]);
-    const script = bytes(/<script>([^]*?)<\/script>/.exec(html)[1]);
+    const scripts = Array.from(html.matchAll(/<script>([^]*?)<\/script>/g), (match) => bytes(match[1]));
     const module = bytes((/id="decoderModule">([^<]*)</.exec(html) || ['', ''])[1]);
-    return `${bytes(html)} bytes: style ${style}, module ${module}, script ${script}`;
+    return `${bytes(html)} bytes: style ${style}, module ${module}, scripts ${scripts.join(' + ')}`;
 }
 
 async function main(shots) {

@@ -244,13 +244,44 @@ async function nothingLeaves(browser) {
     await tab.close();
 }
 
-async function withoutWebAssembly(browser) {
-    const tab = await browser.newPage();
-    await tab.evaluateOnNewDocument(() => { delete globalThis.WebAssembly; });
-    await tab.goto(`file://${process.env.QM_PAGE}`);
-    await tab.waitForSelector('#status:not([hidden])');
-    assert.match(await tab.$eval('#status', (s) => s.textContent), /^This browser cannot run the decoder \(WebAssembly\): /);
-    await tab.close();
+// Browsers that lack WebAssembly, or limit it: the page says it cannot decode, or decodes all
+// the same.
+const kLimitedBrowsers = [
+    {
+        name: 'no WebAssembly',
+        before: () => { delete globalThis.WebAssembly; },
+        status: /^This browser cannot run the decoder \(WebAssembly\): /,
+    },
+    {
+        name: 'no compile of more than 4 KB on the page thread',
+        before: () => {
+            WebAssembly.Module = new Proxy(WebAssembly.Module, {
+                construct(target, args) {
+                    if (args[0].byteLength > 4096) throw new RangeError('WebAssembly.Compile is disallowed on the main thread');
+                    return Reflect.construct(target, args);
+                },
+            });
+        },
+        status: null,
+    },
+];
+async function limitedBrowsers(browser) {
+    for (const { name, before, status } of kLimitedBrowsers) {
+        const tab = await browser.newPage();
+        await tab.evaluateOnNewDocument(before);
+        await tab.goto(`file://${process.env.QM_PAGE}`);
+        if (status) {
+            await tab.waitForSelector('#status:not([hidden])');
+            assert.match(await tab.$eval('#status', (s) => s.textContent), status, name);
+        } else {
+            await tab.waitForSelector('html[data-ready]', { timeout: 10000 });
+            await enterText(tab, kWorkedExample);
+            await tab.click('#cmdDebug');
+            assert.deepEqual((await readResults(tab)).captions, kWorkedCaptions, name);
+            assert.equal(await tab.$eval('#status', (s) => s.hidden), true, name);
+        }
+        await tab.close();
+    }
 }
 
 run(async () => {
@@ -259,7 +290,7 @@ run(async () => {
     const { browser, close } = await startBrowser();
     try {
         for (const check of [workedExampleAndReport, textTools, inputCap, markupStaysText,
-            accessibleNames, contrast, nothingLeaves, withoutWebAssembly]) {
+            accessibleNames, contrast, nothingLeaves, limitedBrowsers]) {
             await check(browser);
             console.log(`ok: ${check.name}`);
         }

@@ -1,10 +1,10 @@
 #!/usr/bin/env node
 // SPDX-License-Identifier: MIT
 // Puts the page together: the template with its title, one inline style, the WebAssembly module
-// deflated (zopfli) as base64 in a data block (a script element of a type that never runs), one
-// inline script (the module's loader, then the page script), and a security policy that allows
-// exactly that style and script by their hashes and nothing from the network. The loader
-// inflates the module's bytes itself, so it never fetches them.
+// deflated (zopfli) as base64 in a data block (a script element of a type that never runs), two
+// inline scripts (the module's loader at the top, the page script at the end), and a security
+// policy that allows exactly that style and those scripts by their hashes and nothing from the
+// network. The loader inflates the module's bytes itself, so it never fetches them.
 'use strict';
 const { execFileSync } = require('node:child_process');
 const crypto = require('node:crypto');
@@ -30,7 +30,7 @@ function parseArguments(argv) {
         if (name === '--script') options.scripts.push(value);
         else options[name.replace(/^--/, '')] = value;
     }
-    for (const name of ['version', 'template', 'style', 'wasm', 'zopfli', 'output'])
+    for (const name of ['version', 'template', 'style', 'wasm', 'zopfli', 'loader', 'output'])
         if (!options[name]) throw new Error(`--${name} is missing`);
     return options;
 }
@@ -52,8 +52,8 @@ function inline(text, element, file) {
     return text;
 }
 
-// The page carries its script minified: the files joined in one function, so that their names
-// stay the page's own and are shortened, in strict mode from its first statement.
+// The page carries its scripts minified: each one's files joined in one function, so that their
+// names stay the page's own and are shortened, in strict mode from its first statement.
 async function compactScript(files) {
     const joined = files.map((file) => fs.readFileSync(file, 'utf8')).join('\n');
     const wrapped = `(() => {\n'use strict';\n${joined}\n})();\n`;
@@ -80,17 +80,18 @@ async function main() {
     const options = parseArguments(process.argv.slice(2));
     const style = inline(compactStyle(fs.readFileSync(options.style, 'utf8')), 'style', options.style);
     const wasm = deflate(options.zopfli, options.wasm).toString('base64');
+    const loader = inline(await compactScript([options.loader]), 'script', options.loader);
     const script = inline(await compactScript(options.scripts), 'script', options.scripts.join(', '));
     const policy = [
         "default-src 'none'",
-        `script-src ${hash(script)} 'wasm-unsafe-eval'`,
+        `script-src ${hash(loader)} ${hash(script)} 'wasm-unsafe-eval'`,
         `style-src ${hash(style)}`,
         "base-uri 'none'",
         "form-action 'none'",
     ].join('; ');
     const title = caption(options.version);
-    const fill = { TITLE: title, VERSION: options.version, POLICY: policy, STYLE: style, MODULE: wasm, SCRIPT: script };
-    const page = fs.readFileSync(options.template, 'utf8').replace(/@(TITLE|VERSION|POLICY|STYLE|MODULE|SCRIPT)@/g,
+    const fill = { TITLE: title, VERSION: options.version, POLICY: policy, STYLE: style, MODULE: wasm, LOADER: loader, SCRIPT: script };
+    const page = fs.readFileSync(options.template, 'utf8').replace(/@(TITLE|VERSION|POLICY|STYLE|MODULE|LOADER|SCRIPT)@/g,
         (_, key) => fill[key]);
     fs.writeFileSync(options.output, page);
 }

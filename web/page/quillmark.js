@@ -3,16 +3,17 @@
 // the window's handlers move it between its controls and the decoder. Text reaches the page
 // only as text (value, textContent, title), never as markup.
 'use strict';
-// Runs a job when the page is idle (at the latest after half a second), where the browser can
-// tell; a little later otherwise.
-function whenIdle(job) {
-    if (window.requestIdleCallback) requestIdleCallback(job, { timeout: 500 });
-    else setTimeout(job, 50);
+// Runs a job once the page has been drawn and has settled: when the browser is idle a quarter
+// of a second from now (at the latest half a second after that), or then where it cannot tell.
+// What the job adds is laid out and drawn again; sooner, on a busy machine, that held up the
+// first frame's drawing and whatever came first (the first paste, click or decode).
+function whenSettled(job) {
+    setTimeout(() => (window.requestIdleCallback ? requestIdleCallback(job, { timeout: 500 }) : job()), 250);
 }
 
 (() => {
-    // The module is inflated and compiled while the page sets itself up.
-    const loading = QuillmarkDecoder(document.getElementById('decoderModule').textContent);
+    // The module, started at the top of the page (loader.js), is mostly there by now.
+    const loading = self.quillmarkDecoder;
     const kCharacterLimit = 65536;
     const kConfirmation = '\r\n\r\nABOVE TEXT COPIED TO CLIPBOARD';
     const kClipboardNotWritten = 'The clipboard cannot be written. Nothing was copied.';
@@ -99,7 +100,7 @@ function whenIdle(job) {
         performance.mark('quillmark-ready');
         document.documentElement.dataset.ready = 'true';
         // The controls that neither the first paint nor the first decode need.
-        whenIdle(() => {
+        whenSettled(() => {
             links.addControls();
             logView.addFileButton();
         });
