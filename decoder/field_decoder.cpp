@@ -177,6 +177,42 @@ std::string_view BitCut(std::string_view word, Cut cut, BitBuffer& buffer) {
     return CutValid(std::string_view(buffer.data(), size), cut);
 }
 
+// ---- Words of eight upper-case hexadecimal digits: every cut a fixed part of its word -------
+
+constexpr std::size_t kDigitsOfAWord = 8;
+
+// What CutValid and BitCut give for a word of eight upper-case digits, or an empty one.
+std::string_view CutOfEightDigits(std::string_view word, const FieldRow& row, BitBuffer& bits) {
+    if (word.empty()) return {};
+    const Cut cut = row.cut;
+    if (row.from == From::Word) {
+        switch (cut.take) {
+            case Take::WholeWord: return word;
+            case Take::Mid: return word.substr(cut.start - 1, cut.length);
+            case Take::Right: return word.substr(kDigitsOfAWord - cut.length);
+        }
+        return {};
+    }
+    // A bit cut: the digits it reaches give four bit characters each.
+    const std::size_t from = cut.take == Take::Mid ? cut.start - 1 : kBitCharsOfAWord - cut.length;
+    bytes::HexDigitBits(word, from, from + cut.length, bits.data());
+    return {bits.data(), cut.length};
+}
+
+std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer) {
+    char* next = buffer.data();
+    for (int k = kRunRow.word; k <= kRunRow.lastWord; ++k) {
+        const std::string_view word = words[k];
+        if (word.empty()) continue;
+        for (std::size_t position : kRunPositions) {
+            const char digit = word[position - 1];
+            *next = digit == 'A' ? '0' : digit;
+            next += digit != '0';
+        }
+    }
+    return {buffer.data(), static_cast<std::size_t>(next - buffer.data())};
+}
+
 // The characters a row takes from its word or bit string (made in `bits` where it must be).
 std::string_view CutOfRow(const TextLayout& words, const FieldRow& row, BitBuffer& bits) {
     const std::string_view word = words[row.word];
@@ -252,15 +288,19 @@ void RecordView::Decode(const TextLayout& layout) {
 
 void RecordView::DecodeWords() {
     const TextLayout& words = *layout_;
+    const bool eightDigits = words.EightDigitWords();
     std::string_view mainPmCode;
     for (const FieldRow& row : kFields) {
         const std::size_t slot = IndexOf(row.field);
         if (ReadsRun(row)) {
-            shown_[slot] = TextParts{{DialedDigits(words, scratch_.digits)}};
+            shown_[slot] = TextParts{{eightDigits ? DialedEightDigits(words, scratch_.digits)
+                                                  : DialedDigits(words, scratch_.digits)}};
             codes_[slot] = {};
             continue;
         }
-        const std::string_view cut = CutOfRow(words, row, scratch_.bits[slot]);
+        const std::string_view cut =
+            eightDigits ? CutOfEightDigits(words[row.word], row, scratch_.bits[slot])
+                        : CutOfRow(words, row, scratch_.bits[slot]);
         if (row.shown == Shown::MainPmName) mainPmCode = cut;
         shown_[slot] = ShownParts(row.shown, cut, mainPmCode, scratch_.values[slot]);
         codes_[slot] = HasCode(row) ? cut : std::string_view();
