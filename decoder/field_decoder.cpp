@@ -8,6 +8,8 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
+#include <utility>
 
 #include "decoder/bits.h"
 #include "decoder/byte_scan.h"
@@ -182,7 +184,9 @@ std::string_view BitCut(std::string_view word, Cut cut, BitBuffer& buffer) {
 constexpr std::size_t kDigitsOfAWord = 8;
 
 // What CutValid and BitCut give for a word of eight upper-case digits, or an empty one.
-std::string_view CutOfEightDigits(std::string_view word, const FieldRow& row, BitBuffer& bits) {
+[[gnu::always_inline]] inline std::string_view CutOfEightDigits(std::string_view word,
+                                                                const FieldRow& row,
+                                                                BitBuffer& bits) {
     if (word.empty()) return {};
     const Cut cut = row.cut;
     if (row.from == From::Word) {
@@ -211,6 +215,29 @@ std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer)
         }
     }
     return {buffer.data(), static_cast<std::size_t>(next - buffer.data())};
+}
+
+// Row by row as RecordView::DecodeWords does, each row's cut and way of showing fixed when
+// compiling; a function of its own, so that the loop for any other text stays as compact.
+[[gnu::noinline]] void DecodeEightDigitWords(const TextLayout& words, FieldScratch& scratch,
+                                             std::array<TextParts, kFieldCount>& shown,
+                                             std::array<std::string_view, kFieldCount>& codes) {
+    std::string_view mainPmCode;
+    const auto row = [&]<std::size_t I>(std::integral_constant<std::size_t, I>) {
+        constexpr const FieldRow& kRow = kFields[I];
+        if constexpr (ReadsRun(kRow)) {
+            shown[I] = TextParts{{DialedEightDigits(words, scratch.digits)}};
+            codes[I] = {};
+        } else {
+            const std::string_view cut = CutOfEightDigits(words[kRow.word], kRow, scratch.bits[I]);
+            if constexpr (kRow.shown == Shown::MainPmName) mainPmCode = cut;
+            shown[I] = ShownParts(kRow.shown, cut, mainPmCode, scratch.values[I]);
+            codes[I] = HasCode(kRow) ? cut : std::string_view();
+        }
+    };
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (row(std::integral_constant<std::size_t, I>()), ...);
+    }(std::make_index_sequence<kFieldCount>());
 }
 
 // The characters a row takes from its word or bit string (made in `bits` where it must be).
@@ -288,19 +315,21 @@ void RecordView::Decode(const TextLayout& layout) {
 
 void RecordView::DecodeWords() {
     const TextLayout& words = *layout_;
-    const bool eightDigits = words.EightDigitWords();
     std::string_view mainPmCode;
+    if (words.EightDigitWords()) {
+        DecodeEightDigitWords(words, scratch_, shown_, codes_);
+        pointersDiffer_ =
+            !SameText(shown_[IndexOf(kPointerFields[0])], shown_[IndexOf(kPointerFields[1])]);
+        return;
+    }
     for (const FieldRow& row : kFields) {
         const std::size_t slot = IndexOf(row.field);
         if (ReadsRun(row)) {
-            shown_[slot] = TextParts{{eightDigits ? DialedEightDigits(words, scratch_.digits)
-                                                  : DialedDigits(words, scratch_.digits)}};
+            shown_[slot] = TextParts{{DialedDigits(words, scratch_.digits)}};
             codes_[slot] = {};
             continue;
         }
-        const std::string_view cut =
-            eightDigits ? CutOfEightDigits(words[row.word], row, scratch_.bits[slot])
-                        : CutOfRow(words, row, scratch_.bits[slot]);
+        const std::string_view cut = CutOfRow(words, row, scratch_.bits[slot]);
         if (row.shown == Shown::MainPmName) mainPmCode = cut;
         shown_[slot] = ShownParts(row.shown, cut, mainPmCode, scratch_.values[slot]);
         codes_[slot] = HasCode(row) ? cut : std::string_view();
