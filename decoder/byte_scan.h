@@ -363,6 +363,60 @@ inline std::size_t CountByte(std::string_view text, char c) {
 #endif
 }
 
+// ---- A run of dump words --------------------------------------------------------------------
+// How many words of eight upper-case hexadecimal digits the text is, one space before each but
+// the first ("0008F5B4 00000C5F": 2), or 0 when it is anything else: the usual line of a dump.
+
+inline std::size_t SpacedHexWordsPortable(std::string_view text) {
+    if (text.size() < 8 || (text.size() + 1) % 9 != 0) return 0;
+    for (std::size_t at = 0; at < text.size(); at += 9)
+        if (!IsUpperHex(text.substr(at, 8)) || (at + 8 < text.size() && text[at + 8] != ' '))
+            return 0;
+    return (text.size() + 1) / 9;
+}
+
+#if defined(__SSE2__)
+// Bit i set where byte i of sixteen bytes starting at a position p with p % 9 == phase is the
+// space after a word (position % 9 == 8).
+inline constexpr std::array<std::uint32_t, 9> kSpaceEveryNinth = [] {
+    std::array<std::uint32_t, 9> masks{};
+    for (std::size_t phase = 0; phase < 9; ++phase)
+        for (std::size_t i = 0; i < 16; ++i)
+            if ((phase + i) % 9 == 8) masks[phase] |= 1U << i;
+    return masks;
+}();
+
+inline std::size_t SpacedHexWordsSse2(std::string_view text) {
+    if (text.size() < 16) return SpacedHexWordsPortable(text);
+    if ((text.size() + 1) % 9 != 0) return 0;
+    const auto fits = [&text](std::size_t pos) {
+        const __m128i block = Load16(text.data() + pos);
+        // Compared as signed bytes: those beyond ASCII fall below every range.
+        const auto within = [block](char low, char high) {
+            return _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8(static_cast<char>(low - 1))),
+                                 _mm_cmplt_epi8(block, _mm_set1_epi8(static_cast<char>(high + 1))));
+        };
+        const std::uint32_t spaces = Marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')));
+        const std::uint32_t digits = Marks(_mm_or_si128(within('0', '9'), within('A', 'F')));
+        return spaces == kSpaceEveryNinth[pos % 9] && (spaces | digits) == 0xFFFFU;
+    };
+    std::size_t pos = 0;
+    for (; pos + 16 <= text.size(); pos += 16)
+        if (!fits(pos)) return 0;
+    // The last bytes as the last sixteen.
+    if (pos < text.size() && !fits(text.size() - 16)) return 0;
+    return (text.size() + 1) / 9;
+}
+#endif
+
+inline std::size_t SpacedHexWords(std::string_view text) {
+#if defined(__SSE2__)
+    return SpacedHexWordsSse2(text);
+#else
+    return SpacedHexWordsPortable(text);
+#endif
+}
+
 // ---- One byte of a kind in a text: the C library's memchr ------------------------------------
 
 // Where the first `c` from `from` on stands, or the text's size when there is none.

@@ -8,6 +8,8 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
+#include <utility>
 
 #include "decoder/bits.h"
 #include "decoder/byte_scan.h"
@@ -177,6 +179,67 @@ std::string_view BitCut(std::string_view word, Cut cut, BitBuffer& buffer) {
     return CutValid(std::string_view(buffer.data(), size), cut);
 }
 
+// ---- Words of eight upper-case hexadecimal digits: every cut a fixed part of its word -------
+
+constexpr std::size_t kDigitsOfAWord = 8;
+
+// What CutValid and BitCut give for a word of eight upper-case digits, or an empty one.
+[[gnu::always_inline]] inline std::string_view CutOfEightDigits(std::string_view word,
+                                                                const FieldRow& row,
+                                                                BitBuffer& bits) {
+    if (word.empty()) return {};
+    const Cut cut = row.cut;
+    if (row.from == From::Word) {
+        switch (cut.take) {
+            case Take::WholeWord: return word;
+            case Take::Mid: return word.substr(cut.start - 1, cut.length);
+            case Take::Right: return word.substr(kDigitsOfAWord - cut.length);
+        }
+        return {};
+    }
+    // A bit cut: the digits it reaches give four bit characters each.
+    const std::size_t from = cut.take == Take::Mid ? cut.start - 1 : kBitCharsOfAWord - cut.length;
+    bytes::HexDigitBits(word, from, from + cut.length, bits.data());
+    return {bits.data(), cut.length};
+}
+
+std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer) {
+    char* next = buffer.data();
+    for (int k = kRunRow.word; k <= kRunRow.lastWord; ++k) {
+        const std::string_view word = words[k];
+        if (word.empty()) continue;
+        for (std::size_t position : kRunPositions) {
+            const char digit = word[position - 1];
+            *next = digit == 'A' ? '0' : digit;
+            next += digit != '0';
+        }
+    }
+    return {buffer.data(), static_cast<std::size_t>(next - buffer.data())};
+}
+
+// Row by row as RecordView::DecodeWords does, each row's cut and way of showing fixed when
+// compiling; a function of its own, so that the loop for any other text stays as compact.
+[[gnu::noinline]] void DecodeEightDigitWords(const TextLayout& words, FieldScratch& scratch,
+                                             std::array<TextParts, kFieldCount>& shown,
+                                             std::array<std::string_view, kFieldCount>& codes) {
+    std::string_view mainPmCode;
+    const auto row = [&]<std::size_t I>(std::integral_constant<std::size_t, I>) {
+        constexpr const FieldRow& kRow = kFields[I];
+        if constexpr (ReadsRun(kRow)) {
+            shown[I] = TextParts{{DialedEightDigits(words, scratch.digits)}};
+            codes[I] = {};
+        } else {
+            const std::string_view cut = CutOfEightDigits(words[kRow.word], kRow, scratch.bits[I]);
+            if constexpr (kRow.shown == Shown::MainPmName) mainPmCode = cut;
+            shown[I] = ShownParts(kRow.shown, cut, mainPmCode, scratch.values[I]);
+            codes[I] = HasCode(kRow) ? cut : std::string_view();
+        }
+    };
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (row(std::integral_constant<std::size_t, I>()), ...);
+    }(std::make_index_sequence<kFieldCount>());
+}
+
 // The characters a row takes from its word or bit string (made in `bits` where it must be).
 std::string_view CutOfRow(const TextLayout& words, const FieldRow& row, BitBuffer& bits) {
     const std::string_view word = words[row.word];
@@ -253,6 +316,12 @@ void RecordView::Decode(const TextLayout& layout) {
 void RecordView::DecodeWords() {
     const TextLayout& words = *layout_;
     std::string_view mainPmCode;
+    if (words.EightDigitWords()) {
+        DecodeEightDigitWords(words, scratch_, shown_, codes_);
+        pointersDiffer_ =
+            !SameText(shown_[IndexOf(kPointerFields[0])], shown_[IndexOf(kPointerFields[1])]);
+        return;
+    }
     for (const FieldRow& row : kFields) {
         const std::size_t slot = IndexOf(row.field);
         if (ReadsRun(row)) {

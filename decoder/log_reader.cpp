@@ -283,6 +283,15 @@ void LogReader::WholeLine(std::string_view line) {
     // Column and character counts stay byte counts on a line all of ASCII, and every word
     // is kept whole unless the character limit cuts it.
     if (size <= kMaskedLine) {
+        // The usual dump line: words of eight upper-case digits, a space between each two.
+        std::size_t first = at;
+        while (first < size && line[first] == ' ') ++first;
+        if (const std::size_t count = bytes::SpacedHexWords(line.substr(first));
+            count > 0 && !cut_ && !lineCut_ && keptUnits_ + size + 1 <= characterLimit_) {
+            SpacedWords(line, first, count);
+            EndLine();
+            return;
+        }
         const LineMasks masks(line);
         if (masks.Ascii()) {
             AsciiWords(line, at, masks);
@@ -388,6 +397,35 @@ void LogReader::AsciiWords(std::string_view line, std::size_t from, const LineMa
     }
     lineSound_ = lineSound_ && sound;
     keptUnits_ += text_.size() - base;
+}
+
+void LogReader::SpacedWords(std::string_view line, std::size_t from, std::size_t count) {
+    // What AsciiWords does with such a line, the words' places known from their number alone.
+    constexpr std::size_t kStep = kHexWordDigits + 1;
+    if (lineWords_ == 0) lineFirstLength_ = kHexWordDigits;
+    lineLastLength_ = kHexWordDigits;
+    lineWords_ += count;
+    const std::uint64_t before = words_;
+    words_ += count;
+    if (before >= static_cast<std::uint64_t>(kLastWord)) return;  // counted, not kept
+    const std::size_t kept =
+        std::min(count, static_cast<std::size_t>(static_cast<std::uint64_t>(kLastWord) - before));
+    const std::size_t bytes = kStep * kept - 1;
+    const std::size_t base = text_.size();
+    const std::size_t space = before > 0 ? 1 : 0;
+    text_.resize(base + space + bytes);
+    char* const text = text_.data();
+    text[base] = ' ';
+    std::memcpy(text + base + space, line.data() + from, bytes);
+    LogWordPlace* const place = places_.data() + placed_;
+    std::size_t* const offset = offsets_.data() + placed_;
+    placed_ += kept;
+    const std::uint64_t lineNumber = counts_.lines + 1;
+    for (std::size_t k = 0; k < kept; ++k) {
+        offset[k] = base + space + kStep * k;
+        place[k] = {lineNumber, from + kStep * k, kHexWordDigits, -1};
+    }
+    keptUnits_ += space + bytes;
 }
 
 void LogReader::KeepWord(std::string_view word, bool ascii) {

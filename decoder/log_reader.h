@@ -127,6 +127,7 @@ private:
     void WholeLine(std::string_view line);
     class LineMasks;
     void AsciiWords(std::string_view line, std::size_t from, const LineMasks& masks);
+    void SpacedWords(std::string_view line, std::size_t from, std::size_t count);
     void KeepWord(std::string_view word, bool ascii);
     void Take(char c);
     void TakeFirst(char c);

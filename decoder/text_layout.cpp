@@ -72,11 +72,15 @@ void TextLayout::ReadWords(std::string_view text, std::span<const std::size_t> s
     placed_ = false;
     rewritten_.clear();
     const std::size_t count = std::max<std::size_t>(starts.size(), 1);
-    for (std::size_t k = 0; k < starts.size(); ++k) {
-        const std::size_t end = k + 1 < starts.size() ? starts[k + 1] - 1 : text.size();
-        words_[k + 1] = raw_[k + 1] = text.substr(starts[k], end - starts[k]);
+    const char* const data = text.data();
+    // Each word ends at the space before the next one's start, the last at the text's end.
+    std::size_t start = starts.empty() ? 0 : starts[0];
+    for (std::size_t k = 1; k <= starts.size(); ++k) {
+        const std::size_t next = k < starts.size() ? starts[k] : text.size() + 1;
+        words_[k] = raw_[k] = std::string_view(data + start, next - 1 - start);
+        start = next;
     }
-    if (starts.empty()) words_[1] = raw_[1] = text.substr(0, 0);
+    if (starts.empty()) words_[1] = raw_[1] = std::string_view(data, 0);
     for (std::size_t k = count + 1; k <= kLastWord; ++k) words_[k] = raw_[k] = {};
     wordCount_ = static_cast<int>(count);
     spaces_ = wordCount_ - 1;

@@ -6,7 +6,8 @@
 // the message's lines and holds, in the log, exactly the word's bytes in the text to decode;
 // the counts add up; read as two logs cut where LastLogCut or FirstLogCut says, the second reader
 // going on from the first one's lines, it gives the same messages and counts as read whole; a
-// layout the reader hands out is the one TextLayout::Read makes of the message's text.
+// layout the reader hands out is the one TextLayout::Read makes of the message's text, and
+// decodes as the text does.
 
 #include <algorithm>
 #include <cstddef>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "decoder/log_reader.h"
+#include "decoder/record_view.h"
 #include "decoder/utf8.h"
 #include "tests/support/FuzzCheck.h"
 
@@ -80,6 +82,14 @@ void RequireSameLayout(const quillmark::LogMessage& m) {
                     a.count == b.count && a.runs == b.runs && a.fault.index == b.fault.index,
                 "each word of the reader's layout as the text's");
     }
+    quillmark::RecordView fromLayout, fromText;
+    fromLayout.Decode(given);
+    fromText.Decode(m.text);
+    quillmark::DecodedFields a, b;
+    fromLayout.CopyTo(a);
+    fromText.CopyTo(b);
+    Require(a.texts == b.texts && a.codes == b.codes && a.PointersDiffer == b.PointersDiffer,
+            "the reader's layout decodes as the text");
 }
 
 }  // namespace

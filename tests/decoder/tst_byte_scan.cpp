@@ -206,6 +206,48 @@ TEST(ByteScan, MasksMarkExactlyTheirBytes) {
     }
 }
 
+// Words of eight upper-case digits, single-spaced, 0 to 7 of them at every alignment, each with
+// every byte in turn made one that breaks the pattern, and the same with one byte more or less.
+TEST(ByteScan, SpacedHexWordsAtEveryCountAndAlignment) {
+    const auto byLoop = [](std::string_view text) -> std::size_t {
+        std::size_t words = 0;
+        for (std::size_t at = 0;; at += 9, ++words) {
+            if (at + 8 > text.size()) return 0;
+            for (std::size_t i = at; i < at + 8; ++i)
+                if (!(text[i] >= '0' && text[i] <= '9') && !(text[i] >= 'A' && text[i] <= 'F'))
+                    return 0;
+            if (at + 8 == text.size()) return words + 1;
+            if (text[at + 8] != ' ') return 0;
+        }
+    };
+    std::vector<char> buffer(96);
+    for (std::size_t align = 0; align < 16; ++align) {
+        for (std::size_t words = 0; words < 8; ++words) {
+            std::string dump;
+            for (std::size_t k = 0; k < words; ++k)
+                dump +=
+                    std::string(k > 0 ? " " : "") + std::string("0123456789ABCDEF").substr(k, 8);
+            for (const std::string_view tail : {"", " ", "0", "00000000"}) {
+                const std::string whole = dump + std::string(tail);
+                for (std::size_t at = 0; at <= whole.size(); ++at) {
+                    for (char breaker : {' ', 'a', 'G', '/', ':', '@', '\x80', '\xC6', '\n'}) {
+                        std::string text = whole;
+                        if (at < text.size()) text[at] = breaker;
+                        std::fill(buffer.begin(), buffer.end(), 'A');
+                        std::copy(text.begin(), text.end(), buffer.begin() + align);
+                        const std::string_view view(buffer.data() + align, text.size());
+                        const std::size_t expected = byLoop(view);
+                        ASSERT_EQ(SpacedHexWordsPortable(view), expected) << text;
+#if defined(__SSE2__)
+                        ASSERT_EQ(SpacedHexWordsSse2(view), expected) << text;
+#endif
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(ByteScan, HexDigitsOfEitherCaseAndLowerCasePairs) {
     std::string digits;
     for (int c = 0; c < 256; ++c)
