@@ -253,14 +253,12 @@ const kLimitedBrowsers = [
         status: /^This browser cannot run the decoder \(WebAssembly\): /,
     },
     {
-        name: 'no compile of more than 4 KB on the page thread',
+        name: 'no compile or instance of more than 4 KB on the page thread',
         before: () => {
-            WebAssembly.Module = new Proxy(WebAssembly.Module, {
-                construct(target, args) {
-                    if (args[0].byteLength > 4096) throw new RangeError('WebAssembly.Compile is disallowed on the main thread');
-                    return Reflect.construct(target, args);
-                },
-            });
+            // The page's module is larger than that.
+            const refused = () => { throw new RangeError('disallowed on the main thread'); };
+            WebAssembly.Module = new Proxy(WebAssembly.Module, { construct: refused });
+            WebAssembly.Instance = new Proxy(WebAssembly.Instance, { construct: refused });
         },
         status: null,
     },

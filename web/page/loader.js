@@ -30,7 +30,8 @@ async function QuillmarkDecoder(base64) {
     }
     const bytes = new Uint8Array(size);
     for (let at = 0, i = 0; i < pieces.length; at += pieces[i++].length) bytes.set(pieces[i], at);
-    const compiled = compileAtOnce(bytes) || await WebAssembly.compile(bytes);
+    const atOnce = compileAtOnce(bytes);
+    const compiled = atOnce || await WebAssembly.compile(bytes);
 
     // What the module may ask of its host: to be told its memory grew, which HEAPU8 notices
     // by itself, and to stop, which only a fault inside it does (out of memory, say).
@@ -43,7 +44,8 @@ async function QuillmarkDecoder(base64) {
         imports[module] = imports[module] || {};
         imports[module][name] = known[name] || (() => { throw new Error(`the decoder called ${name}`); });
     }
-    const { exports } = new WebAssembly.Instance(compiled, imports);
+    const { exports } = atOnce ? new WebAssembly.Instance(compiled, imports)
+        : await WebAssembly.instantiate(compiled, imports);
     exports._initialize();
 
     let heap = new Uint8Array(exports.memory.buffer);
@@ -58,8 +60,9 @@ async function QuillmarkDecoder(base64) {
     return decoder;
 }
 
-// Some browsers refuse to compile more than a few kilobytes on the page's own thread (older
-// Chromiums did past 4 KB, with a RangeError): there the module is compiled in the background.
+// Some browsers refuse to compile or instantiate more than a few kilobytes on the page's own
+// thread (older Chromiums did past 4 KB, with a RangeError): there the module is compiled and
+// instantiated in the background.
 function compileAtOnce(bytes) {
     try {
         return new WebAssembly.Module(bytes);
