@@ -389,22 +389,24 @@ inline constexpr std::array<std::uint32_t, 9> kSpaceEveryNinth = [] {
 inline std::size_t SpacedHexWordsSse2(std::string_view text) {
     if (text.size() < 16) return SpacedHexWordsPortable(text);
     if ((text.size() + 1) % 9 != 0) return 0;
-    const auto fits = [&text](std::size_t pos) {
+    const auto fits = [&text](std::size_t pos, std::size_t phase) {
         const __m128i block = Load16(text.data() + pos);
-        // Compared as signed bytes: those beyond ASCII fall below every range.
-        const auto within = [block](char low, char high) {
-            return _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8(static_cast<char>(low - 1))),
-                                 _mm_cmplt_epi8(block, _mm_set1_epi8(static_cast<char>(high + 1))));
+        // A byte is in [low, low + count) when, shifted so that low lands on the least signed
+        // byte, it compares below the least plus count.
+        const auto within = [block](char low, int count) {
+            const __m128i shifted =
+                _mm_add_epi8(block, _mm_set1_epi8(static_cast<char>(-128 - low)));
+            return _mm_cmplt_epi8(shifted, _mm_set1_epi8(static_cast<char>(-128 + count)));
         };
         const std::uint32_t spaces = Marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')));
-        const std::uint32_t digits = Marks(_mm_or_si128(within('0', '9'), within('A', 'F')));
-        return spaces == kSpaceEveryNinth[pos % 9] && (spaces | digits) == 0xFFFFU;
+        const std::uint32_t digits = Marks(_mm_or_si128(within('0', 10), within('A', 6)));
+        return spaces == kSpaceEveryNinth[phase] && (spaces | digits) == 0xFFFFU;
     };
-    std::size_t pos = 0;
-    for (; pos + 16 <= text.size(); pos += 16)
-        if (!fits(pos)) return 0;
+    std::size_t pos = 0, phase = 0;  // phase: pos % 9, sixteen on is seven on
+    for (; pos + 16 <= text.size(); pos += 16, phase = phase >= 2 ? phase - 2 : phase + 7)
+        if (!fits(pos, phase)) return 0;
     // The last bytes as the last sixteen.
-    if (pos < text.size() && !fits(text.size() - 16)) return 0;
+    if (pos < text.size() && !fits(text.size() - 16, (text.size() - 16) % 9)) return 0;
     return (text.size() + 1) / 9;
 }
 #endif
