@@ -35,7 +35,9 @@ constexpr std::size_t kLogChunk = 64 * 1024;
 class NameCounter final : public RecordWriter {
 public:
     void Append(std::string&, const RecordView& record, const Explanation*,
-                const MessageOrigin&) override {
+                const MessageOrigin& origin) override {
+        // A message the reader on the main thread found is counted there.
+        if (origin.message != nullptr) counts_.AddMessage(*origin.message);
         counts_.AddNames(record);
     }
     std::string_view Separator() const override { return {}; }
@@ -189,7 +191,7 @@ private:
         serialCounts_ = {};
         slow_ = false;
         chunked_ = false;
-        if (!summary_ && !StartChunks()) return StopLog();
+        if (!StartChunks()) return StopLog();
         for (;;) {
             // A log that grows slowly (`tail -f`) shows each message once it has ended.
             if (input.WouldWait()) {
@@ -239,7 +241,8 @@ private:
         const std::uint64_t messages = serialCounts_.messages + reader_->Counts().messages +
                                        (lines_ ? lines_->ChunkCounts().messages : 0);
         if (summary_) {
-            summary_->AddSkippedLines(serialCounts_.skippedLines + reader_->Counts().skippedLines);
+            summary_->AddSkippedLines(serialCounts_.skippedLines + reader_->Counts().skippedLines +
+                                      lines_->ChunkCounts().skippedLines);
         }
         if (messages == 0) {
             diagnostics_.NoBugMessage(name);
@@ -276,7 +279,7 @@ private:
     }
 
     bool FeedHere(std::string_view block) {
-        const std::size_t cut = slow_ || summary_ ? std::string_view::npos : FirstLogCut(block);
+        const std::size_t cut = slow_ ? std::string_view::npos : FirstLogCut(block);
         if (cut == std::string_view::npos) {
             reader_->Feed(block);
             return logGoes_ && (lines_ || out_.Commit());

@@ -206,15 +206,25 @@ void JsonWriter::Append(std::string& out, const RecordView& record, const Explan
         AppendJsonString(fileJson_, file_);
         fileKnown_ = true;
     }
-    std::array<char, 32> lineText;
+    // The line and a BUG word of plain bytes (as they are) go into one buffer on the stack.
+    constexpr std::size_t kLineRoom = 32;
+    constexpr std::string_view kBugKey = ",\"bug\":\"";
+    std::array<char, 320> lineText;
     std::string_view line;
     if (lineKey_ == LineKey::Written) {
         constexpr std::string_view kLineKey = ",\"line\":";
         char* next = std::copy(kLineKey.begin(), kLineKey.end(), lineText.data());
-        next = std::to_chars(next, lineText.data() + lineText.size(), origin.line.value_or(0)).ptr;
+        next = std::to_chars(next, lineText.data() + kLineRoom, origin.line.value_or(0)).ptr;
         line = {lineText.data(), static_cast<std::size_t>(next - lineText.data())};
     }
-    if (!origin.bug.empty()) {
+    if (!origin.bug.empty() &&
+        line.size() + kBugKey.size() + origin.bug.size() + 1 <= lineText.size() &&
+        bytes::IsPlainJson(origin.bug)) {
+        char* next = lineText.data() + line.size();
+        next = bytes::CopyText(bytes::CopyText(next, kBugKey), origin.bug);
+        *next++ = '"';
+        line = {lineText.data(), static_cast<std::size_t>(next - lineText.data())};
+    } else if (!origin.bug.empty()) {
         head_.assign(line);
         head_ += ",\"bug\":";
         if (bytes::IsPlainJson(origin.bug)) {

@@ -328,7 +328,7 @@ void LinePipeline::Worker::Take(const LogMessage& message) {
             piece.cutOffsets.push_back(piece.output.size());
             piece.cuts.push_back(k);
         }
-        const MessageOrigin origin{piece.file, message.line, message.bug};
+        const MessageOrigin origin{piece.file, message.line, message.bug, &message};
         if (message.layout != nullptr) {
             decoder.Append(piece.output, *message.layout, origin);
         } else {

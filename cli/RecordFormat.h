@@ -14,6 +14,7 @@
 #include "cli/CommandLine.h"
 #include "cli/SourceNotes.h"
 #include "decoder/decoder.h"
+#include "decoder/log_reader.h"
 #include "decoder/provenance.h"
 #include "decoder/record_view.h"
 
@@ -25,6 +26,8 @@ struct MessageOrigin {
     std::string_view file;
     std::optional<std::uint64_t> line;
     std::string_view bug;
+    // --log, where the worker that decodes the message also found it: what the reader told.
+    const LogMessage* message = nullptr;
 };
 
 // Whether a record also tells where each field came from (--explain).

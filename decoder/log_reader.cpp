@@ -257,6 +257,17 @@ void LogReader::WholeLine(std::string_view line) {
         EndLine();  // a blank line
         return;
     }
+    if (open_ && size <= kMaskedLine && !cut_ && keptUnits_ + size + 1 <= characterLimit_) {
+        // The usual line that goes on with a dump: words of eight upper-case digits, a space
+        // between each two, the first of them no BUG word.
+        if (const std::size_t count = bytes::SpacedHexWords(line.substr(at)); count > 0) {
+            MarkLine();
+            mode_ = Mode::HexWords;
+            SpacedWords(line, at, count);
+            EndLine();
+            return;
+        }
+    }
     std::size_t end = wordEnd(at);
     const std::string_view first = line.substr(at, end - at);
     const bool bug = IsBugWord(first);
