@@ -77,11 +77,11 @@ void TextLayout::ReadWords(std::string_view text, std::span<const std::size_t> s
     std::size_t start = starts.empty() ? 0 : starts[0];
     for (std::size_t k = 1; k <= starts.size(); ++k) {
         const std::size_t next = k < starts.size() ? starts[k] : text.size() + 1;
-        words_[k] = raw_[k] = std::string_view(data + start, next - 1 - start);
+        words_[k] = std::string_view(data + start, next - 1 - start);
         start = next;
     }
-    if (starts.empty()) words_[1] = raw_[1] = std::string_view(data, 0);
-    for (std::size_t k = count + 1; k <= kLastWord; ++k) words_[k] = raw_[k] = {};
+    if (starts.empty()) words_[1] = std::string_view(data, 0);
+    for (std::size_t k = count + 1; k <= kLastWord; ++k) words_[k] = {};
     wordCount_ = static_cast<int>(count);
     spaces_ = wordCount_ - 1;
     bytesRead_ = text.size();
@@ -193,7 +193,8 @@ void TextLayout::FindPlaces() const {
         WordPlace& place = places_[Slot(k)];
         place.present = true;
         if (k > 1) place.spaceBefore = position - 1;
-        const std::string_view raw = raw_[Slot(k)];
+        // Words that needed no rewriting are their raw bytes too.
+        const std::string_view raw = eightDigits_ ? words_[Slot(k)] : raw_[Slot(k)];
         const auto firstByte = static_cast<std::size_t>(raw.data() - text_.data());
         bool breakPending = false;  // a line break follows its last character so far
         for (std::size_t i = 0; i < raw.size(); ++position) {

@@ -138,7 +138,8 @@ private:
     int spaces_ = 0;  // spaces that ended a word: WordCount() - 1, or 30 once word 30 ended
     std::size_t bytesRead_ = 0;
     std::array<std::string_view, kLastWord + 1> words_{};
-    std::array<std::string_view, kLastWord + 1> raw_{};  // each word's bytes, line breaks and all
+    // Each word's bytes, line breaks and all; after ReadWords the words themselves are.
+    std::array<std::string_view, kLastWord + 1> raw_{};
     std::array<std::string_view, kLastWord + 1> bits_{};
     bool hasBits_ = false;
     bool eightDigits_ = false;
