@@ -360,14 +360,8 @@ void LogReader::AsciiWords(std::string_view line, std::size_t from, const LineMa
     // Neither a space nor a word of this line can reach the limit: the words go straight into
     // the dump.
     if (count == 0) return;
-    if (lineWords_ == 0) lineFirstLength_ = length(0);
-    lineLastLength_ = length(count - 1);
-    lineWords_ += count;
-    const std::uint64_t before = words_;
-    words_ += count;
-    if (before >= static_cast<std::uint64_t>(kLastWord)) return;  // counted, not kept
-    const std::size_t kept =
-        std::min(count, static_cast<std::size_t>(static_cast<std::uint64_t>(kLastWord) - before));
+    const auto [before, kept] = CountLineWords(count, length(0), length(count - 1));
+    if (kept == 0) return;
     const std::size_t first = start(0);
     const std::size_t last = start(kept - 1) + length(kept - 1);
     const std::size_t base = text_.size();
@@ -410,17 +404,23 @@ void LogReader::AsciiWords(std::string_view line, std::size_t from, const LineMa
     keptUnits_ += text_.size() - base;
 }
 
-void LogReader::SpacedWords(std::string_view line, std::size_t from, std::size_t count) {
-    // What AsciiWords does with such a line, the words' places known from their number alone.
-    constexpr std::size_t kStep = kHexWordDigits + 1;
-    if (lineWords_ == 0) lineFirstLength_ = kHexWordDigits;
-    lineLastLength_ = kHexWordDigits;
+LogReader::CountedWords LogReader::CountLineWords(std::size_t count, std::size_t firstLength,
+                                                  std::size_t lastLength) {
+    if (lineWords_ == 0) lineFirstLength_ = firstLength;
+    lineLastLength_ = lastLength;
     lineWords_ += count;
     const std::uint64_t before = words_;
     words_ += count;
-    if (before >= static_cast<std::uint64_t>(kLastWord)) return;  // counted, not kept
-    const std::size_t kept =
-        std::min(count, static_cast<std::size_t>(static_cast<std::uint64_t>(kLastWord) - before));
+    if (before >= static_cast<std::uint64_t>(kLastWord)) return {before, 0};  // counted, not kept
+    return {before, std::min(count, static_cast<std::size_t>(static_cast<std::uint64_t>(kLastWord) -
+                                                             before))};
+}
+
+void LogReader::SpacedWords(std::string_view line, std::size_t from, std::size_t count) {
+    // What AsciiWords does with such a line, the words' places known from their number alone.
+    constexpr std::size_t kStep = kHexWordDigits + 1;
+    const auto [before, kept] = CountLineWords(count, kHexWordDigits, kHexWordDigits);
+    if (kept == 0) return;
     const std::size_t bytes = kStep * kept - 1;
     const std::size_t base = text_.size();
     const std::size_t space = before > 0 ? 1 : 0;

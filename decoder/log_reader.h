@@ -128,6 +128,13 @@ private:
     class LineMasks;
     void AsciiWords(std::string_view line, std::size_t from, const LineMasks& masks);
     void SpacedWords(std::string_view line, std::size_t from, std::size_t count);
+    // Counts a line's `count` words (its first and last of these lengths) into the dump: how
+    // many words came before them, and how many of them are kept (none past the last decoded).
+    struct CountedWords {
+        std::uint64_t before;
+        std::size_t kept;
+    };
+    CountedWords CountLineWords(std::size_t count, std::size_t firstLength, std::size_t lastLength);
     void KeepWord(std::string_view word, bool ascii);
     void Take(char c);
     void TakeFirst(char c);
