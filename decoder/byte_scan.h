@@ -175,6 +175,12 @@ inline __m128i Load16(const char* at) {
 inline std::uint32_t Marks(__m128i mask) {
     return static_cast<std::uint32_t>(_mm_movemask_epi8(mask));
 }
+// The bytes of a block in [low, low + count), whatever their value, in one compare: shifted so
+// that `low` lands on the least signed byte, those are the bytes below the least plus count.
+inline __m128i BytesWithin(__m128i block, char low, int count) {
+    const __m128i shifted = _mm_add_epi8(block, _mm_set1_epi8(static_cast<char>(-128 - low)));
+    return _mm_cmplt_epi8(shifted, _mm_set1_epi8(static_cast<char>(-128 + count)));
+}
 
 inline WordBreaks FindWordBreaksSse2(const char* sixteen) {
     const __m128i block = Load16(sixteen);
@@ -219,19 +225,12 @@ inline HexClasses ClassifyHexPortable(const char* sixteen) {
 
 #if defined(__SSE2__)
 inline HexClasses ClassifyHexSse2(const char* sixteen) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen));
-    // Compared as signed bytes: those beyond ASCII fall below every range.
-    const auto within = [](__m128i bytes, char low, char high) {
-        return _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(low - 1))),
-                             _mm_cmplt_epi8(bytes, _mm_set1_epi8(static_cast<char>(high + 1))));
-    };
-    const __m128i upper = _mm_or_si128(within(block, '0', '9'), within(block, 'A', 'F'));
-    const __m128i lower = within(block, 'a', 'f');
-    const auto marks = [](__m128i mask) {
-        return static_cast<std::uint32_t>(_mm_movemask_epi8(mask));
-    };
-    return {marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' '))), marks(_mm_or_si128(upper, lower)),
-            marks(upper), marks(block)};
+    const __m128i block = Load16(sixteen);
+    const __m128i upper = _mm_or_si128(BytesWithin(block, '0', 10), BytesWithin(block, 'A', 6));
+    const __m128i lower = BytesWithin(block, 'a', 6);
+    // A byte beyond ASCII has its top bit set already.
+    return {Marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' '))), Marks(_mm_or_si128(upper, lower)),
+            Marks(upper), Marks(block)};
 }
 #endif
 
@@ -391,15 +390,9 @@ inline std::size_t SpacedHexWordsSse2(std::string_view text) {
     if ((text.size() + 1) % 9 != 0) return 0;
     const auto fits = [&text](std::size_t pos, std::size_t phase) {
         const __m128i block = Load16(text.data() + pos);
-        // A byte is in [low, low + count) when, shifted so that low lands on the least signed
-        // byte, it compares below the least plus count.
-        const auto within = [block](char low, int count) {
-            const __m128i shifted =
-                _mm_add_epi8(block, _mm_set1_epi8(static_cast<char>(-128 - low)));
-            return _mm_cmplt_epi8(shifted, _mm_set1_epi8(static_cast<char>(-128 + count)));
-        };
         const std::uint32_t spaces = Marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')));
-        const std::uint32_t digits = Marks(_mm_or_si128(within('0', 10), within('A', 6)));
+        const std::uint32_t digits =
+            Marks(_mm_or_si128(BytesWithin(block, '0', 10), BytesWithin(block, 'A', 6)));
         return spaces == kSpaceEveryNinth[phase] && (spaces | digits) == 0xFFFFU;
     };
     std::size_t pos = 0, phase = 0;  // phase: pos % 9, sixteen on is seven on
