@@ -370,7 +370,6 @@ void LogReader::AsciiWords(std::string_view line, std::size_t from, const LineMa
     char* const text = text_.data();
     text[base] = ' ';
     LogWordPlace* const place = places_.data() + placed_;
-    std::size_t* const offset = offsets_.data() + placed_;
     placed_ += kept;
     const bool anyFault = masks.AnyNotUpperHex(from);
     const std::uint64_t lineNumber = counts_.lines + 1;
@@ -384,7 +383,6 @@ void LogReader::AsciiWords(std::string_view line, std::size_t from, const LineMa
             if (at < start(k) + bytesOfWord) faulty = static_cast<int>(at - start(k));
         }
         sound = sound && bytesOfWord == kHexWordDigits && faulty < 0;
-        offset[k] = base + space + bytes + k;
         place[k] = {lineNumber, start(k), bytesOfWord, faulty};
         bytes += bytesOfWord;
     }
@@ -429,11 +427,9 @@ void LogReader::SpacedWords(std::string_view line, std::size_t from, std::size_t
     text[base] = ' ';
     std::memcpy(text + base + space, line.data() + from, bytes);
     LogWordPlace* const place = places_.data() + placed_;
-    std::size_t* const offset = offsets_.data() + placed_;
     placed_ += kept;
     const std::uint64_t lineNumber = counts_.lines + 1;
     for (std::size_t k = 0; k < kept; ++k) {
-        offset[k] = base + space + kStep * k;
         place[k] = {lineNumber, from + kStep * k, kHexWordDigits, -1};
     }
     keptUnits_ += space + bytes;
@@ -697,8 +693,8 @@ void LogReader::Emit() {
     message.notes = notes_;
     message.cut = cut_;
     if (sound_ && !cut_) {
-        // Every kept word is eight upper-case digits, and the reader knows where each starts.
-        layout_.ReadWords(text_, {offsets_.data(), placed_}, true);
+        // Every kept word is eight upper-case digits, a single space between each two.
+        layout_.ReadEightDigitWords(text_);
         message.layout = &layout_;
     }
     ++counts_.messages;

@@ -187,7 +187,8 @@ private:
     std::uint64_t lastLine_ = 0;
     std::string bug_;
     std::string text_;
-    // Words 1..30 kept, placed_ of them: where each stands, and where it starts in text_.
+    // Words 1..30 kept, placed_ of them: where each stands, and where it starts in text_ (for
+    // the words of a line read a byte at a time: a line read whole needs no more looking at).
     std::array<LogWordPlace, kLastWord> places_;
     std::array<std::size_t, kLastWord> offsets_;
     std::size_t placed_ = 0;

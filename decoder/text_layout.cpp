@@ -42,6 +42,7 @@ void AppendRewritten(std::string& out, std::string_view raw) {
 }  // namespace
 
 void TextLayout::Take(const DataWords& words) {
+    filled_ = kLastWord;
     hasBits_ = true;
     eightDigits_ = false;
     text_ = {};
@@ -64,30 +65,30 @@ void TextLayout::Take(const DataWords& words) {
     }
 }
 
-void TextLayout::ReadWords(std::string_view text, std::span<const std::size_t> starts,
-                           bool eightDigits) {
+void TextLayout::ReadEightDigitWords(std::string_view text) {
+    constexpr std::size_t kStep = 9;  // eight digits and the space after them
     hasBits_ = false;
-    eightDigits_ = eightDigits;
+    eightDigits_ = true;
     text_ = text;
     placed_ = false;
     rewritten_.clear();
-    const std::size_t count = std::max<std::size_t>(starts.size(), 1);
+    const std::size_t count = std::max<std::size_t>((text.size() + 1) / kStep, 1);
     const char* const data = text.data();
-    // Each word ends at the space before the next one's start, the last at the text's end.
-    std::size_t start = starts.empty() ? 0 : starts[0];
-    for (std::size_t k = 1; k <= starts.size(); ++k) {
-        const std::size_t next = k < starts.size() ? starts[k] : text.size() + 1;
-        words_[k] = std::string_view(data + start, next - 1 - start);
-        start = next;
-    }
-    if (starts.empty()) words_[1] = std::string_view(data, 0);
-    for (std::size_t k = count + 1; k <= kLastWord; ++k) words_[k] = {};
+    words_[1] = std::string_view(data, std::min(text.size(), kStep - 1));
+    const char* word = data;
+#pragma GCC unroll 4
+    for (std::string_view *slot = &words_[2], *const last = &words_[count]; slot <= last; ++slot)
+        *slot = std::string_view(word += kStep, kStep - 1);
+    // The slots of a longer text read before are emptied; those past them are empty already.
+    for (auto k = static_cast<int>(count) + 1; k <= filled_; ++k) words_[Slot(k)] = {};
+    filled_ = static_cast<int>(count);
     wordCount_ = static_cast<int>(count);
     spaces_ = wordCount_ - 1;
     bytesRead_ = text.size();
 }
 
 void TextLayout::Read(std::string_view text) {
+    filled_ = kLastWord;
     hasBits_ = false;
     eightDigits_ = false;
     text_ = text;

@@ -87,11 +87,10 @@ public:
     // Cuts `text` into words 1..30: every space ends a word, CR and LF are dropped, everything
     // else belongs to its word.
     void Read(std::string_view text);
-    // Reads a text that is known to be its words joined by single spaces, word k + 1 starting
-    // at byte `starts[k]` (at most 30 words, none empty, none with a space, CR, LF or byte
-    // beyond ASCII): the layout Read gives, without looking at the text again. `eightDigits`
-    // tells that every word is eight upper-case hexadecimal digits.
-    void ReadWords(std::string_view text, std::span<const std::size_t> starts, bool eightDigits);
+    // Reads a text that is known to be words of eight upper-case hexadecimal digits joined by
+    // single spaces (at most 30 of them; an empty text is one empty word): the layout Read
+    // gives, without looking at the text. EightDigitWords() is true after it.
+    void ReadEightDigitWords(std::string_view text);
     // Takes the words and bit strings of the arrays (filled by hand, they may hold any bytes:
     // those that are not valid UTF-8 are read as U+FFFD). The views point into `words`. There
     // is no text then, and no place.
@@ -106,7 +105,7 @@ public:
     // The text last read; empty after Take.
     std::string_view Text() const { return text_; }
     // Every word the text reaches is eight upper-case hexadecimal digits, as its reader knew
-    // (ReadWords); false after Read and Take, which do not look.
+    // (ReadEightDigitWords); false after Read and Take, which do not look.
     bool EightDigitWords() const { return eightDigits_; }
     // How many words the text reaches (1..30 after Read, 0 after Take).
     int WordCount() const { return wordCount_; }
@@ -138,7 +137,8 @@ private:
     int spaces_ = 0;  // spaces that ended a word: WordCount() - 1, or 30 once word 30 ended
     std::size_t bytesRead_ = 0;
     std::array<std::string_view, kLastWord + 1> words_{};
-    // Each word's bytes, line breaks and all; after ReadWords the words themselves are.
+    int filled_ = kLastWord;  // slots past it hold empty views (after ReadEightDigitWords)
+    // Each word's bytes, line breaks and all; after ReadEightDigitWords the words themselves are.
     std::array<std::string_view, kLastWord + 1> raw_{};
     std::array<std::string_view, kLastWord + 1> bits_{};
     bool hasBits_ = false;
