@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <random>
 #include <sstream>
 
 #include "cli/JsonWriter.h"
@@ -180,6 +181,40 @@ TEST(Json, RecordsAreWhatTheLibraryWrites) {
         }
         EXPECT_EQ(count, args.size() == 3 ? 127 : 1);
     }
+}
+
+// Full and short dumps of eight-digit words: a record written from the log reader's layout is
+// the record of the same dump decoded from its text, key for key and byte for byte.
+TEST(Json, LogRecordsAreTheRecordsOfTheirDumps) {
+    constexpr std::string_view kDigits = "0123456789ABCDEF000AAA";
+    std::mt19937 random(20261211);
+    std::string lines;
+    std::string log;
+    for (int k = 0; k < 400; ++k) {
+        std::string dump;
+        for (int word = 1; word <= k % 30 + 1; ++word) {
+            if (word > 1) dump += ' ';
+            for (int digit = 0; digit < 8; ++digit) dump += kDigits[random() % kDigits.size()];
+        }
+        lines += dump + "\n";
+        log += "BUG" + std::to_string(k) + " " + dump + "\n";
+    }
+    const Outcome fromText = RunDecode({"--lines", "--json", ScratchFile("json-dumps", lines)});
+    const Outcome fromLog = RunDecode({"--log", "--json", ScratchFile("json-dumps-log", log)});
+    ASSERT_EQ(fromText.status, 0);
+    ASSERT_EQ(fromLog.status, 0);
+    std::istringstream textRecords(fromText.out);
+    std::istringstream logRecords(fromLog.out);
+    int count = 0;
+    for (std::string text, logged; std::getline(textRecords, text); ++count) {
+        ASSERT_TRUE(std::getline(logRecords, logged));
+        // The same record once the opening differs: file, line and (in the log) the BUG word.
+        const std::string bug = "\"bug\":\"BUG" + std::to_string(count) + "\",";
+        const std::size_t fields = text.find("\"CallRegister\"");
+        ASSERT_NE(logged.find(bug), std::string::npos);
+        EXPECT_EQ(logged.substr(logged.find(bug) + bug.size()), text.substr(fields)) << count;
+    }
+    EXPECT_EQ(count, 400);
 }
 
 TEST(Json, ManyLinesNumberedInOrder) {
