@@ -341,50 +341,64 @@ std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer)
     std::uint8_t mainPmValue = 0;
     const auto row = [&]<std::size_t I>(std::integral_constant<std::size_t, I>) {
         constexpr const FieldRow& kRow = kFields[I];
+        // Each piece is stored in its place: a text built whole and then copied is stored in
+        // halves and read back at once, which stalls the processor on every field.
+        TextParts& out = shown[I];
+        const auto show = [&out](std::string_view first, std::string_view second = {}) {
+            out.parts[0] = first;
+            out.parts[1] = second;
+            out.parts[2] = {};
+        };
         if constexpr (ReadsRun(kRow)) {
-            shown[I] = TextParts{{DialedEightDigits(words, scratch.digits)}};
+            show(DialedEightDigits(words, scratch.digits));
             codes[I] = {};
-        } else {
-            const std::string_view word = words[kRow.word];
-            if constexpr (ReadAsValue(kRow)) {
-                if (!word.empty()) {
-                    const std::uint32_t value = CutValue<I>(word);
-                    const std::string_view cut = kRow.from == From::Bits
-                                                     ? BitText<kRow.cut.length>(value)
-                                                     : word.substr(CutFrom(kRow), kRow.cut.length);
-                    const auto byte = static_cast<std::uint8_t>(value);
-                    std::string_view text;
-                    if constexpr (kRow.shown == Shown::MainPmName) {
-                        mainPmCode = cut;
-                        mainPmByValue = true;
-                        mainPmValue = byte;
-                        text = MainPMNameAt(byte);
-                    } else if constexpr (kRow.shown == Shown::AuxPmName) {
-                        text = mainPmByValue ? AuxPMNameAt(mainPmValue, byte)
-                                             : AuxPMName(mainPmCode, cut);
-                    } else if constexpr (kRow.shown == Shown::UnitTypeName) {
-                        text = UnitTypeNameAt(byte);
-                    } else if constexpr (kRow.shown == Shown::QueueName) {
-                        text = QueueNameAt(byte);
-                    } else if constexpr (kRow.shown == Shown::Pointer) {
-                        text = {kPointerTexts[value].text.data(), kPointerTexts[value].size};
-                    }
-                    if constexpr (kRow.shown == Shown::AsTyped) {
-                        shown[I] = TextParts{{cut}};
-                    } else if constexpr (kRow.shown == Shown::TnHint) {
-                        shown[I] = TextParts{{kTnHint, cut}};
-                    } else {
-                        shown[I] = TextParts{{text}};
-                    }
-                    codes[I] = HasCode(kRow) ? cut : std::string_view();
-                    return;
-                }
-            }
-            const std::string_view cut = CutOfEightDigits(word, kRow, scratch.bits[I]);
-            if constexpr (kRow.shown == Shown::MainPmName) mainPmCode = cut;
-            shown[I] = ShownParts(kRow.shown, cut, mainPmCode, scratch.values[I]);
-            codes[I] = HasCode(kRow) ? cut : std::string_view();
+            return;
         }
+        const std::string_view word = words[kRow.word];
+        if (!word.empty()) {
+            if constexpr (ReadAsValue(kRow)) {
+                const std::uint32_t value = CutValue<I>(word);
+                const std::string_view cut = kRow.from == From::Bits
+                                                 ? BitText<kRow.cut.length>(value)
+                                                 : word.substr(CutFrom(kRow), kRow.cut.length);
+                const auto byte = static_cast<std::uint8_t>(value);
+                if constexpr (kRow.shown == Shown::MainPmName) {
+                    mainPmCode = cut;
+                    mainPmByValue = true;
+                    mainPmValue = byte;
+                    show(MainPMNameAt(byte));
+                } else if constexpr (kRow.shown == Shown::AuxPmName) {
+                    show(mainPmByValue ? AuxPMNameAt(mainPmValue, byte)
+                                       : AuxPMName(mainPmCode, cut));
+                } else if constexpr (kRow.shown == Shown::UnitTypeName) {
+                    show(UnitTypeNameAt(byte));
+                } else if constexpr (kRow.shown == Shown::QueueName) {
+                    show(QueueNameAt(byte));
+                } else if constexpr (kRow.shown == Shown::Pointer) {
+                    show({kPointerTexts[value].text.data(), kPointerTexts[value].size});
+                } else if constexpr (kRow.shown == Shown::TnHint) {
+                    show(kTnHint, cut);
+                } else {
+                    show(cut);
+                }
+                codes[I] = HasCode(kRow) ? cut : std::string_view();
+                return;
+            } else if constexpr (kRow.from == From::Word &&
+                                 (kRow.shown == Shown::AsTyped || kRow.shown == Shown::TnHint)) {
+                const std::string_view cut = CutOfEightDigits(word, kRow, scratch.bits[I]);
+                if constexpr (kRow.shown == Shown::TnHint) {
+                    show(kTnHint, cut);
+                } else {
+                    show(cut);
+                }
+                codes[I] = HasCode(kRow) ? cut : std::string_view();
+                return;
+            }
+        }
+        const std::string_view cut = CutOfEightDigits(word, kRow, scratch.bits[I]);
+        if constexpr (kRow.shown == Shown::MainPmName) mainPmCode = cut;
+        out = ShownParts(kRow.shown, cut, mainPmCode, scratch.values[I]);
+        codes[I] = HasCode(kRow) ? cut : std::string_view();
     };
     [&]<std::size_t... I>(std::index_sequence<I...>) {
         (row(std::integral_constant<std::size_t, I>()), ...);
