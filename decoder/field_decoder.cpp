@@ -307,10 +307,12 @@ std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer)
                 reinterpret_cast<const unsigned char*>(word.data()) + cut.start - 1;
             std::uint32_t four = digits[3] | digits[2] << 8 | digits[1] << 16 |
                                  static_cast<std::uint32_t>(digits[0]) << 24;
-            // A byte of 0x80 where the byte was the digit: the exact test for a zero byte.
+            // A byte of 0x80 where the byte was the digit. The short test for a zero byte marks
+            // a byte wrongly only above a marked one that reads as 0x01: whether any is marked
+            // holds, and for "A" every mark does, as no byte is the one before it ("@").
             const auto bytesOf = [four](std::uint32_t digit) {
                 const std::uint32_t x = four ^ (digit * 0x01010101U);
-                return ~(((x & 0x7F7F7F7FU) + 0x7F7F7F7FU) | x | 0x7F7F7F7FU);
+                return (x - 0x01010101U) & ~x & 0x80808080U;
             };
             if (bytesOf('0') == 0) {
                 // "A" stands for the digit 0.
