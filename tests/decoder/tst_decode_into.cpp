@@ -85,6 +85,11 @@ testing::AssertionResult SameAsReference(std::string_view text, RecordView& kept
         kept.CopyTo(laidOut);
         if (auto same = SameRecord(expected, laidOut); !same)
             return same << " (eight-digit layout)";
+        std::string report;
+        AppendReport(report, kept, "\r\n");
+        if (report != BuildReport(CaptionsInLabelOrder(expected)))
+            return testing::AssertionFailure() << "report from the eight-digit layout:\n" << report;
+        kept.Decode(text);  // the text's own reading again, for the report below
     }
 
     std::string report = "kept\n";
