@@ -3,9 +3,12 @@
 
 #include <array>
 #include <charconv>
+#include <cstring>
+#include <utility>
 
 #include "decoder/byte_scan.h"
 #include "decoder/field_catalogue.h"
+#include "decoder/record_view.h"
 #include "decoder/utf8.h"
 
 namespace quillmark::cli {
@@ -15,6 +18,66 @@ constexpr std::string_view kRowEnd = "\r\n";
 
 constexpr std::string_view kPointersSame = ",false";
 constexpr std::string_view kPointersDiffer = ",true";
+
+// A record of a fixed shape (RecordView::FixedShape): its words, codes, pointers and digits are
+// hexadecimal digits and plain text without a comma, so only the names are looked at, and a
+// piece whose size the catalogue fixes is copied at that size. False, with nothing written,
+// when a name needs quotes.
+bool AppendFixedRow(std::string& out, const RecordView& record, std::string_view pointers) {
+    std::size_t size = kRowEnd.size() + kFields.size() + kCodeFields.size() + pointers.size();
+    bool plain = true;
+    const auto measure = [&]<std::size_t... I>(std::index_sequence<I...>) {
+        const auto one = [&]<std::size_t F>(std::integral_constant<std::size_t, F>) {
+            constexpr FixedPieces kPieces = FixedPiecesOf(kFields[F]);
+            const TextParts& text = record.Shown(kFields[F].field);
+            if constexpr (kPieces.fixed) {
+                size += kPieces.sizes[0] + kPieces.sizes[1] + kPieces.sizes[2];
+            } else {
+                size += text.Size();
+                if constexpr (HasCode(kFields[F]))
+                    plain = plain && bytes::IsPlainCsv(text.parts[0]);
+            }
+        };
+        (one(std::integral_constant<std::size_t, I>()), ...);
+    };
+    measure(std::make_index_sequence<kFields.size()>());
+    if (!plain) return false;
+    for (Field field : kCodeFields) size += EightDigitCutSize(RowOf(field));
+    const std::size_t start = out.size();
+    out.resize(start + size);
+    char* next = out.data() + start;
+    const auto put = [&]<std::size_t... I>(std::index_sequence<I...>) {
+        const auto one = [&]<std::size_t F>(std::integral_constant<std::size_t, F>) {
+            constexpr FixedPieces kPieces = FixedPiecesOf(kFields[F]);
+            const TextParts& text = record.Shown(kFields[F].field);
+            *next++ = ',';
+            if constexpr (kPieces.fixed) {
+                std::memcpy(next, text.parts[0].data(), kPieces.sizes[0]);
+                next += kPieces.sizes[0];
+                if constexpr (kPieces.sizes[1] > 0) {
+                    std::memcpy(next, text.parts[1].data(), kPieces.sizes[1]);
+                    next += kPieces.sizes[1];
+                }
+            } else {
+                for (std::string_view part : text.parts)
+                    if (!part.empty()) next = bytes::CopyText(next, part);
+            }
+        };
+        (one(std::integral_constant<std::size_t, I>()), ...);
+    };
+    put(std::make_index_sequence<kFields.size()>());
+    next = bytes::CopyText(next, pointers);
+    const auto putCodes = [&]<std::size_t... C>(std::index_sequence<C...>) {
+        ((*next++ = ',',
+          std::memcpy(next, record.Code(kCodeFields[C]).data(),
+                      EightDigitCutSize(RowOf(kCodeFields[C]))),
+          next += EightDigitCutSize(RowOf(kCodeFields[C]))),
+         ...);
+    };
+    putCodes(std::make_index_sequence<kCodeFields.size()>());
+    bytes::CopyText(next, kRowEnd);
+    return true;
+}
 
 }  // namespace
 
@@ -73,6 +136,8 @@ void CsvWriter::Append(std::string& out, const RecordView& record, const Explana
             AppendCsvField(out, origin.bug);
         }
     }
+    const std::string_view pointers = record.PointersDiffer() ? kPointersDiffer : kPointersSame;
+    if (record.FixedShape() && AppendFixedRow(out, record, pointers)) return;
     // Fields whose pieces need neither quotes nor a look at their UTF-8, the usual record, go
     // in as they stand, written in one piece of the size they take.
     std::size_t size = kRowEnd.size() + kFields.size() + kCodeFields.size();
@@ -87,7 +152,6 @@ void CsvWriter::Append(std::string& out, const RecordView& record, const Explana
         plain = plain && bytes::IsPlainCsv(record.Code(field));
         size += record.Code(field).size();
     }
-    const std::string_view pointers = record.PointersDiffer() ? kPointersDiffer : kPointersSame;
     if (plain) {
         const std::size_t start = out.size();
         out.resize(start + size + pointers.size());

@@ -199,11 +199,9 @@ private:
                 if ((chunked_ && !ReadChunkHere()) || !Publish()) return StopLog();
             }
             if (chunked_) {
-                std::string& text = lines_->ChunkText();
-                const std::size_t size = text.size();
-                text.resize(size + kReadBlock);
-                const long count = input.Read(text.data() + size, kReadBlock);
-                text.resize(size + static_cast<std::size_t>(std::max(count, 0L)));
+                ReadBuffer& text = lines_->ChunkText();
+                const long count = input.Read(text.Room(kReadBlock), kReadBlock);
+                text.Grow(static_cast<std::size_t>(std::max(count, 0L)));
                 if (count < 0) {
                     // The open message is not decoded: its dump may go on in what was not read.
                     lines_->EndChunk(text.size(), linesBefore_, false);
@@ -258,10 +256,10 @@ private:
     // Hands the log read so far, up to its last line that ends any dump, to a worker; without
     // such a line the reader here reads it.
     bool EndChunk() {
-        const std::string& text = lines_->ChunkText();
+        const std::string_view text = lines_->ChunkText().View();
         const std::size_t cut = LastLogCut(text);
         if (cut == std::string_view::npos) return ReadChunkHere();
-        const std::uint64_t lines = bytes::CountByte(std::string_view(text).substr(0, cut), '\n');
+        const std::uint64_t lines = bytes::CountByte(text.substr(0, cut), '\n');
         if (!lines_->EndChunk(cut, linesBefore_, true)) return false;
         linesBefore_ += lines;
         return true;
@@ -271,8 +269,8 @@ private:
     // any dump comes while the input does not come slowly.
     bool ReadChunkHere() {
         chunked_ = false;
-        std::string text;
-        text.swap(lines_->ChunkText());
+        const std::string text(lines_->ChunkText().View());
+        lines_->ChunkText().Clear();
         reader_->Restart(linesBefore_);
         reader_->Feed(text);  // its messages go to the workers as texts
         return logGoes_;
@@ -292,7 +290,7 @@ private:
         serialCounts_.skippedLines += reader_->Counts().skippedLines;
         reader_->Restart(linesBefore_);
         if (!StartChunks()) return false;
-        lines_->ChunkText().assign(block.substr(cut));
+        lines_->ChunkText().Assign(block.substr(cut));
         return true;
     }
 

@@ -83,13 +83,14 @@ char* PutText(char* next, std::string_view text) {
 // What stands before a value: the quote that closes the value before (unless first), the
 // comma, the key and the value's opening quote.
 struct Opening {
-    std::array<char, 24> text{};
+    std::array<char, 64> text{};
     std::size_t size = 0;
 };
 
-constexpr Opening MakeOpening(std::string_view before, std::string_view key) {
+constexpr Opening MakeOpening(std::string_view before, std::string_view key,
+                              std::string_view lead = {}) {
     Opening opening;
-    for (std::string_view part : {before, key, std::string_view("\":\"")})
+    for (std::string_view part : {before, key, std::string_view("\":\""), lead})
         for (char c : part) opening.text[opening.size++] = c;
     return opening;
 }
@@ -114,9 +115,11 @@ constexpr std::size_t kFrame = [] {
                std::make_index_sequence<kCodeFields.size()>());
 }();
 
-char* CopyOpening(char* next, const Opening& opening) {
-    std::memcpy(next, opening.text.data(), opening.size);
-    return next + opening.size;
+// Copied at its size, known when compiling: a few stores, not a call.
+template <const Opening& kOpening>
+char* CopyOpening(char* next) {
+    std::memcpy(next, kOpening.text.data(), kOpening.size);
+    return next + kOpening.size;
 }
 
 // One JSON record, written in one piece of the size it will have: its head (the file, and the
@@ -134,14 +137,14 @@ void AppendRecord(std::string& out, std::string_view file, std::string_view line
     out.resize(start + size);
     char* next = bytes::CopyText(bytes::CopyText(out.data() + start, file), line);
     const auto putFields = [&]<std::size_t... I>(std::index_sequence<I...>) {
-        ((next = CopyOpening(next, kFieldOpening<I>),
+        ((next = CopyOpening<kFieldOpening<I>>(next),
           next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[0]),
           next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[1]),
           next = PutText<kTexts>(next, record.Shown(kFields[I].field).parts[2])),
          ...);
     };
     const auto putCodes = [&]<std::size_t... I>(std::index_sequence<I...>) {
-        ((next = PutText<kTexts>(CopyOpening(next, kCodeOpening<I>), record.Code(kCodeFields[I]))),
+        ((next = PutText<kTexts>(CopyOpening<kCodeOpening<I>>(next), record.Code(kCodeFields[I]))),
          ...);
     };
     putFields(std::make_index_sequence<kFields.size()>());
@@ -156,6 +159,77 @@ void AppendRecord(std::string& out, std::string_view file, std::string_view line
                                          std::string_view line, const RecordView& record,
                                          std::string_view end) {
     AppendRecord<Texts::Copied>(out, file, line, record, end);
+}
+
+// ---- A record of a fixed shape: most texts copied at sizes known when compiling ------------
+
+// The opening of a field, with the TN hint in it where the field's text starts with that.
+template <std::size_t I>
+constexpr Opening kFixedOpening =
+    MakeOpening(I == 0 ? ",\"" : "\",\"", kFields[I].key,
+                kFields[I].shown == Shown::TnHint ? kTnHint : std::string_view());
+
+// The bytes of such a record that do not vary: openings, texts of a fixed size, codes.
+constexpr std::size_t kFixedFrame = [] {
+    const auto sum = []<std::size_t... F, std::size_t... C>(std::index_sequence<F...>,
+                                                            std::index_sequence<C...>) {
+        return ((kFixedOpening<F>.size +
+                 (FixedPiecesOf(kFields[F]).fixed ? EightDigitCutSize(kFields[F]) : 0)) +
+                ...) +
+               ((kCodeOpening<C>.size + EightDigitCutSize(RowOf(kCodeFields[C]))) + ...);
+    };
+    return sum(std::make_index_sequence<kFields.size()>(),
+               std::make_index_sequence<kCodeFields.size()>());
+}();
+
+template <std::size_t Size>
+char* CopyFixed(char* next, std::string_view text) {
+    std::memcpy(next, text.data(), Size);
+    return next + Size;
+}
+
+// A record of a fixed shape (RecordView::FixedShape), which needs no escape: a cut piece is
+// copied at its fixed size, the TN hint stands in its field's opening, and only names,
+// pointers and dialed digits are measured.
+[[gnu::flatten]] void AppendFixedRecord(std::string& out, std::string_view file,
+                                        std::string_view line, const RecordView& record,
+                                        std::string_view end) {
+    const std::string_view pointers = record.PointersDiffer() ? kPointersDiffer : kPointersSame;
+    std::size_t size = file.size() + line.size() + kFixedFrame + pointers.size() + end.size();
+    const auto measure = [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((size += FixedPiecesOf(kFields[I]).fixed ? 0 : record.Shown(kFields[I].field).Size()),
+         ...);
+    };
+    measure(std::make_index_sequence<kFields.size()>());
+    const std::size_t start = out.size();
+    out.resize(start + size);
+    char* next = bytes::CopyText(bytes::CopyText(out.data() + start, file), line);
+    const auto putField = [&]<std::size_t I>(std::integral_constant<std::size_t, I>) {
+        constexpr FixedPieces kPieces = FixedPiecesOf(kFields[I]);
+        const TextParts& text = record.Shown(kFields[I].field);
+        next = CopyOpening<kFixedOpening<I>>(next);
+        if constexpr (kPieces.fixed) {
+            // The hint is in the opening: only the cut follows it.
+            constexpr std::size_t piece = kFields[I].shown == Shown::TnHint ? 1 : 0;
+            next = CopyFixed<kPieces.sizes[piece]>(next, text.parts[piece]);
+        } else {
+            // Mostly one piece: a name, a pointer, the digits.
+            for (std::string_view part : text.parts)
+                if (!part.empty()) next = bytes::CopyText(next, part);
+        }
+    };
+    const auto putFields = [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (putField(std::integral_constant<std::size_t, I>()), ...);
+    };
+    const auto putCodes = [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((next = CopyFixed<EightDigitCutSize(RowOf(kCodeFields[I]))>(
+              CopyOpening<kCodeOpening<I>>(next), record.Code(kCodeFields[I]))),
+         ...);
+    };
+    putFields(std::make_index_sequence<kFields.size()>());
+    next = bytes::CopyText(next, pointers);
+    putCodes(std::make_index_sequence<kCodeFields.size()>());
+    bytes::CopyText(next, end);
 }
 
 // ,"sources":{...}: for every field key the list of its sources, as the JSON library writes it.
@@ -217,9 +291,10 @@ void JsonWriter::Append(std::string& out, const RecordView& record, const Explan
         next = std::to_chars(next, lineText.data() + kLineRoom, origin.line.value_or(0)).ptr;
         line = {lineText.data(), static_cast<std::size_t>(next - lineText.data())};
     }
+    // A BUG word the log reader found is "BUG" and decimal digits: nothing in it is escaped.
     if (!origin.bug.empty() &&
         line.size() + kBugKey.size() + origin.bug.size() + 1 <= lineText.size() &&
-        bytes::IsPlainJson(origin.bug)) {
+        (origin.message != nullptr || bytes::IsPlainJson(origin.bug))) {
         char* next = lineText.data() + line.size();
         next = bytes::CopyText(bytes::CopyText(next, kBugKey), origin.bug);
         *next++ = '"';
@@ -241,7 +316,9 @@ void JsonWriter::Append(std::string& out, const RecordView& record, const Explan
     const bool copied = record.ReadFromText() &&
                         (record.Layout().EightDigitWords() || bytes::IsPlainJson(record.Message()));
     const std::string_view end = sources != nullptr ? kCodesEnd : kRecordEnd;
-    if (copied) {
+    if (record.ReadFromText() && record.FixedShape()) {
+        AppendFixedRecord(out, fileJson_, line, record, end);
+    } else if (copied) {
         AppendCopiedRecord(out, fileJson_, line, record, end);
     } else {
         AppendRecord<Texts::Escaped>(out, fileJson_, line, record, end);

@@ -51,9 +51,10 @@ struct LinePipeline::Batch {
     std::vector<std::uint64_t> lines;
     std::string bugs;
     std::vector<std::size_t> bugEnds;
-    // A piece of log read on the worker: `text` up to chunkEnd, after firstLine - 1 lines; the
+    // A piece of log read on the worker: `chunkText` up to chunkEnd, after firstLine - 1 lines; the
     // worker fills lines, bugs, bugEnds and cuts as it finds the messages.
     bool chunk = false;
+    ReadBuffer chunkText;
     std::size_t chunkEnd = 0;
     bool finish = true;
     // Filled by the worker:
@@ -161,10 +162,11 @@ bool LinePipeline::StartChunks() {
         if (!TakeFreeSlot()) return false;
     }
     filling_->text.clear();
+    filling_->chunkText.Clear();
     return !InputFailed();
 }
 
-std::string& LinePipeline::ChunkText() { return filling_->text; }
+ReadBuffer& LinePipeline::ChunkText() { return filling_->chunkText; }
 
 bool LinePipeline::EndChunk(std::size_t end, std::uint64_t linesBefore, bool finish) {
     Batch& batch = *filling_;
@@ -178,7 +180,7 @@ bool LinePipeline::EndChunk(std::size_t end, std::uint64_t linesBefore, bool fin
     if (!TakeFreeSlot()) return false;
     // The rest starts the next piece; the piece handed over keeps its text until its slot is
     // filled again, which comes after this one.
-    filling_->text.assign(batch.text, end);
+    filling_->chunkText.Assign(batch.chunkText.View().substr(end));
     return !InputFailed();
 }
 
@@ -208,6 +210,7 @@ bool LinePipeline::Publish() {
 bool LinePipeline::Drain() {
     if (InputFailed()) {
         filling_->text.clear();
+        filling_->chunkText.Clear();
         filling_->ends.clear();
         filling_->cuts.clear();
         filling_->lines.clear();
@@ -240,6 +243,7 @@ bool LinePipeline::TakeFreeSlot() {
     }
     Batch& next = *slots_[(oldest_ + inFlight_) % slots_.size()];
     ClearKeepingSmallStorage(next.text);
+    next.chunkText.Clear();
     ClearKeepingSmallStorage(next.output);
     next.ends.clear();
     next.cuts.clear();
@@ -345,7 +349,7 @@ void LinePipeline::ReadChunk(Batch& batch, Worker& worker) {
     worker.batch = &batch;
     worker.reader.Restart(batch.firstLine - 1);
     try {
-        worker.reader.Feed(std::string_view(batch.text).substr(0, batch.chunkEnd));
+        worker.reader.Feed(batch.chunkText.View().substr(0, batch.chunkEnd));
         if (batch.finish) worker.reader.Finish();
     } catch (const std::bad_alloc&) {
         // The records before the message stay; it and the rest of its input are not decoded.

@@ -34,6 +34,7 @@
 #include "cli/Diagnostics.h"
 #include "cli/OutputSink.h"
 #include "cli/RecordFormat.h"
+#include "cli/StringStorage.h"
 #include "decoder/log_reader.h"
 
 namespace quillmark::cli {
@@ -62,7 +63,7 @@ public:
     // messages ended so far go first.
     bool StartChunks();
     // Where the log is collected; it starts at a line start.
-    std::string& ChunkText();
+    ReadBuffer& ChunkText();
     // Hands ChunkText() up to `end` (a line start, or its end) to a worker to be read as a log
     // that goes on after `linesBefore` lines; with `finish`, the messages still open at `end`
     // are ended there, else dropped (the input failed). What follows `end` stays in ChunkText().

@@ -2,8 +2,11 @@
 #include "cli/ReportWriter.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 #include "cli/SourceNotes.h"
+#include "decoder/byte_scan.h"
 #include "decoder/field_catalogue.h"
 #include "decoder/utf8.h"
 
@@ -15,11 +18,25 @@ void ReportWriter::Append(std::string& out, const RecordView& record, const Expl
         AppendLines(out, record, sources);
         return;
     }
-    utf8::AppendSanitized(out, origin.file);
-    out += ':';
-    out += std::to_string(origin.line.value_or(0));
+    if (!fileKnown_ || origin.file != file_) {
+        file_.assign(origin.file);
+        fileText_.clear();
+        utf8::AppendSanitized(fileText_, origin.file);
+        fileText_ += ':';
+        fileKnown_ = true;
+    }
+    out += fileText_;
+    std::array<char, 24> number;
+    const char* const end =
+        std::to_chars(number.data(), number.data() + number.size(), origin.line.value_or(0)).ptr;
+    out.append(number.data(), static_cast<std::size_t>(end - number.data()));
     out += ": ";
-    utf8::AppendSanitized(out, origin.bug);
+    // A BUG word is ASCII, valid UTF-8 as it stands.
+    if (bytes::IsAscii(origin.bug)) {
+        out += origin.bug;
+    } else {
+        utf8::AppendSanitized(out, origin.bug);
+    }
     out += '\n';
     AppendLines(out, record, sources);
     out += '\n';

@@ -33,6 +33,10 @@ private:
 
     Sources sources_;
     Headings headings_;
+    // The heading's opening for the input of the last record: its name as valid UTF-8 and ':'.
+    bool fileKnown_ = false;
+    std::string file_;
+    std::string fileText_;
 };
 
 }  // namespace quillmark::cli

@@ -4,8 +4,12 @@
 // cost no allocation; storage that one unusually large text took is given back instead of
 // being held for the rest of the run.
 
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace quillmark::cli {
 
@@ -21,5 +25,45 @@ inline void ClearKeepingSmallStorage(std::string& text) {
     }
     text.clear();
 }
+
+// Bytes read from an input. Room for a read is not cleared first (a string zero-fills what it
+// grows by, which cost the reading thread as much as the read); the storage is kept as
+// ClearKeepingSmallStorage keeps a string's.
+class ReadBuffer {
+public:
+    std::string_view View() const { return {data_.get(), size_}; }
+    std::size_t size() const { return size_; }
+
+    // Room for `count` bytes after the end, for a read to fill; Grow() keeps what it filled.
+    char* Room(std::size_t count) {
+        if (capacity_ - size_ < count) {
+            const std::size_t capacity = std::max(2 * capacity_, size_ + count);
+            auto data = std::make_unique_for_overwrite<char[]>(capacity);
+            if (size_ > 0) std::memcpy(data.get(), data_.get(), size_);
+            data_ = std::move(data);
+            capacity_ = capacity;
+        }
+        return data_.get() + size_;
+    }
+    void Grow(std::size_t count) { size_ += count; }
+
+    void Assign(std::string_view bytes) {
+        size_ = 0;
+        if (!bytes.empty()) std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
+        size_ = bytes.size();
+    }
+    void Clear() {
+        if (capacity_ > kKeptStorage) {
+            data_.reset();
+            capacity_ = 0;
+        }
+        size_ = 0;
+    }
+
+private:
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
 
 }  // namespace quillmark::cli

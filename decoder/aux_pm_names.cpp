@@ -29,4 +29,9 @@ std::string_view AuxPMName(std::string_view mainCode, std::string_view auxCode) 
     return kAuxIndexes[kTableOfMain[*main] - 1].NameOr(auxCode, "UNKNOWN");
 }
 
+std::string_view AuxPMNameAt(std::uint8_t mainValue, std::uint8_t auxValue) {
+    if (kTableOfMain[mainValue] == 0) return "";
+    return kAuxIndexes[kTableOfMain[mainValue] - 1].NameAt(auxValue, "UNKNOWN");
+}
+
 }  // namespace quillmark

@@ -90,6 +90,11 @@ public:
         }
         return quillmark::NameOr(table_, code, fallback);
     }
+    // The same for a code given as its value, below kSlots.
+    constexpr std::string_view NameAt(std::size_t value, std::string_view fallback) const {
+        const std::uint16_t slot = slots_[value];
+        return slot != 0 ? table_[slot - 1].name : fallback;
+    }
 
 private:
     std::span<const CodeName> table_;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -83,6 +84,12 @@ std::string_view MainPMName(std::string_view code);                             
 std::string_view AuxPMName(std::string_view mainCode, std::string_view auxCode);  // "UNKNOWN" / ""
 std::string_view UnitTypeName(std::string_view code);                             // "UNKNOWN"
 std::string_view QueueName(std::string_view code);                                // "UNKNOWN"
+// The same for codes given as their values (two hexadecimal digits read as a byte; five bit
+// characters read as a number below 32), as a word of eight digits gives them.
+std::string_view MainPMNameAt(std::uint8_t value);
+std::string_view AuxPMNameAt(std::uint8_t mainValue, std::uint8_t auxValue);
+std::string_view UnitTypeNameAt(std::uint8_t value);
+std::string_view QueueNameAt(std::uint8_t value);
 
 // ---- Result captions, report and text tools --------------------------------------------------
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -183,6 +184,74 @@ std::string_view BitCut(std::string_view word, Cut cut, BitBuffer& buffer) {
 
 constexpr std::size_t kDigitsOfAWord = 8;
 
+// Where a cut of a row stands in a word of eight digits, or in its 32 bit characters: 0-based.
+constexpr std::size_t CutFrom(const FieldRow& row) { return StartInWord(row) - 1; }
+
+// The value of `Count` digits of a word of eight upper-case digits, from digit `First` on.
+template <std::size_t First, std::size_t Count>
+[[gnu::always_inline]] inline std::uint32_t DigitsValue(std::string_view word) {
+    std::uint32_t value = 0;
+    for (std::size_t i = First; i < First + Count; ++i)
+        value = 16 * value + static_cast<std::uint32_t>(bytes::HexValue(word[i]));
+    return value;
+}
+
+// The value a row's cut reads from a word of eight digits: its digits as a number, or its bit
+// characters read as a binary number.
+template <std::size_t I>
+[[gnu::always_inline]] inline std::uint32_t CutValue(std::string_view word) {
+    constexpr const FieldRow& kRow = kFields[I];
+    constexpr std::size_t from = CutFrom(kRow);
+    constexpr std::size_t length = kRow.cut.length;
+    if constexpr (kRow.from == From::Word) {
+        return DigitsValue<from, length>(word);
+    } else {
+        // The digits the bits reach, then the bits themselves.
+        constexpr std::size_t first = from / 4;
+        constexpr std::size_t last = (from + length - 1) / 4;
+        constexpr std::size_t shift = 4 * (last + 1) - (from + length);
+        return (DigitsValue<first, last - first + 1>(word) >> shift) & ((1U << length) - 1);
+    }
+}
+
+// The bit characters of every number below 2^Width, each Width characters, one after another.
+template <std::size_t Width>
+constexpr auto kBitTexts = [] {
+    std::array<char, (std::size_t{1} << Width) * Width> texts{};
+    for (std::size_t value = 0; value < (std::size_t{1} << Width); ++value)
+        for (std::size_t bit = 0; bit < Width; ++bit)
+            texts[value * Width + bit] = (value >> (Width - 1 - bit)) & 1 ? '1' : '0';
+    return texts;
+}();
+template <std::size_t Width>
+std::string_view BitText(std::uint32_t value) {
+    return {kBitTexts<Width>.data() + value * Width, Width};
+}
+
+// A pointer of five bit characters as ShownParts shows it, for every value: "H.00101 (DEC: 5)".
+constexpr std::size_t kPointerBits = 5;
+struct PointerText {
+    std::array<char, 20> text{};
+    std::size_t size = 0;
+};
+constexpr auto kPointerTexts = [] {
+    std::array<PointerText, std::size_t{1} << kPointerBits> texts{};
+    for (std::size_t value = 0; value < texts.size(); ++value) {
+        PointerText& t = texts[value];
+        const auto put = [&t](std::string_view part) {
+            for (char c : part) t.text[t.size++] = c;
+        };
+        put("H.");
+        for (std::size_t bit = 0; bit < kPointerBits; ++bit)
+            t.text[t.size++] = (value >> (kPointerBits - 1 - bit)) & 1 ? '1' : '0';
+        put(" (DEC: ");
+        if (value >= 10) t.text[t.size++] = static_cast<char>('0' + value / 10);
+        t.text[t.size++] = static_cast<char>('0' + value % 10);
+        put(")");
+    }
+    return texts;
+}();
+
 // What CutValid and BitCut give for a word of eight upper-case digits, or an empty one.
 [[gnu::always_inline]] inline std::string_view CutOfEightDigits(std::string_view word,
                                                                 const FieldRow& row,
@@ -203,11 +272,56 @@ constexpr std::size_t kDigitsOfAWord = 8;
     return {bits.data(), cut.length};
 }
 
+// Whether a row is read from a word of eight digits as a value: a name looked up by value, a
+// pointer from its table, a bit cut from the table of bit characters.
+constexpr bool ReadAsValue(const FieldRow& row) {
+    if (row.cut.take == Take::WholeWord || ReadsRun(row)) return false;
+    if (row.from == From::Bits && row.cut.length > 8) return false;
+    // A name is looked up by value where the code has the form of its table's codes.
+    switch (row.shown) {
+        case Shown::MainPmName:
+        case Shown::AuxPmName:
+        case Shown::QueueName: return row.from == From::Word && row.cut.length == 2;
+        case Shown::UnitTypeName: return row.from == From::Bits && row.cut.length == 5;
+        case Shown::Pointer: return row.from == From::Bits && row.cut.length == kPointerBits;
+        case Shown::AsTyped:
+        case Shown::TnHint: return row.from == From::Bits;
+        case Shown::DialedDigits: return false;
+    }
+    return false;
+}
+
+// The dialed digits of words of eight digits. A digit word's four cut characters, last first,
+// are taken in one piece where none of them is "0" (an empty slot), as in most words.
 std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer) {
     char* next = buffer.data();
+    constexpr Cut cut = kRunRow.cut;
+    constexpr bool kFourLastFirst =
+        cut.length == 4 && cut.lastFirst && std::endian::native == std::endian::little;
     for (int k = kRunRow.word; k <= kRunRow.lastWord; ++k) {
         const std::string_view word = words[k];
         if (word.empty()) continue;
+        if constexpr (kFourLastFirst) {
+            // The last character first: stored to memory, the lowest byte comes first.
+            const auto* const digits =
+                reinterpret_cast<const unsigned char*>(word.data()) + cut.start - 1;
+            std::uint32_t four = digits[3] | digits[2] << 8 | digits[1] << 16 |
+                                 static_cast<std::uint32_t>(digits[0]) << 24;
+            // A byte of 0x80 where the byte was the digit. The short test for a zero byte marks
+            // a byte wrongly only above a marked one that reads as 0x01: whether any is marked
+            // holds, and for "A" every mark does, as no byte is the one before it ("@").
+            const auto bytesOf = [four](std::uint32_t digit) {
+                const std::uint32_t x = four ^ (digit * 0x01010101U);
+                return (x - 0x01010101U) & ~x & 0x80808080U;
+            };
+            if (bytesOf('0') == 0) {
+                // "A" stands for the digit 0.
+                four ^= (bytesOf('A') >> 7) * static_cast<std::uint32_t>('A' ^ '0');
+                std::memcpy(next, &four, sizeof four);
+                next += sizeof four;
+                continue;
+            }
+        }
         for (std::size_t position : kRunPositions) {
             const char digit = word[position - 1];
             *next = digit == 'A' ? '0' : digit;
@@ -219,21 +333,74 @@ std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer)
 
 // Row by row as RecordView::DecodeWords does, each row's cut and way of showing fixed when
 // compiling; a function of its own, so that the loop for any other text stays as compact.
+// Codes are read as numbers where a row allows, and shown from tables: names by value, bit
+// characters and pointer texts made when compiling.
 [[gnu::noinline]] void DecodeEightDigitWords(const TextLayout& words, FieldScratch& scratch,
                                              std::array<TextParts, kFieldCount>& shown,
                                              std::array<std::string_view, kFieldCount>& codes) {
     std::string_view mainPmCode;
+    bool mainPmByValue = false;
+    std::uint8_t mainPmValue = 0;
     const auto row = [&]<std::size_t I>(std::integral_constant<std::size_t, I>) {
         constexpr const FieldRow& kRow = kFields[I];
+        // Each piece is stored in its place: a text built whole and then copied is stored in
+        // halves and read back at once, which stalls the processor on every field.
+        TextParts& out = shown[I];
+        const auto show = [&out](std::string_view first, std::string_view second = {}) {
+            out.parts[0] = first;
+            out.parts[1] = second;
+            out.parts[2] = {};
+        };
         if constexpr (ReadsRun(kRow)) {
-            shown[I] = TextParts{{DialedEightDigits(words, scratch.digits)}};
+            show(DialedEightDigits(words, scratch.digits));
             codes[I] = {};
-        } else {
-            const std::string_view cut = CutOfEightDigits(words[kRow.word], kRow, scratch.bits[I]);
-            if constexpr (kRow.shown == Shown::MainPmName) mainPmCode = cut;
-            shown[I] = ShownParts(kRow.shown, cut, mainPmCode, scratch.values[I]);
-            codes[I] = HasCode(kRow) ? cut : std::string_view();
+            return;
         }
+        const std::string_view word = words[kRow.word];
+        if (!word.empty()) {
+            if constexpr (ReadAsValue(kRow)) {
+                const std::uint32_t value = CutValue<I>(word);
+                const std::string_view cut = kRow.from == From::Bits
+                                                 ? BitText<kRow.cut.length>(value)
+                                                 : word.substr(CutFrom(kRow), kRow.cut.length);
+                const auto byte = static_cast<std::uint8_t>(value);
+                if constexpr (kRow.shown == Shown::MainPmName) {
+                    mainPmCode = cut;
+                    mainPmByValue = true;
+                    mainPmValue = byte;
+                    show(MainPMNameAt(byte));
+                } else if constexpr (kRow.shown == Shown::AuxPmName) {
+                    show(mainPmByValue ? AuxPMNameAt(mainPmValue, byte)
+                                       : AuxPMName(mainPmCode, cut));
+                } else if constexpr (kRow.shown == Shown::UnitTypeName) {
+                    show(UnitTypeNameAt(byte));
+                } else if constexpr (kRow.shown == Shown::QueueName) {
+                    show(QueueNameAt(byte));
+                } else if constexpr (kRow.shown == Shown::Pointer) {
+                    show({kPointerTexts[value].text.data(), kPointerTexts[value].size});
+                } else if constexpr (kRow.shown == Shown::TnHint) {
+                    show(kTnHint, cut);
+                } else {
+                    show(cut);
+                }
+                codes[I] = HasCode(kRow) ? cut : std::string_view();
+                return;
+            } else if constexpr (kRow.from == From::Word &&
+                                 (kRow.shown == Shown::AsTyped || kRow.shown == Shown::TnHint)) {
+                const std::string_view cut = CutOfEightDigits(word, kRow, scratch.bits[I]);
+                if constexpr (kRow.shown == Shown::TnHint) {
+                    show(kTnHint, cut);
+                } else {
+                    show(cut);
+                }
+                codes[I] = HasCode(kRow) ? cut : std::string_view();
+                return;
+            }
+        }
+        const std::string_view cut = CutOfEightDigits(word, kRow, scratch.bits[I]);
+        if constexpr (kRow.shown == Shown::MainPmName) mainPmCode = cut;
+        out = ShownParts(kRow.shown, cut, mainPmCode, scratch.values[I]);
+        codes[I] = HasCode(kRow) ? cut : std::string_view();
     };
     [&]<std::size_t... I>(std::index_sequence<I...>) {
         (row(std::integral_constant<std::size_t, I>()), ...);

@@ -9,5 +9,6 @@ constexpr CodeIndex<2, 16> kIndex(kMainPmNames);
 }  // namespace
 
 std::string_view MainPMName(std::string_view code) { return kIndex.NameOr(code, "UNDEFINED"); }
+std::string_view MainPMNameAt(std::uint8_t value) { return kIndex.NameAt(value, "UNDEFINED"); }
 
 }  // namespace quillmark

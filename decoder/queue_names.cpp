@@ -9,5 +9,6 @@ constexpr CodeIndex<2, 16> kIndex(kQueueNames);
 }  // namespace
 
 std::string_view QueueName(std::string_view code) { return kIndex.NameOr(code, "UNKNOWN"); }
+std::string_view QueueNameAt(std::uint8_t value) { return kIndex.NameAt(value, "UNKNOWN"); }
 
 }  // namespace quillmark

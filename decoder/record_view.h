@@ -48,6 +48,35 @@ struct FieldScratch {
     DigitBuffer digits;
 };
 
+// The size of a cut from a word of eight digits (or from its 32 bit characters).
+constexpr std::size_t EightDigitCutSize(const FieldRow& row) {
+    if (row.cut.take != Take::WholeWord) return row.cut.length;
+    return row.from == From::Bits ? kBitCharsOfAWord : 8;
+}
+
+// The pieces of a field's text in a record of a fixed shape (RecordView::FixedShape): a field
+// shown as cut is its cut, one behind the TN hint is the hint and its cut, each of a size known
+// when compiling; the other texts (names, pointers, dialed digits) vary.
+struct FixedPieces {
+    bool fixed = false;
+    std::array<std::size_t, 3> sizes{};
+};
+constexpr FixedPieces FixedPiecesOf(const FieldRow& row) {
+    switch (row.shown) {
+        case Shown::AsTyped: return {true, {EightDigitCutSize(row), 0, 0}};
+        case Shown::TnHint: return {true, {kTnHint.size(), EightDigitCutSize(row), 0}};
+        default: return {};
+    }
+}
+
+// The last word a field reads alone: a record of a fixed shape reaches it.
+inline constexpr int kLastSingleWord = [] {
+    int last = 0;
+    for (const FieldRow& row : kFields)
+        if (!ReadsRun(row) && row.word > last) last = row.word;
+    return last;
+}();
+
 class RecordView {
 public:
     RecordView() = default;
@@ -76,6 +105,12 @@ public:
     // beyond ASCII gives a record without them.
     std::string_view Message() const { return message_; }
     bool ReadFromText() const { return fromText_; }
+    // Every word is eight upper-case hexadecimal digits and the words each field reads alone
+    // are there: each text shown as cut, and each code, is its cut, of the size
+    // FixedPiecesOf and EightDigitCutSize give.
+    bool FixedShape() const {
+        return layout_->EightDigitWords() && layout_->WordCount() >= kLastSingleWord;
+    }
     // The words and their places, as decoded last: the one reading of the text that the
     // sources, spans and notes of this record are made from.
     const TextLayout& Layout() const { return *layout_; }

@@ -30,12 +30,29 @@ std::string BuildReport(const ResultCaptions& captions) {
 namespace {
 
 // One report line of row I of the catalogue: its label is copied as a text of known size.
-template <std::size_t I>
+// In a record of a fixed shape (RecordView::FixedShape), a piece whose size the catalogue fixes
+// is copied at that size.
+template <std::size_t I, bool kFixedShape>
 char* CopyReportLine(char* next, const TextParts& text, std::string_view lineEnd) {
     constexpr std::string_view kLabel = kFields[I].reportLabel;
     std::memcpy(next, kLabel.data(), kLabel.size());
     next += kLabel.size();
-    for (std::string_view part : text.parts) next = bytes::CopyText(next, part);
+    constexpr FixedPieces kPieces = FixedPiecesOf(kFields[I]);
+    if constexpr (kFixedShape && kPieces.fixed) {
+        const auto put = [&next, &text]<std::size_t P>(std::integral_constant<std::size_t, P>) {
+            constexpr std::size_t kSize = FixedPiecesOf(kFields[I]).sizes[P];
+            if constexpr (kSize > 0) {
+                std::memcpy(next, text.parts[P].data(), kSize);
+                next += kSize;
+            }
+        };
+        put(std::integral_constant<std::size_t, 0>());
+        put(std::integral_constant<std::size_t, 1>());
+        put(std::integral_constant<std::size_t, 2>());
+    } else {
+        for (std::string_view part : text.parts)
+            if (!part.empty()) next = bytes::CopyText(next, part);
+    }
     return bytes::CopyText(next, lineEnd);
 }
 
@@ -54,10 +71,15 @@ void AppendReport(std::string& out, const RecordView& record, std::string_view l
     const std::size_t start = out.size();
     out.resize(start + size);
     char* next = out.data() + start;
-    const auto putLines = [&]<std::size_t... I>(std::index_sequence<I...>) {
-        ((next = CopyReportLine<I>(next, record.Shown(kFields[I].field), lineEnd)), ...);
+    const auto putLines = [&]<bool kFixedShape, std::size_t... I>(std::index_sequence<I...>) {
+        ((next = CopyReportLine<I, kFixedShape>(next, record.Shown(kFields[I].field), lineEnd)),
+         ...);
     };
-    putLines(std::make_index_sequence<kFields.size()>());
+    if (record.FixedShape()) {
+        putLines.operator()<true>(std::make_index_sequence<kFields.size()>());
+    } else {
+        putLines.operator()<false>(std::make_index_sequence<kFields.size()>());
+    }
 }
 
 std::string TrimFirstWord(std::string_view text) {

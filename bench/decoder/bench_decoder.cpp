@@ -5,12 +5,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "decoder/decoder.h"
 #include "decoder/record_view.h"
+#include "decoder/text_layout.h"
 
 namespace {
 
@@ -127,6 +129,47 @@ void BM_ShortDumpsRecordView(benchmark::State& state) {
     ShortDumpsKept(state, [](const std::string& text, RecordView& record) { record.Decode(text); });
 }
 
+// Dumps of thirty eight-digit words, decoded from their text and from the layout the log reader
+// makes for them, which tells the decoder that every word is eight digits.
+std::vector<std::string> EightDigitDumps() {
+    std::mt19937 random(2);
+    std::vector<std::string> dumps(1024);
+    for (std::string& text : dumps) {
+        for (int k = 1; k <= 30; ++k) {
+            char word[10];
+            std::snprintf(word, sizeof word, "%08X", static_cast<unsigned>(random()));
+            text += k > 1 ? " " : "";
+            text += word;
+        }
+    }
+    return dumps;
+}
+
+void BM_EightDigitDumpsFromText(benchmark::State& state) {
+    const std::vector<std::string> dumps = EightDigitDumps();
+    std::size_t next = 0;
+    RecordView record;
+    for (auto _ : state) {
+        record.Decode(dumps[next++ % dumps.size()]);
+        benchmark::DoNotOptimize(record.Shown(Field::DigsDialed));
+    }
+}
+
+void BM_EightDigitDumpsFromLayout(benchmark::State& state) {
+    const std::vector<std::string> dumps = EightDigitDumps();
+    std::vector<std::unique_ptr<TextLayout>> layouts;
+    for (const std::string& text : dumps) {
+        layouts.push_back(std::make_unique<TextLayout>());
+        layouts.back()->ReadEightDigitWords(text);
+    }
+    std::size_t next = 0;
+    RecordView record;
+    for (auto _ : state) {
+        record.Decode(*layouts[next++ % layouts.size()]);
+        benchmark::DoNotOptimize(record.Shown(Field::DigsDialed));
+    }
+}
+
 void BM_DecodeCallRegisterOnly(benchmark::State& state) {
     DataWords words;
     ReadDataWords(Dump(30), words);
@@ -145,3 +188,5 @@ BENCHMARK(BM_DecodeInto1MB);
 BENCHMARK(BM_DecodeInto30WordsUtf8);
 BENCHMARK(BM_ShortDumpsWindowWay);
 BENCHMARK(BM_ShortDumpsRecordView);
+BENCHMARK(BM_EightDigitDumpsFromText);
+BENCHMARK(BM_EightDigitDumpsFromLayout);

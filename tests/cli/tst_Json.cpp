@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <random>
 #include <sstream>
 
 #include "cli/JsonWriter.h"
@@ -179,6 +180,75 @@ TEST(Json, RecordsAreWhatTheLibraryWrites) {
             ASSERT_EQ(nlohmann::ordered_json::parse(line).dump(), line);
         }
         EXPECT_EQ(count, args.size() == 3 ? 127 : 1);
+    }
+}
+
+// Full and short dumps of eight-digit words: a record written from the log reader's layout is
+// the record of the same dump decoded from its text, field for field and byte for byte, in
+// JSON, in CSV and in the report.
+TEST(Json, LogRecordsAreTheRecordsOfTheirDumps) {
+    constexpr std::string_view kDigits = "0123456789ABCDEF000AAA";
+    std::mt19937 random(20261211);
+    std::string lines;
+    std::string log;
+    for (int k = 0; k < 400; ++k) {
+        std::string dump;
+        for (int word = 1; word <= k % 30 + 1; ++word) {
+            if (word > 1) dump += ' ';
+            for (int digit = 0; digit < 8; ++digit) dump += kDigits[random() % kDigits.size()];
+        }
+        lines += dump + "\n";
+        log += "BUG" + std::to_string(k) + " " + dump + "\n";
+    }
+    const std::string linesFile = ScratchFile("json-dumps", lines);
+    const std::string logFile = ScratchFile("json-dumps-log", log);
+    // Where a record's fields start: behind the opening, which tells file, line and BUG word.
+    const auto json = [](const std::string& record, bool) {
+        return record.find("\"CallRegister\"");
+    };
+    const auto csv = [](const std::string& record, bool logged) {
+        std::size_t at = 0;
+        for (int comma = logged ? 3 : 2; comma > 0; --comma) at = record.find(',', at) + 1;
+        return at;
+    };
+    const auto report = [](const std::string& record, bool) {
+        return record.find("Call Register: ");
+    };
+    struct Form {
+        std::string option;
+        std::size_t (*fields)(const std::string&, bool);
+        std::string end;  // what ends a record
+    };
+    for (const Form& form : {Form{"--json", json, "\n"}, Form{"--csv", csv, "\r\n"},
+                             Form{"", report, "Digits Dialed: "}}) {
+        std::vector<std::string> textArgs{"--lines", linesFile}, logArgs{"--log", logFile};
+        if (!form.option.empty()) textArgs.insert(textArgs.begin(), form.option);
+        if (!form.option.empty()) logArgs.insert(logArgs.begin(), form.option);
+        const Outcome fromText = RunDecode(textArgs);
+        const Outcome fromLog = RunDecode(logArgs);
+        ASSERT_EQ(fromText.status, 0);
+        ASSERT_EQ(fromLog.status, 0);
+        // Records cut at the end of each; a CSV header row opens both.
+        const auto records = [&form](const std::string& out) {
+            std::vector<std::string> cut;
+            for (std::size_t at = 0, end; (end = out.find(form.end, at)) != std::string::npos;
+                 at = end) {
+                end = out.find('\n', end + form.end.size() - 1) + 1;
+                cut.push_back(out.substr(at, end - at));
+            }
+            return cut;
+        };
+        const std::vector<std::string> text = records(fromText.out);
+        const std::vector<std::string> logged = records(fromLog.out);
+        const std::size_t header = form.option == "--csv" ? 1 : 0;
+        ASSERT_EQ(text.size(), 400 + header) << form.option;
+        ASSERT_EQ(logged.size(), 400 + header) << form.option;
+        for (std::size_t k = header; k < text.size(); ++k) {
+            std::string_view a(text[k]), b(logged[k]);
+            a.remove_prefix(form.fields(text[k], false));
+            b.remove_prefix(form.fields(logged[k], true));
+            ASSERT_EQ(b, a) << form.option << " record " << k;
+        }
     }
 }
 

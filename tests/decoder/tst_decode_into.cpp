@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "decoder/byte_scan.h"
 #include "decoder/decoder.h"
 #include "decoder/field_catalogue.h"
 #include "decoder/record_view.h"
+#include "decoder/text_layout.h"
 #include "tests/support/ReferenceDecoder.h"
 #include "tests/support/WorkedExample.h"
 
@@ -68,6 +70,27 @@ testing::AssertionResult SameAsReference(std::string_view text, RecordView& kept
     DecodedFields viewed;
     kept.CopyTo(viewed);
     if (auto same = SameRecord(expected, viewed); !same) return same << " (kept RecordView)";
+
+    // A dump of eight-digit words joined by single spaces, laid out as the log reader lays it.
+    const bool eightDigitDump = text.size() % 9 == 8 && text.size() <= 9 * kLastWord - 1 && [text] {
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (i % 9 == 8 ? text[i] != ' ' : !bytes::IsUpperHexDigit(text[i])) return false;
+        return true;
+    }();
+    if (eightDigitDump) {
+        TextLayout layout;
+        layout.ReadEightDigitWords(text);
+        kept.Decode(layout);
+        DecodedFields laidOut;
+        kept.CopyTo(laidOut);
+        if (auto same = SameRecord(expected, laidOut); !same)
+            return same << " (eight-digit layout)";
+        std::string report;
+        AppendReport(report, kept, "\r\n");
+        if (report != BuildReport(CaptionsInLabelOrder(expected)))
+            return testing::AssertionFailure() << "report from the eight-digit layout:\n" << report;
+        kept.Decode(text);  // the text's own reading again, for the report below
+    }
 
     std::string report = "kept\n";
     AppendReport(report, kept, "\r\n");
@@ -186,6 +209,28 @@ TEST(OneDecodingPath, RandomTextsGiveTheReferenceRecord) {
             const std::size_t pick =
                 std::uniform_int_distribution<std::size_t>(0, pieces.size() * 3)(random);
             text += pick < pieces.size() ? pieces[pick] : pieces[pick % 12];
+        }
+        ASSERT_TRUE(SameAsReference(text, kept)) << testing::PrintToString(text);
+    }
+}
+
+// Dumps of 1 to 30 eight-digit words, as most dumps are, drawn so that the digits where the
+// fields' cuts fall take every value: each pointer and unit type, main PM codes with and
+// without aux tables, dialed digits with empty slots ("0") and zeros ("A") in every place.
+TEST(OneDecodingPath, EightDigitDumpsGiveTheReferenceRecord) {
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
+    constexpr std::string_view kSlots = "000AAA123F";  // mostly empty slots and zeros
+    std::mt19937 random(20261211);
+    RecordView kept;
+    for (int round = 0; round < 6000; ++round) {
+        const int count = round % 30 + 1;
+        std::string text;
+        for (int k = 1; k <= count; ++k) {
+            if (k > 1) text += ' ';
+            for (int digit = 0; digit < 8; ++digit) {
+                const bool slot = k >= 13 && random() % 2 == 0;
+                text += slot ? kSlots[random() % kSlots.size()] : kDigits[random() % 16];
+            }
         }
         ASSERT_TRUE(SameAsReference(text, kept)) << testing::PrintToString(text);
     }
