@@ -532,6 +532,7 @@ void LogReader::SpacedWords(std::string_view line, std::size_t from, std::size_t
     }
     const std::uint64_t lineNumber = counts_.lines + 1;
     std::size_t column = from;
+#pragma GCC unroll 2
     for (LogWordPlace *place = places_.data() + placed_, *const last = place + kept; place < last;
          ++place, column += kStep)
         *place = {lineNumber, column, kHexWordDigits, -1};
