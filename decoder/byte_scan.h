@@ -412,6 +412,70 @@ inline std::size_t SpacedHexWords(std::string_view text) {
 #endif
 }
 
+// ---- A dump line of a log -------------------------------------------------------------------
+// Where the line feed stands that ends the text's first line when that line is words of eight
+// upper-case hexadecimal digits, one space before each but the first, and nothing else (CR
+// included): the usual line of a dump, its end found in the same pass. npos when it is anything
+// else, or when the text ends first.
+
+inline std::size_t SpacedHexLinePortable(std::string_view text) {
+    for (std::size_t at = 0, column = 0; at < text.size();
+         ++at, column = column == 8 ? 0 : column + 1) {
+        const char c = text[at];
+        if (column < 8) {
+            if (!IsUpperHexDigit(c)) return std::string_view::npos;
+        } else if (c == '\n') {
+            return at;
+        } else if (c != ' ') {
+            return std::string_view::npos;
+        }
+    }
+    return std::string_view::npos;
+}
+
+#if defined(__SSE2__)
+inline std::size_t SpacedHexLineSse2(std::string_view text) {
+    constexpr auto kNone = std::string_view::npos;
+    const std::size_t size = text.size();
+    if (size < 16) return SpacedHexLinePortable(text);
+    // The sixteen bytes from `load` that are not what a dump line has there: a space where the
+    // space after a word stands, a digit everywhere else.
+    const auto wrong = [&text](std::size_t load, std::size_t phase) {
+        const __m128i block = Load16(text.data() + load);
+        const std::uint32_t spaces = Marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')));
+        const std::uint32_t digits =
+            Marks(_mm_or_si128(BytesWithin(block, '0', 10), BytesWithin(block, 'A', 6)));
+        return ((spaces ^ kSpaceEveryNinth[phase]) | ~(spaces | digits)) & 0xFFFFU;
+    };
+    // The first wrong byte ends the line when it is a line feed where a space would stand.
+    const auto end = [&text](std::size_t at, std::size_t phase) {
+        return text[at] == '\n' && phase == 8 ? at : kNone;
+    };
+    std::size_t pos = 0, phase = 0;  // phase: pos % 9, sixteen on is seven on
+    for (; pos + 16 <= size; pos += 16, phase = phase >= 2 ? phase - 2 : phase + 7) {
+        if (const std::uint32_t found = wrong(pos, phase); found != 0) {
+            const auto first = static_cast<std::size_t>(std::countr_zero(found));
+            return end(pos + first, (phase + first) % 9);
+        }
+    }
+    if (pos == size) return kNone;
+    // The last bytes as the last sixteen, those before pos dropped.
+    const std::size_t load = size - 16;
+    const std::uint32_t found = wrong(load, load % 9) >> (pos - load);
+    if (found == 0) return kNone;
+    const auto first = static_cast<std::size_t>(std::countr_zero(found));
+    return end(pos + first, (phase + first) % 9);
+}
+#endif
+
+inline std::size_t SpacedHexLine(std::string_view text) {
+#if defined(__SSE2__)
+    return SpacedHexLineSse2(text);
+#else
+    return SpacedHexLinePortable(text);
+#endif
+}
+
 // ---- One byte of a kind in a text: the C library's memchr ------------------------------------
 
 // Where the first `c` from `from` on stands, or the text's size when there is none.

@@ -190,8 +190,12 @@ void LogReader::Feed(std::string_view block) {
     const char* const end = at + block.size();
     while (at < end) {
         if (mode_ == Mode::Leading && !lineSeen_) {
-            // A line that stands whole in the block is read a word at a time.
             const std::string_view rest(at, static_cast<std::size_t>(end - at));
+            if (const std::size_t used = UsualLine(rest); used > 0) {
+                at += used;
+                continue;
+            }
+            // A line that stands whole in the block is read a word at a time.
             const std::size_t lineFeed = bytes::FindByte(rest, '\n');
             if (lineFeed < rest.size()) {
                 std::string_view line = rest.substr(0, lineFeed);
@@ -245,6 +249,97 @@ void LogReader::Finish() {
     if (open_) {
         Emit();
     }
+}
+
+// The lines a log is mostly made of, read at once from the start of `rest` when it holds them
+// whole: a blank line, a line of no message, a BUG line and a line that goes on with the dump,
+// both of words of eight upper-case digits. Returns the bytes read, line feed included, or 0
+// for any other line, which is read as before.
+std::size_t LogReader::UsualLine(std::string_view rest) {
+    constexpr auto kNone = std::string_view::npos;
+    std::size_t from = 0;
+    while (from < rest.size() && rest[from] == ' ') ++from;
+    if (from == rest.size()) return 0;
+    const std::string_view line = rest.substr(from);
+    if (line[0] == '\n') {
+        ++counts_.lines;  // a blank line
+        ++counts_.skippedLines;
+        if (open_) Emit();
+        return from + 1;
+    }
+    // With the usual line and text of a dump, neither a space nor a word can reach the limit.
+    const auto fits = [this](std::size_t bytes) {
+        return !cut_ && keptUnits_ + bytes + 1 <= characterLimit_;
+    };
+    const auto addWords = [&](std::size_t at, std::size_t feed) {
+        SpacedWords(rest, at, (feed - at + 1) / (kHexWordDigits + 1));  // the line and after
+        lineWords_ = 0;
+        lineFirstLength_ = lineLastLength_ = 0;
+        previousLastWord_ = words_;
+        previousLastLength_ = kHexWordDigits;
+    };
+    if (open_) {
+        if (const std::size_t feed = bytes::SpacedHexLine(line);
+            feed != kNone && fits(from + feed)) {
+            addWords(from, from + feed);
+            lastLine_ = ++counts_.lines;
+            return from + feed + 1;
+        }
+    }
+    if (line.starts_with("BUG")) {
+        std::size_t at = 3;
+        while (at < line.size() && IsDecimalDigit(line[at])) ++at;
+        if (at == 3 || at > kMostBugBytes || at == line.size() ||
+            (line[at] != ' ' && line[at] != '\n'))
+            return 0;
+        const std::string_view bug = line.substr(0, at);
+        while (at < line.size() && line[at] == ' ') ++at;
+        if (at == line.size()) return 0;
+        std::size_t feed = at;  // the line ends after the BUG word, or words follow it
+        if (line[at] != '\n') {
+            feed = bytes::SpacedHexLine(line.substr(at));
+            if (feed == kNone || from + at + feed + 1 > characterLimit_) return 0;
+            feed += at;
+        }
+        if (open_) Emit();
+        StartMessage(bug);
+        if (feed > at) addWords(from + at, from + feed);
+        ++counts_.lines;
+        return from + feed + 1;
+    }
+    // A first word that is no BUG word, nor in an open dump one of up to eight hexadecimal
+    // digits: a line of no message, and nothing of it is kept. (A line that is less than
+    // "BUG" has its line feed before the word could be one.)
+    if (open_) {
+        std::size_t digits = 0;
+        while (digits < line.size() && digits <= kHexWordDigits && IsHexDigit(line[digits]))
+            ++digits;
+        if (digits <= kHexWordDigits && (digits == line.size() || line[digits] == ' ' ||
+                                         line[digits] == '\n' || line[digits] == '\r'))
+            return 0;
+    }
+    const std::size_t feed = bytes::FindByte(line, '\n');
+    if (feed == line.size()) return 0;
+    if (open_) Emit();
+    ++counts_.lines;
+    ++counts_.skippedLines;
+    return from + feed + 1;
+}
+
+void LogReader::StartMessage(std::string_view bug) {
+    open_ = true;
+    bugLine_ = counts_.lines + 1;
+    lastLine_ = bugLine_;
+    bug_ = bug;
+    text_.clear();
+    placed_ = 0;
+    notes_.clear();
+    words_ = 0;
+    sound_ = true;
+    cut_ = false;
+    keptUnits_ = 0;
+    previousLastWord_ = 0;
+    previousLastLength_ = 0;
 }
 
 void LogReader::WholeLine(std::string_view line) {
@@ -425,13 +520,22 @@ void LogReader::SpacedWords(std::string_view line, std::size_t from, std::size_t
     text_.resize(base + space + bytes);
     char* const text = text_.data();
     text[base] = ' ';
-    std::memcpy(text + base + space, line.data() + from, bytes);
-    LogWordPlace* const place = places_.data() + placed_;
-    placed_ += kept;
-    const std::uint64_t lineNumber = counts_.lines + 1;
-    for (std::size_t k = 0; k < kept; ++k) {
-        place[k] = {lineNumber, from + kStep * k, kHexWordDigits, -1};
+    char* const to = text + base + space;
+    const char* const source = line.data() + from;
+    if (constexpr std::size_t kChunk = MessageText::kRoom; line.size() - from >= bytes + kChunk) {
+        // Sixteen bytes at a time, the last chunk running into bytes of the line after the
+        // words and into the text's room.
+        for (std::size_t at = 0; at < bytes; at += kChunk)
+            std::memcpy(to + at, source + at, kChunk);
+    } else {
+        std::memcpy(to, source, bytes);
     }
+    const std::uint64_t lineNumber = counts_.lines + 1;
+    std::size_t column = from;
+    for (LogWordPlace *place = places_.data() + placed_, *const last = place + kept; place < last;
+         ++place, column += kStep)
+        *place = {lineNumber, column, kHexWordDigits, -1};
+    placed_ += kept;
     keptUnits_ += space + bytes;
 }
 
@@ -516,19 +620,7 @@ void LogReader::EndFirstWord() {
         if (open_) {
             Emit();
         }
-        open_ = true;
-        bugLine_ = counts_.lines + 1;
-        lastLine_ = bugLine_;
-        bug_ = first_;
-        text_.clear();
-        placed_ = 0;
-        notes_.clear();
-        words_ = 0;
-        sound_ = true;
-        cut_ = false;
-        keptUnits_ = 0;
-        previousLastWord_ = 0;
-        previousLastLength_ = 0;
+        StartMessage(first_);
         MarkLine();
         mode_ = Mode::BugWords;
         return;

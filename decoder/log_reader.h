@@ -31,9 +31,11 @@
 //   reader.Finish();                  // reader.Counts() then holds lines, messages, skipped
 // A log already in memory: ReadLog(text, &counts) gives every message as a LogDump.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <span>
 #include <string>
@@ -124,6 +126,8 @@ private:
         Skip,      // a line of no message: passed over to its end
     };
 
+    std::size_t UsualLine(std::string_view rest);
+    void StartMessage(std::string_view bug);
     void WholeLine(std::string_view line);
     class LineMasks;
     void AsciiWords(std::string_view line, std::size_t from, const LineMasks& masks);
@@ -186,7 +190,33 @@ private:
     std::uint64_t bugLine_ = 0;
     std::uint64_t lastLine_ = 0;
     std::string bug_;
-    std::string text_;
+    // The text of the open message: a buffer that grows as a string does, with room for a
+    // sixteen-byte store past its end, and whose bytes are written before they are read, so
+    // that growing it within what it holds fills nothing.
+    class MessageText {
+    public:
+        static constexpr std::size_t kRoom = 16;
+        std::size_t size() const { return size_; }
+        char* data() { return bytes_.data(); }
+        operator std::string_view() const { return {bytes_.data(), size_}; }
+        void clear() { size_ = 0; }
+        // Bytes past the old size are left to the caller to write.
+        void resize(std::size_t size) {
+            if (size + kRoom > bytes_.size())
+                bytes_.resize(std::max(2 * bytes_.size(), size + kRoom));
+            size_ = size;
+        }
+        void append(std::string_view bytes) {
+            const std::size_t at = size_;
+            resize(at + bytes.size());
+            std::memcpy(bytes_.data() + at, bytes.data(), bytes.size());
+        }
+
+    private:
+        std::string bytes_;
+        std::size_t size_ = 0;
+    };
+    MessageText text_;
     // Words 1..30 kept, placed_ of them: where each stands, and where it starts in text_ (for
     // the words of a line read a byte at a time: a line read whole needs no more looking at).
     std::array<LogWordPlace, kLastWord> places_;

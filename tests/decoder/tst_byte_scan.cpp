@@ -208,6 +208,7 @@ TEST(ByteScan, MasksMarkExactlyTheirBytes) {
 
 // Words of eight upper-case digits, single-spaced, 0 to 7 of them at every alignment, each with
 // every byte in turn made one that breaks the pattern, and the same with one byte more or less.
+// As a log line: the same text, then a line feed and a few bytes more or none, or cut short.
 TEST(ByteScan, SpacedHexWordsAtEveryCountAndAlignment) {
     const auto byLoop = [](std::string_view text) -> std::size_t {
         std::size_t words = 0;
@@ -220,7 +221,7 @@ TEST(ByteScan, SpacedHexWordsAtEveryCountAndAlignment) {
             if (text[at + 8] != ' ') return 0;
         }
     };
-    std::vector<char> buffer(96);
+    std::vector<char> buffer(128);
     for (std::size_t align = 0; align < 16; ++align) {
         for (std::size_t words = 0; words < 8; ++words) {
             std::string dump;
@@ -230,7 +231,8 @@ TEST(ByteScan, SpacedHexWordsAtEveryCountAndAlignment) {
             for (const std::string_view tail : {"", " ", "0", "00000000"}) {
                 const std::string whole = dump + std::string(tail);
                 for (std::size_t at = 0; at <= whole.size(); ++at) {
-                    for (char breaker : {' ', 'a', 'G', '/', ':', '@', '\x80', '\xC6', '\n'}) {
+                    for (char breaker :
+                         {' ', '!', 'a', 'G', 'Q', '/', ':', '@', '\x80', '\xC6', '\n'}) {
                         std::string text = whole;
                         if (at < text.size()) text[at] = breaker;
                         std::fill(buffer.begin(), buffer.end(), 'A');
@@ -241,6 +243,20 @@ TEST(ByteScan, SpacedHexWordsAtEveryCountAndAlignment) {
 #if defined(__SSE2__)
                         ASSERT_EQ(SpacedHexWordsSse2(view), expected) << text;
 #endif
+                        buffer[align + text.size()] = '\n';
+                        const std::size_t feed = text.find('\n');
+                        const std::size_t lineEnd = feed == std::string::npos ? text.size() : feed;
+                        for (const std::size_t more : {0, 1, 3, 24}) {
+                            const std::string_view log(buffer.data() + align, text.size() + more);
+                            const std::size_t end =
+                                lineEnd < log.size() && byLoop(log.substr(0, lineEnd)) > 0
+                                    ? lineEnd
+                                    : std::string_view::npos;
+                            ASSERT_EQ(SpacedHexLinePortable(log), end) << text << '+' << more;
+#if defined(__SSE2__)
+                            ASSERT_EQ(SpacedHexLineSse2(log), end) << text << '+' << more;
+#endif
+                        }
                     }
                 }
             }
