@@ -61,10 +61,17 @@ std::string_view Whole(const TextParts& shown, std::string& scratch) {
 
 // The entry of a key, made when there is none, without a string made to look it up.
 template <typename Value>
-Value& Entry(std::map<std::string, Value, std::less<>>& map, std::string_view key) {
+auto& Entry(std::map<std::string, Value, std::less<>>& map, std::string_view key) {
     const auto found = map.lower_bound(key);
-    if (found != map.end() && found->first == key) return found->second;
-    return map.emplace_hint(found, std::string(key), Value{})->second;
+    if (found != map.end() && found->first == key) return *found;
+    return *map.emplace_hint(found, std::string(key), Value{});
+}
+
+std::size_t ShortHash(std::string_view name) {
+    return name.empty() ? 0
+                        : name.size() * 131 + static_cast<unsigned char>(name.front()) * 31 +
+                              static_cast<unsigned char>(name.back()) +
+                              static_cast<unsigned char>(name[name.size() / 2]) * 7;
 }
 
 }  // namespace
@@ -78,12 +85,27 @@ void LogSummary::AddMessage(const LogMessage& message) {
 void LogSummary::AddNames(const RecordView& record) {
     for (Field field : kCodeFields) {
         const std::string_view name = Whole(record.Shown(field), name_);
-        if (field == Field::AuxPM) {
-            ++Entry(Entry(auxPms_, Whole(record.Shown(Field::MainPM), main_)), name);
-        } else {
-            ++Entry(names_[IndexOf(field)], name);
-        }
+        const std::string_view main =
+            field == Field::AuxPM ? Whole(record.Shown(Field::MainPM), main_) : std::string_view();
+        ++CountOf(IndexOf(field), main, name);
     }
+}
+
+std::uint64_t& LogSummary::CountOf(std::size_t field, std::string_view main,
+                                   std::string_view name) {
+    Recent& recent = recent_[field][(ShortHash(name) * 17 + ShortHash(main)) % kRecent];
+    if (recent.count != nullptr && recent.name == name && recent.main == main) {
+        return *recent.count;
+    }
+    if (field == IndexOf(Field::AuxPM)) {
+        auto& byMain = Entry(auxPms_, main);
+        auto& entry = Entry(byMain.second, name);
+        recent = {byMain.first, entry.first, &entry.second};
+    } else {
+        auto& entry = Entry(names_[field], name);
+        recent = {{}, entry.first, &entry.second};
+    }
+    return *recent.count;
 }
 
 void LogSummary::Merge(const LogSummary& other) {

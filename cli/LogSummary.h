@@ -19,6 +19,11 @@ namespace quillmark::cli {
 
 class LogSummary {
 public:
+    LogSummary() = default;
+    // Not copied: it keeps pointers into its own counts.
+    LogSummary(const LogSummary&) = delete;
+    LogSummary& operator=(const LogSummary&) = delete;
+
     // Counts a message: AddMessage what the log reader tells of it, AddNames its decoded record
     // (which may be done apart, on another summary, and merged).
     void AddMessage(const LogMessage& message);
@@ -47,6 +52,18 @@ private:
     std::array<Counts, kFieldCount> names_;              // per field with a code, by IndexOf
     std::map<std::string, Counts, std::less<>> auxPms_;  // AUX PM names by Main PM name
     std::string name_, main_;  // a name of several pieces, made whole to be looked up
+
+    // The count of a name of a field (an AUX PM name under its Main PM name), made when there is
+    // none. A message mostly brings names counted before: the names seen last are found by a
+    // short hash of the names, without a walk of the map.
+    std::uint64_t& CountOf(std::size_t field, std::string_view main, std::string_view name);
+    struct Recent {
+        std::string_view main;  // views of the maps' keys, which stay where they are
+        std::string_view name;
+        std::uint64_t* count = nullptr;
+    };
+    static constexpr std::size_t kRecent = 64;
+    std::array<std::array<Recent, kRecent>, kFieldCount> recent_{};
 };
 
 }  // namespace quillmark::cli

@@ -7,7 +7,7 @@
 // the window's result rows and the web page's (built from what its module exports). A new field
 // is a value of `Field` and a row here (kept in the same order); besides this file, only the
 // window's geometry table (kResultGeometry in ui/main/frmMain.cpp) gets a row, and the build
-// fails until it has one. A field shown in a new way also needs its case in ShownParts
+// fails until it has one. A field shown in a new way also needs its case in ShowCut
 // (decoder/field_decoder.cpp).
 
 #include <array>

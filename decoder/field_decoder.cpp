@@ -76,30 +76,39 @@ std::string_view DialedDigits(const TextLayout& words, DigitBuffer& buffer) {
     return {buffer.data(), static_cast<std::size_t>(next - buffer.data())};
 }
 
+// Puts the pieces of a shown text in place, each stored where it stays: a text built whole
+// and then copied is stored in halves and read back at once, which stalls the processor.
+[[gnu::always_inline]] inline void Show(TextParts& out, std::string_view first,
+                                        std::string_view second = {}, std::string_view third = {}) {
+    out.parts[0] = first;
+    out.parts[1] = second;
+    out.parts[2] = third;
+}
+
 // The shown text of a cut, as views of the cut, of the name tables, and of `value` (a
-// pointer's value). The aux PM is named under the main PM code.
-TextParts ShownParts(Shown how, std::string_view cut, std::string_view mainPmCode,
-                     std::array<char, 16>& value) {
+// pointer's value), put in `out`. The aux PM is named under the main PM code.
+[[gnu::always_inline]] inline void ShowCut(TextParts& out, Shown how, std::string_view cut,
+                                           std::string_view mainPmCode,
+                                           std::array<char, 16>& value) {
     switch (how) {
-        case Shown::AsTyped: return {{cut}};
-        case Shown::MainPmName: return {{MainPMName(cut)}};            // "UNDEFINED"
-        case Shown::AuxPmName: return {{AuxPMName(mainPmCode, cut)}};  // "UNKNOWN" / ""
-        case Shown::UnitTypeName: return {{UnitTypeName(cut)}};        // "UNKNOWN"
-        case Shown::QueueName: return {{QueueName(cut)}};              // "UNKNOWN"
-        case Shown::TnHint: return {{kTnHint, cut}};
+        case Shown::AsTyped: return Show(out, cut);
+        case Shown::MainPmName: return Show(out, MainPMName(cut));            // "UNDEFINED"
+        case Shown::AuxPmName: return Show(out, AuxPMName(mainPmCode, cut));  // "UNKNOWN" / ""
+        case Shown::UnitTypeName: return Show(out, UnitTypeName(cut));        // "UNKNOWN"
+        case Shown::QueueName: return Show(out, QueueName(cut));              // "UNKNOWN"
+        case Shown::TnHint: return Show(out, kTnHint, cut);
         case Shown::Pointer: {
             // The five bit characters stay as they are behind "H.", followed by their value.
             constexpr std::string_view kOpen = " (DEC: ";
             char* next = std::copy(kOpen.begin(), kOpen.end(), value.data());
             next = std::to_chars(next, value.data() + value.size() - 1, BinVal(cut)).ptr;
             *next++ = ')';
-            return {
-                {"H.", cut,
-                 std::string_view(value.data(), static_cast<std::size_t>(next - value.data()))}};
+            return Show(
+                out, "H.", cut,
+                std::string_view(value.data(), static_cast<std::size_t>(next - value.data())));
         }
-        case Shown::DialedDigits: return {};  // a run of words, not one cut
+        case Shown::DialedDigits: return Show(out, {});  // a run of words, not one cut
     }
-    return {};
 }
 
 // ---- Cuts from views of valid UTF-8 text: a cut is then a part of the text itself ----------
@@ -228,7 +237,7 @@ std::string_view BitText(std::uint32_t value) {
     return {kBitTexts<Width>.data() + value * Width, Width};
 }
 
-// A pointer of five bit characters as ShownParts shows it, for every value: "H.00101 (DEC: 5)".
+// A pointer of five bit characters as ShowCut shows it, for every value: "H.00101 (DEC: 5)".
 constexpr std::size_t kPointerBits = 5;
 struct PointerText {
     std::array<char, 20> text{};
@@ -343,16 +352,9 @@ std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer)
     std::uint8_t mainPmValue = 0;
     const auto row = [&]<std::size_t I>(std::integral_constant<std::size_t, I>) {
         constexpr const FieldRow& kRow = kFields[I];
-        // Each piece is stored in its place: a text built whole and then copied is stored in
-        // halves and read back at once, which stalls the processor on every field.
         TextParts& out = shown[I];
-        const auto show = [&out](std::string_view first, std::string_view second = {}) {
-            out.parts[0] = first;
-            out.parts[1] = second;
-            out.parts[2] = {};
-        };
         if constexpr (ReadsRun(kRow)) {
-            show(DialedEightDigits(words, scratch.digits));
+            Show(out, DialedEightDigits(words, scratch.digits));
             codes[I] = {};
             return;
         }
@@ -368,20 +370,20 @@ std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer)
                     mainPmCode = cut;
                     mainPmByValue = true;
                     mainPmValue = byte;
-                    show(MainPMNameAt(byte));
+                    Show(out, MainPMNameAt(byte));
                 } else if constexpr (kRow.shown == Shown::AuxPmName) {
-                    show(mainPmByValue ? AuxPMNameAt(mainPmValue, byte)
-                                       : AuxPMName(mainPmCode, cut));
+                    Show(out, mainPmByValue ? AuxPMNameAt(mainPmValue, byte)
+                                            : AuxPMName(mainPmCode, cut));
                 } else if constexpr (kRow.shown == Shown::UnitTypeName) {
-                    show(UnitTypeNameAt(byte));
+                    Show(out, UnitTypeNameAt(byte));
                 } else if constexpr (kRow.shown == Shown::QueueName) {
-                    show(QueueNameAt(byte));
+                    Show(out, QueueNameAt(byte));
                 } else if constexpr (kRow.shown == Shown::Pointer) {
-                    show({kPointerTexts[value].text.data(), kPointerTexts[value].size});
+                    Show(out, {kPointerTexts[value].text.data(), kPointerTexts[value].size});
                 } else if constexpr (kRow.shown == Shown::TnHint) {
-                    show(kTnHint, cut);
+                    Show(out, kTnHint, cut);
                 } else {
-                    show(cut);
+                    Show(out, cut);
                 }
                 codes[I] = HasCode(kRow) ? cut : std::string_view();
                 return;
@@ -389,9 +391,9 @@ std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer)
                                  (kRow.shown == Shown::AsTyped || kRow.shown == Shown::TnHint)) {
                 const std::string_view cut = CutOfEightDigits(word, kRow, scratch.bits[I]);
                 if constexpr (kRow.shown == Shown::TnHint) {
-                    show(kTnHint, cut);
+                    Show(out, kTnHint, cut);
                 } else {
-                    show(cut);
+                    Show(out, cut);
                 }
                 codes[I] = HasCode(kRow) ? cut : std::string_view();
                 return;
@@ -399,7 +401,7 @@ std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer)
         }
         const std::string_view cut = CutOfEightDigits(word, kRow, scratch.bits[I]);
         if constexpr (kRow.shown == Shown::MainPmName) mainPmCode = cut;
-        out = ShownParts(kRow.shown, cut, mainPmCode, scratch.values[I]);
+        ShowCut(out, kRow.shown, cut, mainPmCode, scratch.values[I]);
         codes[I] = HasCode(kRow) ? cut : std::string_view();
     };
     [&]<std::size_t... I>(std::index_sequence<I...>) {
@@ -492,13 +494,13 @@ void RecordView::DecodeWords() {
     for (const FieldRow& row : kFields) {
         const std::size_t slot = IndexOf(row.field);
         if (ReadsRun(row)) {
-            shown_[slot] = TextParts{{DialedDigits(words, scratch_.digits)}};
+            Show(shown_[slot], DialedDigits(words, scratch_.digits));
             codes_[slot] = {};
             continue;
         }
         const std::string_view cut = CutOfRow(words, row, scratch_.bits[slot]);
         if (row.shown == Shown::MainPmName) mainPmCode = cut;
-        shown_[slot] = ShownParts(row.shown, cut, mainPmCode, scratch_.values[slot]);
+        ShowCut(shown_[slot], row.shown, cut, mainPmCode, scratch_.values[slot]);
         codes_[slot] = HasCode(row) ? cut : std::string_view();
     }
     pointersDiffer_ =
