@@ -307,9 +307,10 @@ std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer)
     constexpr Cut cut = kRunRow.cut;
     constexpr bool kFourLastFirst =
         cut.length == 4 && cut.lastFirst && std::endian::native == std::endian::little;
-    for (int k = kRunRow.word; k <= kRunRow.lastWord; ++k) {
+    // Every word up to the layout's last is there, and none after it.
+    const int last = std::min(kRunRow.lastWord, words.WordCount());
+    for (int k = kRunRow.word; k <= last; ++k) {
         const std::string_view word = words[k];
-        if (word.empty()) continue;
         if constexpr (kFourLastFirst) {
             // The last character first: stored to memory, the lowest byte comes first.
             const auto* const digits =
