@@ -345,9 +345,13 @@ std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer)
 // compiling; a function of its own, so that the loop for any other text stays as compact.
 // Codes are read as numbers where a row allows, and shown from tables: names by value, bit
 // characters and pointer texts made when compiling.
-[[gnu::noinline]] void DecodeEightDigitWords(const TextLayout& words, FieldScratch& scratch,
+// Returns whether the pointers differ.
+[[gnu::noinline]] bool DecodeEightDigitWords(const TextLayout& words, FieldScratch& scratch,
                                              std::array<TextParts, kFieldCount>& shown,
                                              std::array<std::string_view, kFieldCount>& codes) {
+    // The pointers read as values, as far as they were: equal values give equal texts.
+    std::array<std::uint32_t, kPointerFields.size()> pointers{};
+    std::size_t pointersRead = 0;
     std::string_view mainPmCode;
     bool mainPmByValue = false;
     std::uint8_t mainPmValue = 0;
@@ -381,6 +385,7 @@ std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer)
                     Show(out, QueueNameAt(byte));
                 } else if constexpr (kRow.shown == Shown::Pointer) {
                     Show(out, {kPointerTexts[value].text.data(), kPointerTexts[value].size});
+                    pointers[pointersRead++] = value;
                 } else if constexpr (kRow.shown == Shown::TnHint) {
                     Show(out, kTnHint, cut);
                 } else {
@@ -408,6 +413,8 @@ std::string_view DialedEightDigits(const TextLayout& words, DigitBuffer& buffer)
     [&]<std::size_t... I>(std::index_sequence<I...>) {
         (row(std::integral_constant<std::size_t, I>()), ...);
     }(std::make_index_sequence<kFieldCount>());
+    if (pointersRead == pointers.size()) return pointers[0] != pointers[1];
+    return !SameText(shown[IndexOf(kPointerFields[0])], shown[IndexOf(kPointerFields[1])]);
 }
 
 // The characters a row takes from its word or bit string (made in `bits` where it must be).
@@ -487,9 +494,7 @@ void RecordView::DecodeWords() {
     const TextLayout& words = *layout_;
     std::string_view mainPmCode;
     if (words.EightDigitWords()) {
-        DecodeEightDigitWords(words, scratch_, shown_, codes_);
-        pointersDiffer_ =
-            !SameText(shown_[IndexOf(kPointerFields[0])], shown_[IndexOf(kPointerFields[1])]);
+        pointersDiffer_ = DecodeEightDigitWords(words, scratch_, shown_, codes_);
         return;
     }
     for (const FieldRow& row : kFields) {
