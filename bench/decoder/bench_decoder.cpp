@@ -76,15 +76,15 @@ void BM_DecodeInto30WordsUtf8(benchmark::State& state) {
     DecodeInto(state, text);
 }
 
-// Random dumps of thirty words of seven or eight digits, as bench/decoder/make_short_dumps.py
-// writes them: names and fields vary from line to line.
-std::vector<std::string> ShortDumps() {
-    std::mt19937 random(1);
+// Random dumps of thirty words of `fewest` to eight digits, as bench/decoder/make_short_dumps.py
+// writes them with seven: names and fields vary from line to line.
+std::vector<std::string> RandomDumps(int fewest, unsigned seed) {
+    std::mt19937 random(seed);
     std::vector<std::string> dumps(1024);
     for (std::string& text : dumps) {
         for (int k = 1; k <= 30; ++k) {
             char word[10];
-            const int digits = 7 + static_cast<int>(random() % 2);
+            const int digits = fewest + static_cast<int>(random() % (9 - fewest));
             std::snprintf(word, sizeof word, "%0*X", digits,
                           static_cast<unsigned>(random()) >> (32 - 4 * digits));
             text += k > 1 ? " " : "";
@@ -93,6 +93,7 @@ std::vector<std::string> ShortDumps() {
     }
     return dumps;
 }
+std::vector<std::string> ShortDumps() { return RandomDumps(7, 1); }
 
 // One decode per iteration, through a different dump each time; the record read back as the
 // report with LF line ends.
@@ -131,19 +132,7 @@ void BM_ShortDumpsRecordView(benchmark::State& state) {
 
 // Dumps of thirty eight-digit words, decoded from their text and from the layout the log reader
 // makes for them, which tells the decoder that every word is eight digits.
-std::vector<std::string> EightDigitDumps() {
-    std::mt19937 random(2);
-    std::vector<std::string> dumps(1024);
-    for (std::string& text : dumps) {
-        for (int k = 1; k <= 30; ++k) {
-            char word[10];
-            std::snprintf(word, sizeof word, "%08X", static_cast<unsigned>(random()));
-            text += k > 1 ? " " : "";
-            text += word;
-        }
-    }
-    return dumps;
-}
+std::vector<std::string> EightDigitDumps() { return RandomDumps(8, 2); }
 
 void BM_EightDigitDumpsFromText(benchmark::State& state) {
     const std::vector<std::string> dumps = EightDigitDumps();
