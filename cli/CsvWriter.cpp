@@ -47,23 +47,7 @@ bool AppendFixedRow(std::string& out, const RecordView& record, std::string_view
     out.resize(start + size);
     char* next = out.data() + start;
     const auto put = [&]<std::size_t... I>(std::index_sequence<I...>) {
-        const auto one = [&]<std::size_t F>(std::integral_constant<std::size_t, F>) {
-            constexpr FixedPieces kPieces = FixedPiecesOf(kFields[F]);
-            const TextParts& text = record.Shown(kFields[F].field);
-            *next++ = ',';
-            if constexpr (kPieces.fixed) {
-                std::memcpy(next, text.parts[0].data(), kPieces.sizes[0]);
-                next += kPieces.sizes[0];
-                if constexpr (kPieces.sizes[1] > 0) {
-                    std::memcpy(next, text.parts[1].data(), kPieces.sizes[1]);
-                    next += kPieces.sizes[1];
-                }
-            } else {
-                for (std::string_view part : text.parts)
-                    if (!part.empty()) next = bytes::CopyText(next, part);
-            }
-        };
-        (one(std::integral_constant<std::size_t, I>()), ...);
+        ((*next++ = ',', next = CopyFixedShapeText<I>(next, record.Shown(kFields[I].field))), ...);
     };
     put(std::make_index_sequence<kFields.size()>());
     next = bytes::CopyText(next, pointers);

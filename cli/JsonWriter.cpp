@@ -205,18 +205,10 @@ char* CopyFixed(char* next, std::string_view text) {
     out.resize(start + size);
     char* next = bytes::CopyText(bytes::CopyText(out.data() + start, file), line);
     const auto putField = [&]<std::size_t I>(std::integral_constant<std::size_t, I>) {
-        constexpr FixedPieces kPieces = FixedPiecesOf(kFields[I]);
-        const TextParts& text = record.Shown(kFields[I].field);
-        next = CopyOpening<kFixedOpening<I>>(next);
-        if constexpr (kPieces.fixed) {
-            // The hint is in the opening: only the cut follows it.
-            constexpr std::size_t piece = kFields[I].shown == Shown::TnHint ? 1 : 0;
-            next = CopyFixed<kPieces.sizes[piece]>(next, text.parts[piece]);
-        } else {
-            // Mostly one piece: a name, a pointer, the digits.
-            for (std::string_view part : text.parts)
-                if (!part.empty()) next = bytes::CopyText(next, part);
-        }
+        // The hint is in the opening: the text goes on after it.
+        constexpr std::size_t kFirst = kFields[I].shown == Shown::TnHint ? 1 : 0;
+        next = CopyFixedShapeText<I, kFirst>(CopyOpening<kFixedOpening<I>>(next),
+                                             record.Shown(kFields[I].field));
     };
     const auto putFields = [&]<std::size_t... I>(std::index_sequence<I...>) {
         (putField(std::integral_constant<std::size_t, I>()), ...);
@@ -316,7 +308,7 @@ void JsonWriter::Append(std::string& out, const RecordView& record, const Explan
     const bool copied = record.ReadFromText() &&
                         (record.Layout().EightDigitWords() || bytes::IsPlainJson(record.Message()));
     const std::string_view end = sources != nullptr ? kCodesEnd : kRecordEnd;
-    if (record.ReadFromText() && record.FixedShape()) {
+    if (record.FixedShape()) {
         AppendFixedRecord(out, fileJson_, line, record, end);
     } else if (copied) {
         AppendCopiedRecord(out, fileJson_, line, record, end);

@@ -385,15 +385,21 @@ inline constexpr std::array<std::uint32_t, 9> kSpaceEveryNinth = [] {
     return masks;
 }();
 
+// The bytes of the sixteen at `at` (at a position p with p % 9 == phase) that are not what a
+// dump line has there: a space where the space after a word stands, a digit everywhere else.
+inline std::uint32_t NotDumpLineBytes(const char* at, std::size_t phase) {
+    const __m128i block = Load16(at);
+    const std::uint32_t spaces = Marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')));
+    const std::uint32_t digits =
+        Marks(_mm_or_si128(BytesWithin(block, '0', 10), BytesWithin(block, 'A', 6)));
+    return ((spaces ^ kSpaceEveryNinth[phase]) | ~(spaces | digits)) & 0xFFFFU;
+}
+
 inline std::size_t SpacedHexWordsSse2(std::string_view text) {
     if (text.size() < 16) return SpacedHexWordsPortable(text);
     if ((text.size() + 1) % 9 != 0) return 0;
     const auto fits = [&text](std::size_t pos, std::size_t phase) {
-        const __m128i block = Load16(text.data() + pos);
-        const std::uint32_t spaces = Marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')));
-        const std::uint32_t digits =
-            Marks(_mm_or_si128(BytesWithin(block, '0', 10), BytesWithin(block, 'A', 6)));
-        return spaces == kSpaceEveryNinth[phase] && (spaces | digits) == 0xFFFFU;
+        return NotDumpLineBytes(text.data() + pos, phase) == 0;
     };
     std::size_t pos = 0, phase = 0;  // phase: pos % 9, sixteen on is seven on
     for (; pos + 16 <= text.size(); pos += 16, phase = phase >= 2 ? phase - 2 : phase + 7)
@@ -438,14 +444,8 @@ inline std::size_t SpacedHexLineSse2(std::string_view text) {
     constexpr auto kNone = std::string_view::npos;
     const std::size_t size = text.size();
     if (size < 16) return SpacedHexLinePortable(text);
-    // The sixteen bytes from `load` that are not what a dump line has there: a space where the
-    // space after a word stands, a digit everywhere else.
     const auto wrong = [&text](std::size_t load, std::size_t phase) {
-        const __m128i block = Load16(text.data() + load);
-        const std::uint32_t spaces = Marks(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')));
-        const std::uint32_t digits =
-            Marks(_mm_or_si128(BytesWithin(block, '0', 10), BytesWithin(block, 'A', 6)));
-        return ((spaces ^ kSpaceEveryNinth[phase]) | ~(spaces | digits)) & 0xFFFFU;
+        return NotDumpLineBytes(text.data() + load, phase);
     };
     // The first wrong byte ends the line when it is a line feed where a space would stand.
     const auto end = [&text](std::size_t at, std::size_t phase) {

@@ -8,8 +8,10 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "decoder/bits.h"
 #include "decoder/decoder.h"
@@ -67,6 +69,30 @@ constexpr FixedPieces FixedPiecesOf(const FieldRow& row) {
         case Shown::TnHint: return {true, {kTnHint.size(), EightDigitCutSize(row), 0}};
         default: return {};
     }
+}
+
+// Copies the text of field I of a record of a fixed shape, from piece `First` on (a writer that
+// has the TN hint in its own opening starts after it): a piece whose size the catalogue fixes
+// at that size, a text that varies piece by piece. Returns the end of the copy.
+template <std::size_t I, std::size_t First = 0>
+char* CopyFixedShapeText(char* next, const TextParts& text) {
+    constexpr FixedPieces kPieces = FixedPiecesOf(kFields[I]);
+    if constexpr (kPieces.fixed) {
+        const auto copy = [&]<std::size_t P>(std::integral_constant<std::size_t, P>) {
+            if constexpr (P < kPieces.sizes.size() && kPieces.sizes[P] > 0) {
+                std::memcpy(next, text.parts[P].data(), kPieces.sizes[P]);
+                next += kPieces.sizes[P];
+            }
+        };
+        copy(std::integral_constant<std::size_t, First>());
+        copy(std::integral_constant<std::size_t, First + 1>());
+        copy(std::integral_constant<std::size_t, First + 2>());
+    } else {
+        // Mostly one piece: a name, a pointer, the digits.
+        for (std::string_view part : text.parts)
+            if (!part.empty()) next = bytes::CopyText(next, part);
+    }
+    return next;
 }
 
 // The last word a field reads alone: a record of a fixed shape reaches it.

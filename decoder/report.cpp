@@ -37,18 +37,8 @@ char* CopyReportLine(char* next, const TextParts& text, std::string_view lineEnd
     constexpr std::string_view kLabel = kFields[I].reportLabel;
     std::memcpy(next, kLabel.data(), kLabel.size());
     next += kLabel.size();
-    constexpr FixedPieces kPieces = FixedPiecesOf(kFields[I]);
-    if constexpr (kFixedShape && kPieces.fixed) {
-        const auto put = [&next, &text]<std::size_t P>(std::integral_constant<std::size_t, P>) {
-            constexpr std::size_t kSize = FixedPiecesOf(kFields[I]).sizes[P];
-            if constexpr (kSize > 0) {
-                std::memcpy(next, text.parts[P].data(), kSize);
-                next += kSize;
-            }
-        };
-        put(std::integral_constant<std::size_t, 0>());
-        put(std::integral_constant<std::size_t, 1>());
-        put(std::integral_constant<std::size_t, 2>());
+    if constexpr (kFixedShape) {
+        next = CopyFixedShapeText<I>(next, text);
     } else {
         for (std::string_view part : text.parts)
             if (!part.empty()) next = bytes::CopyText(next, part);
